@@ -1,0 +1,70 @@
+#pragma once
+// TComponent: the framework's base of everything that lives on a form. A component is owned by
+// its owner and freed with it; components can ask to be told when another one is destroyed
+// (free notification), so that nobody keeps a dangling reference.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/persistent.h"
+
+namespace tabulix::framework {
+
+enum class TOperation { opInsert, opRemove };
+
+class TComponent : public TPersistent {
+public:
+    explicit TComponent(TComponent* owner);
+    ~TComponent() override;
+
+    std::string ClassName() const override { return "TComponent"; }
+
+    TComponent* Owner() const { return owner_; }
+    const std::string& Name() const { return name_; }
+    void SetName(const std::string& name) { name_ = name; }
+    std::intptr_t Tag() const { return tag_; }
+    void SetTag(std::intptr_t tag) { tag_ = tag; }
+
+    // Owned components, in the order they were inserted.
+    int ComponentCount() const { return static_cast<int>(components_.size()); }
+    TComponent* Components(int index) const { return components_.at(static_cast<std::size_t>(index)); }
+    TComponent* FindComponent(const std::string& name) const;  // letter case ignored, as forms do
+
+    // Component state: designing (inside the form designer) and loading (a form file is being read).
+    bool IsDesigning() const { return designing_; }
+    void SetDesigning(bool value);  // also sets it on owned components
+    bool IsLoading() const { return loading_; }
+    void BeginLoading() { loading_ = true; }
+    // Ends loading and calls Loaded(); the form reader calls it once every property is read.
+    void EndLoading();
+
+    // Free notification: `other` hears Notification(this, opRemove) when this component is
+    // destroyed. Owned components are told of each other automatically.
+    void FreeNotification(TComponent* other);
+    void RemoveFreeNotification(TComponent* other);
+
+    // Takes ownership of a component created with no owner (or moves it from its owner).
+    void InsertComponent(std::unique_ptr<TComponent> component);
+    // Gives up ownership of an owned component without destroying it.
+    std::unique_ptr<TComponent> RemoveComponent(TComponent* component);
+
+protected:
+    virtual void Loaded() {}
+    virtual void Notification(TComponent* component, TOperation operation);
+
+private:
+    void attachTo(TComponent* owner);
+
+    TComponent* owner_ = nullptr;
+    std::string name_;
+    std::intptr_t tag_ = 0;
+    bool designing_ = false;
+    bool loading_ = false;
+    bool destroying_ = false;
+    std::vector<TComponent*> components_;     // owned; freed in reverse order by the destructor
+    std::vector<TComponent*> freeNotifies_;   // told when this component goes away
+};
+
+}  // namespace tabulix::framework
