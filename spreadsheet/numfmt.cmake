@@ -1,0 +1,1 @@
+# Number formats, text metrics and column-width maths of the embedded spreadsheet (tabulix_numfmt).
