@@ -2,16 +2,9 @@
 
 #include <algorithm>
 
-namespace tabulix::framework {
+#include "framework/text_compare.h"
 
-namespace {
-bool sameNameIgnoringCase(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        auto up = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
-        return up(x) == up(y);
-    });
-}
-}  // namespace
+namespace tabulix::framework {
 
 TComponent::TComponent(TComponent* owner) { attachTo(owner); }
 
@@ -48,7 +41,7 @@ TComponent::~TComponent() {
 TComponent* TComponent::FindComponent(const std::string& name) const {
     if (name.empty()) return nullptr;
     for (TComponent* c : components_)
-        if (sameNameIgnoringCase(c->name_, name)) return c;
+        if (sameText(c->name_, name)) return c;
     return nullptr;
 }
 
