@@ -5,7 +5,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev
   libxlsxwriter-dev libshp-dev libsqlite3-dev
-  libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation2
+  libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation2 fonts-crosextra-carlito
   qt6-base-dev qt6-charts-dev
   python3 python3-openpyxl
 )
