@@ -1,7 +1,9 @@
 #include "framework/component.h"
 
 #include <algorithm>
+#include <stdexcept>
 
+#include "framework/property_list.h"
 #include "framework/text_compare.h"
 
 namespace tabulix::framework {
@@ -12,7 +14,9 @@ void TComponent::attachTo(TComponent* owner) {
     owner_ = owner;
     if (!owner) return;
     designing_ = owner->designing_;
-    for (TComponent* sibling : owner->components_) sibling->Notification(this, TOperation::opInsert);
+    // Copies: a notified component may add or free components.
+    const std::vector<TComponent*> siblings = owner->components_;
+    for (TComponent* sibling : siblings) sibling->Notification(this, TOperation::opInsert);
     owner->components_.push_back(this);
     owner->Notification(this, TOperation::opInsert);
 }
@@ -28,7 +32,8 @@ TComponent::~TComponent() {
     }
     if (owner_) {
         std::erase(owner_->components_, this);
-        for (TComponent* sibling : owner_->components_) sibling->Notification(this, TOperation::opRemove);
+        const std::vector<TComponent*> siblings = owner_->components_;
+        for (TComponent* sibling : siblings) sibling->Notification(this, TOperation::opRemove);
         if (!owner_->destroying_) owner_->Notification(this, TOperation::opRemove);
     }
     // Free what we own, last created first.
@@ -71,8 +76,14 @@ void TComponent::RemoveFreeNotification(TComponent* other) {
 }
 
 void TComponent::InsertComponent(std::unique_ptr<TComponent> component) {
+    if (!component) return;
+    for (const TComponent* o = this; o; o = o->owner_)
+        if (o == component.get()) {
+            component.release();  // still owned where it was
+            throw std::invalid_argument("a component cannot own itself or its own owner");
+        }
     TComponent* c = component.release();
-    if (c->owner_) std::erase(c->owner_->components_, c);
+    if (c->owner_) c->owner_->RemoveComponent(c).release();
     c->attachTo(this);
 }
 
@@ -81,8 +92,19 @@ std::unique_ptr<TComponent> TComponent::RemoveComponent(TComponent* component) {
     if (it == components_.end()) return nullptr;
     components_.erase(it);
     component->owner_ = nullptr;
+    const std::vector<TComponent*> siblings = components_;
+    for (TComponent* sibling : siblings) sibling->Notification(component, TOperation::opRemove);
+    Notification(component, TOperation::opRemove);
     return std::unique_ptr<TComponent>(component);
 }
+
+void TComponent::DefineProperties(PropertyList& properties) {
+    properties.Integer("Tag", tag_).Default(0);
+}
+
+void TComponent::AdoptChild(TComponent* /*child*/) {}
+
+std::vector<TComponent*> TComponent::GetChildren() const { return components_; }
 
 void TComponent::Notification(TComponent* /*component*/, TOperation /*operation*/) {}
 

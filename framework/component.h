@@ -32,7 +32,9 @@ public:
     TComponent* Components(int index) const { return components_.at(static_cast<std::size_t>(index)); }
     TComponent* FindComponent(const std::string& name) const;  // letter case ignored, as forms do
 
-    // Component state: designing (inside the form designer) and loading (a form file is being read).
+    // Component state: designing (inside the form designer) and loading (a form file is being
+    // read: the reader calls BeginLoading before setting a component's properties and
+    // EndLoading once the whole file is read and its references are resolved).
     bool IsDesigning() const { return designing_; }
     void SetDesigning(bool value);  // also sets it on owned components
     bool IsLoading() const { return loading_; }
@@ -45,10 +47,31 @@ public:
     void FreeNotification(TComponent* other);
     void RemoveFreeNotification(TComponent* other);
 
+    // Ends loading without calling Loaded(): the form reader's way out of a failed read.
+    void CancelLoading() { loading_ = false; }
+
     // Takes ownership of a component created with no owner (or moves it from its owner).
     void InsertComponent(std::unique_ptr<TComponent> component);
     // Gives up ownership of an owned component without destroying it.
     std::unique_ptr<TComponent> RemoveComponent(TComponent* component);
+
+    // Published properties: Tag (stored when not 0). Derived classes add theirs after calling
+    // this one; see framework/property_list.h.
+    void DefineProperties(PropertyList& properties) override;
+
+    // --- Nested objects in form files -------------------------------------------------------
+    // A form file nests an object inside another one (a table's persistent fields inside the
+    // table). The reader creates the nested object with the enclosing one as its owner, then
+    // calls AdoptChild(child) on the enclosing one, before the child's properties are read
+    // (the child then has its name but still its defaults). The default accepts any child as
+    // a plain owned component; a class overrides it to take the child into its own structure
+    // (a data set makes it a persistent field) or to refuse it by throwing, which the reader
+    // reports with the file name and line.
+    virtual void AdoptChild(TComponent* child);
+    // The objects the form writer nests inside this one, in order. The default is every owned
+    // component; the writer skips those whose class is not in the class registry (helper
+    // objects such as connections are never stored).
+    virtual std::vector<TComponent*> GetChildren() const;
 
 protected:
     virtual void Loaded() {}

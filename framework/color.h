@@ -1,0 +1,84 @@
+#pragma once
+// TColor: a 32-bit signed colour value. An explicit colour is 0x00BBGGRR (red in the lowest
+// byte, also the spreadsheet's own encoding); a value with high byte 0x80 names a system colour
+// (clWindowText = 0x80000008). Form files write a colour by its constant name when one
+// matches and as a decimal number otherwise.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "framework/ident_map.h"
+
+namespace tabulix::framework {
+
+using TColor = std::int32_t;
+
+constexpr TColor RGB(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    return static_cast<TColor>(r | (g << 8) | (b << 16));
+}
+
+constexpr TColor clBlack = 0x000000;
+constexpr TColor clMaroon = 0x000080;
+constexpr TColor clGreen = 0x008000;
+constexpr TColor clOlive = 0x008080;
+constexpr TColor clNavy = 0x800000;
+constexpr TColor clPurple = 0x800080;
+constexpr TColor clTeal = 0x808000;
+constexpr TColor clGray = 0x808080;
+constexpr TColor clSilver = 0xC0C0C0;
+constexpr TColor clRed = 0x0000FF;
+constexpr TColor clLime = 0x00FF00;
+constexpr TColor clYellow = 0x00FFFF;
+constexpr TColor clBlue = 0xFF0000;
+constexpr TColor clFuchsia = 0xFF00FF;
+constexpr TColor clAqua = 0xFFFF00;
+constexpr TColor clWhite = 0xFFFFFF;
+constexpr TColor clNone = 0x1FFFFFFF;
+constexpr TColor clDefault = 0x20000000;
+
+// System colours: 0x80000000 plus the system colour index.
+constexpr TColor SystemColor(int index) { return static_cast<TColor>(0x80000000u | static_cast<std::uint32_t>(index)); }
+constexpr TColor clScrollBar = SystemColor(0);
+constexpr TColor clBackground = SystemColor(1);
+constexpr TColor clActiveCaption = SystemColor(2);
+constexpr TColor clInactiveCaption = SystemColor(3);
+constexpr TColor clMenu = SystemColor(4);
+constexpr TColor clWindow = SystemColor(5);
+constexpr TColor clWindowFrame = SystemColor(6);
+constexpr TColor clMenuText = SystemColor(7);
+constexpr TColor clWindowText = SystemColor(8);
+constexpr TColor clCaptionText = SystemColor(9);
+constexpr TColor clActiveBorder = SystemColor(10);
+constexpr TColor clInactiveBorder = SystemColor(11);
+constexpr TColor clAppWorkSpace = SystemColor(12);
+constexpr TColor clHighlight = SystemColor(13);
+constexpr TColor clHighlightText = SystemColor(14);
+constexpr TColor clBtnFace = SystemColor(15);
+constexpr TColor clBtnShadow = SystemColor(16);
+constexpr TColor clGrayText = SystemColor(17);
+constexpr TColor clBtnText = SystemColor(18);
+constexpr TColor clInactiveCaptionText = SystemColor(19);
+constexpr TColor clBtnHighlight = SystemColor(20);
+constexpr TColor cl3DDkShadow = SystemColor(21);
+constexpr TColor cl3DLight = SystemColor(22);
+constexpr TColor clInfoText = SystemColor(23);
+constexpr TColor clInfoBk = SystemColor(24);
+
+bool IsSystemColor(TColor color);
+
+// Every named colour constant, standard colours first, then system colours.
+std::span<const IdentEntry> ColorIdents();
+// "clSilver" for 0xC0C0C0; nullopt when no constant has that value.
+std::optional<std::string> ColorToIdent(TColor color);
+// Value of a constant name (letter case ignored); nullopt when there is none.
+std::optional<TColor> IdentToColor(std::string_view name);
+// The constant name, or the decimal number; the inverse is StringToColor.
+std::string ColorToString(TColor color);
+// A constant name or a number (decimal, or hexadecimal after "$" or "0x"); throws
+// std::invalid_argument "'xyz' is not a valid colour" otherwise.
+TColor StringToColor(std::string_view text);
+
+}  // namespace tabulix::framework

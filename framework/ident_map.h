@@ -1,0 +1,23 @@
+#pragma once
+// Named integer values: how an integer property (a colour, a character set) can be written in
+// a form file by a constant name instead of a number.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace tabulix::framework {
+
+struct IdentEntry {
+    std::int64_t value;
+    const char* name;
+};
+
+// First name with that value; nullopt when none.
+std::optional<std::string> IdentOf(std::span<const IdentEntry> idents, std::int64_t value);
+// Value of a name, ignoring ASCII letter case; nullopt when none.
+std::optional<std::int64_t> ValueOfIdent(std::span<const IdentEntry> idents, std::string_view name);
+
+}  // namespace tabulix::framework
