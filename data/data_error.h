@@ -1,0 +1,15 @@
+#pragma once
+// The error every data set operation raises: a message that names the data set, the field, the
+// file or the record concerned, so that whoever reads it can tell what failed and where.
+
+#include <stdexcept>
+#include <string>
+
+namespace tabulix::data {
+
+class EDatabaseError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+}  // namespace tabulix::data

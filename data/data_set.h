@@ -1,0 +1,189 @@
+#pragma once
+// TDataSet: a cursor over the records of a data source, with the fields that show the current
+// record. Concrete data sets (memory, dBASE table, SQLite query) supply the source through the
+// protected Internal* members; everything else (state, fields and their binding, walking,
+// bookmarks, attached controls) lives here.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "automation/variant.h"
+#include "data/data_error.h"
+#include "data/field.h"
+#include "data/field_type.h"
+#include "framework/component.h"
+
+namespace tabulix::data {
+
+enum class TDataSetState { dsInactive, dsBrowse, dsOpening };
+
+// A saved position. Opaque; valid until FreeBookmark or until the data set closes. The empty
+// bookmark (no current record when it was taken) is accepted by GotoBookmark and FreeBookmark
+// and does nothing.
+class TBookmark {
+public:
+    TBookmark() = default;
+    bool IsEmpty() const { return id_ == 0; }
+
+private:
+    friend class TDataSet;
+    TBookmark(const void* owner, std::uint64_t id) : owner_(owner), id_(id) {}
+    const void* owner_ = nullptr;
+    std::uint64_t id_ = 0;
+};
+
+// Controls attached to a data set (grids, edits) hear about its changes through this.
+class IDataSetObserver {
+public:
+    virtual ~IDataSetObserver() = default;
+    // The current record moved. Not called while controls are disabled.
+    virtual void DataSetScrolled(TDataSet& dataSet) = 0;
+    // Anything may have changed: opened, closed, or controls enabled again after a pass.
+    virtual void DataSetChanged(TDataSet& dataSet) = 0;
+};
+
+// Fields in order, by 0-based index.
+class TFieldList {
+public:
+    int Count() const { return static_cast<int>(fields_.size()); }
+    TField* Fields(int index) const;
+    TField* operator[](int index) const { return Fields(index); }
+    // Looks up by FieldName (or FullName for nested fields), ASCII letter case ignored.
+    TField* Find(const std::string& name) const;
+
+    auto begin() const { return fields_.begin(); }
+    auto end() const { return fields_.end(); }
+
+private:
+    friend class TDataSet;
+    friend class TField;
+    std::vector<TField*> fields_;
+};
+
+// Concrete data sets close themselves in their destructors: the source must be released while
+// the Internal* members still exist.
+class TDataSet : public framework::TComponent {
+public:
+    explicit TDataSet(framework::TComponent* owner);
+    ~TDataSet() override;
+
+    std::string ClassName() const override { return "TDataSet"; }
+    // The component name, or the class name when it has none (for messages).
+    std::string DisplayName() const;
+
+    TDataSetState State() const { return state_; }
+    bool Active() const { return state_ != TDataSetState::dsInactive; }
+    // While the data set is being loaded from a form file the request is kept and carried out
+    // when loading ends.
+    void SetActive(bool value);
+    void Open();
+    void Close();
+
+    // Top-level fields by 0-based index.
+    int FieldCount() const { return fields_.Count(); }
+    TField* Fields(int index) const { return fields_.Fields(index); }
+    // Every field, nested ones after their parent, in field order.
+    const TFieldList& FieldList() const { return fieldList_; }
+    TField* FindField(const std::string& name) const { return fieldList_.Find(name); }
+    // Raises "Field 'X' not found in data set Name" when there is none.
+    TField* FieldByName(const std::string& name) const;
+
+    // The columns of the source; filled while the data set is open.
+    const std::vector<TFieldDef>& FieldDefs() const { return fieldDefs_; }
+
+    // Persistent fields are the fields created for this data set before it opens. A data set
+    // without any creates default fields at Open.
+    bool HasPersistentFields() const { return !persistent_.empty(); }
+
+    void First();
+    void Next();
+    bool Eof() const { return eof_; }
+    bool Bof() const { return bof_; }
+    bool IsEmpty() const { return !hasRecord_; }
+    // 1-based position of the current record among the records (0 when there is none).
+    std::int64_t RecNo() const { return hasRecord_ ? recNo_ : 0; }
+    std::int64_t RecordCount();
+
+    TBookmark GetBookmark();
+    void GotoBookmark(const TBookmark& bookmark);
+    void FreeBookmark(const TBookmark& bookmark);
+    bool BookmarkValid(const TBookmark& bookmark) const;
+
+    // Detaches attached controls from record moves; calls nest, and the last EnableControls
+    // tells the observers once that the data set changed. An unmatched EnableControls does
+    // nothing (it runs in cleanup paths that must not fail).
+    void DisableControls();
+    void EnableControls();
+    bool ControlsDisabled() const { return disableCount_ > 0; }
+    void AttachObserver(IDataSetObserver* observer);
+    void DetachObserver(IDataSetObserver* observer);
+
+    // The value of a bound column in the current record; Null when there is no current record.
+    automation::Variant ColumnValue(int fieldNo) const;
+
+protected:
+    // Opens the source and returns its columns. Called with the data set still inactive.
+    virtual std::vector<TFieldDef> InternalOpen() = 0;
+    virtual void InternalClose() = 0;
+    // Moves to the first record; false when there is none.
+    virtual bool InternalFirst() = 0;
+    // Moves to the record after the current one; false (and stays put) when there is none.
+    virtual bool InternalNext() = 0;
+    // A key for the current record that InternalGotoKey understands.
+    virtual std::int64_t InternalKey() const = 0;
+    virtual void InternalGotoKey(std::int64_t key) = 0;
+    virtual std::int64_t InternalRecordCount() = 0;
+    // The value of leaf column `column` (0-based, in depth-first order of the definitions).
+    virtual automation::Variant InternalValue(int column) const = 0;
+
+    void Loaded() override;
+    // Subclasses that append records while open move the cursor to them with this.
+    void CursorMovedTo(std::int64_t recNo);
+    // Tells observers that the data set changed (respecting disabled controls).
+    void DataChanged();
+
+    // Names the source in error messages ("table /data/Demo.DBF").
+    virtual std::string SourceDescription() const { return "the source of data set " + DisplayName(); }
+
+private:
+    friend class TField;
+    void addPersistent(TField* field);
+    void removePersistent(TField* field);
+    void checkInactive(const std::string& operation) const;
+    void checkActive(const std::string& operation) const;
+    void bindFields();
+    void bindPersistent(TField& field, const std::map<std::string, std::pair<int, const TFieldDef*>>& columns);
+    void createDefaultFields(const std::vector<TFieldDef>& defs, class TObjectField* parent, int& column);
+    void rebuildFieldLists();
+    void unbindFields();
+    void scrolled();
+
+    TDataSetState state_ = TDataSetState::dsInactive;
+    bool streamedActive_ = false;
+    bool eof_ = true;
+    bool bof_ = true;
+    bool hasRecord_ = false;
+    std::int64_t recNo_ = 0;
+
+    std::vector<TFieldDef> fieldDefs_;
+    std::vector<TField*> persistent_;                   // borrowed: fields detach themselves when destroyed
+    std::vector<std::unique_ptr<TField>> defaultFields_;  // owned while open
+    TFieldList fields_;
+    TFieldList fieldList_;
+
+    struct SavedPosition {
+        std::int64_t key;
+        std::int64_t recNo;
+    };
+    std::map<std::uint64_t, SavedPosition> bookmarks_;
+    std::uint64_t nextBookmark_ = 1;
+
+    int disableCount_ = 0;
+    bool changedWhileDisabled_ = false;
+    std::vector<IDataSetObserver*> observers_;  // borrowed
+};
+
+}  // namespace tabulix::data

@@ -1,0 +1,32 @@
+#pragma once
+// Dates and times as the data sets carry them: automation dates (days since 1899-12-30, the
+// fraction is the time of day), read from and written as ISO text.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "automation/variant.h"
+
+namespace tabulix::data {
+
+struct CivilDateTime {
+    int year = 0, month = 0, day = 0;
+    int hour = 0, minute = 0, second = 0, millisecond = 0;
+};
+
+bool isValidDate(int year, int month, int day);
+automation::Date toAutomationDate(const CivilDateTime& value);
+CivilDateTime fromAutomationDate(automation::Date date);
+
+// "YYYY-MM-DD", optionally followed by "T" or " " and "HH:MM[:SS[.fff]]"; or "HH:MM[:SS]" alone
+// (a time of day on day 0). Surrounding blanks are allowed; anything else, including an
+// impossible date such as 2023-02-30, gives nothing.
+std::optional<automation::Date> parseIsoDateTime(std::string_view text);
+
+std::string formatIsoDate(automation::Date date);
+std::string formatIsoTime(automation::Date date);
+// The date alone when there is no time of day, else "YYYY-MM-DD HH:MM:SS".
+std::string formatIsoDateTime(automation::Date date);
+
+}  // namespace tabulix::data

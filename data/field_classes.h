@@ -1,0 +1,261 @@
+#pragma once
+// The field classes, by the kind of value they hold. Default alignment: numeric fields are
+// right-justified, every other field left-justified.
+//
+//   TStringField -> TWideStringField, TGuidField
+//   TNumericField -> TIntegerField -> TSmallintField, TWordField, TAutoIncField
+//                 -> TLargeintField
+//                 -> TFloatField -> TCurrencyField
+//                 -> TBCDField
+//   TBooleanField
+//   TDateTimeField -> TDateField, TTimeField
+//   TBlobField -> TMemoField, TGraphicField
+//   TObjectField -> TADTField (groups child fields)
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/field.h"
+
+namespace tabulix::data {
+
+class TStringField : public TField {
+public:
+    explicit TStringField(framework::TComponent* owner = nullptr) : TStringField(owner, TFieldType::ftString) {}
+    std::string ClassName() const override { return "TStringField"; }
+    bool CanHold(const TFieldDef& column) const override;
+
+    static constexpr int kDefaultSize = 20;
+
+protected:
+    TStringField(framework::TComponent* owner, TFieldType type);
+    automation::Variant Convert(const automation::Variant& raw) const override;
+};
+
+class TWideStringField : public TStringField {
+public:
+    explicit TWideStringField(framework::TComponent* owner = nullptr) : TStringField(owner, TFieldType::ftWideString) {}
+    std::string ClassName() const override { return "TWideStringField"; }
+};
+
+class TGuidField : public TStringField {
+public:
+    explicit TGuidField(framework::TComponent* owner = nullptr);
+    std::string ClassName() const override { return "TGuidField"; }
+    bool CanHold(const TFieldDef& column) const override;
+};
+
+class TNumericField : public TField {
+public:
+    // Format texts in the framework's notation ("###,##0.00"); empty when none.
+    const std::string& DisplayFormat() const { return displayFormat_; }
+    void SetDisplayFormat(const std::string& format) { displayFormat_ = format; }
+    const std::string& EditFormat() const { return editFormat_; }
+    void SetEditFormat(const std::string& format) { editFormat_ = format; }
+
+protected:
+    TNumericField(framework::TComponent* owner, TFieldType type) : TField(owner, type, TAlignment::taRightJustify) {}
+
+private:
+    std::string displayFormat_;
+    std::string editFormat_;
+};
+
+class TIntegerField : public TNumericField {
+public:
+    explicit TIntegerField(framework::TComponent* owner = nullptr) : TIntegerField(owner, TFieldType::ftInteger) {}
+    std::string ClassName() const override { return "TIntegerField"; }
+    bool CanHold(const TFieldDef& column) const override;
+
+protected:
+    TIntegerField(framework::TComponent* owner, TFieldType type) : TNumericField(owner, type) {}
+    automation::Variant Convert(const automation::Variant& raw) const override;
+};
+
+class TSmallintField : public TIntegerField {
+public:
+    explicit TSmallintField(framework::TComponent* owner = nullptr) : TIntegerField(owner, TFieldType::ftSmallint) {}
+    std::string ClassName() const override { return "TSmallintField"; }
+    bool CanHold(const TFieldDef& column) const override;
+};
+
+class TWordField : public TIntegerField {
+public:
+    explicit TWordField(framework::TComponent* owner = nullptr) : TIntegerField(owner, TFieldType::ftWord) {}
+    std::string ClassName() const override { return "TWordField"; }
+    bool CanHold(const TFieldDef& column) const override;
+};
+
+class TAutoIncField : public TIntegerField {
+public:
+    explicit TAutoIncField(framework::TComponent* owner = nullptr) : TIntegerField(owner, TFieldType::ftAutoInc) {}
+    std::string ClassName() const override { return "TAutoIncField"; }
+};
+
+class TLargeintField : public TNumericField {
+public:
+    explicit TLargeintField(framework::TComponent* owner = nullptr) : TNumericField(owner, TFieldType::ftLargeint) {}
+    std::string ClassName() const override { return "TLargeintField"; }
+    bool CanHold(const TFieldDef& column) const override;
+
+protected:
+    automation::Variant Convert(const automation::Variant& raw) const override;
+};
+
+// Values are Double; the currency flag only says that they are amounts of money, for whoever
+// formats them.
+class TFloatField : public TNumericField {
+public:
+    explicit TFloatField(framework::TComponent* owner = nullptr) : TFloatField(owner, TFieldType::ftFloat, false) {}
+    std::string ClassName() const override { return "TFloatField"; }
+    bool CanHold(const TFieldDef& column) const override;
+
+    bool Currency() const { return currency_; }
+    void SetCurrency(bool value) { currency_ = value; }
+    bool DefaultCurrency() const { return defaultCurrency_; }
+    // Significant digits for display; never used to round the value.
+    int Precision() const { return precision_; }
+    void SetPrecision(int value) { precision_ = value; }
+
+    static constexpr int kDefaultPrecision = 15;
+
+protected:
+    TFloatField(framework::TComponent* owner, TFieldType type, bool currency)
+        : TNumericField(owner, type), currency_(currency), defaultCurrency_(currency) {}
+    automation::Variant Convert(const automation::Variant& raw) const override;
+
+private:
+    bool currency_;
+    bool defaultCurrency_;
+    int precision_ = kDefaultPrecision;
+};
+
+class TCurrencyField : public TFloatField {
+public:
+    explicit TCurrencyField(framework::TComponent* owner = nullptr) : TFloatField(owner, TFieldType::ftCurrency, true) {}
+    std::string ClassName() const override { return "TCurrencyField"; }
+};
+
+// Fixed-point decimal values, held as automation Currency (four decimals).
+class TBCDField : public TNumericField {
+public:
+    explicit TBCDField(framework::TComponent* owner = nullptr);
+    std::string ClassName() const override { return "TBCDField"; }
+    bool CanHold(const TFieldDef& column) const override;
+
+    bool Currency() const { return currency_; }
+    void SetCurrency(bool value) { currency_ = value; }
+    int Precision() const { return precision_; }
+    void SetPrecision(int value) { precision_ = value; }
+
+protected:
+    automation::Variant Convert(const automation::Variant& raw) const override;
+
+private:
+    bool currency_ = false;
+    int precision_ = 0;
+};
+
+class TBooleanField : public TField {
+public:
+    explicit TBooleanField(framework::TComponent* owner = nullptr)
+        : TField(owner, TFieldType::ftBoolean, TAlignment::taLeftJustify) {}
+    std::string ClassName() const override { return "TBooleanField"; }
+    bool CanHold(const TFieldDef& column) const override;
+    std::string AsString() const override;
+
+protected:
+    automation::Variant Convert(const automation::Variant& raw) const override;
+};
+
+// Values are automation dates (OLE serials); AsString gives ISO text.
+class TDateTimeField : public TField {
+public:
+    explicit TDateTimeField(framework::TComponent* owner = nullptr) : TDateTimeField(owner, TFieldType::ftDateTime) {}
+    std::string ClassName() const override { return "TDateTimeField"; }
+    bool CanHold(const TFieldDef& column) const override;
+    std::string AsString() const override;
+
+    const std::string& DisplayFormat() const { return displayFormat_; }
+    void SetDisplayFormat(const std::string& format) { displayFormat_ = format; }
+
+protected:
+    TDateTimeField(framework::TComponent* owner, TFieldType type) : TField(owner, type, TAlignment::taLeftJustify) {}
+    automation::Variant Convert(const automation::Variant& raw) const override;
+
+private:
+    std::string displayFormat_;
+};
+
+class TDateField : public TDateTimeField {
+public:
+    explicit TDateField(framework::TComponent* owner = nullptr) : TDateTimeField(owner, TFieldType::ftDate) {}
+    std::string ClassName() const override { return "TDateField"; }
+    bool CanHold(const TFieldDef& column) const override;
+};
+
+class TTimeField : public TDateTimeField {
+public:
+    explicit TTimeField(framework::TComponent* owner = nullptr) : TDateTimeField(owner, TFieldType::ftTime) {}
+    std::string ClassName() const override { return "TTimeField"; }
+    bool CanHold(const TFieldDef& column) const override;
+};
+
+// Binary content carried as the bytes of a Text value.
+class TBlobField : public TField {
+public:
+    explicit TBlobField(framework::TComponent* owner = nullptr) : TBlobField(owner, TFieldType::ftBlob) {}
+    std::string ClassName() const override { return "TBlobField"; }
+    bool CanHold(const TFieldDef& column) const override;
+
+protected:
+    TBlobField(framework::TComponent* owner, TFieldType type) : TField(owner, type, TAlignment::taLeftJustify) {}
+    automation::Variant Convert(const automation::Variant& raw) const override;
+};
+
+class TMemoField : public TBlobField {
+public:
+    explicit TMemoField(framework::TComponent* owner = nullptr) : TBlobField(owner, TFieldType::ftMemo) {}
+    std::string ClassName() const override { return "TMemoField"; }
+    bool CanHold(const TFieldDef& column) const override;
+};
+
+class TGraphicField : public TBlobField {
+public:
+    explicit TGraphicField(framework::TComponent* owner = nullptr) : TBlobField(owner, TFieldType::ftGraphic) {}
+    std::string ClassName() const override { return "TGraphicField"; }
+    bool CanHold(const TFieldDef& column) const override;
+};
+
+// A field that groups child fields. It has no value of its own: Value is Null and AsString
+// names the kind, as the framework shows it.
+class TObjectField : public TField {
+public:
+    ~TObjectField() override;
+    int FieldCount() const { return static_cast<int>(children_.size()); }
+    TField* Fields(int index) const;
+    const std::vector<TField*>& Children() const { return children_; }
+    std::string AsString() const override;
+
+protected:
+    TObjectField(framework::TComponent* owner, TFieldType type) : TField(owner, type, TAlignment::taLeftJustify) {}
+    automation::Variant Convert(const automation::Variant& raw) const override;
+
+private:
+    friend class TField;
+    friend class TDataSet;
+    std::vector<TField*> children_;  // borrowed: each child detaches itself when destroyed
+};
+
+class TADTField : public TObjectField {
+public:
+    explicit TADTField(framework::TComponent* owner = nullptr) : TObjectField(owner, TFieldType::ftADT) {}
+    std::string ClassName() const override { return "TADTField"; }
+    bool CanHold(const TFieldDef& column) const override;
+};
+
+// The field class a data set creates by default for a column of `type`.
+std::unique_ptr<TField> createDefaultField(TFieldType type);
+
+}  // namespace tabulix::data
