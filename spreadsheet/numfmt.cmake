@@ -1,1 +1,18 @@
 # Number formats, text metrics and column-width maths of the embedded spreadsheet (tabulix_numfmt).
+# Included from spreadsheet/CMakeLists.txt; paths are relative to this folder.
+
+add_library(tabulix_numfmt STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/utf8.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/decimal_digits.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/date_serial.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/number_conventions.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/number_format_parser.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/number_format_render.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/number_format.cpp
+)
+target_include_directories(tabulix_numfmt PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(tabulix_numfmt PUBLIC tabulix_automation)
+
+tabulix_add_test(NAME numfmt_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/number_format_test.cpp
+  LIBS tabulix_numfmt)

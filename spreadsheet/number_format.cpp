@@ -1,0 +1,109 @@
+#include "spreadsheet/number_format.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "spreadsheet/number_format_model.h"
+#include "spreadsheet/number_format_render.h"
+
+namespace tabulix::spreadsheet {
+
+using numfmt::CompiledFormat;
+using numfmt::Purpose;
+using numfmt::Section;
+using numfmt::SectionKind;
+
+namespace {
+
+const std::string kGeneralCode = "General";
+constexpr std::string_view kNotANumber = "#NUM!";
+
+std::string render(const CompiledFormat* format, double value, const NumberConventions& conventions, Purpose purpose) {
+    if (!std::isfinite(value)) return std::string(kNotANumber);
+    const double magnitude = std::fabs(value);
+    const std::string sign = value < 0 ? "-" : "";
+    if (!format || format->general || format->numberSections.empty())
+        return sign + numfmt::generalText(magnitude, conventions);
+
+    const auto& indexes = format->numberSections;
+    const Section* chosen = nullptr;
+    bool showSign = true;
+    const bool conditional = std::any_of(indexes.begin(), indexes.end(),
+                                         [&](int i) { return format->sections[static_cast<std::size_t>(i)].condition.has_value(); });
+    if (conditional) {
+        // The first section whose condition holds; a section without one takes what is left. As
+        // without conditions, the second section is written for negatives and shows the magnitude.
+        for (std::size_t slot = 0; slot < indexes.size() && !chosen; ++slot) {
+            const Section& s = format->sections[static_cast<std::size_t>(indexes[slot])];
+            if (!s.condition || s.condition->holds(value)) {
+                chosen = &s;
+                showSign = slot != 1;
+            }
+        }
+        if (!chosen) return std::string(numfmt::kNoDate);
+    } else {
+        // positive;negative;zero. The negative section shows the magnitude: it writes its own sign.
+        std::size_t slot = 0;
+        if (indexes.size() >= 2 && value < 0) {
+            slot = 1;
+            showSign = false;
+        } else if (indexes.size() >= 3 && value == 0) {
+            slot = 2;
+        }
+        chosen = &format->sections[static_cast<std::size_t>(indexes[slot])];
+    }
+
+    if (chosen->kind == SectionKind::DateTime) {
+        if (value < 0 && showSign) return std::string(numfmt::kNoDate);
+        return numfmt::dateSectionText(*chosen, magnitude, conventions, purpose);
+    }
+    return (showSign ? sign : std::string()) + numfmt::numberSectionText(*chosen, magnitude, conventions, purpose);
+}
+
+std::string renderText(const CompiledFormat* format, std::string_view text, Purpose purpose) {
+    if (!format || format->textSection < 0) return std::string(text);
+    return numfmt::textSectionText(format->sections[static_cast<std::size_t>(format->textSection)], text, purpose);
+}
+
+}  // namespace
+
+NumberFormat::NumberFormat() = default;
+
+NumberFormat::NumberFormat(std::shared_ptr<const CompiledFormat> compiled) : compiled_(std::move(compiled)) {}
+
+NumberFormat NumberFormat::general() { return NumberFormat(); }
+
+NumberFormat NumberFormat::parse(std::string_view code, automation::Lcid lcid) {
+    CompiledFormat compiled = numfmt::compileFormat(code, isCommaDecimal(lcid));
+    if (compiled.general) return general();
+    return NumberFormat(std::make_shared<const CompiledFormat>(std::move(compiled)));
+}
+
+const std::string& NumberFormat::fileCode() const { return compiled_ ? compiled_->fileCode : kGeneralCode; }
+
+bool NumberFormat::isGeneral() const { return !compiled_; }
+
+bool NumberFormat::isDateTime() const {
+    return compiled_ && !compiled_->numberSections.empty() &&
+           compiled_->sections[static_cast<std::size_t>(compiled_->numberSections.front())].kind == SectionKind::DateTime;
+}
+
+bool NumberFormat::isText() const { return compiled_ && compiled_->numberSections.empty(); }
+
+std::string NumberFormat::display(double value, const NumberConventions& conventions) const {
+    return render(compiled_.get(), value, conventions, Purpose::Show);
+}
+
+std::string NumberFormat::displayForFit(double value, const NumberConventions& conventions) const {
+    return render(compiled_.get(), value, conventions, Purpose::Fit);
+}
+
+std::string NumberFormat::displayText(std::string_view text) const {
+    return renderText(compiled_.get(), text, Purpose::Show);
+}
+
+std::string NumberFormat::displayTextForFit(std::string_view text) const {
+    return renderText(compiled_.get(), text, Purpose::Fit);
+}
+
+}  // namespace tabulix::spreadsheet

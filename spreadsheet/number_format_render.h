@@ -1,0 +1,28 @@
+#pragma once
+// Internal: the text of one section of a number format for a value.
+
+#include <string>
+#include <string_view>
+
+#include "spreadsheet/number_format.h"
+#include "spreadsheet/number_format_model.h"
+
+namespace tabulix::spreadsheet::numfmt {
+
+// How the text is meant: to show it, or to measure the room a cell needs for it.
+enum class Purpose { Show, Fit };
+
+// What the spreadsheet shows in place of a date that has no calendar day (negative, past 9999).
+inline constexpr std::string_view kNoDate = "########";
+
+// General: at most 11 characters (sign aside), in scientific notation when the decimals would lose
+// the number. magnitude is the absolute value.
+std::string generalText(double magnitude, const NumberConventions& conventions);
+
+std::string numberSectionText(const Section& section, double magnitude, const NumberConventions& conventions,
+                              Purpose purpose);
+std::string dateSectionText(const Section& section, double serial, const NumberConventions& conventions,
+                            Purpose purpose);
+std::string textSectionText(const Section& section, std::string_view text, Purpose purpose);
+
+}  // namespace tabulix::spreadsheet::numfmt
