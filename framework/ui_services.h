@@ -1,0 +1,127 @@
+#pragma once
+// UI services: the message boxes and the screen cursor that components use, behind a small
+// interface so that the component library needs no windowing toolkit. One instance is current
+// for the whole process: a headless one until the program installs its own (the Qt programs
+// install theirs at start-up); tests install a RecordingUi.
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "framework/set_of.h"
+
+namespace tabulix::framework {
+
+enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
+
+enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore };
+using TMsgDlgButtons = SetOf<TMsgDlgBtn>;
+constexpr TMsgDlgButtons mbYesNo{mbYes, mbNo};
+constexpr TMsgDlgButtons mbYesNoCancel{mbYes, mbNo, mbCancel};
+constexpr TMsgDlgButtons mbOKCancel{mbOK, mbCancel};
+constexpr TMsgDlgButtons mbOKOnly{mbOK};
+constexpr TMsgDlgButtons mbAbortRetryIgnore{mbAbort, mbRetry, mbIgnore};
+
+enum class TModalResult { mrNone, mrOk, mrCancel, mrAbort, mrRetry, mrIgnore, mrYes, mrNo };
+
+// The answer a button gives.
+TModalResult ResultOf(TMsgDlgBtn button);
+
+// Screen cursors, by the framework's numbers.
+enum TCursor : std::int16_t {
+    crDefault = 0,
+    crNone = -1,
+    crArrow = -2,
+    crCross = -3,
+    crIBeam = -4,
+    crHourGlass = -11,
+    crSQLWait = -17,
+};
+
+class UiServices {
+public:
+    virtual ~UiServices() = default;
+
+    // Shows a modal message box and returns the button pressed. An empty caption means the
+    // implementation's usual one for the box type. Texts are UTF-8; "\r" or "\n" break lines.
+    virtual TModalResult MessageDlg(const std::string& text, const std::string& caption, TMsgDlgType type,
+                                    TMsgDlgButtons buttons) = 0;
+
+    virtual TCursor ScreenCursor() const = 0;
+    virtual void SetScreenCursor(TCursor cursor) = 0;
+};
+
+// The current services. Never null: the headless default when nothing else is installed.
+UiServices& CurrentUi();
+// Installs `services` (borrowed: it must outlive its installation) and returns the previous
+// one; null restores the headless default.
+UiServices* SetCurrentUi(UiServices* services);
+
+// The process-wide default: shows nothing and answers at once. The answer is the configured
+// one when the box has that button, otherwise the box's first button in the order Yes, No, OK,
+// Cancel, Abort, Retry, Ignore: so a Yes/No confirmation is answered Yes and an OK/Cancel
+// box OK. The cursor is only remembered.
+class HeadlessUi : public UiServices {
+public:
+    TModalResult MessageDlg(const std::string& text, const std::string& caption, TMsgDlgType type,
+                            TMsgDlgButtons buttons) override;
+    TCursor ScreenCursor() const override { return cursor_; }
+    void SetScreenCursor(TCursor cursor) override { cursor_ = cursor; }
+
+    // The answer to give where possible; mrNone (the default) means the first button.
+    void SetAnswer(TModalResult answer) { answer_ = answer; }
+
+private:
+    TModalResult answer_ = TModalResult::mrNone;
+    TCursor cursor_ = crDefault;
+};
+
+// A fake for tests: records every box and every cursor change, answers boxes from a queue
+// (when the queue is empty, with the box's first button, as HeadlessUi does). Installs itself
+// as the current services for its lifetime and restores the previous ones afterwards.
+class RecordingUi : public UiServices {
+public:
+    struct Box {
+        std::string text;
+        std::string caption;
+        TMsgDlgType type;
+        TMsgDlgButtons buttons;
+        TModalResult answer;
+    };
+
+    RecordingUi();
+    ~RecordingUi() override;
+    RecordingUi(const RecordingUi&) = delete;
+    RecordingUi& operator=(const RecordingUi&) = delete;
+
+    TModalResult MessageDlg(const std::string& text, const std::string& caption, TMsgDlgType type,
+                            TMsgDlgButtons buttons) override;
+    TCursor ScreenCursor() const override { return cursor_; }
+    void SetScreenCursor(TCursor cursor) override;
+
+    void QueueAnswer(TModalResult answer) { answers_.push_back(answer); }
+    const std::vector<Box>& Boxes() const { return boxes_; }
+    // Every cursor set, in order (also repeated ones).
+    const std::vector<TCursor>& CursorChanges() const { return cursorChanges_; }
+    void Clear();
+
+private:
+    UiServices* previous_;
+    std::deque<TModalResult> answers_;
+    std::vector<Box> boxes_;
+    std::vector<TCursor> cursorChanges_;
+    TCursor cursor_ = crDefault;
+};
+
+// Shows the hourglass (or `cursor`) for its lifetime and sets crDefault when it ends, also
+// when an exception leaves the scope.
+class ScopedCursor {
+public:
+    explicit ScopedCursor(TCursor cursor = crHourGlass);
+    ~ScopedCursor();
+    ScopedCursor(const ScopedCursor&) = delete;
+    ScopedCursor& operator=(const ScopedCursor&) = delete;
+};
+
+}  // namespace tabulix::framework
