@@ -1,9 +1,11 @@
 #pragma once
-// The component's enumerations and the chart gallery table. Each enumeration is one byte; the
-// sets are one byte with bit n standing for the member of ordinal n.
+// The component's enumerations and the chart gallery table. Each enumeration is one byte; in
+// the sets bit n stands for the member of ordinal n.
 
 #include <array>
 #include <cstdint>
+
+#include "framework/set_of.h"
 
 namespace tabulix::component {
 
@@ -22,29 +24,8 @@ enum class TLiniaInterior : std::uint8_t {
     liInteriorHorizontal
 };
 
-// A one-byte set of enumeration members.
-template <class Enum>
-class ByteSet {
-public:
-    constexpr ByteSet() = default;
-    constexpr ByteSet(std::initializer_list<Enum> members) {
-        for (Enum m : members) include(m);
-    }
-    static constexpr ByteSet fromBits(std::uint8_t bits) { ByteSet s; s.bits_ = bits; return s; }
-
-    constexpr bool contains(Enum m) const { return (bits_ >> static_cast<unsigned>(m)) & 1u; }
-    constexpr void include(Enum m) { bits_ = static_cast<std::uint8_t>(bits_ | (1u << static_cast<unsigned>(m))); }
-    constexpr void exclude(Enum m) { bits_ = static_cast<std::uint8_t>(bits_ & ~(1u << static_cast<unsigned>(m))); }
-    constexpr bool empty() const { return bits_ == 0; }
-    constexpr std::uint8_t bits() const { return bits_; }
-    constexpr bool operator==(const ByteSet&) const = default;
-
-private:
-    std::uint8_t bits_ = 0;
-};
-
-using TLiniasContorno = ByteSet<TLiniaContorno>;
-using TLiniasInterior = ByteSet<TLiniaInterior>;
+using TLiniasContorno = framework::SetOf<TLiniaContorno>;
+using TLiniasInterior = framework::SetOf<TLiniaInterior>;
 
 enum class TTipoGrafico : std::uint8_t {
     xlColumn,
