@@ -1,0 +1,105 @@
+#include "spreadsheet/cell_store.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace tabulix::spreadsheet {
+
+CellStore::CellStore() : blocks_((kMaxRows + kRowsPerBlock - 1) / kRowsPerBlock) {}
+
+CellStore::~CellStore() = default;
+
+const Cell* CellStore::find(CellAddress at) const {
+    const std::span<const Cell> cells = row(at.row);
+    const auto column0 = static_cast<std::uint16_t>(at.column - 1);
+    const auto it = std::lower_bound(cells.begin(), cells.end(), column0,
+                                     [](const Cell& c, std::uint16_t col) { return c.column0 < col; });
+    return it != cells.end() && it->column0 == column0 ? &*it : nullptr;
+}
+
+Cell* CellStore::find(CellAddress at) { return const_cast<Cell*>(std::as_const(*this).find(at)); }
+
+Cell& CellStore::obtain(CellAddress at) {
+    std::unique_ptr<Block>& block = blocks_[(at.row - 1) / kRowsPerBlock];
+    if (!block) block = std::make_unique<Block>();
+    std::vector<Cell>& cells = block->rows[(at.row - 1) % kRowsPerBlock];
+    const auto column0 = static_cast<std::uint16_t>(at.column - 1);
+    if (!cells.empty() && cells.back().column0 < column0) {
+        // Appending in column order is the common case: no search.
+    } else {
+        const auto it = std::lower_bound(cells.begin(), cells.end(), column0,
+                                         [](const Cell& c, std::uint16_t col) { return c.column0 < col; });
+        if (it != cells.end() && it->column0 == column0) return *it;
+        if (cells.empty()) {
+            if (lastRow_ != 0 && lastRow_ != at.row) {
+                if (const std::span<const Cell> previous = row(lastRow_); !previous.empty())
+                    rowSizeHint_ = std::clamp<std::size_t>(previous.size(), 1, 256);
+            }
+            cells.reserve(rowSizeHint_);
+            lastRow_ = at.row;
+        }
+        Cell cell;
+        cell.column0 = column0;
+        ++cellCount_;
+        return *cells.insert(it, cell);
+    }
+    Cell cell;
+    cell.column0 = column0;
+    ++cellCount_;
+    cells.push_back(cell);
+    return cells.back();
+}
+
+void CellStore::setFormula(Cell& cell, std::string text) {
+    if (cell.kind == CellKind::Formula) {
+        formulas_[cell.formula] = FormulaSlot{std::move(text), {}};
+        return;
+    }
+    std::uint32_t slot;
+    if (!freeFormulas_.empty()) {
+        slot = freeFormulas_.back();
+        freeFormulas_.pop_back();
+        formulas_[slot] = FormulaSlot{std::move(text), {}};
+    } else {
+        slot = static_cast<std::uint32_t>(formulas_.size());
+        formulas_.push_back(FormulaSlot{std::move(text), {}});
+    }
+    cell.kind = CellKind::Formula;
+    cell.formula = slot;
+}
+
+void CellStore::clearFormula(Cell& cell) {
+    if (cell.kind != CellKind::Formula) return;
+    formulas_[cell.formula] = FormulaSlot{};
+    freeFormulas_.push_back(cell.formula);
+    cell.kind = CellKind::Blank;
+    cell.number = 0.0;
+}
+
+std::span<const Cell> CellStore::row(std::uint32_t r) const {
+    if (r == 0 || r > kMaxRows) return {};
+    const std::unique_ptr<Block>& block = blocks_[(r - 1) / kRowsPerBlock];
+    if (!block) return {};
+    return block->rows[(r - 1) % kRowsPerBlock];
+}
+
+std::span<Cell> CellStore::row(std::uint32_t r) {
+    if (r == 0 || r > kMaxRows) return {};
+    std::unique_ptr<Block>& block = blocks_[(r - 1) / kRowsPerBlock];
+    if (!block) return {};
+    return block->rows[(r - 1) % kRowsPerBlock];
+}
+
+std::size_t CellStore::memoryUse() const {
+    std::size_t bytes = blocks_.capacity() * sizeof(std::unique_ptr<Block>);
+    for (const auto& block : blocks_) {
+        if (!block) continue;
+        bytes += sizeof(Block);
+        for (const auto& cells : block->rows) bytes += cells.capacity() * sizeof(Cell);
+    }
+    bytes += formulas_.capacity() * sizeof(FormulaSlot);
+    for (const FormulaSlot& f : formulas_) bytes += f.text.capacity();
+    return bytes;
+}
+
+}  // namespace tabulix::spreadsheet

@@ -1,0 +1,109 @@
+#pragma once
+// The cells of one worksheet. Rows are kept in blocks of 256 that are allocated on first use;
+// each row is a vector of 16-byte cells sorted by column. A cell holds its kind, a style id and
+// an 8-byte payload (a number, a text id, a Boolean, an error code or a formula slot), so a
+// plain numeric cell costs 16 bytes plus its share of the row vector.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "spreadsheet/cell_address.h"
+#include "spreadsheet/cell_value.h"
+
+namespace tabulix::spreadsheet {
+
+enum class CellKind : std::uint8_t { Blank, Number, Text, Boolean, Error, Formula };
+
+struct Cell {
+    std::uint16_t column0 = 0;  // 0-based column
+    CellKind kind = CellKind::Blank;
+    std::uint32_t style = 0;
+    union {
+        double number;
+        std::uint32_t text;     // StringPool id
+        bool boolean;
+        std::uint16_t error;    // CellError
+        std::uint32_t formula;  // slot in the store's formula table
+    };
+    Cell() : number(0.0) {}
+};
+static_assert(sizeof(Cell) == 16);
+
+// A formula as written, and the last value computed for it (none until it is calculated).
+struct FormulaSlot {
+    std::string text;
+    CellValue cached;
+};
+
+class CellStore {
+public:
+    CellStore();
+    ~CellStore();
+    CellStore(const CellStore&) = delete;
+    CellStore& operator=(const CellStore&) = delete;
+
+    // nullptr when the cell has never been written or styled.
+    const Cell* find(CellAddress at) const;
+    Cell* find(CellAddress at);
+    // The cell, created blank with the default style when absent.
+    Cell& obtain(CellAddress at);
+
+    // Turns the cell into a formula cell with the given text (no cached result yet).
+    void setFormula(Cell& cell, std::string text);
+    // Releases the formula slot of a formula cell before it takes another kind of content.
+    void clearFormula(Cell& cell);
+    FormulaSlot& formula(const Cell& cell) { return formulas_[cell.formula]; }
+    const FormulaSlot& formula(const Cell& cell) const { return formulas_[cell.formula]; }
+
+    // The cells of one row, sorted by column (empty when the row holds none).
+    std::span<const Cell> row(std::uint32_t row) const;
+    std::span<Cell> row(std::uint32_t row);
+    // Calls fn(rowNumber, cells) for every non-empty row in ascending order.
+    template <class Fn>
+    void forEachRow(Fn&& fn) const {
+        for (std::size_t b = 0; b < blocks_.size(); ++b) {
+            if (!blocks_[b]) continue;
+            for (std::size_t i = 0; i < kRowsPerBlock; ++i) {
+                const std::vector<Cell>& cells = blocks_[b]->rows[i];
+                if (!cells.empty())
+                    fn(static_cast<std::uint32_t>(b * kRowsPerBlock + i + 1), std::span<const Cell>(cells));
+            }
+        }
+    }
+    // Calls fn(address, cell) for the existing cells of a rectangle, row by row.
+    template <class Fn>
+    void forEachIn(const CellRect& rect, Fn&& fn) {
+        for (std::uint32_t r = rect.first.row; r <= rect.last.row; ++r) {
+            std::span<Cell> cells = row(r);
+            for (Cell& cell : cells) {
+                const std::uint32_t column = cell.column0 + 1u;
+                if (column < rect.first.column) continue;
+                if (column > rect.last.column) break;
+                fn(CellAddress{r, column}, cell);
+            }
+        }
+    }
+
+    std::size_t cellCount() const { return cellCount_; }
+    // Bytes held by the store (cells, row vectors, blocks, formula slots), for measurements.
+    std::size_t memoryUse() const;
+
+private:
+    static constexpr std::size_t kRowsPerBlock = 256;
+    struct Block {
+        std::array<std::vector<Cell>, kRowsPerBlock> rows;
+    };
+
+    std::vector<std::unique_ptr<Block>> blocks_;
+    std::vector<FormulaSlot> formulas_;
+    std::vector<std::uint32_t> freeFormulas_;
+    std::size_t cellCount_ = 0;
+    std::size_t rowSizeHint_ = 1;  // cells in the row last started, to size the next one at once
+    std::uint32_t lastRow_ = 0;
+};
+
+}  // namespace tabulix::spreadsheet

@@ -1,0 +1,85 @@
+#include "spreadsheet/chart_sheet.h"
+
+#include "automation/dispids.h"
+#include "spreadsheet/range.h"
+#include "spreadsheet/workbook.h"
+#include "spreadsheet/worksheet.h"
+
+namespace tabulix::spreadsheet {
+
+using automation::Variant;
+namespace dispid = automation::dispid;
+
+SheetType ChartSheet::sheetType() const { return SheetType::Chart; }
+
+void ChartSheet::chartWizard(const ChartWizardSettings& settings) {
+    workbook();  // refuses once the workbook is closed
+    if (!chart_) {
+        chart_ = settings;
+        return;
+    }
+    ChartWizardSettings& c = *chart_;
+    if (settings.source) {
+        c.source = settings.source;
+        c.sourceSheet = settings.sourceSheet;
+    }
+    auto keep = [](auto& mine, const auto& given) {
+        if (given) mine = given;
+    };
+    keep(c.gallery, settings.gallery);
+    keep(c.format, settings.format);
+    keep(c.plotBy, settings.plotBy);
+    keep(c.categoryLabels, settings.categoryLabels);
+    keep(c.seriesLabels, settings.seriesLabels);
+    keep(c.hasLegend, settings.hasLegend);
+    keep(c.title, settings.title);
+    keep(c.categoryTitle, settings.categoryTitle);
+    keep(c.valueTitle, settings.valueTitle);
+    keep(c.extraTitle, settings.extraTitle);
+}
+
+std::span<const ModelObject::Member> ChartSheet::members() const {
+    static constexpr Member kMembers[] = {
+        {"Name", dispid::Name},
+        {"Activate", dispid::Activate},
+        {"ChartWizard", dispid::ChartWizard},
+    };
+    return kMembers;
+}
+
+Variant ChartSheet::invokeMember(const Call& call) {
+    if (!isAttached()) call.fail("the chart sheet \"" + name() + "\" belongs to a closed workbook");
+    if (call.id() != dispid::ChartWizard) return invokeSheetMember(call);
+    if (call.isPut()) call.wrongKind();
+    call.expectCount(0, 11);
+    ChartWizardSettings s;
+    if (call.given(0)) {
+        const Variant& source = call.arg(0);
+        const Range* range = source.type() == automation::VariantType::Object
+                                 ? dynamic_cast<const Range*>(source.toObject().get())
+                                 : nullptr;
+        if (!range) call.fail("the source (argument 1) must be a Range, not " + source.describe());
+        s.source = range->rect();
+        s.sourceSheet = range->worksheetPtr();
+    }
+    auto integer = [&](std::size_t i, std::optional<std::int32_t>& out) {
+        if (call.given(i)) out = call.int32(i);
+    };
+    auto text = [&](std::size_t i, std::optional<std::string>& out) {
+        if (call.given(i)) out = call.text(i);
+    };
+    integer(1, s.gallery);
+    integer(2, s.format);
+    integer(3, s.plotBy);
+    integer(4, s.categoryLabels);
+    integer(5, s.seriesLabels);
+    if (call.given(6)) s.hasLegend = call.boolean(6);
+    text(7, s.title);
+    text(8, s.categoryTitle);
+    text(9, s.valueTitle);
+    text(10, s.extraTitle);
+    chartWizard(s);
+    return {};
+}
+
+}  // namespace tabulix::spreadsheet

@@ -1,0 +1,135 @@
+// Worksheet: column widths and fitting them to the cells' displayed text.
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+
+#include "spreadsheet/application.h"
+#include "spreadsheet/number_format_table.h"
+#include "spreadsheet/text_measurer.h"
+#include "spreadsheet/workbook.h"
+#include "spreadsheet/worksheet.h"
+
+namespace tabulix::spreadsheet {
+
+using automation::AutomationError;
+
+double Worksheet::columnWidth(std::uint32_t column) const {
+    const auto it = widths_.find(column);
+    return it == widths_.end() ? kDefaultColumnWidth : it->second;
+}
+
+void Worksheet::setColumnWidth(std::uint32_t first, std::uint32_t last, double width) {
+    workbook();
+    if (!(width >= 0.0 && width <= kMaxColumnWidth))
+        throw AutomationError("Range.ColumnWidth: " + std::to_string(width) + " is not a column width (0 to 255)");
+    for (std::uint32_t c = first; c <= last; ++c) {
+        if (width == kDefaultColumnWidth)
+            widths_.erase(c);
+        else
+            widths_[c] = width;
+    }
+}
+
+namespace {
+
+FontSpec fontSpecOf(const FontStyle& font) {
+    return FontSpec{font.name, font.size, font.bold, font.italic};
+}
+
+bool spanishWords(automation::Lcid lcid) { return (lcid & 0x3FF) == 0x0A; }
+
+}  // namespace
+
+void Worksheet::autoFit(const CellRect& rect) {
+    Workbook& book = workbook();
+    Application* app = book.application();
+    TextMeasurer& measurer = app->textMeasurer();
+    const NumberConventions conventions = conventionsFor(app->displayLocale());
+    const bool spanish = spanishWords(app->displayLocale());
+    const double digitWidth = measurer.maxDigitWidthPixels(fontSpecOf(book.styles().style(StyleTable::kDefault).font));
+
+    std::vector<CellRect> merged;
+    for (const CellRect& m : merges_)
+        if (m.intersects(rect)) merged.push_back(m);
+
+    // Per call: the font of each style, and the width of each (text, style) pair already measured.
+    std::unordered_map<StyleTable::Id, FontSpec> fonts;
+    std::unordered_map<std::uint64_t, double> textWidths;
+    auto fontOf = [&](StyleTable::Id style) -> const FontSpec& {
+        auto it = fonts.find(style);
+        if (it == fonts.end()) it = fonts.emplace(style, fontSpecOf(book.styles().style(style).font)).first;
+        return it->second;
+    };
+
+    std::vector<double> widest(rect.columnCount(), -1.0);
+    cells_.forEachIn(rect, [&](CellAddress at, Cell& cell) {
+        if (cell.kind == CellKind::Blank) return;
+        for (const CellRect& m : merged)
+            if (m.contains(at)) return;
+        const CellStyle& style = book.styles().style(cell.style);
+        const NumberFormat& format = book.numberFormats().format(style.numberFormat);
+        double pixels = 0.0;
+        CellValue formulaResult;
+        const Cell* shown = &cell;
+        Cell cached;
+        if (cell.kind == CellKind::Formula) {
+            // A formula shows its calculated result; one not calculated yet shows nothing.
+            formulaResult = cells_.formula(cell).cached;
+            if (const double* n = std::get_if<double>(&formulaResult)) {
+                cached.kind = CellKind::Number;
+                cached.number = *n;
+            } else if (const bool* b = std::get_if<bool>(&formulaResult)) {
+                cached.kind = CellKind::Boolean;
+                cached.boolean = *b;
+            } else if (const auto* e = std::get_if<CellError>(&formulaResult)) {
+                cached.kind = CellKind::Error;
+                cached.error = static_cast<std::uint16_t>(*e);
+            } else if (const auto* t = std::get_if<std::string>(&formulaResult)) {
+                pixels = measurer.widthPixels(format.displayTextForFit(*t), fontOf(cell.style));
+            } else {
+                return;
+            }
+            shown = &cached;
+        }
+        switch (shown->kind) {
+            case CellKind::Number:
+                pixels = measurer.widthPixels(format.displayForFit(shown->number, conventions), fontOf(cell.style));
+                break;
+            case CellKind::Text: {
+                const std::uint64_t key = (std::uint64_t{shown->text} << 32) | cell.style;
+                auto it = textWidths.find(key);
+                if (it == textWidths.end()) {
+                    const double w = measurer.widthPixels(format.displayTextForFit(book.strings().text(shown->text)),
+                                                          fontOf(cell.style));
+                    it = textWidths.emplace(key, w).first;
+                }
+                pixels = it->second;
+                break;
+            }
+            case CellKind::Boolean:
+                pixels = measurer.widthPixels(
+                    spanish ? (shown->boolean ? "VERDADERO" : "FALSO") : (shown->boolean ? "TRUE" : "FALSE"),
+                    fontOf(cell.style));
+                break;
+            case CellKind::Error:
+                pixels = measurer.widthPixels(errorText(static_cast<CellError>(shown->error)), fontOf(cell.style));
+                break;
+            default: break;
+        }
+        if (pixels <= 0.0) return;  // nothing shown, e.g. an empty text
+        double& w = widest[at.column - rect.first.column];
+        w = std::max(w, pixels);
+    });
+
+    for (std::uint32_t i = 0; i < widest.size(); ++i) {
+        const std::uint32_t column = rect.first.column + i;
+        if (widest[i] < 0.0) {
+            widths_.erase(column);
+            continue;
+        }
+        widths_[column] = std::min(kMaxColumnWidth, columnWidthForPixels(widest[i], digitWidth));
+    }
+}
+
+}  // namespace tabulix::spreadsheet
