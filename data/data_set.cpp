@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "data/field_classes.h"
+#include "framework/property_list.h"
 #include "framework/text_compare.h"
 
 namespace tabulix::data {
@@ -55,6 +56,25 @@ TDataSet::~TDataSet() {
         if (auto* object = dynamic_cast<TObjectField*>(field.get())) object->children_.clear();
     }
     defaultFields_.clear();
+}
+
+void TDataSet::DefineProperties(framework::PropertyList& p) {
+    TComponent::DefineProperties(p);
+    p.Boolean("Active", [this] { return Active(); }, [this](bool v) { SetActive(v); }).Default(false);
+}
+
+void TDataSet::AdoptChild(framework::TComponent* child) {
+    auto* field = dynamic_cast<TField*>(child);
+    if (!field)
+        throw EDatabaseError("Data set " + DisplayName() + " can only hold fields, not a " + child->ClassName());
+    field->SetDataSet(this);
+}
+
+std::vector<framework::TComponent*> TDataSet::GetChildren() const {
+    std::vector<framework::TComponent*> children;
+    for (TField* field : persistent_)
+        if (!field->ParentField() && field->Owner() == this) children.push_back(field);
+    return children;
 }
 
 std::string TDataSet::DisplayName() const { return Name().empty() ? ClassName() : Name(); }

@@ -71,6 +71,12 @@ public:
     ~TDataSet() override;
 
     std::string ClassName() const override { return "TDataSet"; }
+    // Published: Active (stored when true).
+    void DefineProperties(framework::PropertyList& properties) override;
+    // Form files nest a data set's persistent fields inside it; any other class is refused.
+    void AdoptChild(framework::TComponent* child) override;
+    // The persistent top-level fields this data set owns, in field order.
+    std::vector<framework::TComponent*> GetChildren() const override;
     // The component name, or the class name when it has none (for messages).
     std::string DisplayName() const;
 

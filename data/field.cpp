@@ -4,6 +4,7 @@
 
 #include "data/data_set.h"
 #include "data/field_classes.h"
+#include "framework/property_list.h"
 
 namespace tabulix::data {
 
@@ -24,6 +25,14 @@ TField::~TField() {
 void TField::SetFieldName(const std::string& name) {
     if (dataSet_) dataSet_->checkInactive("rename field '" + fieldName_ + "'");
     fieldName_ = name;
+}
+
+void TField::DefineProperties(framework::PropertyList& p) {
+    TComponent::DefineProperties(p);
+    p.Enumeration("Alignment", alignment_, {"taLeftJustify", "taRightJustify", "taCenter"}).Default(defaultAlignment_);
+    p.Text("DisplayLabel", displayLabel_);
+    p.Text("FieldName", [this] { return fieldName_; }, [this](std::string v) { SetFieldName(v); });
+    p.Boolean("Visible", visible_).Default(true);
 }
 
 std::string TField::FullName() const { return parent_ ? parent_->FullName() + "." + fieldName_ : fieldName_; }

@@ -28,6 +28,9 @@ public:
     ~TField() override;
 
     std::string ClassName() const override { return "TField"; }
+    // Published: Alignment (when not the class default), DisplayLabel (when set), FieldName,
+    // Visible (when false); subclasses add theirs.
+    void DefineProperties(framework::PropertyList& properties) override;
 
     const std::string& FieldName() const { return fieldName_; }
     void SetFieldName(const std::string& name);

@@ -4,6 +4,7 @@
 
 #include "data/data_error.h"
 #include "data/date_time.h"
+#include "framework/property_list.h"
 
 namespace tabulix::data {
 
@@ -26,6 +27,11 @@ TStringField::TStringField(framework::TComponent* owner, TFieldType type) : TFie
     SetSize(kDefaultSize);
 }
 
+void TStringField::DefineProperties(framework::PropertyList& p) {
+    TField::DefineProperties(p);
+    p.Integer<int>("Size", [this] { return Size(); }, [this](int v) { SetSize(v); }).AlwaysStored();
+}
+
 bool TStringField::CanHold(const TFieldDef& column) const {
     // A column of unknown width (0) is accepted: its texts are not cut either way.
     return oneOf(column.dataType, {TFieldType::ftString, TFieldType::ftWideString, TFieldType::ftGuid}) &&
@@ -41,7 +47,14 @@ TGuidField::TGuidField(framework::TComponent* owner) : TStringField(owner, TFiel
 
 bool TGuidField::CanHold(const TFieldDef& column) const { return column.dataType == TFieldType::ftGuid; }
 
-// --- integers ---
+// --- numbers ---
+
+void TNumericField::DefineProperties(framework::PropertyList& p) {
+    TField::DefineProperties(p);
+    p.Text("DisplayFormat", displayFormat_);
+    p.Text("EditFormat", editFormat_);
+}
+
 
 bool TIntegerField::CanHold(const TFieldDef& column) const {
     return oneOf(column.dataType,
@@ -69,6 +82,12 @@ Variant TLargeintField::Convert(const Variant& raw) const {
 
 // --- floating point and fixed point ---
 
+void TFloatField::DefineProperties(framework::PropertyList& p) {
+    TNumericField::DefineProperties(p);
+    p.Boolean("Currency", currency_).Default(defaultCurrency_);
+    p.Integer("Precision", precision_).Default(kDefaultPrecision);
+}
+
 bool TFloatField::CanHold(const TFieldDef& column) const {
     // 64-bit integers are left out: a double does not hold all of them exactly.
     return oneOf(column.dataType, {TFieldType::ftFloat, TFieldType::ftCurrency, TFieldType::ftBCD,
@@ -82,6 +101,13 @@ Variant TFloatField::Convert(const Variant& raw) const {
 }
 
 TBCDField::TBCDField(framework::TComponent* owner) : TNumericField(owner, TFieldType::ftBCD) { SetSize(4); }
+
+void TBCDField::DefineProperties(framework::PropertyList& p) {
+    TNumericField::DefineProperties(p);
+    p.Boolean("Currency", currency_).Default(false);
+    p.Integer("Precision", precision_).Default(0);
+    p.Integer<int>("Size", [this] { return Size(); }, [this](int v) { SetSize(v); }).Default(4);
+}
 
 bool TBCDField::CanHold(const TFieldDef& column) const {
     return oneOf(column.dataType, {TFieldType::ftBCD, TFieldType::ftCurrency, TFieldType::ftInteger,
@@ -109,6 +135,11 @@ Variant TBooleanField::Convert(const Variant& raw) const {
 }
 
 // --- dates and times ---
+
+void TDateTimeField::DefineProperties(framework::PropertyList& p) {
+    TField::DefineProperties(p);
+    p.Text("DisplayFormat", displayFormat_);
+}
 
 bool TDateTimeField::CanHold(const TFieldDef& column) const {
     return oneOf(column.dataType, {TFieldType::ftDateTime, TFieldType::ftDate, TFieldType::ftTime});
@@ -168,6 +199,20 @@ TField* TObjectField::Fields(int index) const {
     if (index < 0 || index >= FieldCount())
         throw EDatabaseError("Field index " + std::to_string(index) + " out of range in field '" + FullName() + "'");
     return children_[static_cast<std::size_t>(index)];
+}
+
+void TObjectField::AdoptChild(framework::TComponent* child) {
+    auto* field = dynamic_cast<TField*>(child);
+    if (!field)
+        throw EDatabaseError("Field '" + FullName() + "' can only hold fields, not a " + child->ClassName());
+    field->SetParentField(this);
+}
+
+std::vector<framework::TComponent*> TObjectField::GetChildren() const {
+    std::vector<framework::TComponent*> children;
+    for (TField* child : children_)
+        if (child->Owner() == this) children.push_back(child);
+    return children;
 }
 
 std::string TObjectField::AsString() const { return "(" + std::string(fieldTypeName(DataType())).substr(2) + ")"; }

@@ -25,6 +25,7 @@ public:
     explicit TStringField(framework::TComponent* owner = nullptr) : TStringField(owner, TFieldType::ftString) {}
     std::string ClassName() const override { return "TStringField"; }
     bool CanHold(const TFieldDef& column) const override;
+    void DefineProperties(framework::PropertyList& properties) override;  // + Size
 
     static constexpr int kDefaultSize = 20;
 
@@ -48,6 +49,7 @@ public:
 
 class TNumericField : public TField {
 public:
+    void DefineProperties(framework::PropertyList& properties) override;  // + DisplayFormat, EditFormat
     // Format texts in the framework's notation ("###,##0.00"); empty when none.
     const std::string& DisplayFormat() const { return displayFormat_; }
     void SetDisplayFormat(const std::string& format) { displayFormat_ = format; }
@@ -110,6 +112,7 @@ public:
     explicit TFloatField(framework::TComponent* owner = nullptr) : TFloatField(owner, TFieldType::ftFloat, false) {}
     std::string ClassName() const override { return "TFloatField"; }
     bool CanHold(const TFieldDef& column) const override;
+    void DefineProperties(framework::PropertyList& properties) override;  // + Currency, Precision
 
     bool Currency() const { return currency_; }
     void SetCurrency(bool value) { currency_ = value; }
@@ -143,6 +146,7 @@ public:
     explicit TBCDField(framework::TComponent* owner = nullptr);
     std::string ClassName() const override { return "TBCDField"; }
     bool CanHold(const TFieldDef& column) const override;
+    void DefineProperties(framework::PropertyList& properties) override;  // + Currency, Precision, Size
 
     bool Currency() const { return currency_; }
     void SetCurrency(bool value) { currency_ = value; }
@@ -176,6 +180,7 @@ public:
     std::string ClassName() const override { return "TDateTimeField"; }
     bool CanHold(const TFieldDef& column) const override;
     std::string AsString() const override;
+    void DefineProperties(framework::PropertyList& properties) override;  // + DisplayFormat
 
     const std::string& DisplayFormat() const { return displayFormat_; }
     void SetDisplayFormat(const std::string& format) { displayFormat_ = format; }
@@ -237,6 +242,9 @@ public:
     TField* Fields(int index) const;
     const std::vector<TField*>& Children() const { return children_; }
     std::string AsString() const override;
+    // Form files nest child fields inside their object field.
+    void AdoptChild(framework::TComponent* child) override;
+    std::vector<framework::TComponent*> GetChildren() const override;
 
 protected:
     TObjectField(framework::TComponent* owner, TFieldType type) : TField(owner, type, TAlignment::taLeftJustify) {}

@@ -1,0 +1,397 @@
+#include "data/dbf_reader.h"
+
+#include <shapefil.h>
+
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "data/data_error.h"
+#include "data/date_time.h"
+#include "data/file_lookup.h"
+#include "data/memo_file.h"
+
+namespace tabulix::data {
+
+using automation::Variant;
+
+namespace {
+
+constexpr int kFileHeaderSize = 32;
+constexpr int kDescriptorSize = 32;
+
+// shapelib opens the table, and its .cpg file, through these hooks: names are looked up
+// ignoring letter case, reads are buffered generously, and its own error printing is silenced
+// (every failure is detected from return values and reported by the reader with the file name).
+SAFile hookOpen(const char* name, const char* access) {
+    const std::filesystem::path path = findFileIgnoringCase(name);
+    std::FILE* file = std::fopen(path.c_str(), access);
+    if (file) std::setvbuf(file, nullptr, _IOFBF, 1 << 16);
+    return reinterpret_cast<SAFile>(file);
+}
+SAOffset hookRead(void* p, SAOffset size, SAOffset count, SAFile file) {
+    return std::fread(p, size, count, reinterpret_cast<std::FILE*>(file));
+}
+SAOffset hookWrite(void* p, SAOffset size, SAOffset count, SAFile file) {
+    return std::fwrite(p, size, count, reinterpret_cast<std::FILE*>(file));
+}
+SAOffset hookSeek(SAFile file, SAOffset offset, int whence) {
+    return static_cast<SAOffset>(fseeko(reinterpret_cast<std::FILE*>(file), static_cast<off_t>(offset), whence));
+}
+SAOffset hookTell(SAFile file) { return static_cast<SAOffset>(ftello(reinterpret_cast<std::FILE*>(file))); }
+int hookFlush(SAFile file) { return std::fflush(reinterpret_cast<std::FILE*>(file)); }
+int hookClose(SAFile file) { return std::fclose(reinterpret_cast<std::FILE*>(file)); }
+int hookRemove(const char*) { return -1; }
+void hookError(const char*) {}
+double hookAtof(const char* text) { return std::strtod(text, nullptr); }
+
+SAHooks readerHooks() {
+    SAHooks hooks;
+    SASetupDefaultHooks(&hooks);
+    hooks.FOpen = hookOpen;
+    hooks.FRead = hookRead;
+    hooks.FWrite = hookWrite;
+    hooks.FSeek = hookSeek;
+    hooks.FTell = hookTell;
+    hooks.FFlush = hookFlush;
+    hooks.FClose = hookClose;
+    hooks.Remove = hookRemove;
+    hooks.Error = hookError;
+    hooks.Atof = hookAtof;
+    return hooks;
+}
+
+bool knownVersion(std::uint8_t version) {
+    switch (version) {
+        case 0x02: case 0x03: case 0x04: case 0x05: case 0x30: case 0x31: case 0x32: case 0x43: case 0x63:
+        case 0x83: case 0x8B: case 0x8E: case 0xCB: case 0xE5: case 0xF5: case 0xFB: return true;
+        default: return false;
+    }
+}
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\0')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\0')) text.remove_suffix(1);
+    return text;
+}
+
+std::string printable(std::string_view bytes) {
+    std::string out;
+    for (char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b >= 0x20 && b < 0x7F) {
+            out += c;
+        } else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", b);
+            out += hex;
+        }
+    }
+    return out;
+}
+
+std::uint16_t le16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+std::uint32_t le32(const unsigned char* p) {
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+}  // namespace
+
+DbfReader::DbfReader(const std::filesystem::path& file, DbfOptions options) : path_(findFileIgnoringCase(file)) {
+    readHeader(options);
+
+    SAHooks hooks = readerHooks();
+    DBFHandle handle = DBFOpenLL(path_.c_str(), "rb", &hooks);
+    if (!handle) damaged("shapelib cannot open it");
+    handle_ = handle;
+    // shapelib must see the layout that was checked; anything else means the two disagree about
+    // the header and reading on would not be safe.
+    bool same = handle->nRecords == recordCount_ && handle->nRecordLength == recordLength_ &&
+                handle->nHeaderLength == headerLength_ && handle->nFields == static_cast<int>(columns_.size());
+    for (std::size_t i = 0; same && i < columns_.size(); ++i)
+        same = handle->panFieldOffset[i] == columns_[i].offset + 1 && handle->panFieldSize[i] == columns_[i].width;
+    if (!same) {
+        DBFClose(handle);
+        handle_ = nullptr;
+        damaged("its field descriptors cannot be read consistently");
+    }
+
+    if (const char* name = DBFGetCodePage(handle)) {
+        const std::string codePageName = name;
+        const std::optional<int> page = CodePage::fromName(codePageName);
+        if (!page && codePageName.starts_with("LDID/")) {
+            // An unknown language driver: the usual Windows page is the best guess.
+        } else if (!page) {
+            DBFClose(handle);
+            handle_ = nullptr;
+            throw EDatabaseError("The code page '" + printable(codePageName) + "' of table " + path_.string() +
+                                 " (from its .cpg file) is not known");
+        } else {
+            try {
+                codePage_ = CodePage(*page);
+            } catch (const EDatabaseError& error) {
+                DBFClose(handle);
+                handle_ = nullptr;
+                throw EDatabaseError(std::string(error.what()) + " (table " + path_.string() + ")");
+            }
+        }
+    }
+    // Column names were read as bytes; show them in UTF-8 like every other text.
+    for (DbfColumn& column : columns_) column.name = codePage_.toUtf8(column.name);
+
+    if (hasMemoColumns_) {
+        const bool fox = version_ == 0xF5 || version_ == 0x30 || version_ == 0x31 || version_ == 0x32 || version_ == 0xE5;
+        const MemoFile::Kind kind = fox ? MemoFile::Kind::FoxPro
+                                    : (version_ == 0x8B || version_ == 0xCB || version_ == 0x8E || version_ == 0x04 ||
+                                       version_ == 0x05)
+                                        ? MemoFile::Kind::dBase4
+                                        : MemoFile::Kind::dBase3;
+        std::filesystem::path memoPath = path_;
+        memoPath.replace_extension(fox ? ".fpt" : ".dbt");
+        try {
+            memo_ = MemoFile::open(findFileIgnoringCase(memoPath), kind);
+        } catch (...) {
+            DBFClose(handle);
+            handle_ = nullptr;
+            throw;
+        }
+    }
+}
+
+DbfReader::~DbfReader() {
+    if (handle_) DBFClose(static_cast<DBFHandle>(handle_));
+}
+
+void DbfReader::damaged(const std::string& problem) const {
+    throw EDatabaseError("Table " + path_.string() + " is damaged or not a dBASE file: " + problem);
+}
+
+void DbfReader::readHeader(DbfOptions options) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path_, error))
+        throw EDatabaseError("Table " + path_.string() + " does not exist");
+    const std::uint64_t fileSize = std::filesystem::file_size(path_, error);
+    if (error) throw EDatabaseError("Cannot read the size of table " + path_.string() + ": " + error.message());
+    if (fileSize < kFileHeaderSize) damaged("it has only " + std::to_string(fileSize) + " bytes");
+
+    std::FILE* file = std::fopen(path_.c_str(), "rb");
+    if (!file) throw EDatabaseError("Cannot open table " + path_.string());
+    unsigned char head[kFileHeaderSize];
+    const bool gotHead = std::fread(head, 1, sizeof head, file) == sizeof head;
+    if (!gotHead) {
+        std::fclose(file);
+        damaged("its header cannot be read");
+    }
+    version_ = head[0];
+    recordCount_ = le32(head + 4);
+    headerLength_ = le16(head + 8);
+    recordLength_ = le16(head + 10);
+    languageDriver_ = head[29];
+    if (!knownVersion(version_)) {
+        std::fclose(file);
+        damaged("unknown version byte " + std::to_string(version_));
+    }
+    if (headerLength_ < kFileHeaderSize + kDescriptorSize || static_cast<std::uint64_t>(headerLength_) > fileSize) {
+        std::fclose(file);
+        damaged("its header length " + std::to_string(headerLength_) + " does not fit a file of " +
+                std::to_string(fileSize) + " bytes with at least one column");
+    }
+    std::string descriptors(static_cast<std::size_t>(headerLength_ - kFileHeaderSize), '\0');
+    const bool gotDescriptors = std::fread(descriptors.data(), 1, descriptors.size(), file) == descriptors.size();
+    std::fclose(file);
+    if (!gotDescriptors) damaged("its field descriptors cannot be read");
+
+    int offset = 0;
+    for (std::size_t at = 0; at < descriptors.size(); at += kDescriptorSize) {
+        const auto* d = reinterpret_cast<const unsigned char*>(descriptors.data() + at);
+        if (d[0] == 0x0D) break;
+        if (at + kDescriptorSize > descriptors.size())
+            damaged("field descriptor " + std::to_string(columns_.size() + 1) + " runs past the end of the header (" +
+                    std::to_string(headerLength_) + " bytes)");
+        DbfColumn column;
+        const void* nul = std::memchr(d, '\0', 11);
+        column.name.assign(reinterpret_cast<const char*>(d),
+                           nul ? static_cast<std::size_t>(static_cast<const unsigned char*>(nul) - d) : 11);
+        column.name = std::string(trimmed(column.name));
+        column.type = static_cast<char>(d[11]);
+        column.width = d[16];
+        column.decimals = d[17];
+        column.offset = offset;
+        const std::string which = "column " + std::to_string(columns_.size() + 1) + " ('" + printable(column.name) + "')";
+        if (column.name.empty()) damaged(which + " has no name");
+        if (column.width == 0) damaged(which + " has width 0");
+        switch (column.type) {
+            case 'C': column.decimals = 0; column.fieldType = TFieldType::ftString; break;
+            case 'N':
+            case 'F':
+                if (column.decimals > 0 && column.decimals >= column.width)
+                    damaged(which + " has " + std::to_string(column.decimals) + " decimals in a width of " +
+                            std::to_string(column.width));
+                if (column.type == 'F' || column.decimals > 0 || column.width > 18)
+                    column.fieldType = options.enableBcd && column.type == 'N' && column.decimals <= 4 &&
+                                               column.width <= 19
+                                           ? TFieldType::ftBCD
+                                           : TFieldType::ftFloat;
+                else
+                    column.fieldType = column.width <= 9 ? TFieldType::ftInteger : TFieldType::ftLargeint;
+                break;
+            case 'L':
+                if (column.width != 1) damaged(which + " is logical but " + std::to_string(column.width) + " wide");
+                column.fieldType = TFieldType::ftBoolean;
+                break;
+            case 'D':
+                if (column.width != 8) damaged(which + " is a date but " + std::to_string(column.width) + " wide");
+                column.fieldType = TFieldType::ftDate;
+                break;
+            case 'M':
+                if (column.width != 10 && column.width != 4)
+                    damaged(which + " is a memo but " + std::to_string(column.width) + " wide");
+                column.fieldType = TFieldType::ftMemo;
+                hasMemoColumns_ = true;
+                break;
+            default:
+                throw EDatabaseError("Table " + path_.string() + ": " + which + " has type '" +
+                                     printable(std::string(1, column.type)) + "', which cannot be read");
+        }
+        offset += column.width;
+        columns_.push_back(std::move(column));
+    }
+    if (columns_.empty()) damaged("it has no columns");
+    if (1 + offset > recordLength_)
+        damaged("its columns need " + std::to_string(1 + offset) + " bytes per record but records are " +
+                std::to_string(recordLength_) + " bytes long (field descriptors past the header?)");
+    if (recordCount_ > INT_MAX) damaged("it announces " + std::to_string(recordCount_) + " records");
+    const std::uint64_t needed = static_cast<std::uint64_t>(headerLength_) +
+                                 static_cast<std::uint64_t>(recordCount_) * static_cast<std::uint64_t>(recordLength_);
+    if (needed > fileSize)
+        damaged("its header announces " + std::to_string(recordCount_) + " records of " + std::to_string(recordLength_) +
+                " bytes (" + std::to_string(needed) + " bytes with the header) but the file has " +
+                std::to_string(fileSize) + " bytes");
+}
+
+std::vector<TFieldDef> DbfReader::fieldDefs() const {
+    std::vector<TFieldDef> defs;
+    for (const DbfColumn& column : columns_) {
+        TFieldDef def{column.name, column.fieldType, 0, 0, {}};
+        if (column.fieldType == TFieldType::ftString) def.size = column.width;
+        if (column.fieldType == TFieldType::ftBCD) {
+            def.size = column.decimals;
+            def.precision = column.width;
+        }
+        if (column.fieldType == TFieldType::ftFloat) def.precision = column.width;
+        defs.push_back(std::move(def));
+    }
+    return defs;
+}
+
+void DbfReader::load(std::int64_t index) {
+    if (index < 0 || index >= recordCount_)
+        throw EDatabaseError("Record " + std::to_string(index + 1) + " does not exist in table " + path_.string());
+    const char* record = DBFReadTuple(static_cast<DBFHandle>(handle_), static_cast<int>(index));
+    if (!record)
+        throw EDatabaseError("Cannot read record " + std::to_string(index + 1) + " of table " + path_.string() +
+                             " (the file is shorter than its header says, or was changed while open)");
+    record_ = record;
+    loaded_ = index;
+}
+
+bool DbfReader::deleted() const { return record_ && record_[0] == '*'; }
+
+void DbfReader::badValue(const DbfColumn& column, const std::string& problem) const {
+    throw EDatabaseError("Table " + path_.string() + ", record " + std::to_string(loaded_ + 1) + ", column " +
+                         column.name + ": " + problem);
+}
+
+Variant DbfReader::value(int index) const {
+    if (!record_) throw EDatabaseError("No record of table " + path_.string() + " has been read");
+    const DbfColumn& column = columns_.at(static_cast<std::size_t>(index));
+    const std::string_view raw(record_ + 1 + column.offset, static_cast<std::size_t>(column.width));
+    switch (column.type) {
+        case 'C': {
+            std::string_view text = raw;
+            while (!text.empty() && (text.back() == ' ' || text.back() == '\0')) text.remove_suffix(1);
+            return Variant(codePage_.toUtf8(text));
+        }
+        case 'N':
+        case 'F': return number(column, trimmed(raw));
+        case 'L':
+            switch (raw[0]) {
+                case 'T': case 't': case 'Y': case 'y': return Variant(true);
+                case 'F': case 'f': case 'N': case 'n': return Variant(false);
+                case '?': case ' ': case '\0': return Variant::null();
+                default: badValue(column, "'" + printable(raw) + "' is not a logical value");
+            }
+        case 'D': {
+            const std::string_view text = trimmed(raw);
+            if (text.empty() || text == "00000000") return Variant::null();
+            int year = 0, month = 0, day = 0;
+            bool digits = text.size() == 8;
+            for (char c : text) digits = digits && c >= '0' && c <= '9';
+            if (digits) {
+                std::from_chars(text.data(), text.data() + 4, year);
+                std::from_chars(text.data() + 4, text.data() + 6, month);
+                std::from_chars(text.data() + 6, text.data() + 8, day);
+            }
+            if (!digits || !isValidDate(year, month, day)) badValue(column, "'" + printable(raw) + "' is not a valid date");
+            return Variant(automation::Date::fromYmd(year, month, day));
+        }
+        case 'M': return memo(column, raw);
+        default: break;
+    }
+    return Variant::null();
+}
+
+Variant DbfReader::number(const DbfColumn& column, std::string_view text) const {
+    if (text.empty()) return Variant::null();
+    if (text.find_first_not_of('*') == std::string_view::npos)
+        badValue(column, "the value did not fit its width when it was written ('" + std::string(text) + "')");
+    std::string_view digits = text;
+    if (digits.front() == '+') digits.remove_prefix(1);
+    const char* end = digits.data() + digits.size();
+    if (column.fieldType == TFieldType::ftInteger || column.fieldType == TFieldType::ftLargeint) {
+        std::int64_t value = 0;
+        auto [ptr, error] = std::from_chars(digits.data(), end, value);
+        if (error != std::errc() || ptr != end) {
+            // Some writers put "12.0" in a column without decimals: accept it when it is whole.
+            double real = 0;
+            auto [p2, e2] = std::from_chars(digits.data(), end, real);
+            if (e2 != std::errc() || p2 != end || real != std::trunc(real) || std::fabs(real) > 9.0e18)
+                badValue(column, "'" + printable(text) + "' is not a whole number");
+            value = static_cast<std::int64_t>(real);
+        }
+        if (column.fieldType == TFieldType::ftInteger) {
+            if (value < INT32_MIN || value > INT32_MAX) badValue(column, std::string(text) + " does not fit 32 bits");
+            return Variant(static_cast<std::int32_t>(value));
+        }
+        return Variant(value);
+    }
+    double value = 0;
+    auto [ptr, error] = std::from_chars(digits.data(), end, value);
+    if (error != std::errc() || ptr != end || !std::isfinite(value))
+        badValue(column, "'" + printable(text) + "' is not a number");
+    if (column.fieldType == TFieldType::ftBCD) return Variant(automation::Currency::fromDouble(value));
+    return Variant(value);
+}
+
+Variant DbfReader::memo(const DbfColumn& column, std::string_view raw) const {
+    std::uint32_t block = 0;
+    if (column.width == 4) {
+        block = le32(reinterpret_cast<const unsigned char*>(raw.data()));
+    } else {
+        const std::string_view text = trimmed(raw);
+        if (text.empty()) return Variant::null();
+        auto [ptr, error] = std::from_chars(text.data(), text.data() + text.size(), block);
+        if (error != std::errc() || ptr != text.data() + text.size())
+            badValue(column, "'" + printable(raw) + "' is not a memo block number");
+    }
+    if (block == 0 || !memo_) return Variant::null();
+    try {
+        return Variant(codePage_.toUtf8(memo_->read(block)));
+    } catch (const EDatabaseError& error) {
+        badValue(column, error.what());
+    }
+}
+
+}  // namespace tabulix::data

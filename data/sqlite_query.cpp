@@ -1,0 +1,308 @@
+#include "data/sqlite_query.h"
+
+#include <sqlite3.h>
+
+#include <charconv>
+#include <cmath>
+#include <memory>
+
+#include "data/data_error.h"
+#include "data/date_time.h"
+#include "framework/property_list.h"
+#include "framework/text_compare.h"
+
+namespace tabulix::data {
+
+using automation::Variant;
+using automation::VariantType;
+
+namespace {
+
+std::string upper(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = framework::upperAscii(c);
+    return out;
+}
+
+bool contains(const std::string& text, std::string_view word) { return text.find(word) != std::string::npos; }
+
+// The field type a declared column type asks for; ftUnknown when it says nothing usable.
+TFieldDef typeFromDeclaration(const std::string& name, const char* declared) {
+    TFieldDef def{name, TFieldType::ftUnknown, 0, 0, {}};
+    if (!declared) return def;
+    const std::string type = upper(declared);
+    if (contains(type, "BOOL"))
+        def.dataType = TFieldType::ftBoolean;
+    else if (contains(type, "DATETIME") || contains(type, "TIMESTAMP"))
+        def.dataType = TFieldType::ftDateTime;
+    else if (contains(type, "DATE"))
+        def.dataType = TFieldType::ftDate;
+    else if (contains(type, "TIME"))
+        def.dataType = TFieldType::ftTime;
+    else if (contains(type, "INT"))
+        def.dataType = TFieldType::ftLargeint;
+    else if (contains(type, "CHAR") || contains(type, "CLOB") || contains(type, "TEXT")) {
+        def.dataType = TFieldType::ftString;
+        const auto open = type.find('(');
+        if (open != std::string::npos) {
+            int size = 0;
+            const auto [ptr, error] = std::from_chars(type.data() + open + 1, type.data() + type.size(), size);
+            if (error == std::errc() && *ptr == ')' && size > 0) def.size = size;
+        }
+    } else if (contains(type, "MONEY") || contains(type, "CURRENCY"))
+        def.dataType = TFieldType::ftCurrency;
+    else if (contains(type, "REAL") || contains(type, "FLOA") || contains(type, "DOUB") || contains(type, "NUMERIC") ||
+             contains(type, "DECIMAL"))
+        def.dataType = TFieldType::ftFloat;
+    else if (contains(type, "BLOB"))
+        def.dataType = TFieldType::ftBlob;
+    return def;
+}
+
+TFieldType typeFromStorage(const Variant& value) {
+    switch (value.type()) {
+        case VariantType::Int64: return TFieldType::ftLargeint;
+        case VariantType::Double: return TFieldType::ftFloat;
+        default: return TFieldType::ftString;
+    }
+}
+
+struct DatabaseCloser {
+    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+};
+struct StatementFinalizer {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+
+void bind(sqlite3_stmt* statement, int index, const Variant& value) {
+    switch (value.type()) {
+        case VariantType::Empty:
+        case VariantType::Null: sqlite3_bind_null(statement, index); break;
+        case VariantType::Boolean: sqlite3_bind_int(statement, index, value.toBool() ? 1 : 0); break;
+        case VariantType::Int32:
+        case VariantType::Int64: sqlite3_bind_int64(statement, index, value.toInt64()); break;
+        case VariantType::Double:
+        case VariantType::Currency: sqlite3_bind_double(statement, index, value.toDouble()); break;
+        case VariantType::Date: {
+            const std::string text = formatIsoDateTime(value.toDate());
+            sqlite3_bind_text(statement, index, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const std::string text = value.toText();
+            sqlite3_bind_text(statement, index, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+            break;
+        }
+    }
+}
+
+}  // namespace
+
+TSQLiteQuery::TSQLiteQuery(framework::TComponent* owner) : TDataSet(owner) {}
+
+TSQLiteQuery::~TSQLiteQuery() { Close(); }
+
+void TSQLiteQuery::DefineProperties(framework::PropertyList& p) {
+    TDataSet::DefineProperties(p);
+    p.Text("FileName", [this] { return fileName_; }, [this](std::string v) { SetFileName(v); });
+    p.StringList("SQL", sql_);
+}
+
+void TSQLiteQuery::SetFileName(const std::string& name) {
+    if (Active()) throw EDatabaseError("Cannot change the file of query " + DisplayName() + " while it is open");
+    fileName_ = name;
+}
+
+void TSQLiteQuery::SetParam(const std::string& name, const Variant& value) {
+    std::string key = name;
+    if (!key.empty() && (key[0] == ':' || key[0] == '@' || key[0] == '$')) key.erase(0, 1);
+    namedParams_[upper(key)] = value;
+}
+
+void TSQLiteQuery::SetParam(int position, const Variant& value) {
+    if (position < 1) throw EDatabaseError("Query " + DisplayName() + ": parameter positions start at 1");
+    positionalParams_[position] = value;
+}
+
+void TSQLiteQuery::ClearParams() {
+    namedParams_.clear();
+    positionalParams_.clear();
+}
+
+std::filesystem::path TSQLiteQuery::resolvedPath() const {
+    std::filesystem::path path(fileName_);
+    if (path.is_relative()) path = (baseFolder_.empty() ? std::filesystem::current_path() : baseFolder_) / path;
+    return path;
+}
+
+std::string TSQLiteQuery::SourceDescription() const { return "query " + DisplayName() + " on " + resolvedPath().string(); }
+
+std::vector<TFieldDef> TSQLiteQuery::InternalOpen() {
+    if (fileName_.empty()) throw EDatabaseError("Query " + DisplayName() + " has no FileName");
+    const std::filesystem::path path = resolvedPath();
+    const std::string where = "Query " + DisplayName() + " on " + path.string();
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) throw EDatabaseError(where + ": the file does not exist");
+
+    sqlite3* raw = nullptr;
+    const int opened = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    std::unique_ptr<sqlite3, DatabaseCloser> db(raw);
+    if (opened != SQLITE_OK)
+        throw EDatabaseError(where + ": " + (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(opened)));
+
+    const std::string sql = sql_.Text();
+    sqlite3_stmt* rawStatement = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db.get(), sql.c_str(), static_cast<int>(sql.size()), &rawStatement, &tail) != SQLITE_OK)
+        throw EDatabaseError(where + ": " + sqlite3_errmsg(db.get()));
+    std::unique_ptr<sqlite3_stmt, StatementFinalizer> statement(rawStatement);
+    if (!statement) throw EDatabaseError(where + ": the SQL text holds no statement");
+    for (const char* p = tail; p && *p; ++p)
+        if (*p != ' ' && *p != '\t' && *p != '\r' && *p != '\n' && *p != ';')
+            throw EDatabaseError(where + ": the SQL text holds more than one statement");
+    if (!sqlite3_stmt_readonly(statement.get()))
+        throw EDatabaseError(where + ": only statements that read (SELECT) can be opened");
+
+    for (int i = 1; i <= sqlite3_bind_parameter_count(statement.get()); ++i) {
+        const char* name = sqlite3_bind_parameter_name(statement.get(), i);
+        const std::string key = name && name[0] != '?' ? upper(name + 1) : std::string();
+        if (!key.empty() && namedParams_.contains(key))
+            bind(statement.get(), i, namedParams_.at(key));
+        else if (positionalParams_.contains(i))
+            bind(statement.get(), i, positionalParams_.at(i));
+        else
+            throw EDatabaseError(where + ": parameter " + (name ? std::string(name) : "?" + std::to_string(i)) +
+                                 " has no value");
+    }
+
+    const int columnCount = sqlite3_column_count(statement.get());
+    if (columnCount == 0) throw EDatabaseError(where + ": the statement returns no columns");
+    columns_.clear();
+    for (int c = 0; c < columnCount; ++c) {
+        const char* name = sqlite3_column_name(statement.get(), c);
+        columns_.push_back(typeFromDeclaration(name ? name : "COLUMN" + std::to_string(c + 1),
+                                               sqlite3_column_decltype(statement.get(), c)));
+    }
+
+    rows_.clear();
+    int step;
+    while ((step = sqlite3_step(statement.get())) == SQLITE_ROW) {
+        std::vector<Variant> row;
+        row.reserve(static_cast<std::size_t>(columnCount));
+        for (int c = 0; c < columnCount; ++c) {
+            switch (sqlite3_column_type(statement.get(), c)) {
+                case SQLITE_INTEGER: row.emplace_back(static_cast<std::int64_t>(sqlite3_column_int64(statement.get(), c))); break;
+                case SQLITE_FLOAT: row.emplace_back(sqlite3_column_double(statement.get(), c)); break;
+                case SQLITE_NULL: row.push_back(Variant::null()); break;
+                default: {
+                    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement.get(), c));
+                    const int size = sqlite3_column_bytes(statement.get(), c);
+                    row.emplace_back(std::string(bytes ? bytes : "", static_cast<std::size_t>(size)));
+                    break;
+                }
+            }
+        }
+        rows_.push_back(std::move(row));
+    }
+    if (step != SQLITE_DONE) {
+        rows_.clear();
+        throw EDatabaseError(where + ": " + sqlite3_errmsg(db.get()));
+    }
+    // Columns without a usable declared type follow their first value.
+    for (std::size_t c = 0; c < columns_.size(); ++c) {
+        if (columns_[c].dataType != TFieldType::ftUnknown) continue;
+        columns_[c].dataType = TFieldType::ftString;
+        for (const auto& row : rows_)
+            if (!row[c].isNull()) {
+                columns_[c].dataType = typeFromStorage(row[c]);
+                break;
+            }
+    }
+    current_ = -1;
+    return columns_;
+}
+
+void TSQLiteQuery::InternalClose() {
+    rows_.clear();
+    rows_.shrink_to_fit();
+    columns_.clear();
+    current_ = -1;
+}
+
+bool TSQLiteQuery::InternalFirst() {
+    if (rows_.empty()) return false;
+    current_ = 0;
+    return true;
+}
+
+bool TSQLiteQuery::InternalNext() {
+    if (current_ + 1 >= static_cast<std::int64_t>(rows_.size())) return false;
+    ++current_;
+    return true;
+}
+
+void TSQLiteQuery::InternalGotoKey(std::int64_t key) {
+    if (key < 0 || key >= static_cast<std::int64_t>(rows_.size()))
+        throw EDatabaseError("Query " + DisplayName() + " has no row " + std::to_string(key + 1));
+    current_ = key;
+}
+
+void TSQLiteQuery::badValue(int column, const std::string& problem) const {
+    throw EDatabaseError("Query " + DisplayName() + ", row " + std::to_string(current_ + 1) + ", column " +
+                         columns_[static_cast<std::size_t>(column)].name + ": " + problem);
+}
+
+Variant TSQLiteQuery::InternalValue(int column) const {
+    const Variant& raw = rows_.at(static_cast<std::size_t>(current_)).at(static_cast<std::size_t>(column));
+    if (raw.isNull()) return raw;
+    const TFieldType type = columns_[static_cast<std::size_t>(column)].dataType;
+    const std::string* text = raw.getIf<std::string>();
+    switch (type) {
+        case TFieldType::ftLargeint:
+            if (raw.type() == VariantType::Int64) return raw;
+            if (const double* d = raw.getIf<double>(); d && *d == std::trunc(*d) && std::fabs(*d) < 9.2e18)
+                return Variant(static_cast<std::int64_t>(*d));
+            if (text) {
+                std::int64_t value = 0;
+                const auto [ptr, error] = std::from_chars(text->data(), text->data() + text->size(), value);
+                if (error == std::errc() && ptr == text->data() + text->size()) return Variant(value);
+            }
+            badValue(column, raw.describe() + " is not a whole number");
+        case TFieldType::ftFloat:
+        case TFieldType::ftCurrency:
+            if (!text) return Variant(raw.toDouble());
+            {
+                double value = 0;
+                const auto [ptr, error] = std::from_chars(text->data(), text->data() + text->size(), value);
+                if (error == std::errc() && ptr == text->data() + text->size()) return Variant(value);
+            }
+            badValue(column, raw.describe() + " is not a number");
+        case TFieldType::ftBoolean:
+            if (raw.type() == VariantType::Int64) {
+                const std::int64_t v = *raw.getIf<std::int64_t>();
+                if (v == 0 || v == 1) return Variant(v == 1);
+            } else if (text) {
+                const std::string word = upper(*text);
+                if (word == "TRUE" || word == "T" || word == "YES" || word == "Y" || word == "1") return Variant(true);
+                if (word == "FALSE" || word == "F" || word == "NO" || word == "N" || word == "0") return Variant(false);
+            }
+            badValue(column, raw.describe() + " is not a Boolean value");
+        case TFieldType::ftDate:
+        case TFieldType::ftTime:
+        case TFieldType::ftDateTime:
+            if (text) {
+                if (auto date = parseIsoDateTime(*text)) return Variant(*date);
+            } else if (raw.type() == VariantType::Int64) {
+                return Variant(automation::Date{static_cast<double>(*raw.getIf<std::int64_t>()) / 86400.0 + 25569.0});
+            } else if (const double* julian = raw.getIf<double>()) {
+                return Variant(automation::Date{*julian - 2415018.5});
+            }
+            badValue(column, raw.describe() + " is not a date");
+        case TFieldType::ftString:
+            if (text) return raw;
+            return Variant(raw.toText());
+        default: return raw;
+    }
+}
+
+}  // namespace tabulix::data

@@ -1,0 +1,82 @@
+#pragma once
+// TSQLiteQuery: the rows of one SQL statement on an SQLite database file, as a data set.
+//
+//     object Consulta: TSQLiteQuery
+//       FileName = 'ventas.sqlite'
+//       SQL.Strings = ( 'SELECT * FROM articulos' 'WHERE familia = :familia' )
+//     end
+//
+// A relative FileName is taken from the base folder (the form file's folder, set with
+// SetBaseFolder), else from the working folder. Parameters (":name", "@name", "$name" or "?")
+// are given from code with SetParam before Open; a parameter without a value fails the open.
+// The database is opened read-only and every row is read at Open and kept in memory, so the
+// file is not held open while the data set is walked.
+//
+// Field classes come from the declared column types, by the words they contain (as SQLite
+// itself reads them): INT -> TLargeintField; CHAR, CLOB, TEXT -> TStringField (size from
+// "(n)"); REAL, FLOA, DOUB, NUMERIC, DECIMAL -> TFloatField; MONEY, CURRENCY -> TCurrencyField;
+// BOOL -> TBooleanField; DATETIME, TIMESTAMP -> TDateTimeField; DATE -> TDateField; TIME ->
+// TTimeField; BLOB -> TBlobField. A column without a declared type (an expression) or with an
+// unknown one takes its class from the storage class of its first non-null value.
+// Dates are read from ISO text ("2024-03-01", "2024-03-01 10:30:00"), Unix seconds (integer) or
+// Julian day numbers (real); Booleans from 0/1 or true/false texts. A value that its column type
+// cannot hold raises when it is read, naming query, row and column.
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "automation/variant.h"
+#include "data/data_set.h"
+#include "framework/string_list.h"
+
+namespace tabulix::data {
+
+class TSQLiteQuery : public TDataSet {
+public:
+    explicit TSQLiteQuery(framework::TComponent* owner = nullptr);
+    ~TSQLiteQuery() override;
+
+    std::string ClassName() const override { return "TSQLiteQuery"; }
+    void DefineProperties(framework::PropertyList& properties) override;
+
+    const std::string& FileName() const { return fileName_; }
+    void SetFileName(const std::string& name);
+    framework::TStringList& SQL() { return sql_; }
+    const std::filesystem::path& BaseFolder() const { return baseFolder_; }
+    void SetBaseFolder(const std::filesystem::path& folder) { baseFolder_ = folder; }
+
+    // Named parameters match without their prefix character and ignoring letter case;
+    // positions are 1-based, as SQLite numbers them.
+    void SetParam(const std::string& name, const automation::Variant& value);
+    void SetParam(int position, const automation::Variant& value);
+    void ClearParams();
+
+protected:
+    std::vector<TFieldDef> InternalOpen() override;
+    void InternalClose() override;
+    bool InternalFirst() override;
+    bool InternalNext() override;
+    std::int64_t InternalKey() const override { return current_; }
+    void InternalGotoKey(std::int64_t key) override;
+    std::int64_t InternalRecordCount() override { return static_cast<std::int64_t>(rows_.size()); }
+    automation::Variant InternalValue(int column) const override;
+    std::string SourceDescription() const override;
+
+private:
+    std::filesystem::path resolvedPath() const;
+    [[noreturn]] void badValue(int column, const std::string& problem) const;
+
+    std::string fileName_;
+    framework::TStringList sql_;
+    std::filesystem::path baseFolder_;
+    std::map<std::string, automation::Variant> namedParams_;  // upper-cased names
+    std::map<int, automation::Variant> positionalParams_;
+
+    std::vector<TFieldDef> columns_;
+    std::vector<std::vector<automation::Variant>> rows_;  // values as SQLite stores them
+    std::int64_t current_ = -1;
+};
+
+}  // namespace tabulix::data

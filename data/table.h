@@ -1,0 +1,73 @@
+#pragma once
+// TTable: a dBASE table as a data set.
+//
+//     object Taula: TTable
+//       DatabaseName = 'DB'
+//       TableName = 'Demo.DBF'
+//       object TaulaCOD_ARTI: TStringField ... end      (persistent fields, optional)
+//     end
+//
+// DatabaseName names a TDatabase (see TDatabase::Find: first among the table's siblings, then
+// the session's databases), which is connected on demand; when no database has that name, a
+// DatabaseName that is an existing folder is used as the folder itself. The file is the folder
+// joined with TableName (".dbf" added when the name has no extension), found ignoring letter
+// case. Records are read one at a time as the cursor moves; deleted records are skipped and
+// RecNo counts the records that are not deleted.
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "data/data_set.h"
+
+namespace tabulix::data {
+
+class DbfReader;
+class TDatabase;
+
+class TTable : public TDataSet {
+public:
+    explicit TTable(framework::TComponent* owner = nullptr);
+    ~TTable() override;
+
+    std::string ClassName() const override { return "TTable"; }
+    void DefineProperties(framework::PropertyList& properties) override;
+
+    const std::string& DatabaseName() const { return databaseName_; }
+    void SetDatabaseName(const std::string& name);
+    const std::string& TableName() const { return tableName_; }
+    void SetTableName(const std::string& name);
+
+    // While open: the file being read, its code page, and the database it was opened through
+    // (null when DatabaseName named a folder).
+    const std::filesystem::path& FileName() const { return file_; }
+    int CodePage() const;
+    TDatabase* Database() const { return database_; }
+
+protected:
+    std::vector<TFieldDef> InternalOpen() override;
+    void InternalClose() override;
+    bool InternalFirst() override;
+    bool InternalNext() override;
+    std::int64_t InternalKey() const override { return current_; }
+    void InternalGotoKey(std::int64_t key) override;
+    std::int64_t InternalRecordCount() override;
+    automation::Variant InternalValue(int column) const override;
+    std::string SourceDescription() const override;
+    void Notification(framework::TComponent* component, framework::TOperation operation) override;
+
+private:
+    // Loads the first record at or after `from` that is not deleted; restores the current
+    // record and returns false when there is none.
+    bool seekLive(std::int64_t from);
+
+    std::string databaseName_;
+    std::string tableName_;
+    std::unique_ptr<DbfReader> reader_;
+    std::filesystem::path file_;
+    TDatabase* database_ = nullptr;  // borrowed while open; it closes this table before it goes
+    std::int64_t current_ = -1;
+    std::int64_t liveCount_ = -1;  // records not deleted, counted on first request
+};
+
+}  // namespace tabulix::data

@@ -1,0 +1,413 @@
+#include <gtest/gtest.h>
+
+#include "data/database.h"
+#include "data/dbf_reader.h"
+#include "data/field_classes.h"
+#include "data/table.h"
+#include "data/tests/dbf_fixture.h"
+
+namespace tabulix::data {
+namespace {
+
+using automation::Variant;
+using testing::DbfFieldSpec;
+using testing::DbfFixture;
+using testing::TempFolder;
+
+const std::vector<DbfFieldSpec> kArticleFields = {
+    {"CODE", 'C', 8}, {"NAME", 'C', 20}, {"QTY", 'N', 5}, {"BIG", 'N', 12}, {"PRICE", 'N', 10, 2},
+    {"RATE", 'F', 8, 3}, {"ACTIVE", 'L', 1}, {"SINCE", 'D', 8},
+};
+
+// Windows-1252 bytes: "Camión" (0xF3), "Piñata" (0xF1), "Jamón ibérico".
+DbfFixture articles(std::uint8_t languageDriver = 0x57) {
+    DbfFixture dbf(kArticleFields, 0x03, languageDriver);
+    dbf.add({"A001", "Cami\xF3n", "3", "12345678901", "1234.50", "0.125", "T", "20240315"});
+    dbf.add({"A002", "Pi\xF1" "ata", "", "", "", "", "?", ""});          // blanks are nulls
+    dbf.add({"A003", "borrado", "1", "1", "1.00", "1", "F", "20240101"}, true);  // deleted
+    dbf.add({"A004", "Jam\xF3n ib\xE9rico", "-7", "-1", "-0.50", "2.5e1", "y", "19991231"});
+    dbf.add({"A005", "", "0", "0", "0.00", "0", "n", "00000000"});
+    return dbf;
+}
+
+std::unique_ptr<TTable> openTable(const TempFolder& folder, const std::string& tableName) {
+    auto table = std::make_unique<TTable>();
+    table->SetName("Taula");
+    table->SetDatabaseName(folder.path().string());
+    table->SetTableName(tableName);
+    table->Open();
+    return table;
+}
+
+std::string openError(const TempFolder& folder, const std::string& tableName) {
+    TTable table;
+    table.SetName("Taula");
+    table.SetDatabaseName(folder.path().string());
+    table.SetTableName(tableName);
+    try {
+        table.Open();
+    } catch (const EDatabaseError& e) {
+        EXPECT_FALSE(table.Active());
+        return e.what();
+    }
+    return "(opened)";
+}
+
+TEST(DbfTable, ReadsEveryColumnTypeSkipsDeletedRecordsAndConvertsText) {
+    TempFolder folder;
+    articles().write(folder / "ARTICLES.DBF");
+    auto table = openTable(folder, "articles");  // no extension, other letter case
+    TTable& t = *table;
+    EXPECT_EQ(t.CodePage(), 1252);
+    ASSERT_EQ(t.FieldCount(), 8);
+    EXPECT_NE(dynamic_cast<TStringField*>(t.Fields(0)), nullptr);
+    EXPECT_EQ(t.Fields(0)->Size(), 8);
+    EXPECT_NE(dynamic_cast<TIntegerField*>(t.Fields(2)), nullptr);
+    EXPECT_NE(dynamic_cast<TLargeintField*>(t.Fields(3)), nullptr);
+    EXPECT_NE(dynamic_cast<TFloatField*>(t.Fields(4)), nullptr);
+    EXPECT_NE(dynamic_cast<TFloatField*>(t.Fields(5)), nullptr);
+    EXPECT_NE(dynamic_cast<TBooleanField*>(t.Fields(6)), nullptr);
+    EXPECT_NE(dynamic_cast<TDateField*>(t.Fields(7)), nullptr);
+    EXPECT_EQ(t.RecordCount(), 4);
+
+    std::vector<std::string> names;
+    for (t.First(); !t.Eof(); t.Next()) names.push_back(t.FieldByName("NAME")->AsString());
+    EXPECT_EQ(names, (std::vector<std::string>{"Camión", "Piñata", "Jamón ibérico", ""}));
+
+    t.First();
+    EXPECT_EQ(t.FieldByName("QTY")->Value(), Variant(std::int32_t{3}));
+    EXPECT_EQ(t.FieldByName("BIG")->Value(), Variant(std::int64_t{12345678901}));
+    EXPECT_EQ(t.FieldByName("PRICE")->Value(), Variant(1234.5));
+    EXPECT_EQ(t.FieldByName("RATE")->Value(), Variant(0.125));
+    EXPECT_EQ(t.FieldByName("ACTIVE")->Value(), Variant(true));
+    EXPECT_EQ(t.FieldByName("SINCE")->AsString(), "2024-03-15");
+    t.Next();
+    for (const char* name : {"QTY", "BIG", "PRICE", "RATE", "ACTIVE", "SINCE"})
+        EXPECT_TRUE(t.FieldByName(name)->IsNull()) << name;
+    t.Next();  // the deleted A003 is skipped
+    EXPECT_EQ(t.FieldByName("CODE")->AsString(), "A004");
+    EXPECT_EQ(t.RecNo(), 3);
+    EXPECT_EQ(t.FieldByName("QTY")->Value(), Variant(std::int32_t{-7}));
+    EXPECT_EQ(t.FieldByName("RATE")->Value(), Variant(25.0));
+    EXPECT_EQ(t.FieldByName("ACTIVE")->Value(), Variant(true));
+    t.Next();
+    EXPECT_EQ(t.FieldByName("ACTIVE")->Value(), Variant(false));
+    EXPECT_TRUE(t.FieldByName("SINCE")->IsNull());  // 00000000
+    EXPECT_EQ(t.FieldByName("PRICE")->Value(), Variant(0.0));
+}
+
+TEST(DbfTable, BookmarksSurviveAWalkAcrossDeletedRecords) {
+    TempFolder folder;
+    articles().write(folder / "a.dbf");
+    auto table = openTable(folder, "a.dbf");
+    table->Next();
+    table->Next();  // A004, after the deleted record
+    TBookmark mark = table->GetBookmark();
+    for (table->First(); !table->Eof(); table->Next()) {
+    }
+    EXPECT_EQ(table->RecordCount(), 4);  // counting keeps the position too
+    table->GotoBookmark(mark);
+    EXPECT_EQ(table->FieldByName("CODE")->AsString(), "A004");
+    EXPECT_EQ(table->RecNo(), 3);
+    table->Next();
+    EXPECT_EQ(table->FieldByName("CODE")->AsString(), "A005");
+    table->FreeBookmark(mark);
+}
+
+TEST(DbfTable, CodePageComesFromTheLanguageDriverOrTheCpgFile) {
+    TempFolder folder;
+    // DOS 850: 0xA4 is ñ, 0xA2 is ó, 0x82 is é.
+    DbfFixture dos({{"NAME", 'C', 20}}, 0x03, 0x02);
+    dos.add({"Pi\xA4" "ata cami\xA2n caf\x82"});
+    dos.write(folder / "dos.dbf");
+    auto table = openTable(folder, "dos.dbf");
+    EXPECT_EQ(table->CodePage(), 850);
+    EXPECT_EQ(table->Fields(0)->AsString(), "Piñata camión café");
+
+    // No language driver: Windows-1252, unless a .cpg file says otherwise.
+    DbfFixture plain({{"NAME", 'C', 10}}, 0x03, 0x00);
+    plain.add({"\xA4\x80"});
+    plain.write(folder / "plain.dbf");
+    table = openTable(folder, "plain.dbf");
+    EXPECT_EQ(table->CodePage(), 1252);
+    EXPECT_EQ(table->Fields(0)->AsString(), "¤€");
+    table->Close();
+    DbfFixture::writeFile(folder / "PLAIN.CPG", "OEM 850\r\n");
+    table = openTable(folder, "plain.dbf");
+    EXPECT_EQ(table->CodePage(), 850);
+    EXPECT_EQ(table->Fields(0)->AsString(), "ñÇ");
+    table->Close();
+
+    DbfFixture::writeFile(folder / "plain.cpg", "klingon");
+    std::filesystem::remove(folder / "PLAIN.CPG");
+    const std::string message = openError(folder, "plain.dbf");
+    EXPECT_NE(message.find("klingon"), std::string::npos) << message;
+    EXPECT_NE(message.find("plain.dbf"), std::string::npos) << message;
+}
+
+TEST(DbfTable, MemoTextsComeFromTheDbtFileAndAreNullWithoutIt) {
+    TempFolder folder;
+    const auto blocks = testing::writeDbase3Memo(folder / "notes.dbt", {"Primera l\xEDnea\r\nsegunda", "corta"});
+    DbfFixture dbf({{"ID", 'N', 3}, {"NOTE", 'M', 10}}, 0x83);
+    dbf.add({"1", std::to_string(blocks[0])});
+    dbf.add({"2", ""});
+    dbf.add({"3", std::to_string(blocks[1])});
+    dbf.write(folder / "notes.dbf");
+    auto table = openTable(folder, "notes.dbf");
+    ASSERT_NE(dynamic_cast<TMemoField*>(table->FieldByName("NOTE")), nullptr);
+    EXPECT_EQ(table->FieldByName("NOTE")->AsString(), "Primera línea\r\nsegunda");
+    table->Next();
+    EXPECT_TRUE(table->FieldByName("NOTE")->IsNull());
+    table->Next();
+    EXPECT_EQ(table->FieldByName("NOTE")->AsString(), "corta");
+    table->Close();
+
+    // A memo block past the end of the memo file is an error on that value, not a crash.
+    DbfFixture bad({{"NOTE", 'M', 10}}, 0x83);
+    bad.add({"999"});
+    bad.write(folder / "notes.dbf");
+    table = openTable(folder, "notes.dbf");
+    try {
+        table->Fields(0)->Value();
+        FAIL() << "no error";
+    } catch (const EDatabaseError& e) {
+        EXPECT_NE(std::string(e.what()).find("record 1, column NOTE"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("notes.dbt"), std::string::npos) << e.what();
+    }
+    table->Close();
+
+    std::filesystem::remove(folder / "notes.dbt");
+    table = openTable(folder, "notes.dbf");
+    EXPECT_TRUE(table->Fields(0)->IsNull());
+}
+
+TEST(DbfTable, DbaseFourMemosCarryTheirLength) {
+    TempFolder folder;
+    std::string memo(512, '\0');
+    memo[20] = 0x00;  // block size 512 (0x0200)
+    memo[21] = 0x02;
+    std::string block = std::string("\xFF\xFF\x08\x00", 4) + std::string("\x0D\x00\x00\x00", 4) + "hola\x1A";
+    block.resize(512, '\0');
+    DbfFixture::writeFile(folder / "four.dbt", memo + block);
+    DbfFixture dbf({{"NOTE", 'M', 10}}, 0x8B);
+    dbf.add({"1"});
+    dbf.write(folder / "four.dbf");
+    auto table = openTable(folder, "four.dbf");
+    EXPECT_EQ(table->Fields(0)->AsString(), "hola\x1A");  // the length counts, not the end mark
+}
+
+TEST(DbfTable, BadValuesRaiseNamingFileRecordAndColumn) {
+    TempFolder folder;
+    DbfFixture dbf({{"WHEN", 'D', 8}, {"OK", 'L', 1}, {"N", 'N', 6}, {"P", 'N', 8, 2}});
+    dbf.add({"20240315", "T", "12", "1.5"});
+    dbf.add({"20230230", "X", "12x", "*****"});
+    dbf.add({"2024031", "T", "12.0", "1.5"});
+    dbf.write(folder / "bad.dbf");
+    auto table = openTable(folder, "bad.dbf");
+    table->Next();
+    auto expectError = [&](const char* field, const char* text) {
+        try {
+            table->FieldByName(field)->Value();
+            ADD_FAILURE() << field << ": no error";
+        } catch (const EDatabaseError& e) {
+            const std::string message = e.what();
+            EXPECT_NE(message.find("bad.dbf, record 2, column " + std::string(field)), std::string::npos) << message;
+            EXPECT_NE(message.find(text), std::string::npos) << message;
+        }
+    };
+    expectError("WHEN", "'20230230' is not a valid date");
+    expectError("OK", "'X' is not a logical value");
+    expectError("N", "'12x' is not a whole number");
+    expectError("P", "did not fit");
+    table->Next();
+    EXPECT_THROW(table->FieldByName("WHEN")->Value(), EDatabaseError);  // a blank inside a date
+    EXPECT_EQ(table->FieldByName("N")->Value(), Variant(std::int32_t{12}));  // "12.0" is whole
+}
+
+TEST(DbfTable, DamagedHeadersAreRefusedWithTheFileName) {
+    TempFolder folder;
+    auto expectRefused = [&](const DbfFixture& dbf, const std::string& problem) {
+        dbf.write(folder / "damaged.dbf");
+        const std::string message = openError(folder, "damaged.dbf");
+        EXPECT_NE(message.find("damaged.dbf"), std::string::npos) << message;
+        EXPECT_NE(message.find(problem), std::string::npos) << message;
+    };
+    DbfFixture base({{"A", 'C', 4}, {"B", 'N', 3}});
+    base.add({"x", "1"}).add({"y", "2"});
+
+    DbfFixture tooMany = base;
+    tooMany.recordCount = 1000;
+    expectRefused(tooMany, "announces 1000 records");
+    DbfFixture huge = base;
+    huge.recordCount = 0xFFFFFFFFu;
+    expectRefused(huge, "records");
+    DbfFixture longRecords = base;
+    longRecords.recordLength = 60000;
+    expectRefused(longRecords, "records of 60000 bytes");
+    DbfFixture shortRecords = base;
+    shortRecords.recordLength = 4;
+    expectRefused(shortRecords, "need 8 bytes per record");
+    DbfFixture shortHeader = base;
+    shortHeader.headerLength = 32 + 32 + 8;  // the second descriptor runs past the header
+    expectRefused(shortHeader, "runs past the end of the header");
+    DbfFixture headerPastEnd = base;
+    headerPastEnd.headerLength = 5000;
+    expectRefused(headerPastEnd, "header length 5000");
+    DbfFixture noColumns({});
+    expectRefused(noColumns, "");
+    DbfFixture version({{"A", 'C', 4}}, 0x47);
+    expectRefused(version, "unknown version byte");
+    DbfFixture zeroWidth({{"A", 'C', 0}});
+    expectRefused(zeroWidth, "width 0");
+    DbfFixture wideDate({{"D", 'D', 9}});
+    expectRefused(wideDate, "is a date but 9 wide");
+    DbfFixture decimals({{"N", 'N', 4, 6}});
+    expectRefused(decimals, "6 decimals in a width of 4");
+
+    DbfFixture::writeFile(folder / "empty.dbf", "");
+    EXPECT_NE(openError(folder, "empty.dbf").find("only 0 bytes"), std::string::npos);
+    DbfFixture::writeFile(folder / "tiny.dbf", "\x03\x01");
+    EXPECT_NE(openError(folder, "tiny.dbf").find("only 2 bytes"), std::string::npos);
+    EXPECT_NE(openError(folder, "missing.dbf").find("does not exist"), std::string::npos);
+
+    // A missing end-of-file mark and trailing bytes do no harm.
+    DbfFixture noMark = base;
+    noMark.endMark = false;
+    noMark.write(folder / "ok.dbf");
+    EXPECT_EQ(openTable(folder, "ok.dbf")->RecordCount(), 2);
+
+    // Unsupported column types are named.
+    DbfFixture binary({{"PIC", 'B', 10}});
+    binary.write(folder / "binary.dbf");
+    EXPECT_NE(openError(folder, "binary.dbf").find("has type 'B'"), std::string::npos);
+}
+
+TEST(DbfTable, DatabaseResolvesRelativePathsAgainstItsBaseFolder) {
+    TempFolder folder;
+    std::filesystem::create_directories(folder / "Demo");
+    articles().write(folder / "Demo" / "Demo.DBF");
+    framework::TComponent form(nullptr);
+    auto* db = new TDatabase(&form);
+    db->SetName("DB");
+    db->SetDatabaseName("DB");
+    db->Params().Add("PATH=Demo\\");
+    db->Params().Add("ENABLE BCD=FALSE");
+    db->Params().Add("DEFAULT DRIVER=DBASE");
+    db->SetBaseFolder(folder.path());
+    auto* taula = new TTable(&form);
+    taula->SetName("Taula");
+    taula->SetDatabaseName("db");
+    taula->SetTableName("Demo.DBF");
+    taula->Open();  // connects the database on demand
+    EXPECT_TRUE(db->Connected());
+    EXPECT_EQ(db->Directory(), std::filesystem::weakly_canonical(folder / "Demo"));
+    EXPECT_EQ(taula->Database(), db);
+    EXPECT_EQ(taula->RecordCount(), 4);
+    EXPECT_THROW(db->SetDatabaseName("OTHER"), EDatabaseError);
+    db->Close();  // closes its tables first
+    EXPECT_FALSE(taula->Active());
+
+    // ENABLE BCD=TRUE makes numeric columns with decimals BCD fields.
+    db->Params().SetValues("ENABLE BCD", "TRUE");
+    taula->Open();
+    auto* price = dynamic_cast<TBCDField*>(taula->FieldByName("PRICE"));
+    ASSERT_NE(price, nullptr);
+    EXPECT_EQ(price->Value(), Variant(automation::Currency{12345000}));
+    EXPECT_NE(dynamic_cast<TFloatField*>(taula->FieldByName("RATE")), nullptr);  // F stays float
+    taula->Close();
+    db->Close();
+
+    auto failure = [&](const char* name, const char* value) {
+        db->Params().SetValues(name, value);
+        try {
+            db->Open();
+            ADD_FAILURE() << name << "=" << value << " accepted";
+        } catch (const EDatabaseError& e) {
+            EXPECT_NE(std::string(e.what()).find("Database DB"), std::string::npos) << e.what();
+        }
+        EXPECT_FALSE(db->Connected());
+    };
+    failure("PATH", "c:\\tabulix\\Nowhere\\");
+    db->Params().SetValues("PATH", "Demo");
+    failure("DEFAULT DRIVER", "PARADOX");
+    db->Params().SetValues("DEFAULT DRIVER", "DBASE");
+    failure("ENABLE BCD", "MAYBE");
+    db->Params().SetValues("ENABLE BCD", "FALSE");
+    db->SetDriverName("INTRBASE");
+    EXPECT_THROW(db->Open(), EDatabaseError);
+    db->SetDriverName("STANDARD");
+    db->Open();
+
+    // Deleting the database closes the table and forgets it.
+    taula->Open();
+    delete db;
+    EXPECT_FALSE(taula->Active());
+    taula->SetDatabaseName("DB");
+    try {
+        taula->Open();
+        FAIL() << "opened without a database";
+    } catch (const EDatabaseError& e) {
+        EXPECT_STREQ(e.what(), "Table Taula: there is no database named 'DB' and no folder of that name");
+    }
+}
+
+TEST(DbfTable, PersistentFieldsBindAndCheckTheirColumns) {
+    TempFolder folder;
+    articles().write(folder / "a.dbf");
+    TTable table;
+    table.SetName("Taula");
+    table.SetDatabaseName(folder.path().string());
+    table.SetTableName("a.dbf");
+    auto* code = new TStringField(&table);
+    code->SetFieldName("CODE");
+    code->SetSize(8);
+    auto* price = new TFloatField(&table);
+    price->SetFieldName("PRICE");
+    price->SetCurrency(true);
+    table.Open();
+    EXPECT_EQ(table.FieldCount(), 2);
+    EXPECT_EQ(price->Value(), Variant(1234.5));
+    table.Close();
+
+    auto* wrong = new TIntegerField(&table);
+    wrong->SetFieldName("NAME");
+    try {
+        table.Open();
+        FAIL() << "opened";
+    } catch (const EDatabaseError& e) {
+        const std::string message = e.what();
+        EXPECT_NE(message.find("Field 'NAME' (TIntegerField)"), std::string::npos) << message;
+        EXPECT_NE(message.find("column 'NAME' of type ftString(20)"), std::string::npos) << message;
+        EXPECT_NE(message.find("a.dbf"), std::string::npos) << message;
+    }
+    EXPECT_FALSE(table.Active());
+    wrong->SetFieldName("NOPE");
+    EXPECT_THROW(table.Open(), EDatabaseError);
+    delete wrong;
+    table.Open();
+    EXPECT_TRUE(table.Active());
+}
+
+TEST(DbfReader, LargeFilesAreReadOneRecordAtATime) {
+    TempFolder folder;
+    DbfFixture dbf({{"N", 'N', 8}});
+    for (int i = 0; i < 5000; ++i) dbf.add({std::to_string(i)}, i % 3 == 0);
+    dbf.write(folder / "many.dbf");
+    DbfReader reader(folder / "many.dbf");
+    EXPECT_EQ(reader.recordCount(), 5000);
+    reader.load(4999);
+    EXPECT_EQ(reader.value(0), Variant(std::int32_t{4999}));
+    EXPECT_THROW(reader.load(5000), EDatabaseError);
+    EXPECT_THROW(reader.load(-1), EDatabaseError);
+    auto table = openTable(folder, "many.dbf");
+    std::int64_t sum = 0;
+    for (table->First(); !table->Eof(); table->Next()) sum += table->Fields(0)->Value().toInt64();
+    std::int64_t expected = 0;
+    for (int i = 0; i < 5000; ++i)
+        if (i % 3 != 0) expected += i;
+    EXPECT_EQ(sum, expected);
+    EXPECT_EQ(table->RecNo(), table->RecordCount());
+}
+
+}  // namespace
+}  // namespace tabulix::data
