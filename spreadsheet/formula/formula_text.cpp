@@ -35,7 +35,7 @@ bool isPlainNameChar(char c) {
 }
 
 // A sheet name is written bare only when it cannot be read as anything else: plain characters,
-// not starting with a digit, and not shaped like a cell reference ("AB12") or an R1C1 one.
+// not starting with a digit, and not shaped like a cell reference ("AB12", not "Hoja1") or an R1C1 one.
 std::string sheetPrefix(const std::string& name) {
     bool plain = !name.empty() && !(name[0] >= '0' && name[0] <= '9');
     for (char c : name) plain = plain && isPlainNameChar(c);
@@ -46,7 +46,7 @@ std::string sheetPrefix(const std::string& name) {
         bool allDigitsAfter = digitsFollow;
         for (std::size_t i = letters; i < name.size(); ++i) allDigitsAfter = allDigitsAfter && name[i] >= '0' && name[i] <= '9';
         const char first = static_cast<char>(name[0] | 0x20);
-        if ((letters > 0 && allDigitsAfter) || ((first == 'r' || first == 'c') && name.size() > 1 && name[1] >= '0' && name[1] <= '9'))
+        if ((letters > 0 && letters <= 3 && allDigitsAfter) || ((first == 'r' || first == 'c') && name.size() > 1 && name[1] >= '0' && name[1] <= '9'))
             plain = false;
         const std::string upper = [&] {
             std::string u = name;
