@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "automation/connection.h"
 #include "automation/dispatch.h"
@@ -156,6 +157,18 @@ protected:
 private:
     // The worksheet's range between two cell names, or nullptr without a worksheet connection.
     automation::DispatchPtr rangeOf(const std::string& first, const std::string& last);
+    // Transfer steps.
+    automation::DispatchPtr transferRange(const std::string& first, const std::string& last);
+    void putCell(const std::string& cell, automation::DispId member, const automation::Variant& value);
+    void widenOnlyFit(const std::string& cell);
+    std::int32_t writeRecords(const std::vector<data::TField*>& visible, const std::vector<std::string>& letters,
+                              std::int32_t firstRow);
+    void placeFormulaRecord(std::int32_t record);
+
+    // The currency number format for a field or format text with that display format.
+    std::string currencyFormat(const std::string& displayFormat) const;
+    // The locale whose notation the number formats sent are written in, by ComaEsDecimal.
+    automation::Lcid formatNotationLcid() const;
     // Frees an owned connection; the member is cleared first, so that the notification of
     // its destruction finds nothing left to clear.
     template <class C>

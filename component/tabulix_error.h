@@ -1,0 +1,13 @@
+#pragma once
+// The component's own errors (those that do not come from the spreadsheet or the data set).
+
+#include <stdexcept>
+
+namespace tabulix::component {
+
+class ETabulixError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+}  // namespace tabulix::component
