@@ -75,6 +75,18 @@ TEST(NumberFormatNotation, GeneralAndEmptyCodes) {
     EXPECT_FALSE(NumberFormat::parse("0", kEnglish).isGeneral());
 }
 
+TEST(NumberFormatNotation, CodesAreCaseInsensitiveAndCopiesAreEqual) {
+    EXPECT_EQ(show("YYYY-MM-DD HH:MM", 45292.75), "2024-01-01 18:00");
+    EXPECT_EQ(show("0.00e+00", 12345), "1.23e+04");
+    EXPECT_EQ(show("0 E", 5), "5 E");  // without a sign E is a letter
+    EXPECT_EQ(show("[RED]0;[color10]-0", -2), "-2");
+    const NumberFormat original = NumberFormat::parse("#,##0.00;[Red]-#,##0.00", kEnglish);
+    const NumberFormat copy = original;
+    EXPECT_EQ(copy, original);
+    EXPECT_EQ(copy.display(-1, kPoint), original.display(-1, kPoint));
+    EXPECT_FALSE(original == NumberFormat::general());
+}
+
 TEST(NumberFormatDisplay, ConventionsChooseTheMarks) {
     const NumberFormat f = NumberFormat::parse("#,##0.00", kEnglish);
     EXPECT_EQ(f.display(1234.5, kComma), "1.234,50");
@@ -87,6 +99,13 @@ TEST(NumberFormatDisplay, ConventionsChooseTheMarks) {
     EXPECT_EQ(conventionsFor(0).decimal, '.');
     EXPECT_EQ(conventionsFor(0x080A).decimal, '.');
     EXPECT_EQ(conventionsFor(0x0807).decimal, '.');
+    EXPECT_EQ(conventionsFor(0x0807).grouping, '\'');
+    EXPECT_EQ(conventionsFor(0x040C).grouping, ' ');
+    EXPECT_EQ(conventionsFor(0x2C0A).decimal, ',');  // Spanish (Argentina)
+    EXPECT_EQ(conventionsFor(0x2C0A).dateNames, DateLanguage::Spanish);
+    EXPECT_EQ(conventionsFor(0x0407).dateNames, DateLanguage::English);
+    EXPECT_TRUE(isCommaDecimal(kSpanish));
+    EXPECT_FALSE(isCommaDecimal(0x080A));
 }
 
 TEST(NumberFormatDisplay, DigitPlaceholders) {

@@ -52,6 +52,9 @@ TEST(TextMeasurer, TextDetails) {
     EXPECT_GT(m.widthPixels("Gráfico", kCalibri), m.widthPixels("Grfico", kCalibri));
     EXPECT_LT(m.widthPixels("é", kCalibri), 2 * m.widthPixels("e", kCalibri) + 1);
     EXPECT_GT(m.widthPixels("\xFF\xFE", kCalibri), 0.0);
+    // A character the font lacks is measured in DejaVu Sans, which has it (Carlito has no stars).
+    EXPECT_EQ(m.widthPixels("\u2605", kCalibri), m.widthPixels("\u2605", FontSpec{"DejaVu Sans", 11.0}));
+    EXPECT_EQ(m.widthPixels("a\u2605a", kCalibri), 2 * m.widthPixels("a", kCalibri) + m.widthPixels("\u2605", kCalibri));
 }
 
 TEST(TextMeasurer, FontsThatDoNotExistFallBackAndNeverFail) {
