@@ -8,6 +8,7 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation2 fonts-crosextra-carlito
   qt6-base-dev qt6-charts-dev
   python3 python3-openpyxl
+  gnumeric
 )
 missing=()
 for p in "${packages[@]}"; do
