@@ -118,8 +118,11 @@ std::optional<int> parseNumber(std::string_view text) {
 }  // namespace
 
 struct CodePage::Iconv {
-    iconv_t handle;
+    explicit Iconv(iconv_t h) : handle(h) {}
+    Iconv(const Iconv&) = delete;
+    Iconv& operator=(const Iconv&) = delete;
     ~Iconv() { iconv_close(handle); }
+    iconv_t handle;
 };
 
 CodePage::CodePage(int number) : number_(number) {
@@ -135,7 +138,7 @@ CodePage::CodePage(int number) : number_(number) {
     iconv_t handle = iconv_open("UTF-8", name.c_str());
     if (handle == reinterpret_cast<iconv_t>(-1))
         throw EDatabaseError("Code page " + std::to_string(number) + " cannot be converted on this system");
-    iconv_ = std::make_unique<Iconv>(Iconv{handle});
+    iconv_ = std::make_unique<Iconv>(handle);
 }
 
 CodePage::CodePage(CodePage&&) noexcept = default;
