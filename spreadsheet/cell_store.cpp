@@ -24,27 +24,24 @@ Cell& CellStore::obtain(CellAddress at) {
     if (!block) block = std::make_unique<Block>();
     std::vector<Cell>& cells = block->rows[(at.row - 1) % kRowsPerBlock];
     const auto column0 = static_cast<std::uint16_t>(at.column - 1);
-    if (!cells.empty() && cells.back().column0 < column0) {
-        // Appending in column order is the common case: no search.
-    } else {
+    Cell cell;
+    cell.column0 = column0;
+    if (cells.empty()) {
+        // A new row: size it like the row started before it, so rows of equal length grow once.
+        if (lastRow_ != 0 && lastRow_ != at.row) {
+            if (const std::span<const Cell> previous = row(lastRow_); !previous.empty())
+                rowSizeHint_ = std::clamp<std::size_t>(previous.size(), 1, 256);
+        }
+        cells.reserve(rowSizeHint_);
+        lastRow_ = at.row;
+    } else if (cells.back().column0 >= column0) {
         const auto it = std::lower_bound(cells.begin(), cells.end(), column0,
                                          [](const Cell& c, std::uint16_t col) { return c.column0 < col; });
-        if (it != cells.end() && it->column0 == column0) return *it;
-        if (cells.empty()) {
-            if (lastRow_ != 0 && lastRow_ != at.row) {
-                if (const std::span<const Cell> previous = row(lastRow_); !previous.empty())
-                    rowSizeHint_ = std::clamp<std::size_t>(previous.size(), 1, 256);
-            }
-            cells.reserve(rowSizeHint_);
-            lastRow_ = at.row;
-        }
-        Cell cell;
-        cell.column0 = column0;
+        if (it->column0 == column0) return *it;
         ++cellCount_;
         return *cells.insert(it, cell);
     }
-    Cell cell;
-    cell.column0 = column0;
+    // Appending in column order is the common case: no search.
     ++cellCount_;
     cells.push_back(cell);
     return cells.back();

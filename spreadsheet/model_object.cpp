@@ -129,7 +129,7 @@ Variant ModelObject::doInvoke(automation::DispId id, automation::InvokeKind kind
 
 automation::CallJournal* ModelObject::journal() const {
     const Application* app = application();
-    return app ? app->journal() : nullptr;
+    return app ? app->callJournal() : nullptr;
 }
 
 }  // namespace tabulix::spreadsheet

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "automation/automation_error.h"
+#include "automation/call_journal.h"
+#include "spreadsheet/column_width.h"
+#include "spreadsheet/text_measurer.h"
+#include "spreadsheet_test_support.h"
+
+using namespace tabulix::spreadsheet;
+using namespace tabulix::spreadsheet::testing;
+using tabulix::automation::AutomationError;
+namespace fs = std::filesystem;
+
+class AutoFitAndSave : public SpreadsheetTest {
+protected:
+    void SetUp() override {
+        SpreadsheetTest::SetUp();
+        folder = fs::temp_directory_path() / ("sheet-test-" + std::to_string(::getpid()));
+        fs::create_directories(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    // Pixels the column draws, with the default font's digit width.
+    int columnPixels(std::uint32_t column) {
+        const double digit = app->textMeasurer().maxDigitWidthPixels(FontSpec{"Calibri", 11.0});
+        return columnPixelsForWidth(sheet->columnWidth(column), digit);
+    }
+    double textPixels(const std::string& text, const FontSpec& font) {
+        return app->textMeasurer().widthPixels(text, font);
+    }
+
+    fs::path folder;
+};
+
+TEST_F(AutoFitAndSave, FittedColumnsNeverShowLessThanTheDisplayedNumber) {
+    range("A1", "A3")->put(dispid::NumberFormat, Variant("#,##0.00"), tabulix::automation::kLcidEnglishUS);
+    putValue("A1", Variant(1234567.891));
+    putValue("A2", Variant(5));
+    putValue("A3", Variant(-98765432.1));
+    object(range("A3")->get(dispid::Font))->put(dispid::Size, Variant(16));
+    object(range("A1", "A3")->get(dispid::Columns))->call(dispid::AutoFit);
+    const std::string widest = sheet->displayedText({3, 1});
+    EXPECT_EQ(widest, "-98.765.432,10");
+    EXPECT_GE(columnPixels(1), textPixels(widest, FontSpec{"Calibri", 16.0}) + kCellPaddingPixels);
+    // Bold text is wider than regular and gets a wider column.
+    putValue("B1", Variant("Importe total"));
+    object(range("B1")->get(dispid::Columns))->call(dispid::AutoFit);
+    const double regular = sheet->columnWidth(2);
+    object(range("B1")->get(dispid::Font))->put(dispid::Bold, Variant(true));
+    object(range("B1")->get(dispid::Columns))->call(dispid::AutoFit);
+    EXPECT_GT(sheet->columnWidth(2), regular);
+}
+
+TEST_F(AutoFitAndSave, FitUsesOnlyTheRangesCellsAndSkipsMergedOnes) {
+    putValue("A1", Variant("A very long title that must not widen the column"));
+    range("A1", "C1")->call(dispid::Merge, {Variant(1)});
+    putValue("A2", Variant("short"));
+    putValue("A30", Variant("another very long text outside the range"));
+    object(range("A1", "A3")->get(dispid::Columns))->call(dispid::AutoFit);
+    const double fitted = sheet->columnWidth(1);
+    EXPECT_LT(fitted, 8.0);
+    EXPECT_GE(columnPixels(1), textPixels("short", FontSpec{"Calibri", 11.0}) + kCellPaddingPixels);
+    // A column with nothing to show gets the default width back.
+    range("D1")->put(dispid::ColumnWidth, Variant(30));
+    object(range("D1", "D5")->get(dispid::Columns))->call(dispid::AutoFit);
+    EXPECT_EQ(sheet->columnWidth(4), Worksheet::kDefaultColumnWidth);
+}
+
+TEST_F(AutoFitAndSave, SavedFileReplacesTheTargetAndNamesTheWorkbook) {
+    putValue("A1", Variant("hola"));
+    const fs::path target = folder / "libro.xlsx";
+    { std::ofstream(target) << "old"; }
+    book->call(dispid::SaveAs, {Variant(target.string())});
+    EXPECT_GT(fs::file_size(target), 1000u);
+    EXPECT_EQ(book->name(), "libro.xlsx");
+    // No temporary file is left behind.
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    // A name without extension gets ".xlsx"; another extension is refused.
+    book->saveAs((folder / "sin_extension").string());
+    EXPECT_TRUE(fs::exists(folder / "sin_extension.xlsx"));
+    EXPECT_THROW(book->saveAs((folder / "libro.xls").string()), AutomationError);
+}
+
+TEST_F(AutoFitAndSave, FailedSaveRaisesAndLeavesNoFile) {
+    // A folder that cannot exist: its parent is a file (this holds for root too).
+    const fs::path blocker = folder / "blocker";
+    { std::ofstream(blocker) << "x"; }
+    try {
+        book->call(dispid::SaveAs, {Variant((blocker / "out.xlsx").string())});
+        ADD_FAILURE() << "saving into a file as folder succeeded";
+    } catch (const AutomationError& e) {
+        EXPECT_NE(std::string(e.what()).find("Workbook.SaveAs"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("out.xlsx"), std::string::npos) << e.what();
+    }
+    EXPECT_THROW(book->saveAs((folder / "missing" / "out.xlsx").string()), AutomationError);
+    // A read-only folder, where the permission is enforced (not for root).
+    const fs::path readOnly = folder / "readonly";
+    fs::create_directories(readOnly);
+    ::chmod(readOnly.c_str(), 0555);
+    if (::access(readOnly.c_str(), W_OK) != 0) {
+        EXPECT_THROW(book->saveAs((readOnly / "out.xlsx").string()), AutomationError);
+    }
+    ::chmod(readOnly.c_str(), 0755);
+    EXPECT_TRUE(fs::is_empty(readOnly) || geteuid() == 0);
+    EXPECT_FALSE(fs::exists(folder / "missing"));
+    EXPECT_EQ(book->name(), "Libro1");  // a failed save keeps the name
+}
+
+TEST_F(AutoFitAndSave, JournalRecordsEveryCallInOrder) {
+    tabulix::automation::CallJournal journal;
+    app->setCallJournal(&journal);
+    DispatchPtr r = range("A1", "B2");
+    r->put(dispid::Value, Variant(3), tabulix::automation::kLcidSpanishSpain);
+    object(r->get(dispid::Borders))->get(dispid::Item, {Variant(7)});
+    EXPECT_THROW(r->get("Nothing"), AutomationError);  // refused by name: never reaches the object
+    app->disableCallJournal();
+    r->put(dispid::Value, Variant(4));
+    std::vector<std::string> lines;
+    for (const auto& entry : journal.entries()) lines.push_back(entry.describe());
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "Worksheet.Range get [Text(\"A1\"), Text(\"B2\")]",
+                         "Range.Value put [Int32(3)] lcid=0x0C0A",
+                         "Range.Borders get []",
+                         "Borders.Item get [Int32(7)]",
+                     }));
+    auto& own = app->enableCallJournal();
+    app->get(dispid::Visible);
+    ASSERT_EQ(own.entries().size(), 1u);
+    EXPECT_EQ(own.entries()[0].member, "Visible");
+    EXPECT_EQ(own.entries()[0].id, dispid::Visible);
+}
