@@ -1,0 +1,44 @@
+#pragma once
+// A GoogleTest fixture for tests that drive the component against the embedded spreadsheet:
+// every test starts a fresh embedded application (nothing left over from an earlier test) whose
+// call journal records each automation call made on its objects.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "automation/application_provider.h"
+#include "automation/call_journal.h"
+#include "spreadsheet/application.h"
+#include "spreadsheet/cell_address.h"
+#include "spreadsheet/embedded_spreadsheet.h"
+#include "spreadsheet/workbook.h"
+#include "spreadsheet/worksheet.h"
+
+namespace tabulix::component::testing {
+
+class EmbeddedSpreadsheetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        automation::shutDownRunningApplication();
+        spreadsheet::installEmbeddedSpreadsheet();
+        app = spreadsheet::runningEmbeddedApplication();
+        journal = &app->enableCallJournal();
+    }
+
+    // Components are test locals, gone by now; the application goes with the last reference.
+    void TearDown() override {
+        journal = nullptr;
+        app.reset();
+        automation::shutDownRunningApplication();
+    }
+
+    // The cell `name` ("B3") of a worksheet, for reading values, formulas and styles.
+    static spreadsheet::CellAddress cell(const std::string& name) { return spreadsheet::parseCellName(name); }
+
+    std::shared_ptr<spreadsheet::Application> app;  // the running application
+    automation::CallJournal* journal = nullptr;     // app's journal, recording from the start
+};
+
+}  // namespace tabulix::component::testing
