@@ -78,6 +78,9 @@ std::uint8_t alignment(HorizontalAlignment a) {
     return LXW_ALIGN_NONE;
 }
 
+// The file writer takes 0 for "no colour"; black has its own value.
+lxw_color_t fileColour(Rgb rgb) { return rgb == 0 ? static_cast<lxw_color_t>(LXW_COLOR_BLACK) : rgb; }
+
 class Writer {
 public:
     Writer(const Workbook& book, lxw_workbook* file) : book_(book), file_(file), formats_(book.styles().size()) {}
@@ -115,20 +118,20 @@ private:
         f = workbook_add_format(file_);
         format_set_font_name(f, s.font.name.c_str());
         format_set_font_size(f, s.font.size);
-        if (s.font.colour != kAutomaticColour) format_set_font_color(f, s.font.colour);
+        if (s.font.colour != kAutomaticColour) format_set_font_color(f, fileColour(s.font.colour));
         if (s.font.bold) format_set_bold(f);
         if (s.font.italic) format_set_italic(f);
         if (s.font.underline != Underline::None) format_set_underline(f, underlineStyle(s.font.underline));
         if (s.fill != kAutomaticColour) {
             format_set_pattern(f, LXW_PATTERN_SOLID);
-            format_set_fg_color(f, s.fill);
+            format_set_fg_color(f, fileColour(s.fill));
         }
         const auto side = [&](CellSide which, void (*setStyle)(lxw_format*, std::uint8_t),
                               void (*setColour)(lxw_format*, lxw_color_t)) {
             const BorderLine& line = s.border(which);
             if (!line.present()) return;
             setStyle(f, borderStyle(line.weight));
-            if (line.colour != kAutomaticColour) setColour(f, line.colour);
+            if (line.colour != kAutomaticColour) setColour(f, fileColour(line.colour));
         };
         side(CellSide::Left, format_set_left, format_set_left_color);
         side(CellSide::Right, format_set_right, format_set_right_color);
@@ -143,7 +146,7 @@ private:
                                                                    : LXW_DIAGONAL_BORDER_UP);
             const BorderLine& line = down.present() ? down : up;
             format_set_diag_border(f, borderStyle(line.weight));
-            if (line.colour != kAutomaticColour) format_set_diag_color(f, line.colour);
+            if (line.colour != kAutomaticColour) format_set_diag_color(f, fileColour(line.colour));
         }
         if (s.alignment != HorizontalAlignment::General) format_set_align(f, alignment(s.alignment));
         if (s.shrinkToFit) format_set_shrink(f);
