@@ -23,11 +23,17 @@ bool EvaluationContext::isMultiCell(const Operand& operand) {
     return false;
 }
 
+bool EvaluationContext::spendArrayCells(std::int64_t cells) const {
+    if (cells > arrayCellsLeft_) return false;
+    arrayCellsLeft_ -= cells;
+    return true;
+}
+
 Checked<ArrayOperand> EvaluationContext::toArray(const Operand& operand) const {
     if (const auto* array = std::get_if<ArrayOperand>(&operand)) return *array;
     if (const auto* range = std::get_if<RangeOperand>(&operand)) {
         const CellRect& r = range->rect;
-        if (r.cellCount() > kMaxArrayCells) return ErrorCode::Num;
+        if (r.cellCount() > kMaxArrayCells || !spendArrayCells(r.cellCount())) return ErrorCode::Num;
         ArrayOperand array{r.rowCount(), r.columnCount(), std::vector<Value>(static_cast<std::size_t>(r.cellCount()))};
         host_.forEachFilledCell(range->sheet, r, [&](int row, int column, const Value& value) {
             if (r.contains(row, column)) array.cells[static_cast<std::size_t>(row - r.firstRow) * array.columns + (column - r.firstColumn)] = value;
@@ -54,7 +60,8 @@ Operand EvaluationContext::elementwise(std::span<const Operand> arguments, const
         arrayIndex[i] = static_cast<int>(arrays.size());
         arrays.push_back(array.take());
     }
-    if (std::int64_t{rows} * columns > kMaxArrayCells) return Value(ErrorCode::Num);
+    const std::int64_t cells = std::int64_t{rows} * columns;
+    if (cells > kMaxArrayCells || !spendArrayCells(cells)) return Value(ErrorCode::Num);
     ArrayOperand result{rows, columns, std::vector<Value>(static_cast<std::size_t>(rows) * columns)};
     std::vector<Value> element(arguments.size());
     for (int row = 0; row < rows; ++row) {

@@ -37,7 +37,8 @@ public:
 
     static bool isMultiCell(const Operand& operand);
 
-    // The operand as an array (a single value is 1x1); #NUM! beyond kMaxArrayCells.
+    // The operand as an array (a single value is 1x1); #NUM! beyond kMaxArrayCells or the
+    // formula's budget.
     Checked<ArrayOperand> toArray(const Operand& operand) const;
 
     // Applies `function` cell by cell over the array-like arguments, repeating single values
@@ -62,10 +63,14 @@ public:
     }
 
 private:
+    // Takes `cells` from the formula's array budget; false when it is spent.
+    bool spendArrayCells(std::int64_t cells) const;
+
     const FormulaHost& host_;
     const Clock& clock_;
     CellPosition at_;
     bool arrayMode_ = false;
+    mutable std::int64_t arrayCellsLeft_ = kMaxArrayCellsPerFormula;
 };
 
 }  // namespace tabulix::spreadsheet::formula

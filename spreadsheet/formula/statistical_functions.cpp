@@ -141,6 +141,7 @@ Operand product(Arguments arguments, const EvaluationContext& context) {
 Operand sumProduct(Arguments arguments, const EvaluationContext& context) {
     std::vector<ArrayOperand> arrays;
     for (const Operand& argument : arguments) {
+        if (const auto* value = std::get_if<Value>(&argument); value && value->isError()) return *value;
         auto array = context.toArray(argument);
         if (!array.ok()) return Value(array.error());
         if (!arrays.empty() && ((*array).rows != arrays[0].rows || (*array).columns != arrays[0].columns))

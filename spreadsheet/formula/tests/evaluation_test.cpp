@@ -130,6 +130,8 @@ TEST_F(Ranges, ArrayArgumentsWorkCellByCell) {
     EXPECT_EQ(eval("=SUMPRODUCT(A1:A3+B1:B2)"), Value(ErrorCode::NA)) << "unequal shapes leave #N/A cells";
     EXPECT_EQ(eval("=SUMPRODUCT(A1:A3*B1)"), Value(20.0));
     EXPECT_EQ(eval("=SUMPRODUCT(A1:XFD1048576)"), Value(ErrorCode::Num)) << "too large to lay out";
+    EXPECT_EQ(eval("=SUMPRODUCT(A:A,B:B)"), Value(60.0));
+    EXPECT_EQ(eval("=SUMPRODUCT(A:A*1,A:A*1,A:A*1,A:A*1,A:A*1)"), Value(ErrorCode::Num)) << "work per formula is bounded";
 }
 
 TEST_F(Ranges, TextsHaveALengthLimit) {

@@ -4,11 +4,18 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "spreadsheet/formula/evaluator.h"
 #include "spreadsheet/formula/memory_host.h"
 #include "spreadsheet/formula/recalculator.h"
+
+namespace tabulix::spreadsheet::formula {
+
+inline void PrintTo(const Value& value, std::ostream* out) { *out << value.describe(); }
+
+}  // namespace tabulix::spreadsheet::formula
 
 namespace tabulix::spreadsheet::formula::testing {
 
