@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 namespace tabulix::spreadsheet::numfmt {
 
@@ -17,7 +16,9 @@ DecimalDigits DecimalDigits::fromDouble(double value) {
     const std::string_view text(buf, static_cast<std::size_t>(end - buf));
     const std::size_t e = text.find('e');
     d.digits_ = std::string(1, text[0]) + std::string(text.substr(2, e - 2));
-    d.point_ = std::atoi(std::string(text.substr(e + 1)).c_str()) + 1;
+    int exponent = 0;
+    std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(), exponent);
+    d.point_ = exponent + 1;
     while (!d.digits_.empty() && d.digits_.back() == '0') d.digits_.pop_back();
     return d;
 }

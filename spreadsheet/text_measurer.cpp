@@ -155,7 +155,21 @@ struct TextMeasurer::Impl {
         return face;
     }
 
+    // The font measured last, to spare the lookup when a run of cells shares a font.
+    FontSpec lastSpec;
+    MeasuredFont* lastFont = nullptr;
+
     MeasuredFont& font(const FontSpec& spec) {
+        if (lastFont && spec.sizePoints == lastSpec.sizePoints && spec.bold == lastSpec.bold &&
+            spec.italic == lastSpec.italic && spec.name == lastSpec.name)
+            return *lastFont;
+        MeasuredFont& found = lookUp(spec);
+        lastSpec = spec;
+        lastFont = &found;
+        return found;
+    }
+
+    MeasuredFont& lookUp(const FontSpec& spec) {
         const double points = usablePoints(spec.sizePoints);
         const std::string key = lowerAscii(spec.name) + '\n' + std::to_string(std::lround(points * 64.0)) +
                                 (spec.bold ? 'b' : '-') + (spec.italic ? 'i' : '-');
