@@ -37,7 +37,6 @@ struct Item {
 struct RawSection {
     std::vector<Item> items;
     std::optional<Condition> condition;
-    std::size_t startOffset = 0;
 };
 
 bool isDateKind(TokenKind k) {
@@ -128,7 +127,7 @@ private:
             switch (c) {
             case ';':
                 if (sections.size() == kMaxSections) fail("more than four sections", i);
-                sections.emplace_back().startOffset = i + 1;
+                sections.emplace_back();
                 ++i;
                 continue;
             case '"': {
