@@ -66,7 +66,10 @@ public:
     // (the child then has its name but still its defaults). The default accepts any child as
     // a plain owned component; a class overrides it to take the child into its own structure
     // (a data set makes it a persistent field) or to refuse it by throwing, which the reader
-    // reports with the file name and line.
+    // reports with the file name and line. Mind the order of destruction: owned components
+    // are freed by ~TComponent, after the derived destructor has run, so a class that keeps
+    // its children in its own members detaches them in its own destructor (or learns of their
+    // removal through Notification, which owners hear until ~TComponent begins).
     virtual void AdoptChild(TComponent* child);
     // The objects the form writer nests inside this one, in order. The default is every owned
     // component; the writer skips those whose class is not in the class registry (helper

@@ -32,6 +32,10 @@ public:
 
     void Object(TComponent& component, int depth) {
         const std::string indent(static_cast<std::size_t>(depth) * 2, ' ');
+        if (!component.Name().empty() && !form_notation::IsIdentifier(component.Name()))
+            throw FormWriteError("cannot store the component named '" + component.Name() + "': not an identifier");
+        if (!form_notation::IsIdentifier(component.ClassName()))
+            throw FormWriteError("cannot store a component of class '" + component.ClassName() + "'");
         out_ << indent << "object ";
         if (!component.Name().empty()) out_ << component.Name() << ": ";
         out_ << component.ClassName() << '\n';

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "framework/form_notation.h"
 #include "framework/string_list.h"
 #include "framework/text_compare.h"
 
@@ -130,7 +131,8 @@ const Property* PropertyList::Find(std::string_view name) const {
 }
 
 std::size_t PropertyList::add(Property property) {
-    if (property.name_.empty()) throw std::logic_error("a property of " + className_ + " has no name");
+    if (!form_notation::IsIdentifier(property.name_))
+        throw std::logic_error("property name '" + property.name_ + "' of " + className_ + " is not an identifier");
     if (Find(property.name_))
         throw std::logic_error("property '" + property.name_ + "' of " + className_ + " is defined twice");
     items_.push_back(std::move(property));

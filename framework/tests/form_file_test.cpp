@@ -377,6 +377,9 @@ TEST_F(FormFile, WriterRefusesValuesItCannotStore) {
     w->caption.clear();
     w->weight = static_cast<Weight>(9);
     EXPECT_THROW(fw::WriteForm(form), fw::FormWriteError);
+    w->weight = wThin;
+    w->SetName("two words");
+    EXPECT_THROW(fw::WriteForm(form), fw::FormWriteError);
 }
 
 TEST_F(FormFile, FilesAreWrittenWholeAndReadBack) {
@@ -399,4 +402,25 @@ TEST_F(FormFile, FilesAreWrittenWholeAndReadBack) {
         EXPECT_NE(std::string(e.what()).find("missing.form:0: cannot open the file"), std::string::npos);
     }
     std::filesystem::remove_all(dir);
+}
+
+TEST_F(FormFile, DamageAnywhereFailsCleanly) {
+    // Cut the file at every byte, and overwrite every byte with one of the characters that
+    // matter to the notation, in turn: each read either succeeds or raises FormFileError,
+    // and nothing is left behind.
+    const std::string text = kEveryKind;
+    auto attempt = [&](const std::string& damaged) {
+        try {
+            fw::ReadForm(damaged, "Damaged.form");
+        } catch (const fw::FormFileError&) {
+        }
+        EXPECT_EQ(live, liveBefore);
+    };
+    for (std::size_t cut = 0; cut < text.size(); ++cut) attempt(text.substr(0, cut));
+    const std::string notation = "'#\n[(+x";
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        std::string damaged = text;
+        damaged[at] = notation[at % notation.size()];
+        attempt(damaged);
+    }
 }

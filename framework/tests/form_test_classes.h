@@ -19,7 +19,7 @@ inline int live = 0;
 // What Loaded() calls saw, in order.
 inline std::vector<std::string> journal;
 
-enum Weight { wThin, wMedium, wThick };
+enum Weight : std::uint8_t { wThin, wMedium, wThick };  // fixed type: a test stores a stray ordinal
 enum Edge { eLeft, eRight, eTop, eBottom };
 enum Shade { shLight, shDark };
 

@@ -139,4 +139,5 @@ TEST(PropertyList, ReferencesCheckTheClassAndDuplicateNamesAreRefused) {
     bool b = false;
     twice.Boolean("Same", b);
     EXPECT_THROW(twice.Boolean("same", b), std::logic_error);
+    EXPECT_THROW(twice.Boolean("Dotted.Name", b), std::logic_error);
 }
