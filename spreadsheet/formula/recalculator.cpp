@@ -4,76 +4,90 @@
 
 namespace tabulix::spreadsheet::formula {
 
-namespace {
-
-// The formulas to recompute and who reads whom among them: edge a -> b means b reads a's cell.
-struct Graph {
-    std::vector<std::uint32_t> slots;
+// The formulas to recompute and who reads whom among them (edge a -> b: b reads a's cell), and
+// the working space of Tarjan's algorithm. Kept between recalculations to spare allocations.
+struct Recalculator::Scratch {
+    std::vector<std::uint32_t> slots;  // node -> formula slot
     std::vector<std::vector<std::uint32_t>> readers;
     std::unordered_map<std::uint32_t, std::uint32_t> nodeOf;
+    std::vector<std::uint32_t> queue;
 
-    std::uint32_t node(std::uint32_t slot, std::vector<std::uint32_t>& queue) {
+    std::vector<std::uint32_t> index, low, stack;
+    std::vector<bool> onStack;
+    std::vector<std::pair<std::uint32_t, std::size_t>> frames;  // node, next edge
+    std::vector<std::uint32_t> componentNodes;                  // components one after another
+    std::vector<std::size_t> componentEnds;
+
+    void clear() {
+        for (std::size_t i = 0; i < slots.size(); ++i) readers[i].clear();
+        slots.clear();
+        nodeOf.clear();
+        queue.clear();
+    }
+
+    std::uint32_t node(std::uint32_t slot) {
         auto [it, inserted] = nodeOf.try_emplace(slot, static_cast<std::uint32_t>(slots.size()));
         if (inserted) {
             slots.push_back(slot);
-            readers.emplace_back();
+            if (readers.size() < slots.size()) readers.emplace_back();
             queue.push_back(it->second);
         }
         return it->second;
     }
-};
 
-// Tarjan's strongly connected components without recursion. Components come out readers
-// first: every component is emitted after all components that read it.
-std::vector<std::vector<std::uint32_t>> components(const Graph& graph) {
-    constexpr std::uint32_t kUnvisited = UINT32_MAX;
-    const std::size_t n = graph.slots.size();
-    std::vector<std::uint32_t> index(n, kUnvisited), low(n, 0);
-    std::vector<bool> onStack(n, false);
-    std::vector<std::uint32_t> stack;
-    std::vector<std::pair<std::uint32_t, std::size_t>> frames;  // node, next edge
-    std::vector<std::vector<std::uint32_t>> result;
-    std::uint32_t counter = 0;
-    for (std::uint32_t start = 0; start < n; ++start) {
-        if (index[start] != kUnvisited) continue;
+    // Tarjan's strongly connected components without recursion. Components come out readers
+    // first: every component is emitted after all components that read it.
+    void findComponents() {
+        constexpr std::uint32_t kUnvisited = UINT32_MAX;
+        const std::size_t n = slots.size();
+        index.assign(n, kUnvisited);
+        low.assign(n, 0);
+        onStack.assign(n, false);
+        stack.clear();
+        frames.clear();
+        componentNodes.clear();
+        componentEnds.clear();
+        std::uint32_t counter = 0;
         auto open = [&](std::uint32_t v) {
             index[v] = low[v] = counter++;
             stack.push_back(v);
             onStack[v] = true;
             frames.emplace_back(v, 0);
         };
-        open(start);
-        while (!frames.empty()) {
-            auto& [v, next] = frames.back();
-            if (next < graph.readers[v].size()) {
-                const std::uint32_t w = graph.readers[v][next++];
-                if (index[w] == kUnvisited)
-                    open(w);
-                else if (onStack[w])
-                    low[v] = std::min(low[v], index[w]);
-                continue;
+        for (std::uint32_t start = 0; start < n; ++start) {
+            if (index[start] != kUnvisited) continue;
+            open(start);
+            while (!frames.empty()) {
+                auto& [v, next] = frames.back();
+                if (next < readers[v].size()) {
+                    const std::uint32_t w = readers[v][next++];
+                    if (index[w] == kUnvisited)
+                        open(w);  // invalidates v and next; nothing below uses them
+                    else if (onStack[w])
+                        low[v] = std::min(low[v], index[w]);
+                    continue;
+                }
+                const std::uint32_t finished = v;
+                frames.pop_back();
+                if (!frames.empty()) low[frames.back().first] = std::min(low[frames.back().first], low[finished]);
+                if (low[finished] != index[finished]) continue;
+                std::uint32_t w;
+                do {
+                    w = stack.back();
+                    stack.pop_back();
+                    onStack[w] = false;
+                    componentNodes.push_back(w);
+                } while (w != finished);
+                componentEnds.push_back(componentNodes.size());
             }
-            const std::uint32_t finished = v;
-            frames.pop_back();
-            if (!frames.empty()) low[frames.back().first] = std::min(low[frames.back().first], low[finished]);
-            if (low[finished] != index[finished]) continue;
-            std::vector<std::uint32_t> component;
-            std::uint32_t w;
-            do {
-                w = stack.back();
-                stack.pop_back();
-                onStack[w] = false;
-                component.push_back(w);
-            } while (w != finished);
-            result.push_back(std::move(component));
         }
     }
-    return result;
-}
+};
 
-}  // namespace
+Recalculator::Recalculator(FormulaHost& host, const Clock& clock)
+    : host_(host), evaluator_(host, clock), scratch_(std::make_unique<Scratch>()) {}
 
-Recalculator::Recalculator(FormulaHost& host, const Clock& clock) : host_(host), evaluator_(host, clock) {}
+Recalculator::~Recalculator() = default;
 
 Recalculator::Batch::~Batch() {
     if (--recalculator_.batchDepth_ == 0) recalculator_.flush();
@@ -173,31 +187,36 @@ void Recalculator::flush() {
 
 void Recalculator::recalculate(const std::vector<CellPosition>& changedCells,
                                const std::vector<std::uint32_t>& changedFormulas) {
-    Graph graph;
-    std::vector<std::uint32_t> queue;
-    for (std::uint32_t slot : changedFormulas) graph.node(slot, queue);
-    for (std::uint32_t slot : volatileSlots_) graph.node(slot, queue);
+    Scratch& graph = *scratch_;
+    graph.clear();
+    for (std::uint32_t slot : changedFormulas) graph.node(slot);
+    for (std::uint32_t slot : volatileSlots_) graph.node(slot);
     for (const CellPosition& at : changedCells)
-        index_.forEachReader(at.sheet, at.row, at.column, [&](std::uint32_t reader) { graph.node(reader, queue); });
-    for (std::size_t next = 0; next < queue.size(); ++next) {
-        const std::uint32_t node = queue[next];
+        index_.forEachReader(at.sheet, at.row, at.column, [&](std::uint32_t reader) { graph.node(reader); });
+    for (std::size_t next = 0; next < graph.queue.size(); ++next) {
+        const std::uint32_t node = graph.queue[next];
         const CellPosition at = cells_[graph.slots[node]].at;
         index_.forEachReader(at.sheet, at.row, at.column, [&](std::uint32_t reader) {
-            const std::uint32_t readerNode = graph.node(reader, queue);
+            const std::uint32_t readerNode = graph.node(reader);
             graph.readers[node].push_back(readerNode);
         });
     }
-    auto ordered = components(graph);
-    for (auto component = ordered.rbegin(); component != ordered.rend(); ++component) {
-        const std::uint32_t first = component->front();
+    auto evaluate = [&](std::uint32_t node, bool circular) {
+        const FormulaCell& cell = cells_[graph.slots[node]];
+        const Value result = circular ? Value(kCircularReferenceError) : evaluator_.evaluate(cell.formula, cell.at);
+        host_.setFormulaResult(cell.at.sheet, cell.at.row, cell.at.column, result);
+    };
+    if (graph.slots.size() == 1 && graph.readers[0].empty()) {  // the common case: one formula, no readers
+        evaluate(0, false);
+        return;
+    }
+    graph.findComponents();
+    for (std::size_t c = graph.componentEnds.size(); c-- > 0;) {
+        const std::size_t begin = c == 0 ? 0 : graph.componentEnds[c - 1], end = graph.componentEnds[c];
+        const std::uint32_t first = graph.componentNodes[begin];
         const auto& readers = graph.readers[first];
-        const bool circular =
-            component->size() > 1 || std::find(readers.begin(), readers.end(), first) != readers.end();
-        for (std::uint32_t node : *component) {
-            const FormulaCell& cell = cells_[graph.slots[node]];
-            const Value result = circular ? Value(kCircularReferenceError) : evaluator_.evaluate(cell.formula, cell.at);
-            host_.setFormulaResult(cell.at.sheet, cell.at.row, cell.at.column, result);
-        }
+        const bool circular = end - begin > 1 || std::find(readers.begin(), readers.end(), first) != readers.end();
+        for (std::size_t i = begin; i < end; ++i) evaluate(graph.componentNodes[i], circular);
     }
 }
 

@@ -34,6 +34,7 @@ class Recalculator {
 public:
     // Both are borrowed and must outlive the recalculator.
     Recalculator(FormulaHost& host, const Clock& clock);
+    ~Recalculator();
 
     // Puts `formula` at `at`, replacing any formula there, then computes it and its dependents.
     void setFormula(const CellPosition& at, Formula formula);
@@ -79,8 +80,11 @@ private:
     void flush();
     void recalculate(const std::vector<CellPosition>& changedCells, const std::vector<std::uint32_t>& changedFormulas);
 
+    struct Scratch;
+
     FormulaHost& host_;
     Evaluator evaluator_;
+    std::unique_ptr<Scratch> scratch_;
     std::vector<FormulaCell> cells_;
     std::vector<std::uint32_t> freeSlots_;
     std::unordered_map<std::uint64_t, std::uint32_t> slotAt_;
