@@ -95,6 +95,12 @@ void Call::fail(const std::string& message, std::int32_t scode) const {
 }
 
 void Call::wrongKind() const {
+    if (object_.nameOfId(id_).empty()) {
+        char text[16];
+        std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(id_));
+        throw AutomationError(std::string(object_.typeName()) + " has no member with DispID " + text,
+                              AutomationError::kMemberNotFound);
+    }
     switch (kind_) {
         case automation::InvokeKind::PropertyPut: fail("cannot be assigned", AutomationError::kMemberNotFound);
         case automation::InvokeKind::PropertyGet: fail("cannot be read", AutomationError::kMemberNotFound);
@@ -118,12 +124,7 @@ std::string_view ModelObject::nameOfId(automation::DispId id) const {
 
 Variant ModelObject::doInvoke(automation::DispId id, automation::InvokeKind kind, std::span<const Variant> args,
                               automation::Lcid lcid) {
-    if (nameOfId(id).empty()) {
-        char text[16];
-        std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(id));
-        throw AutomationError(std::string(typeName()) + " has no member with DispID " + text,
-                              AutomationError::kMemberNotFound);
-    }
+    // An unknown DispID falls through every object's member switch to Call::wrongKind.
     return invokeMember(Call(*this, id, kind, args, lcid));
 }
 

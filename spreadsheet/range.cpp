@@ -353,6 +353,7 @@ std::span<const ModelObject::Member> RangeInterior::members() const {
 }
 
 Variant RangeInterior::invokeMember(const Call& call) {
+    if (call.id() != dispid::Color) call.wrongKind();
     requireAttached(call, *sheet_);
     call.expectCount(0, 0);
     if (!call.isPut()) {
@@ -374,8 +375,8 @@ std::span<const ModelObject::Member> RangeBorders::members() const {
 }
 
 Variant RangeBorders::invokeMember(const Call& call) {
+    if (call.id() != dispid::Item || call.isPut()) call.wrongKind();
     requireAttached(call, *sheet_);
-    if (call.isPut()) call.wrongKind();
     call.expectCount(1, 1);
     const std::int32_t index = call.int32(0);
     if (index < 1 || index > 12) call.fail(std::to_string(index) + " is not a border index (1 to 12)");
@@ -394,6 +395,7 @@ std::span<const ModelObject::Member> RangeBorder::members() const {
 }
 
 Variant RangeBorder::invokeMember(const Call& call) {
+    if (call.id() != dispid::Weight && call.id() != dispid::Color && call.id() != kLineStyle) call.wrongKind();
     requireAttached(call, *sheet_);
     call.expectCount(0, 0);
     Worksheet& sheet = *sheet_;

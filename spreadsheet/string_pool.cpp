@@ -13,56 +13,52 @@ constexpr std::size_t kBlockSize = 256 * 1024;
 StringPool::StringPool() : slots_(1024, kEmptySlot) {}
 
 StringPool::Id StringPool::intern(std::string_view text) {
-    const std::size_t hash = std::hash<std::string_view>{}(text);
+    const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(text));
     const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-        const Id id = slots_[i];
-        if (id == kEmptySlot) break;
-        if (hashes_[id] == hash && texts_[id] == text) return id;
+    std::size_t i = hash & mask;
+    for (;; i = (i + 1) & mask) {
+        const std::uint64_t slot = slots_[i];
+        if (slot == kEmptySlot) break;
+        if (static_cast<std::uint32_t>(slot >> 32) == hash && texts_[static_cast<Id>(slot)] == text)
+            return static_cast<Id>(slot);
     }
     if (texts_.size() >= 0xFFFFFFF0u) throw std::length_error("too many distinct texts in one workbook");
     const Id id = static_cast<Id>(texts_.size());
     texts_.push_back(store(text));
-    hashes_.push_back(hash);
-    if ((texts_.size() + 1) * 10 > slots_.size() * 7) {
-        grow();
-    } else {
-        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-            if (slots_[i] == kEmptySlot) {
-                slots_[i] = id;
-                break;
-            }
-        }
-    }
+    slots_[i] = (std::uint64_t{hash} << 32) | id;
+    if ((texts_.size() + 1) * 10 > slots_.size() * 7) grow();
     return id;
 }
 
 std::string_view StringPool::store(std::string_view text) {
-    if (text.empty()) return {};
-    if (text.size() > kBlockSize / 4) {
-        blocks_.push_back(std::make_unique_for_overwrite<char[]>(text.size()));
-        std::memcpy(blocks_.back().get(), text.data(), text.size());
-        return {blocks_.back().get(), text.size()};
+    const std::size_t bytes = text.size() + 1;  // with its terminating '\0'
+    char* at;
+    if (bytes > kBlockSize / 4) {
+        blocks_.push_back(std::make_unique_for_overwrite<char[]>(bytes));
+        at = blocks_.back().get();
+    } else {
+        if (bytes > blockLeft_) {
+            blocks_.push_back(std::make_unique_for_overwrite<char[]>(kBlockSize));
+            blockCursor_ = blocks_.back().get();
+            blockLeft_ = kBlockSize;
+        }
+        at = blockCursor_;
+        blockCursor_ += bytes;
+        blockLeft_ -= bytes;
     }
-    if (text.size() > blockLeft_) {
-        blocks_.push_back(std::make_unique_for_overwrite<char[]>(kBlockSize));
-        blockCursor_ = blocks_.back().get();
-        blockLeft_ = kBlockSize;
-    }
-    std::memcpy(blockCursor_, text.data(), text.size());
-    const std::string_view stored(blockCursor_, text.size());
-    blockCursor_ += text.size();
-    blockLeft_ -= text.size();
-    return stored;
+    std::memcpy(at, text.data(), text.size());
+    at[text.size()] = '\0';
+    return {at, text.size()};
 }
 
 void StringPool::grow() {
-    std::vector<Id> slots(slots_.size() * 2, kEmptySlot);
+    std::vector<std::uint64_t> slots(slots_.size() * 2, kEmptySlot);
     const std::size_t mask = slots.size() - 1;
-    for (Id id = 0; id < texts_.size(); ++id) {
-        for (std::size_t i = hashes_[id] & mask;; i = (i + 1) & mask) {
+    for (const std::uint64_t slot : slots_) {
+        if (slot == kEmptySlot) continue;
+        for (std::size_t i = (slot >> 32) & mask;; i = (i + 1) & mask) {
             if (slots[i] == kEmptySlot) {
-                slots[i] = id;
+                slots[i] = slot;
                 break;
             }
         }

@@ -19,11 +19,14 @@ public:
     StringPool& operator=(const StringPool&) = delete;
 
     Id intern(std::string_view text);
+    // The text; its data() is followed by a '\0', so it can be handed to C functions as is.
     std::string_view text(Id id) const { return texts_[id]; }
     std::size_t size() const { return texts_.size(); }
 
 private:
-    static constexpr Id kEmptySlot = 0xFFFFFFFFu;
+    // A slot holds an id in its low half and the text's 32-bit hash in its high half, so that a
+    // probe compares hashes without touching the texts.
+    static constexpr std::uint64_t kEmptySlot = ~std::uint64_t{0};
 
     std::string_view store(std::string_view text);
     void grow();
@@ -32,8 +35,7 @@ private:
     char* blockCursor_ = nullptr;
     std::size_t blockLeft_ = 0;
     std::vector<std::string_view> texts_;
-    std::vector<std::size_t> hashes_;
-    std::vector<Id> slots_;  // power-of-two size, kEmptySlot or an index into texts_
+    std::vector<std::uint64_t> slots_;  // power-of-two size
 };
 
 }  // namespace tabulix::spreadsheet

@@ -321,7 +321,9 @@ Variant Worksheet::invokeMember(const Call& call) {
     if (call.isPut()) call.wrongKind();
     call.expectCount(1, 2);
     CellRect rect = rectOfArgument(call, 0, *this);
-    if (call.given(1)) {
+    // One cell is usually named twice ("B7", "B7"): parse it once.
+    const bool sameName = call.count() == 2 && call.arg(0) == call.arg(1);
+    if (call.given(1) && !sameName) {
         const CellRect second = rectOfArgument(call, 1, *this);
         rect = CellRect{{std::min(rect.first.row, second.first.row), std::min(rect.first.column, second.first.column)},
                         {std::max(rect.last.row, second.last.row), std::max(rect.last.column, second.last.column)}};

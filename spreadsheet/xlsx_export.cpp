@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -178,7 +179,6 @@ private:
             }
         };
         const CellStore& cells = sheet.cells();
-        std::string text;
         std::string formula;
         cells.forEachRow([&](std::uint32_t row, std::span<const Cell> rowCells) {
             declareMergesBefore(row);
@@ -193,8 +193,7 @@ private:
                         break;
                     case CellKind::Number: e = worksheet_write_number(ws, r, c, cell.number, f); break;
                     case CellKind::Text:
-                        text.assign(book_.strings().text(cell.text));
-                        e = worksheet_write_string(ws, r, c, text.c_str(), f);
+                        e = worksheet_write_string(ws, r, c, book_.strings().text(cell.text).data(), f);
                         break;
                     case CellKind::Boolean: e = worksheet_write_boolean(ws, r, c, cell.boolean ? 1 : 0, f); break;
                     case CellKind::Error:
@@ -239,6 +238,10 @@ std::string writeXlsx(const Workbook& book, const std::string& path) {
     if (fd < 0)
         throw AutomationError("Cannot save \"" + target + "\": the folder \"" + folder +
                               "\" cannot be written: " + std::strerror(errno));
+    // mkstemp makes the file private; the saved workbook gets the permissions of any new file.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
     ::close(fd);
 
     lxw_workbook_options options{};
