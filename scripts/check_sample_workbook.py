@@ -23,7 +23,9 @@ def main(path):
             failures.append(f"{what}: expected {expected!r}, got {actual!r}")
 
     wb = openpyxl.load_workbook(path)
-    check("sheet order", wb.sheetnames, ["Notas", "Ventas"])
+    check("sheet order", wb.sheetnames, ["Gráfico de ventas", "Notas", "Ventas"])
+    chart_sheet = wb["Gráfico de ventas"]
+    check("chart sheet kind", type(chart_sheet).__name__, "Chartsheet")
     check("active sheet", wb.active.title, "Ventas")
     ws = wb["Ventas"]
 
@@ -78,6 +80,9 @@ def main(path):
 
     notes = wb["Notas"]
     check("text with equals sign stays text", (notes["A1"].value, notes["A1"].data_type), ("=no es una fórmula", "s"))
+    check("merges over several rows", sorted(str(r) for r in notes.merged_cells.ranges), ["A10:C12", "A3:B5"])
+    check("merged values", (notes["A3"].value, notes["A10"].value), ("bloque", "otro bloque"))
+    check("cells beside and after the merges", (notes["C4"].value, notes["D20"].value), (7, "fin"))
 
     if failures:
         print("\n".join(failures))

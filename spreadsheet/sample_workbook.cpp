@@ -118,6 +118,27 @@ int main(int argc, char** argv) {
                                 .toObject();
         notes->put(dispid::Name, Variant("Notas"), kLcid);
         cells(notes, "A1", "A1")->put(dispid::Value, Variant("=no es una f\xC3\xB3rmula"), kLcid);
+        // Merged blocks over several rows, one beside other cells and one over otherwise empty rows.
+        cells(notes, "A3", "A3")->put(dispid::Value, Variant("bloque"), kLcid);
+        cells(notes, "C4", "C4")->put(dispid::Value, Variant(7), kLcid);
+        cells(notes, "A3", "B5")->put(dispid::MergeCells, Variant(true), kLcid);
+        cells(notes, "A10", "A10")->put(dispid::Value, Variant("otro bloque"), kLcid);
+        cells(notes, "A10", "C12")->call(dispid::Merge, {}, kLcid);
+        cells(notes, "D20", "D20")->put(dispid::Value, Variant("fin"), kLcid);
+
+        // A chart sheet of the sales by article: names as categories, one series per month.
+        DispatchPtr chart = book->get(dispid::Sheets)
+                                .toObject()
+                                ->call(dispid::Add, {Variant::missing(), Variant::missing(), Variant(1),
+                                                     Variant(xl::Chart)},
+                                       kLcid)
+                                .toObject();
+        chart->put(dispid::Name, Variant("Gr\xC3\xA1" "fico de ventas"), kLcid);
+        chart->call(dispid::ChartWizard,
+                    {Variant(cells(sheet, "B3", "D" + last)), Variant(3), Variant::missing(), Variant(2), Variant(1),
+                     Variant(1), Variant(true), Variant("Ventas por art\xC3\xAD" "culo"), Variant("Art\xC3\xAD" "culo"),
+                     Variant("Euros"), Variant("")},
+                    kLcid);
         sheet->call(dispid::Activate, {}, kLcid);
 
         book->call(dispid::SaveAs, {Variant(std::string(argv[1]))}, kLcid);
