@@ -25,24 +25,56 @@ constexpr int kDescriptorSize = 32;
 // shapelib opens the table, and its .cpg file, through these hooks: names are looked up
 // ignoring letter case, reads are buffered generously, and its own error printing is silenced
 // (every failure is detected from return values and reported by the reader with the file name).
+// shapelib seeks before every record; the hooks keep the position, so the seek to where the last
+// read ended (a walk in file order) costs no system call.
+struct HookFile {
+    std::FILE* file;
+    std::uint64_t position;
+    bool positionKnown;
+};
+
+HookFile* hookFile(SAFile file) { return reinterpret_cast<HookFile*>(file); }
+
 SAFile hookOpen(const char* name, const char* access) {
     const std::filesystem::path path = findFileIgnoringCase(name);
     std::FILE* file = std::fopen(path.c_str(), access);
-    if (file) std::setvbuf(file, nullptr, _IOFBF, 1 << 16);
-    return reinterpret_cast<SAFile>(file);
+    if (!file) return nullptr;
+    std::setvbuf(file, nullptr, _IOFBF, 1 << 16);
+    return reinterpret_cast<SAFile>(new HookFile{file, 0, true});
 }
 SAOffset hookRead(void* p, SAOffset size, SAOffset count, SAFile file) {
-    return std::fread(p, size, count, reinterpret_cast<std::FILE*>(file));
+    HookFile* f = hookFile(file);
+    const std::size_t got = std::fread(p, size, count, f->file);
+    if (got == count)
+        f->position += static_cast<std::uint64_t>(size) * count;
+    else
+        f->positionKnown = false;
+    return got;
 }
 SAOffset hookWrite(void* p, SAOffset size, SAOffset count, SAFile file) {
-    return std::fwrite(p, size, count, reinterpret_cast<std::FILE*>(file));
+    HookFile* f = hookFile(file);
+    f->positionKnown = false;
+    return std::fwrite(p, size, count, f->file);
 }
 SAOffset hookSeek(SAFile file, SAOffset offset, int whence) {
-    return static_cast<SAOffset>(fseeko(reinterpret_cast<std::FILE*>(file), static_cast<off_t>(offset), whence));
+    HookFile* f = hookFile(file);
+    if (whence == SEEK_SET && f->positionKnown && f->position == offset) return 0;
+    const int result = fseeko(f->file, static_cast<off_t>(offset), whence);
+    f->positionKnown = result == 0 && whence == SEEK_SET;
+    f->position = offset;
+    return static_cast<SAOffset>(result);
 }
-SAOffset hookTell(SAFile file) { return static_cast<SAOffset>(ftello(reinterpret_cast<std::FILE*>(file))); }
-int hookFlush(SAFile file) { return std::fflush(reinterpret_cast<std::FILE*>(file)); }
-int hookClose(SAFile file) { return std::fclose(reinterpret_cast<std::FILE*>(file)); }
+SAOffset hookTell(SAFile file) {
+    HookFile* f = hookFile(file);
+    return f->positionKnown ? f->position : static_cast<SAOffset>(ftello(f->file));
+}
+int hookFlush(SAFile file) { return std::fflush(hookFile(file)->file); }
+int hookClose(SAFile file) {
+    HookFile* f = hookFile(file);
+    const int result = std::fclose(f->file);
+    delete f;
+    return result;
+}
 int hookRemove(const char*) { return -1; }
 void hookError(const char*) {}
 double hookAtof(const char* text) { return std::strtod(text, nullptr); }
@@ -371,7 +403,10 @@ Variant DbfReader::number(const DbfColumn& column, std::string_view text) const 
     auto [ptr, error] = std::from_chars(digits.data(), end, value);
     if (error != std::errc() || ptr != end || !std::isfinite(value))
         badValue(column, "'" + printable(text) + "' is not a number");
-    if (column.fieldType == TFieldType::ftBCD) return Variant(automation::Currency::fromDouble(value));
+    if (column.fieldType == TFieldType::ftBCD) {
+        if (std::fabs(value) >= 9.0e14) badValue(column, std::string(text) + " is too large for a BCD value");
+        return Variant(automation::Currency::fromDouble(value));
+    }
     return Variant(value);
 }
 

@@ -71,7 +71,9 @@ TEST_F(SQLiteQueryTest, FieldClassesFollowDeclaredTypesAndNullsStayNull) {
 
     query.Next();
     for (TField* field : query.FieldList())
-        if (field->FieldName() != "id") EXPECT_TRUE(field->IsNull()) << field->FieldName();
+        if (field->FieldName() != "id") {
+            EXPECT_TRUE(field->IsNull()) << field->FieldName();
+        }
 
     // Integers in REAL columns, text Booleans, Unix seconds and Julian days.
     query.Next();
