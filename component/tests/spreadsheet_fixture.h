@@ -7,9 +7,11 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "automation/application_provider.h"
 #include "automation/call_journal.h"
+#include "automation/connection.h"
 #include "spreadsheet/application.h"
 #include "spreadsheet/cell_address.h"
 #include "spreadsheet/embedded_spreadsheet.h"
@@ -36,6 +38,19 @@ protected:
 
     // The cell `name` ("B3") of a worksheet, for reading values, formulas and styles.
     static spreadsheet::CellAddress cell(const std::string& name) { return spreadsheet::parseCellName(name); }
+
+    // The embedded worksheet a connection is connected to (nullptr when it is another kind).
+    static std::shared_ptr<spreadsheet::Worksheet> worksheetOf(automation::Connection& connection) {
+        return std::dynamic_pointer_cast<spreadsheet::Worksheet>(connection.Object());
+    }
+
+    // The calls journaled since the last journal->clear(), one line each, such as
+    // "Range.Value put [Text("x")] lcid=0x0C0A".
+    std::vector<std::string> calls() const {
+        std::vector<std::string> lines;
+        for (const automation::JournalEntry& entry : journal->entries()) lines.push_back(entry.describe());
+        return lines;
+    }
 
     std::shared_ptr<spreadsheet::Application> app;  // the running application
     automation::CallJournal* journal = nullptr;     // app's journal, recording from the start
