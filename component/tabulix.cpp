@@ -17,6 +17,17 @@ constexpr const char* kReplaceDataSetQuestion =
     "Si modifica la fuente de Datos se eliminaran todas las Formulas creadas.\r"
     "\xC2\xBF"
     "Desea modificar la fuente de datos?";
+
+// Frees a connection that an event handler replaced while an operation was using it. A handler
+// that dropped every connection (DesconectarLibro) has freed it already, so it is freed only
+// while the component still owns it.
+void freeIfOwned(const framework::TComponent& owner, framework::TComponent* connection) {
+    for (int i = 0; i < owner.ComponentCount(); ++i)
+        if (owner.Components(i) == connection) {
+            delete connection;
+            return;
+        }
+}
 }  // namespace
 
 TTabulix::TTabulix(framework::TComponent* owner)
@@ -133,14 +144,24 @@ void TTabulix::CrearLibro() {
         DesconectarLibro(sender, cancel);
     };
 
-    // Events raised while the workbook is added may reconnect or drop the component's
-    // connections; the ones made here stay owned by the component and are connected as asked.
+    // Adding the workbook activates it, and the workbook-activated handler (ActivarLibro) then
+    // puts connections of its own to the new workbook in place of the ones made here. Those are
+    // dropped instead of connected: a duplicate left bound to this workbook's before-close event
+    // would drop every connection when this workbook closes, even after a later CrearLibro has
+    // moved the component to another workbook.
     automation::DispatchPtr app = application_->Object();
     automation::DispatchPtr workbooks = app->get(dispid::Workbooks).toObject();
     automation::DispatchPtr book = workbooks->call(dispid::Add, {Variant(xl::WBATWorksheet)}, lcid_).toObject();
-    workbook->ConnectTo(book);
+    if (workbook_ == workbook)
+        workbook->ConnectTo(book);
+    else
+        freeIfOwned(*this, workbook);
     automation::DispatchPtr sheets = book->get(dispid::Worksheets).toObject();
-    worksheet->ConnectTo(sheets->get(dispid::Item, {Variant(std::int32_t{1})}).toObject());
+    automation::DispatchPtr sheet = sheets->get(dispid::Item, {Variant(std::int32_t{1})}).toObject();
+    if (worksheet_ == worksheet)
+        worksheet->ConnectTo(sheet);
+    else
+        freeIfOwned(*this, worksheet);
 }
 
 void TTabulix::CrearHoja() {
