@@ -1,0 +1,157 @@
+#include "cli/command_line.h"
+
+#include <cctype>
+
+namespace tabulix::cli {
+
+namespace {
+
+std::string lowerAscii(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+class ArgumentReader {
+public:
+    explicit ArgumentReader(const std::vector<std::string>& args) : args_(args) {}
+
+    bool done() const { return next_ >= args_.size(); }
+    const std::string& take() { return args_[next_++]; }
+
+    // The value of `option`: the text after "=" in "--option=value", else the next argument.
+    std::string valueOf(const std::string& option, const std::string* inlineValue) {
+        if (inlineValue) return *inlineValue;
+        if (done()) throw UsageError("option " + option + " needs a value");
+        return take();
+    }
+
+private:
+    const std::vector<std::string>& args_;
+    std::size_t next_ = 0;
+};
+
+// Stores an option's value, refusing a second occurrence and an empty value.
+void setOnce(std::string& target, bool& seen, const std::string& option, std::string value) {
+    if (seen) throw UsageError("option " + option + " is given twice");
+    if (value.empty()) throw UsageError("option " + option + " needs a value");
+    seen = true;
+    target = std::move(value);
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+    CommandLine line;
+    ArgumentReader reader(args);
+    std::string output, dbf, sqlite, sql, title, component;
+    bool hasOutput = false, hasDbf = false, hasSqlite = false, hasSql = false, hasTitle = false,
+         hasComponent = false, optionsEnded = false;
+    std::vector<std::string> positional;
+
+    while (!reader.done()) {
+        const std::string& arg = reader.take();
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            positional.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        std::string name = arg;
+        std::string inlineText;
+        const std::string* inlineValue = nullptr;
+        if (arg.starts_with("--")) {
+            if (const auto eq = arg.find('='); eq != std::string::npos) {
+                name = arg.substr(0, eq);
+                inlineText = arg.substr(eq + 1);
+                inlineValue = &inlineText;
+            }
+        }
+        auto flagOnly = [&] {
+            if (inlineValue) throw UsageError("option " + name + " takes no value");
+        };
+        if (name == "-h" || name == "--help") {
+            flagOnly();
+            line.help = true;
+        } else if (name == "--trace") {
+            flagOnly();
+            line.trace = true;
+        } else if (name == "-o" || name == "--output") {
+            setOnce(output, hasOutput, name, reader.valueOf(name, inlineValue));
+        } else if (name == "--component") {
+            setOnce(component, hasComponent, name, reader.valueOf(name, inlineValue));
+        } else if (name == "--dbf") {
+            setOnce(dbf, hasDbf, name, reader.valueOf(name, inlineValue));
+        } else if (name == "--sqlite") {
+            setOnce(sqlite, hasSqlite, name, reader.valueOf(name, inlineValue));
+        } else if (name == "--sql") {
+            setOnce(sql, hasSql, name, reader.valueOf(name, inlineValue));
+        } else if (name == "--title") {
+            setOnce(title, hasTitle, name, reader.valueOf(name, inlineValue));
+        } else {
+            throw UsageError("unknown option " + name);
+        }
+    }
+    if (line.help) return line;
+
+    const int sources = (positional.empty() ? 0 : 1) + (hasDbf ? 1 : 0) + (hasSqlite ? 1 : 0);
+    if (positional.size() > 1) throw UsageError("only one form file can be given, not " + std::to_string(positional.size()));
+    if (sources == 0) throw UsageError("nothing to transfer: give a form file, --dbf FILE or --sqlite FILE --sql QUERY");
+    if (sources > 1) throw UsageError("give only one of a form file, --dbf and --sqlite");
+
+    if (hasDbf) {
+        line.source = SourceKind::DbfFile;
+        line.input = dbf;
+    } else if (hasSqlite) {
+        line.source = SourceKind::SqliteQuery;
+        line.input = sqlite;
+        if (!hasSql) throw UsageError("--sqlite needs the query to run: --sql \"SELECT ...\"");
+    } else {
+        line.input = positional.front();
+    }
+    if (hasSql && !hasSqlite) throw UsageError("--sql goes with --sqlite");
+    if (hasTitle && line.source == SourceKind::FormFile)
+        throw UsageError("--title goes with --dbf or --sqlite; a form file holds its own title");
+    if (hasComponent && line.source != SourceKind::FormFile) throw UsageError("--component goes with a form file");
+
+    line.sql = sql;
+    line.title = title;
+    line.output = output;
+    line.component = component;
+    return line;
+}
+
+std::string UsageText() {
+    return "Usage:\n"
+           "  tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--trace]\n"
+           "  tabulix --dbf FILE.DBF [--title TITLE] [-o OUT.xlsx] [--trace]\n"
+           "  tabulix --sqlite DB.sqlite --sql \"SELECT ...\" [--title TITLE] [-o OUT.xlsx] [--trace]\n"
+           "\n"
+           "Transfers a data set into a new workbook and saves it as an .xlsx file.\n"
+           "\n"
+           "  FORMFILE          a form file holding the data set and a TTabulix component with its\n"
+           "                    settings; relative database paths are read from the form file's folder\n"
+           "  --dbf FILE        a dBASE table, transferred with the component's default settings\n"
+           "  --sqlite FILE     an SQLite database; --sql gives the query whose rows are transferred\n"
+           "  --title TITLE     the title row of a --dbf or --sqlite transfer (none by default)\n"
+           "  -o, --output OUT  the workbook to write (default: the input's name with .xlsx, in the\n"
+           "                    working folder); an existing file is replaced only on success\n"
+           "  --component NAME  the TTabulix of the form file to run, when it holds several\n"
+           "  --trace           print every automation call to standard error\n"
+           "  -h, --help        print this text\n"
+           "\n"
+           "Exit status: 0 on success, 1 when the transfer or the save fails, 2 for a bad command line.\n";
+}
+
+std::filesystem::path OutputPath(const CommandLine& line) {
+    std::filesystem::path out = line.output;
+    if (out.empty()) return line.input.stem().concat(".xlsx");
+    if (!out.has_filename()) throw UsageError("the output " + out.string() + " names a folder, not a file");
+    if (!out.has_extension()) return out.concat(".xlsx");
+    if (lowerAscii(out.extension().string()) != ".xlsx")
+        throw UsageError("the output " + out.string() + " must be an .xlsx file");
+    return out;
+}
+
+}  // namespace tabulix::cli

@@ -1,0 +1,42 @@
+#pragma once
+// The command line of `tabulix`: what to transfer (a form file, a dBASE file or an SQLite
+// query) and where to save the workbook.
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tabulix::cli {
+
+enum class SourceKind { FormFile, DbfFile, SqliteQuery };
+
+struct CommandLine {
+    bool help = false;
+    SourceKind source = SourceKind::FormFile;
+    std::filesystem::path input;   // the form file, dBASE file or SQLite database
+    std::string sql;               // --sql, with --sqlite
+    std::string title;             // --title, with --dbf and --sqlite
+    std::filesystem::path output;  // -o; empty means the default (see OutputPath)
+    std::string component;         // --component, with a form file; empty means the only one
+    bool trace = false;
+};
+
+// A command line that cannot be run; the message says which argument and why.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Parses the arguments after the program name. Raises UsageError.
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+// The text --help prints.
+std::string UsageText();
+
+// Where the workbook goes: -o as given (".xlsx" added when it has no extension), else the
+// input's stem plus ".xlsx" in the working folder. Raises UsageError for another extension, so
+// that a mistyped -o never overwrites a data or form file.
+std::filesystem::path OutputPath(const CommandLine& line);
+
+}  // namespace tabulix::cli

@@ -1,0 +1,38 @@
+#pragma once
+// A one-line progress bar for long transfers, redrawn in place with "\r" on a terminal.
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+namespace tabulix::cli {
+
+class ProgressBar {
+public:
+    // Draws nothing until `minRecords` records are done, so short transfers stay quiet.
+    explicit ProgressBar(std::ostream& out, std::int64_t minRecords = 5000, int width = 30);
+    ~ProgressBar();
+    ProgressBar(const ProgressBar&) = delete;
+    ProgressBar& operator=(const ProgressBar&) = delete;
+
+    // Records done, and the total (negative when unknown).
+    void Update(std::int64_t done, std::int64_t total);
+    // Ends the bar's line when one was drawn; later calls do nothing.
+    void Finish();
+
+    // The line for a state, without the leading "\r": a bar with the percentage when the total
+    // is known, else the count alone.
+    static std::string Line(std::int64_t done, std::int64_t total, int width);
+
+private:
+    std::ostream& out_;
+    std::int64_t minRecords_;
+    int width_;
+    bool drawn_ = false;
+    std::string last_;
+};
+
+// Whether standard error is a terminal (where the bar can redraw itself).
+bool StandardErrorIsTerminal();
+
+}  // namespace tabulix::cli

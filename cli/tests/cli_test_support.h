@@ -1,0 +1,101 @@
+#pragma once
+// Helpers for the command's tests: a scratch folder, the source tree, and running the built
+// program with its output captured.
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tabulix::cli::testing {
+
+inline std::filesystem::path SourceDir() {
+    const char* source = std::getenv("TABULIX_SOURCE_DIR");
+    return std::filesystem::path(source ? source : ".");
+}
+
+inline std::filesystem::path DemoDbf() { return SourceDir() / "demo" / "Demo.DBF"; }
+
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tabulix_cli.XXXXXX").string();
+        if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+        path_ = pattern;
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+    std::filesystem::path Write(const std::string& name, const std::string& text) const {
+        const std::filesystem::path file = path_ / name;
+        std::filesystem::create_directories(file.parent_path());
+        std::ofstream(file, std::ios::binary) << text;
+        return file;
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline std::string ReadFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Every regular file in a folder, recursively (to check that a failed run wrote nothing).
+inline std::vector<std::string> FilesIn(const std::filesystem::path& folder) {
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        if (entry.is_regular_file()) files.push_back(std::filesystem::relative(entry.path(), folder).string());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+struct RunResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+inline std::string ShellQuote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        if (c == '\'') quoted += "'\\''";
+        else quoted += c;
+    }
+    return quoted + "'";
+}
+
+// Runs the tabulix program in `folder` with `args`; standard error is not a terminal.
+inline RunResult RunTabulix(const std::vector<std::string>& args, const std::filesystem::path& folder) {
+    const std::filesystem::path out = folder / ".run.out", err = folder / ".run.err";
+    std::string command = "cd " + ShellQuote(folder.string()) + " && " + ShellQuote(TABULIX_CLI_BINARY);
+    for (const std::string& arg : args) command += " " + ShellQuote(arg);
+    command += " >" + ShellQuote(out.string()) + " 2>" + ShellQuote(err.string());
+    const int status = std::system(command.c_str());
+    RunResult result;
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = ReadFile(out);
+    result.err = ReadFile(err);
+    std::filesystem::remove(out);
+    std::filesystem::remove(err);
+    return result;
+}
+
+}  // namespace tabulix::cli::testing

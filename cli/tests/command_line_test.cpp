@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/command_line.h"
+#include "cli/progress_bar.h"
+
+namespace tabulix::cli {
+namespace {
+
+CommandLine parse(std::vector<std::string> args) { return ParseCommandLine(args); }
+
+std::string usageErrorOf(std::vector<std::string> args) {
+    try {
+        ParseCommandLine(args);
+    } catch (const UsageError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+TEST(CommandLine, ReadsTheThreeKindsOfSource) {
+    const CommandLine form = parse({"demo/DemoTabulix.form", "-o", "out/x.xlsx", "--component", "de", "--trace"});
+    EXPECT_EQ(form.source, SourceKind::FormFile);
+    EXPECT_EQ(form.input, "demo/DemoTabulix.form");
+    EXPECT_EQ(form.output, "out/x.xlsx");
+    EXPECT_EQ(form.component, "de");
+    EXPECT_TRUE(form.trace);
+
+    const CommandLine dbf = parse({"--dbf=Demo.DBF", "--title", "VENTAS", "--output=a.xlsx"});
+    EXPECT_EQ(dbf.source, SourceKind::DbfFile);
+    EXPECT_EQ(dbf.input, "Demo.DBF");
+    EXPECT_EQ(dbf.title, "VENTAS");
+    EXPECT_EQ(dbf.output, "a.xlsx");
+    EXPECT_FALSE(dbf.trace);
+
+    const CommandLine query = parse({"--sql", "SELECT * FROM t WHERE a = '-o'", "--sqlite", "v.sqlite"});
+    EXPECT_EQ(query.source, SourceKind::SqliteQuery);
+    EXPECT_EQ(query.input, "v.sqlite");
+    EXPECT_EQ(query.sql, "SELECT * FROM t WHERE a = '-o'");
+
+    // After "--" a name that looks like an option is a form file.
+    EXPECT_EQ(parse({"--", "-raro.form"}).input, "-raro.form");
+    EXPECT_TRUE(parse({"--help"}).help);
+    EXPECT_TRUE(parse({"-h"}).help);
+}
+
+TEST(CommandLine, RefusesLinesThatCannotRun) {
+    EXPECT_EQ(usageErrorOf({}), "nothing to transfer: give a form file, --dbf FILE or --sqlite FILE --sql QUERY");
+    EXPECT_EQ(usageErrorOf({"a.form", "b.form"}), "only one form file can be given, not 2");
+    EXPECT_EQ(usageErrorOf({"a.form", "--dbf", "x.dbf"}), "give only one of a form file, --dbf and --sqlite");
+    EXPECT_EQ(usageErrorOf({"--sqlite", "v.sqlite"}), "--sqlite needs the query to run: --sql \"SELECT ...\"");
+    EXPECT_EQ(usageErrorOf({"a.form", "--sql", "SELECT 1"}), "--sql goes with --sqlite");
+    EXPECT_EQ(usageErrorOf({"a.form", "--title", "T"}), "--title goes with --dbf or --sqlite; a form file holds its own title");
+    EXPECT_EQ(usageErrorOf({"--dbf", "x.dbf", "--component", "de"}), "--component goes with a form file");
+    EXPECT_EQ(usageErrorOf({"a.form", "-o"}), "option -o needs a value");
+    EXPECT_EQ(usageErrorOf({"a.form", "-o", "x.xlsx", "-o", "y.xlsx"}), "option -o is given twice");
+    EXPECT_EQ(usageErrorOf({"a.form", "--output="}), "option --output needs a value");
+    EXPECT_EQ(usageErrorOf({"a.form", "--trace=yes"}), "option --trace takes no value");
+    EXPECT_EQ(usageErrorOf({"a.form", "--verbose"}), "unknown option --verbose");
+    EXPECT_EQ(usageErrorOf({"a.form", "-x"}), "unknown option -x");
+    EXPECT_EQ(usageErrorOf({"x.form", "-h", "--nonsense"}), "unknown option --nonsense");
+}
+
+TEST(CommandLine, OutputDefaultsToTheInputStemInTheWorkingFolderAndMustBeXlsx) {
+    CommandLine line = parse({"demo/DemoTabulix.form"});
+    EXPECT_EQ(OutputPath(line), "DemoTabulix.xlsx");
+    line = parse({"--dbf", "/data/Ventas.DBF"});
+    EXPECT_EQ(OutputPath(line), "Ventas.xlsx");
+
+    line = parse({"a.form", "-o", "out/informe"});
+    EXPECT_EQ(OutputPath(line), "out/informe.xlsx");
+    line = parse({"a.form", "-o", "out/INFORME.XLSX"});
+    EXPECT_EQ(OutputPath(line), "out/INFORME.XLSX");
+
+    // A mistyped -o must never replace the data or the form file.
+    for (const char* bad : {"Demo.DBF", "a.form", "v.sqlite", "out/x.xls"}) {
+        line = parse({"a.form", "-o", bad});
+        EXPECT_THROW(OutputPath(line), UsageError) << bad;
+    }
+    line = parse({"a.form", "-o", "out/"});
+    EXPECT_THROW(OutputPath(line), UsageError);
+}
+
+TEST(ProgressBar, DrawsOnlyLongTransfersAndEndsItsLine) {
+    EXPECT_EQ(ProgressBar::Line(250, 1000, 10), "Transferring records: [##        ]  25% 250/1000");
+    EXPECT_EQ(ProgressBar::Line(1000, 1000, 10), "Transferring records: [##########] 100% 1000/1000");
+    EXPECT_EQ(ProgressBar::Line(1500, 1000, 4), "Transferring records: [####] 100% 1500/1000");
+    EXPECT_EQ(ProgressBar::Line(7000, -1, 10), "Transferring records: 7000");
+
+    std::ostringstream quiet;
+    {
+        ProgressBar bar(quiet, 5000);
+        bar.Update(1000, 3000);
+        bar.Update(3000, 3000);
+    }
+    EXPECT_EQ(quiet.str(), "");
+
+    std::ostringstream out;
+    {
+        ProgressBar bar(out, 1000, 4);
+        bar.Update(500, 4000);   // below the threshold: nothing
+        bar.Update(1000, 4000);
+        bar.Update(1000, 4000);  // the same line is not redrawn
+        bar.Update(4000, 4000);
+    }  // the destructor ends the line
+    EXPECT_EQ(out.str(),
+              "\rTransferring records: [#   ]  25% 1000/4000"
+              "\rTransferring records: [####] 100% 4000/4000\n");
+
+    // A shorter line is padded so nothing of the longer one stays visible.
+    std::ostringstream unknown;
+    ProgressBar bar(unknown, 0, 4);
+    bar.Update(10, 20);
+    bar.Update(10000, -1);
+    bar.Finish();
+    bar.Finish();
+    EXPECT_EQ(unknown.str(),
+              "\rTransferring records: [##  ]  50% 10/20"
+              "\rTransferring records: 10000            \n");
+}
+
+}  // namespace
+}  // namespace tabulix::cli

@@ -1,0 +1,196 @@
+#include "cli/transfer_source.h"
+
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <vector>
+
+#include "component/component_classes.h"
+#include "component/tabulix.h"
+#include "data/data_classes.h"
+#include "data/database.h"
+#include "data/sqlite_query.h"
+#include "data/table.h"
+#include "framework/class_registry.h"
+#include "framework/form.h"
+#include "framework/form_file_error.h"
+#include "framework/form_reader.h"
+#include "framework/text_compare.h"
+
+namespace tabulix::cli {
+
+namespace fs = std::filesystem;
+using component::TTabulix;
+using framework::ClassRegistry;
+using framework::TComponent;
+
+namespace {
+
+std::string quoted(const fs::path& path) { return "\"" + path.string() + "\""; }
+
+void requireRegularFile(const fs::path& file, const std::string& what) {
+    std::error_code error;
+    const fs::file_status status = fs::status(file, error);
+    if (!fs::exists(status)) throw SourceError(what + " " + quoted(file) + " does not exist");
+    if (!fs::is_regular_file(status)) throw SourceError(what + " " + quoted(file) + " is not a file");
+}
+
+std::string readText(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw SourceError("cannot open the form file " + quoted(file));
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad()) throw SourceError("cannot read the form file " + quoted(file));
+    return text.str();
+}
+
+// The class of a form file's root object ("object Form1: TForm1"), or empty when the file does
+// not start like a form (the reader then reports what is wrong, with the line).
+std::string rootClassOf(const std::string& text) {
+    static const std::regex header(R"(^(?:\xEF\xBB\xBF)?\s*(?:object|inherited|inline)\s+(?:[A-Za-z_]\w*\s*:\s*)?([A-Za-z_]\w*))",
+                                   std::regex::icase);
+    const std::string start = text.substr(0, 4096);
+    std::smatch match;
+    if (!std::regex_search(start, match, header, std::regex_constants::match_continuous)) return {};
+    return match[1].str();
+}
+
+// While it lives, databases and queries read from a form file take the form file's folder as
+// the base of their relative paths: they need it before their stored Connected or Active is
+// carried out, which happens inside the read.
+class BaseFolderForLoading {
+public:
+    explicit BaseFolderForLoading(const fs::path& folder) {
+        ClassRegistry& registry = ClassRegistry::Instance();
+        registry.Register("TDatabase", [folder](TComponent* owner) -> TComponent* {
+            auto* database = new data::TDatabase(owner);
+            database->SetBaseFolder(folder);
+            return database;
+        });
+        registry.Register("TSQLiteQuery", [folder](TComponent* owner) -> TComponent* {
+            auto* query = new data::TSQLiteQuery(owner);
+            query->SetBaseFolder(folder);
+            return query;
+        });
+    }
+    ~BaseFolderForLoading() { data::RegisterDataClasses(); }
+    BaseFolderForLoading(const BaseFolderForLoading&) = delete;
+    BaseFolderForLoading& operator=(const BaseFolderForLoading&) = delete;
+};
+
+void collectTabulix(TComponent& owner, std::vector<TTabulix*>& found) {
+    for (int i = 0; i < owner.ComponentCount(); ++i) {
+        TComponent* child = owner.Components(i);
+        if (auto* tabulix = dynamic_cast<TTabulix*>(child)) found.push_back(tabulix);
+        collectTabulix(*child, found);
+    }
+}
+
+std::string nameList(const std::vector<TTabulix*>& components) {
+    std::string names;
+    for (const TTabulix* c : components) {
+        if (!names.empty()) names += ", ";
+        names += c->Name().empty() ? "(unnamed)" : c->Name();
+    }
+    return names;
+}
+
+TTabulix& chooseTabulix(TComponent& root, const std::string& name, const fs::path& file) {
+    std::vector<TTabulix*> found;
+    collectTabulix(root, found);
+    if (found.empty()) throw SourceError("the form file " + quoted(file) + " holds no TTabulix component");
+    if (!name.empty()) {
+        for (TTabulix* c : found)
+            if (framework::sameText(c->Name(), name)) return *c;
+        throw SourceError("the form file " + quoted(file) + " has no TTabulix named '" + name +
+                          "'; its TTabulix components: " + nameList(found));
+    }
+    if (found.size() > 1)
+        throw SourceError("the form file " + quoted(file) + " holds several TTabulix components (" + nameList(found) +
+                          "): choose one with --component NAME");
+    return *found.front();
+}
+
+std::string componentName(const TTabulix& tabulix) {
+    return tabulix.Name().empty() ? "the TTabulix" : "component '" + tabulix.Name() + "'";
+}
+
+void openDataOf(TTabulix& tabulix, const std::string& where) {
+    data::TDataSet* dataSet = tabulix.Datos();
+    if (!dataSet) throw SourceError(where + ": " + componentName(tabulix) + " has no data set (Datos is not set)");
+    if (dataSet->Active()) return;
+    try {
+        dataSet->Open();
+    } catch (const std::exception& e) {
+        throw SourceError(where + ": cannot open the data set '" + dataSet->DisplayName() + "' of " +
+                          componentName(tabulix) + ": " + e.what());
+    }
+}
+
+// A root for the components of a --dbf or --sqlite run.
+TransferSource defaultSource(std::unique_ptr<TComponent> root, data::TDataSet* dataSet, const std::string& title,
+                             const std::string& where) {
+    auto* tabulix = new TTabulix(root.get());
+    tabulix->SetName("Tabulix");
+    tabulix->SetDatos(dataSet);
+    tabulix->Titulo = title;
+    openDataOf(*tabulix, where);
+    return TransferSource{std::move(root), tabulix};
+}
+
+}  // namespace
+
+void RegisterProgramClasses() {
+    data::RegisterDataClasses();
+    component::RegisterComponentClasses();
+}
+
+TransferSource LoadFormSource(const fs::path& formFile, const std::string& componentName) {
+    requireRegularFile(formFile, "the form file");
+    const std::string text = readText(formFile);
+    const std::string rootClass = rootClassOf(text);
+    ClassRegistry& registry = ClassRegistry::Instance();
+    if (!rootClass.empty() && !registry.IsRegistered(rootClass))
+        registry.Register(rootClass, [rootClass](TComponent* owner) -> TComponent* {
+            return new framework::TForm(owner, rootClass);
+        });
+
+    std::unique_ptr<TComponent> root;
+    {
+        BaseFolderForLoading baseFolder(fs::absolute(formFile).parent_path());
+        try {
+            root = framework::ReadForm(text, formFile.string());
+        } catch (const framework::FormFileError&) {
+            throw;
+        } catch (const std::exception& e) {
+            throw SourceError(formFile.string() + ": cannot load the form: " + e.what());
+        }
+    }
+    TTabulix& tabulix = chooseTabulix(*root, componentName, formFile);
+    openDataOf(tabulix, formFile.string());
+    return TransferSource{std::move(root), &tabulix};
+}
+
+TransferSource DbfSource(const fs::path& file, const std::string& title) {
+    requireRegularFile(file, "the dBASE file");
+    auto root = std::make_unique<framework::TForm>(nullptr);
+    root->SetName("Tabulix");
+    auto* table = new data::TTable(root.get());
+    table->SetName("Tabla");
+    table->SetDatabaseName(fs::absolute(file).parent_path().string());
+    table->SetTableName(file.filename().string());
+    return defaultSource(std::move(root), table, title, file.string());
+}
+
+TransferSource SqliteSource(const fs::path& file, const std::string& sql, const std::string& title) {
+    requireRegularFile(file, "the SQLite database");
+    auto root = std::make_unique<framework::TForm>(nullptr);
+    root->SetName("Tabulix");
+    auto* query = new data::TSQLiteQuery(root.get());
+    query->SetName("Consulta");
+    query->SetFileName(fs::absolute(file).string());
+    query->SQL().SetText(sql);
+    return defaultSource(std::move(root), query, title, file.string());
+}
+
+}  // namespace tabulix::cli
