@@ -1,0 +1,14 @@
+#include "data/base_folder.h"
+
+#include "data/database.h"
+#include "data/sqlite_query.h"
+
+namespace tabulix::data {
+
+void SetBaseFolders(framework::TComponent& root, const std::filesystem::path& folder) {
+    if (auto* database = dynamic_cast<TDatabase*>(&root)) database->SetBaseFolder(folder);
+    if (auto* query = dynamic_cast<TSQLiteQuery*>(&root)) query->SetBaseFolder(folder);
+    for (int i = 0; i < root.ComponentCount(); ++i) SetBaseFolders(*root.Components(i), folder);
+}
+
+}  // namespace tabulix::data
