@@ -28,7 +28,7 @@ using Operand = std::variant<Value, RangeOperand, ArrayOperand>;
 // Arrays larger than this are not built; the operation gives #NUM! instead. Two whole columns fit.
 inline constexpr std::int64_t kMaxArrayCells = std::int64_t{1} << 21;
 // Nor are more array cells than this built while evaluating one formula, so that a text of a few
-// thousand characters cannot demand hours of work.
-inline constexpr std::int64_t kMaxArrayCellsPerFormula = std::int64_t{1} << 23;
+// thousand characters cannot demand minutes of work. SUMPRODUCT((A:A>0)*B:B) needs all of it.
+inline constexpr std::int64_t kMaxArrayCellsPerFormula = std::int64_t{1} << 22;
 
 }  // namespace tabulix::spreadsheet::formula
