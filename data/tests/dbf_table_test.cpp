@@ -351,6 +351,27 @@ TEST(DbfTable, DatabaseResolvesRelativePathsAgainstItsBaseFolder) {
     }
 }
 
+TEST(DbfTable, TablesOfOtherOwnersFindTheDatabaseInTheSession) {
+    TempFolder folder;
+    articles().write(folder / "a.dbf");
+    framework::TComponent dataModule(nullptr);
+    auto* db = new TDatabase(&dataModule);
+    db->SetDatabaseName("Ventas");
+    db->Params().Add("PATH=" + folder.path().string());  // absolute: the base folder plays no part
+    db->SetBaseFolder("/nonexistent");
+    framework::TComponent form(nullptr);
+    auto* table = new TTable(&form);
+    table->SetDatabaseName("VENTAS");
+    table->SetTableName("A.DBF");
+    table->Open();
+    EXPECT_EQ(table->Database(), db);
+    EXPECT_TRUE(table->Bof());
+    table->Next();
+    EXPECT_FALSE(table->Bof());
+    EXPECT_EQ(TDatabase::Find("ventas", nullptr), db);
+    EXPECT_EQ(TDatabase::Find("Compras", &form), nullptr);
+}
+
 TEST(DbfTable, PersistentFieldsBindAndCheckTheirColumns) {
     TempFolder folder;
     articles().write(folder / "a.dbf");
