@@ -37,6 +37,7 @@ void ProgressBar::Update(std::int64_t done, std::int64_t total) {
     out_ << '\r' << padded << std::flush;
     last_ = line;
     drawn_ = true;
+    shown_ = true;
 }
 
 void ProgressBar::Finish() {
@@ -44,6 +45,12 @@ void ProgressBar::Finish() {
     out_ << '\n' << std::flush;
     drawn_ = false;
     last_.clear();
+}
+
+void ProgressBar::Note(const std::string& text) {
+    if (!shown_) return;
+    Finish();
+    out_ << text << '\n' << std::flush;
 }
 
 bool StandardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }

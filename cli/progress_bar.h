@@ -19,6 +19,9 @@ public:
     void Update(std::int64_t done, std::int64_t total);
     // Ends the bar's line when one was drawn; later calls do nothing.
     void Finish();
+    // Prints a line of its own after a bar was shown (a long run goes on with a slow step);
+    // says nothing after a short run that showed no bar.
+    void Note(const std::string& text);
 
     // The line for a state, without the leading "\r": a bar with the percentage when the total
     // is known, else the count alone.
@@ -28,7 +31,8 @@ private:
     std::ostream& out_;
     std::int64_t minRecords_;
     int width_;
-    bool drawn_ = false;
+    bool drawn_ = false;  // a bar line is on the screen, not yet ended
+    bool shown_ = false;  // a bar was drawn at some time
     std::string last_;
 };
 

@@ -92,6 +92,7 @@ void TransferAndSave(component::TTabulix& tabulix, const fs::path& output, const
     automation::WorkbookConnection* workbook = tabulix.ExcelWorkbook();
     if (!workbook || !workbook->IsConnected())
         throw std::runtime_error(describe(tabulix) + " left no workbook to save");
+    if (options.progress) options.progress->Note("Saving " + output.string());
     workbook->Object()->call(automation::dispid::SaveAs, {automation::Variant(output.string())});
 }
 

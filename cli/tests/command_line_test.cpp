@@ -118,6 +118,15 @@ TEST(ProgressBar, DrawsOnlyLongTransfersAndEndsItsLine) {
     EXPECT_EQ(unknown.str(),
               "\rTransferring records: [##  ]  50% 10/20"
               "\rTransferring records: 10000            \n");
+
+    // Notes follow a bar that was shown, on a line of their own; a quiet run stays quiet.
+    bar.Note("Saving x.xlsx");
+    EXPECT_EQ(unknown.str().substr(unknown.str().size() - 14), "Saving x.xlsx\n");
+    std::ostringstream quietRun;
+    ProgressBar none(quietRun, 100);
+    none.Update(10, 10);
+    none.Note("Saving y.xlsx");
+    EXPECT_EQ(quietRun.str(), "");
 }
 
 }  // namespace
