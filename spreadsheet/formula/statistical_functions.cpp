@@ -161,6 +161,8 @@ Operand sumProduct(Arguments arguments, const EvaluationContext& context) {
     return numberResult(total.value());
 }
 
+// Every aggregate needs at least one argument, so "=SUM()" is refused, as Excel refuses it (an
+// empty argument, "=SUM(,)", is accepted and counts as 0).
 constexpr FunctionInfo kFunctions[] = {
     {"SUM", 1, kVariadic, nullptr, sum},
     {"AVERAGE", 1, kVariadic, nullptr, average},
