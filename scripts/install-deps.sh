@@ -4,9 +4,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev
-  libxlsxwriter-dev libshp-dev libsqlite3-dev
+  libxlsxwriter-dev libzip-dev libshp-dev libsqlite3-dev poppler-utils
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation2 fonts-crosextra-carlito
-  qt6-base-dev qt6-charts-dev
   python3 python3-openpyxl
   gnumeric
 )
