@@ -7,35 +7,35 @@
 
 namespace tabulix::spreadsheet {
 
+using automation::AutomationError;
 using automation::Variant;
 namespace dispid = automation::dispid;
 
 SheetType ChartSheet::sheetType() const { return SheetType::Chart; }
 
 void ChartSheet::chartWizard(const ChartWizardSettings& settings) {
-    workbook();  // refuses once the workbook is closed
-    if (!chart_) {
-        chart_ = settings;
-        return;
-    }
-    ChartWizardSettings& c = *chart_;
+    const Workbook& book = workbook();  // refuses once the workbook is closed
+    ChartWizardSettings merged = settings_.value_or(ChartWizardSettings{});
     if (settings.source) {
-        c.source = settings.source;
-        c.sourceSheet = settings.sourceSheet;
+        merged.source = settings.source;
+        merged.sourceSheet = settings.sourceSheet;
     }
     auto keep = [](auto& mine, const auto& given) {
         if (given) mine = given;
     };
-    keep(c.gallery, settings.gallery);
-    keep(c.format, settings.format);
-    keep(c.plotBy, settings.plotBy);
-    keep(c.categoryLabels, settings.categoryLabels);
-    keep(c.seriesLabels, settings.seriesLabels);
-    keep(c.hasLegend, settings.hasLegend);
-    keep(c.title, settings.title);
-    keep(c.categoryTitle, settings.categoryTitle);
-    keep(c.valueTitle, settings.valueTitle);
-    keep(c.extraTitle, settings.extraTitle);
+    keep(merged.gallery, settings.gallery);
+    keep(merged.format, settings.format);
+    keep(merged.plotBy, settings.plotBy);
+    keep(merged.categoryLabels, settings.categoryLabels);
+    keep(merged.seriesLabels, settings.seriesLabels);
+    keep(merged.hasLegend, settings.hasLegend);
+    keep(merged.title, settings.title);
+    keep(merged.categoryTitle, settings.categoryTitle);
+    keep(merged.valueTitle, settings.valueTitle);
+    keep(merged.extraTitle, settings.extraTitle);
+    ChartModel model = buildChartModel(merged, book);
+    settings_ = std::move(merged);
+    model_ = std::move(model);
 }
 
 std::span<const ModelObject::Member> ChartSheet::members() const {
@@ -59,6 +59,9 @@ Variant ChartSheet::invokeMember(const Call& call) {
                                  ? dynamic_cast<const Range*>(source.toObject().get())
                                  : nullptr;
         if (!range) call.fail("the source (argument 1) must be a Range, not " + source.describe());
+        // A range of a closed workbook has no application; the chart's own checks name that case.
+        if (range->application() && range->application() != application())
+            call.fail("the source (argument 1) must be a range of this application's worksheets");
         s.source = range->rect();
         s.sourceSheet = range->worksheetPtr();
     }
@@ -78,7 +81,11 @@ Variant ChartSheet::invokeMember(const Call& call) {
     text(8, s.categoryTitle);
     text(9, s.valueTitle);
     text(10, s.extraTitle);
-    chartWizard(s);
+    try {
+        chartWizard(s);
+    } catch (const AutomationError& e) {
+        call.fail(e.what(), e.scode());
+    }
     return {};
 }
 

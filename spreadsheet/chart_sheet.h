@@ -1,33 +1,14 @@
 #pragma once
-// A chart sheet. The chart itself is described by the arguments of its last ChartWizard call.
+// A chart sheet and the chart on it, built by ChartWizard.
 
-#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 
-#include "spreadsheet/cell_address.h"
+#include "spreadsheet/chart_model.h"
 #include "spreadsheet/sheet.h"
 
 namespace tabulix::spreadsheet {
-
-class Worksheet;
-
-// The arguments of ChartWizard, as given (absent when not passed).
-struct ChartWizardSettings {
-    std::weak_ptr<Worksheet> sourceSheet;  // the sheet of the source range
-    std::optional<CellRect> source;
-    std::optional<std::int32_t> gallery;
-    std::optional<std::int32_t> format;
-    std::optional<std::int32_t> plotBy;
-    std::optional<std::int32_t> categoryLabels;
-    std::optional<std::int32_t> seriesLabels;
-    std::optional<bool> hasLegend;
-    std::optional<std::string> title;
-    std::optional<std::string> categoryTitle;
-    std::optional<std::string> valueTitle;
-    std::optional<std::string> extraTitle;
-};
 
 class ChartSheet final : public Sheet {
 public:
@@ -36,15 +17,21 @@ public:
     std::string_view typeName() const override { return "Chart"; }
     SheetType sheetType() const override;
 
-    // Arguments left missing keep what an earlier call set.
+    // Builds the chart from the settings merged over those of an earlier call (arguments
+    // left missing keep what that call set). Raises automation::AutomationError naming the
+    // argument that cannot be used; the chart is then left as it was.
     void chartWizard(const ChartWizardSettings& settings);
-    const std::optional<ChartWizardSettings>& chart() const { return chart_; }
+    // The merged arguments of the calls so far, and the chart they made (absent before the
+    // first successful call).
+    const std::optional<ChartWizardSettings>& chart() const { return settings_; }
+    const std::optional<ChartModel>& model() const { return model_; }
 
 private:
     std::span<const Member> members() const override;
     automation::Variant invokeMember(const Call& call) override;
 
-    std::optional<ChartWizardSettings> chart_;
+    std::optional<ChartWizardSettings> settings_;
+    std::optional<ChartModel> model_;
 };
 
 }  // namespace tabulix::spreadsheet

@@ -1,101 +1,138 @@
 #include "spreadsheet/xlsx_chart.h"
 
-#include <string>
+#include <zip.h>
+
+#include <ctime>
+#include <memory>
+#include <optional>
+#include <string_view>
 
 #include "automation/automation_error.h"
+#include "spreadsheet/chart_model.h"
 #include "spreadsheet/chart_sheet.h"
+#include "spreadsheet/chart_xml.h"
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/worksheet.h"
 
 namespace tabulix::spreadsheet {
 
+using automation::AutomationError;
+
 namespace {
 
-std::uint8_t chartType(std::int32_t gallery) {
-    switch (gallery) {
-        case 1:
-        case -4098: return LXW_CHART_AREA;
-        case 2:
-        case -4099: return LXW_CHART_BAR;
-        case 4:
-        case -4101: return LXW_CHART_LINE;
-        case 5:
-        case -4102: return LXW_CHART_PIE;
-        case -4151: return LXW_CHART_RADAR;
-        case 83:
-        case -4103: return LXW_CHART_AREA;  // no surface charts in the file writer
-        default: return LXW_CHART_COLUMN;
-    }
+constexpr std::string_view kMarker = "tabulix-chart-part-";
+
+std::string marker(std::size_t number) { return std::string(kMarker) + std::to_string(number); }
+
+struct ZipDiscard {
+    void operator()(zip_t* archive) const { zip_discard(archive); }
+};
+using Archive = std::unique_ptr<zip_t, ZipDiscard>;
+
+std::string read(zip_t* archive, zip_uint64_t index, const char* name) {
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_stat_index(archive, index, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE))
+        throw AutomationError(std::string("cannot read ") + name + ": " + zip_strerror(archive));
+    std::string content(stat.size, '\0');
+    zip_file_t* file = zip_fopen_index(archive, index, 0);
+    if (!file) throw AutomationError(std::string("cannot read ") + name + ": " + zip_strerror(archive));
+    const zip_int64_t got = zip_fread(file, content.data(), stat.size);
+    zip_fclose(file);
+    if (got < 0 || static_cast<zip_uint64_t>(got) != stat.size)
+        throw AutomationError(std::string("cannot read ") + name + ": short read");
+    return content;
 }
 
-// 'Hoja 1'!$A$1:$B$3
-std::string reference(const std::string& sheet, const CellRect& rect) {
-    std::string quoted = "'";
-    for (char c : sheet) {
-        quoted += c;
-        if (c == '\'') quoted += '\'';
-    }
-    quoted += "'!";
-    auto absolute = [](CellAddress a) { return "$" + columnLetters(a.column) + "$" + std::to_string(a.row); };
-    return "=" + quoted + absolute(rect.first) + ":" + absolute(rect.last);
+// The number of the placeholder marker in a chart part written by the file writer.
+std::optional<std::size_t> markerIn(const std::string& part) {
+    const std::string prefix = ">" + std::string(kMarker);
+    const std::size_t at = part.find(prefix);
+    if (at == std::string::npos) return std::nullopt;
+    std::size_t number = 0;
+    std::size_t i = at + prefix.size();
+    if (i >= part.size() || part[i] < '0' || part[i] > '9') return std::nullopt;
+    for (; i < part.size() && part[i] >= '0' && part[i] <= '9'; ++i) number = number * 10 + (part[i] - '0');
+    if (i >= part.size() || part[i] != '<') return std::nullopt;
+    return number;
+}
+
+// 1980-01-01 00:00 local time, the earliest time a zip entry records.
+time_t fixedStamp() {
+    std::tm t{};
+    t.tm_year = 80;
+    t.tm_mday = 1;
+    t.tm_isdst = -1;
+    return std::mktime(&t);
 }
 
 }  // namespace
 
-void writeChartSheet(lxw_workbook* file, lxw_chartsheet* target, const ChartSheet& sheet) {
-    const std::optional<ChartWizardSettings>& settings = sheet.chart();
-    std::shared_ptr<Worksheet> source = settings ? settings->sourceSheet.lock() : nullptr;
-    const bool usable = settings && settings->source && source && source->isAttached() &&
-                        &source->workbook() == &sheet.workbook();
-    lxw_chart* chart = workbook_add_chart(file, chartType(usable && settings->gallery ? *settings->gallery : 3));
-    if (!chart) throw automation::AutomationError("chart sheet \"" + sheet.name() + "\": the chart could not be made");
-    // One series over a cell that is always empty makes an empty chart.
-    std::string emptyCell;
-    for (const auto& ws : sheet.workbook().worksheets()) {
-        emptyCell = reference(ws->name(), CellRect{{kMaxRows, kMaxColumns}, {kMaxRows, kMaxColumns}});
-        break;
+void ChartParts::add(lxw_workbook* file, lxw_chartsheet* target, const ChartSheet& sheet) {
+    const std::optional<ChartModel>& model = sheet.model();
+    std::string part;
+    try {
+        part = model ? chartPartXml(*model) : emptyChartPartXml();
+    } catch (const AutomationError& e) {
+        throw AutomationError("chart sheet \"" + sheet.name() + "\": " + e.what());
     }
-    if (!usable) {
-        chart_add_series(chart, nullptr, emptyCell.c_str());
-        chartsheet_set_chart(target, chart);
-        return;
+    lxw_chart* chart = workbook_add_chart(file, LXW_CHART_COLUMN);
+    if (!chart) throw AutomationError("chart sheet \"" + sheet.name() + "\": the file writer could not add a chart");
+    // The writer wants a series over a worksheet of the file; the whole placeholder is replaced,
+    // reference included.
+    const std::vector<std::shared_ptr<Worksheet>> worksheets = sheet.workbook().worksheets();
+    const std::string reference =
+        "=" + sheetReference(worksheets.empty() ? sheet.name() : worksheets.front()->name(), {{1, 1}, {1, 1}});
+    const std::string title = marker(parts_.size());
+    if (!chart_add_series(chart, nullptr, reference.c_str()))
+        throw AutomationError("chart sheet \"" + sheet.name() + "\": the file writer could not add a series");
+    chart_title_set_name(chart, title.c_str());
+    const lxw_error placed = chartsheet_set_chart(target, chart);
+    if (placed != LXW_NO_ERROR)
+        throw AutomationError("chart sheet \"" + sheet.name() + "\": " + lxw_strerror(placed));
+    parts_.push_back(std::move(part));
+}
+
+void ChartParts::replaceIn(const std::string& path) const {
+    if (parts_.empty()) return;
+    int code = 0;
+    Archive archive(zip_open(path.c_str(), 0, &code));
+    if (!archive) {
+        zip_error_t error;
+        zip_error_init_with_code(&error, code);
+        const std::string why = zip_error_strerror(&error);
+        zip_error_fini(&error);
+        throw AutomationError("the charts cannot be written: " + why);
     }
-    const CellRect& block = *settings->source;
-    const bool byRows = settings->plotBy.value_or(2) == 1;
-    const auto categoryCount = static_cast<std::uint32_t>(std::max(0, settings->categoryLabels.value_or(1)));
-    const auto nameCount = static_cast<std::uint32_t>(std::max(0, settings->seriesLabels.value_or(1)));
-    // By columns: each column after the category columns is a series; its first rows name it.
-    const std::uint32_t seriesFirst = byRows ? block.first.row + categoryCount : block.first.column + categoryCount;
-    const std::uint32_t seriesLast = byRows ? block.last.row : block.last.column;
-    const std::uint32_t dataFirst = byRows ? block.first.column + nameCount : block.first.row + nameCount;
-    const std::uint32_t dataLast = byRows ? block.last.column : block.last.row;
-    const std::string& sheetName = source->name();
-    bool any = false;
-    for (std::uint32_t s = seriesFirst; s <= seriesLast && dataFirst <= dataLast; ++s) {
-        const CellRect values = byRows ? CellRect{{s, dataFirst}, {s, dataLast}} : CellRect{{dataFirst, s}, {dataLast, s}};
-        std::string categories;
-        if (categoryCount > 0) {
-            const std::uint32_t at = byRows ? block.first.row + categoryCount - 1 : block.first.column + categoryCount - 1;
-            const CellRect cats = byRows ? CellRect{{at, dataFirst}, {at, dataLast}} : CellRect{{dataFirst, at}, {dataLast, at}};
-            categories = reference(sheetName, cats);
+    std::vector<bool> replaced(parts_.size(), false);
+    const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const auto index = static_cast<zip_uint64_t>(i);
+        const char* name = zip_get_name(archive.get(), index, 0);
+        if (!name) continue;
+        const std::string entry = name;
+        if (entry.rfind("xl/charts/chart", 0) != 0 || entry.size() < 4 || entry.substr(entry.size() - 4) != ".xml")
+            continue;
+        const std::optional<std::size_t> number = markerIn(read(archive.get(), index, name));
+        if (!number || *number >= parts_.size() || replaced[*number])
+            throw AutomationError("the chart part " + entry + " is not one of the placeholders written for it");
+        const std::string& part = parts_[*number];
+        zip_source_t* source = zip_source_buffer(archive.get(), part.data(), part.size(), 0);
+        if (!source || zip_file_replace(archive.get(), index, source, 0) != 0) {
+            if (source) zip_source_free(source);
+            throw AutomationError("the chart part " + entry + " cannot be replaced: " + zip_strerror(archive.get()));
         }
-        lxw_chart_series* series = chart_add_series(chart, categories.empty() ? nullptr : categories.c_str(),
-                                                    reference(sheetName, values).c_str());
-        if (series && nameCount > 0) {
-            const CellAddress nameCell = byRows ? CellAddress{s, block.first.column + nameCount - 1}
-                                                : CellAddress{block.first.row + nameCount - 1, s};
-            chart_series_set_name(series, reference(sheetName, CellRect{nameCell, nameCell}).c_str());
-        }
-        any = true;
+        // The same fixed time stamp as the writer's other parts, so that saving the same
+        // workbook twice gives the same file.
+        zip_file_set_mtime(archive.get(), index, fixedStamp(), 0);
+        replaced[*number] = true;
     }
-    if (!any) chart_add_series(chart, nullptr, emptyCell.c_str());
-    if (settings->title && !settings->title->empty()) chart_title_set_name(chart, settings->title->c_str());
-    if (settings->categoryTitle && !settings->categoryTitle->empty())
-        chart_axis_set_name(chart->x_axis, settings->categoryTitle->c_str());
-    if (settings->valueTitle && !settings->valueTitle->empty())
-        chart_axis_set_name(chart->y_axis, settings->valueTitle->c_str());
-    if (settings->hasLegend && !*settings->hasLegend) chart_legend_set_position(chart, LXW_CHART_LEGEND_NONE);
-    chartsheet_set_chart(target, chart);
+    for (std::size_t n = 0; n < replaced.size(); ++n)
+        if (!replaced[n]) throw AutomationError("the chart part of chart " + std::to_string(n + 1) + " was not written");
+    // zip_close writes the archive anew under a temporary name and renames it into place.
+    if (zip_close(archive.get()) != 0)
+        throw AutomationError(std::string("the charts cannot be written: ") + zip_strerror(archive.get()));
+    archive.release();
 }
 
 }  // namespace tabulix::spreadsheet

@@ -97,11 +97,13 @@ public:
             } else {
                 lxw_chartsheet* cs = workbook_add_chartsheet(file_, sheet->name().c_str());
                 if (!cs) fail("the sheet name \"" + sheet->name() + "\" was refused by the file writer");
-                writeChartSheet(file_, cs, static_cast<const ChartSheet&>(*sheet));
+                charts_.add(file_, cs, static_cast<const ChartSheet&>(*sheet));
                 if (active) chartsheet_activate(cs);
             }
         }
     }
+
+    const ChartParts& charts() const { return charts_; }
 
 private:
     [[noreturn]] void fail(const std::string& why) { throw AutomationError(why); }
@@ -223,6 +225,7 @@ private:
     const Workbook& book_;
     lxw_workbook* file_;
     std::vector<lxw_format*> formats_;
+    ChartParts charts_;
 };
 
 }  // namespace
@@ -251,8 +254,9 @@ std::string writeXlsx(const Workbook& book, const std::string& path) {
         ::unlink(temporary.c_str());
         throw AutomationError("Cannot save \"" + target + "\": the file writer could not start");
     }
+    Writer writer(book, file);
     try {
-        Writer(book, file).write();
+        writer.write();
     } catch (const AutomationError& e) {
         lxw_workbook_free(file);
         ::unlink(temporary.c_str());
@@ -262,6 +266,12 @@ std::string writeXlsx(const Workbook& book, const std::string& path) {
     if (closed != LXW_NO_ERROR) {
         ::unlink(temporary.c_str());
         throw AutomationError("Cannot save \"" + target + "\": " + lxw_strerror(closed));
+    }
+    try {
+        writer.charts().replaceIn(temporary);
+    } catch (const AutomationError& e) {
+        ::unlink(temporary.c_str());
+        throw AutomationError("Cannot save \"" + target + "\": " + e.what());
     }
     if (std::rename(temporary.c_str(), target.c_str()) != 0) {
         const int error = errno;
