@@ -78,6 +78,11 @@ public:
     // parentheses kept. Parsing "=" + canonicalText() gives an equal formula.
     std::string canonicalText() const;
 
+    // The formula as it reads when copied `rows` down and `columns` right (negative: up, left):
+    // relative references move, "$" ones stay; a reference pushed off the sheet becomes #REF!.
+    // Putting one formula into a block of cells gives each cell the copy moved to it.
+    Formula translated(int rows, int columns) const;
+
     std::span<const Token> tokens() const { return tokens_; }
     std::span<const Reference> references() const { return references_; }
     double number(std::uint32_t index) const { return numbers_[index]; }

@@ -96,6 +96,21 @@ TEST(FormulaText, CanonicalTextParsesBackToTheSameText) {
     }
 }
 
+TEST(FormulaText, CopiesToOtherCellsMoveRelativeReferences) {
+    const Formula f = Formula::parse("=SUM(B1:B3)+$C$1+D$2+$E3+'Mi hoja'!A1+SUM(F:F)+SUM(2:2)");
+    EXPECT_EQ(f.translated(2, 1).canonicalText(), "SUM(C3:C5)+$C$1+E$2+$E5+'Mi hoja'!B3+SUM(G:G)+SUM(4:4)");
+    EXPECT_EQ(f.translated(0, 0).canonicalText(), f.canonicalText());
+    EXPECT_EQ(Formula::parse("=A2+$A$1").translated(-1, 0).canonicalText(), "A1+$A$1");
+    EXPECT_EQ(Formula::parse("=A2+$A$1").translated(-2, 0).canonicalText(), "#REF!+$A$1");
+    EXPECT_EQ(Formula::parse("=XFD1").translated(0, 1).canonicalText(), "#REF!");
+    EXPECT_EQ(Formula::parse("=SUM($A$5:A6)").translated(-3, 0).canonicalText(), "SUM($A3:A$5)")
+        << "rows and columns are ordered each with their own \"$\"";
+    const Formula moved = Formula::parse("=A1+B1").translated(0, -1);
+    EXPECT_EQ(moved.canonicalText(), "#REF!+A1");
+    ASSERT_EQ(moved.references().size(), 1u) << "a reference that fell off is not watched";
+    EXPECT_EQ(moved.references()[0].rect, (CellRect{1, 1, 1, 1}));
+}
+
 TEST(FormulaText, FunctionsAreKnownByNameInAnyCase) {
     EXPECT_EQ(canonical("=average(1,2)"), "AVERAGE(1,2)");
     EXPECT_EQ(canonical("=Today()"), "TODAY()");
