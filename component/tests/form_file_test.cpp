@@ -10,6 +10,7 @@
 
 #include "component/component_classes.h"
 #include "component/tabulix.h"
+#include "data/base_folder.h"
 #include "data/data_classes.h"
 #include "data/database.h"
 #include "data/field_classes.h"
@@ -267,8 +268,9 @@ TEST_F(DemoFormFile, TableOpensThroughTheDatabasesRelativePath) {
     ASSERT_NE(taula, nullptr);
     EXPECT_EQ(db->Params().Values("PATH"), ".");
     EXPECT_EQ(db->Params().Count(), 3);
-    // A program tells the database where its form file lies; PATH=. is that folder.
-    db->SetBaseFolder(std::filesystem::absolute(demoFormPath()).parent_path());
+    // A program tells the databases where their form file lies; PATH=. is that folder.
+    data::SetBaseFolders(*form, std::filesystem::absolute(demoFormPath()).parent_path());
+    EXPECT_EQ(db->BaseFolder(), std::filesystem::absolute(demoFormPath()).parent_path());
     taula->Open();
     EXPECT_EQ(taula->RecordCount(), 18);
     ASSERT_EQ(taula->FieldCount(), 9);
