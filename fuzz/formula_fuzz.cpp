@@ -1,7 +1,8 @@
 // Feeds arbitrary text to the formula parser; what parses is evaluated against a small workbook
 // and placed in a recalculated sheet where it may read itself. Refusals are AutomationErrors;
 // anything else escaping, a crash, a hang or a sanitizer report is a fault. Checks on top: the
-// canonical text parses back to itself and evaluates to the same value.
+// canonical text parses back to itself and evaluates to the same value, and so does the text of
+// the formula copied to another cell.
 
 #include <cstdint>
 #include <cstdlib>
@@ -52,6 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string canonical = formula.canonicalText();
     const Formula again = Formula::parse("=" + canonical);  // must not be refused
     check(again.canonicalText() == canonical);
+    check(formula.translated(0, 0).canonicalText() == canonical);
+    const Formula moved = formula.translated(-2, 3);
+    check(Formula::parse("=" + moved.canonicalText()).canonicalText() == moved.canonicalText());
 
     MemoryHost host;
     fillWorkbook(host);
