@@ -143,3 +143,37 @@ TEST_F(NavigationTest, AChartWithoutAWorksheetDoesNothing) {
     EXPECT_EQ(tabulix->ExcelChart(), nullptr);
     EXPECT_TRUE(journal->entries().empty());
 }
+
+TEST_F(NavigationTest, AFailingChartWizardLeavesTheDataSheetActiveAndTheChartSheetInPlace) {
+    tabulix->CrearLibro();
+    tabulix->ValorCasilla("A1", Variant("Mes"));
+    tabulix->ValorCasilla("B1", Variant("Ventas"));
+    tabulix->ValorCasilla("A2", Variant("Enero"));
+    tabulix->ValorCasilla("B2", Variant(1520.5));
+    auto* worksheet = tabulix->ExcelWorksheet();
+    // Two label rows of a two-row block, plotted by rows, leave no row of values.
+    try {
+        tabulix->CrearGrafico("Grafica", "A1", "B2", TTipoGrafico::xl3DColumn, TColumna_Fila::xlEnFila, "Ventas", "Mes",
+                              "Euros", "Serie", 2, 1, true);
+        ADD_FAILURE() << "a chart without values was built";
+    } catch (const automation::AutomationError& e) {
+        const std::string message = e.what();
+        EXPECT_NE(message.find("ChartWizard"), std::string::npos) << message;
+        EXPECT_NE(message.find("category label count (argument 5)"), std::string::npos) << message;
+    }
+    EXPECT_EQ(app->activeWorkbook()->activeSheet()->name(), "Hoja1");
+    EXPECT_FALSE(tabulix->ConstruyendoGrafico());
+    EXPECT_EQ(tabulix->ExcelWorksheet(), worksheet);
+    EXPECT_EQ(lines(tabulix->Hojas()), (std::vector<std::string>{"Grafica", "Hoja1"}));
+    auto chart = std::dynamic_pointer_cast<spreadsheet::ChartSheet>(app->activeWorkbook()->sheetNamed("Grafica"));
+    ASSERT_NE(chart, nullptr);
+    EXPECT_FALSE(chart->model());  // the sheet stays, without a chart
+
+    // Cell writes still reach the data sheet, and the next chart succeeds beside the first.
+    tabulix->ValorCasilla("C1", Variant("sigue"));
+    EXPECT_EQ(worksheetNamed("Hoja1").value(cell("C1")), Variant("sigue"));
+    tabulix->CrearGrafico("Grafica", "A1", "B2", TTipoGrafico::xl3DColumn, TColumna_Fila::xlEnFila, "Ventas", "Mes",
+                          "Euros", "Serie", 1, 1, true);
+    EXPECT_EQ(lines(tabulix->Hojas()), (std::vector<std::string>{"Grafica", "Grafica.Gr\xC3\xA1" "fico2", "Hoja1"}));
+    EXPECT_EQ(app->activeWorkbook()->activeSheet()->name(), "Hoja1");
+}
