@@ -98,6 +98,10 @@ ChartModel buildChartModel(const ChartWizardSettings& settings, const Workbook& 
         refuse("the source (argument 1) " + rangeName(block) + ", " + plotByWords(chart.plotBy) + ", gives " +
                std::to_string(pointCount) + " points per series; a chart holds at most " +
                std::to_string(ChartModel::kMaxPoints));
+    if (std::uint64_t{seriesCount} * pointCount > ChartModel::kMaxAllPoints)
+        refuse("the source (argument 1) " + rangeName(block) + " gives " +
+               std::to_string(std::uint64_t{seriesCount} * pointCount) + " points; a chart holds at most " +
+               std::to_string(ChartModel::kMaxAllPoints));
 
     std::uint32_t number = 0;
     for (const SeriesSource& cells : readSeries(block, chart.plotBy, chart.categoryLabels, chart.seriesLabels)) {

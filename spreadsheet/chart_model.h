@@ -44,7 +44,8 @@ struct ChartSeries {
 struct ChartModel {
     // Limits of what one chart plots, so that a whole-column source cannot exhaust memory.
     static constexpr std::uint32_t kMaxSeries = 255;
-    static constexpr std::uint32_t kMaxPoints = 32000;
+    static constexpr std::uint32_t kMaxPoints = 32000;       // per series
+    static constexpr std::uint32_t kMaxAllPoints = 256000;  // over all series
 
     ChartKind kind = ChartKind::Column;
     std::weak_ptr<Worksheet> dataSheet;
@@ -67,7 +68,7 @@ struct ChartModel {
 // a legend, no titles. Raises automation::AutomationError naming the argument that cannot be
 // used: a source that is missing or not on a worksheet of this workbook, a gallery code that
 // is not one of the thirteen, a plot-by other than 1 or 2, label counts below 0 or leaving no
-// values, a format outside 1 to 10, or a block beyond kMaxSeries series or kMaxPoints points.
+// values, a format outside 1 to 10, or a block beyond the limits of ChartModel.
 ChartModel buildChartModel(const ChartWizardSettings& settings, const Workbook& chartBook);
 
 // 'Hoja 1'!$A$1:$B$3: a sheet-qualified absolute reference, as chart parts keep them.

@@ -118,6 +118,8 @@ TEST_F(ChartWizard, RefusedArgumentsAreNamedAndLeaveTheChartAsItWas) {
          "gives 300 series; a chart holds at most 255"},
         {{Variant(range("A1", "B40000")), Variant(3), m, Variant(2), Variant(0), Variant(0)},
          "gives 40000 points per series; a chart holds at most 32000"},
+        {{Variant(range("A1", "Z20000")), Variant(3), m, Variant(2), Variant(0), Variant(0)},
+         "A1:Z20000 gives 520000 points; a chart holds at most 256000"},
         {{block, Variant(3), m, Variant("filas")}, "argument 4"},
     };
     for (const Case& c : cases) {
