@@ -7,6 +7,7 @@
 #include "spreadsheet/application.h"
 #include "spreadsheet/chart_sheet.h"
 #include "spreadsheet/text_utils.h"
+#include "spreadsheet/workbook_formulas.h"
 #include "spreadsheet/worksheet.h"
 #include "spreadsheet/xlsx_export.h"
 
@@ -22,7 +23,8 @@ namespace {
 constexpr std::size_t kMaxSheetNameLength = 31;
 }
 
-Workbook::Workbook(Application& app, std::string name) : app_(&app), name_(std::move(name)) {}
+Workbook::Workbook(Application& app, std::string name)
+    : app_(&app), name_(std::move(name)), formulas_(std::make_unique<WorkbookFormulas>(*this)) {}
 
 Workbook::~Workbook() { detach(); }
 
@@ -128,6 +130,8 @@ std::shared_ptr<Sheet> Workbook::addSheets(SheetType type, Sheet* before, Sheet*
         last = sheet;
         app_->raiseSheetActivate(*sheet);
     }
+    // A formula may name a sheet that did not exist when it was put.
+    if (type == SheetType::Worksheet && !isClosed() && formulas_->formulaCount() != 0) formulas_->recalculateAll();
     return last;
 }
 

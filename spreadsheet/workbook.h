@@ -18,6 +18,7 @@ namespace tabulix::spreadsheet {
 class Sheet;
 class Worksheet;
 class ChartSheet;
+class WorkbookFormulas;
 
 enum class SheetType { Worksheet, Chart };
 
@@ -67,6 +68,9 @@ public:
     const StringPool& strings() const { return strings_; }
     const StyleTable& styles() const { return styles_; }
     const NumberFormatTable& numberFormats() const { return numberFormats_; }
+    // The formulas of the workbook's cells and their recalculation.
+    WorkbookFormulas& formulas() { return *formulas_; }
+    const WorkbookFormulas& formulas() const { return *formulas_; }
 
     // Makes `sheet` the active sheet (activating this workbook first), raising the events.
     void activateSheet(Sheet& sheet);
@@ -91,6 +95,7 @@ private:
     StringPool strings_;
     StyleTable styles_;
     NumberFormatTable numberFormats_;
+    std::unique_ptr<WorkbookFormulas> formulas_;
 };
 
 // The Sheets collection of a workbook (every sheet), or its Worksheets collection (worksheets

@@ -11,6 +11,7 @@
 #include "spreadsheet/range.h"
 #include "spreadsheet/text_utils.h"
 #include "spreadsheet/workbook.h"
+#include "spreadsheet/workbook_formulas.h"
 
 namespace tabulix::spreadsheet {
 
@@ -34,6 +35,13 @@ std::string formatNumber(double value) {
 bool spanishWords(automation::Lcid lcid) { return (lcid & 0x3FF) == 0x0A; }
 
 }  // namespace
+
+Worksheet::Worksheet(Workbook& book, std::string name)
+    : Sheet(book, std::move(name)), formulaSheet_(book.formulas().addSheet(*this)) {}
+
+Worksheet::~Worksheet() {
+    if (isAttached()) workbook().formulas().removeSheet(*this);
+}
 
 SheetType Worksheet::sheetType() const { return SheetType::Worksheet; }
 
@@ -59,33 +67,36 @@ void Worksheet::setValue(const CellRect& rect, const Variant& value, automation:
             return;
         }
         case VariantType::Empty:
-        case VariantType::Null:
-            cells_.forEachIn(rect, [&](CellAddress, Cell& cell) { clearContent(cell); });
+        case VariantType::Null: {
+            WorkbookFormulas::Batch batch(book.formulas());
+            cells_.forEachIn(rect, [&](CellAddress at, Cell& cell) { clearContent(at, cell); });
             return;
+        }
         default: break;
     }
     if (rect.isSingleCell()) {
-        storeValue(cells_.obtain(rect.first), value, lcid, book);
+        storeValue(rect.first, cells_.obtain(rect.first), value, lcid, book);
         return;
     }
     checkFormattable(rect);
+    WorkbookFormulas::Batch batch(book.formulas());
     for (std::uint32_t r = rect.first.row; r <= rect.last.row; ++r)
         for (std::uint32_t c = rect.first.column; c <= rect.last.column; ++c)
-            storeValue(cells_.obtain({r, c}), value, lcid, book);
+            storeValue({r, c}, cells_.obtain({r, c}), value, lcid, book);
 }
 
-void Worksheet::storeValue(Cell& cell, const Variant& value, automation::Lcid lcid, Workbook& book) {
+void Worksheet::storeValue(CellAddress at, Cell& cell, const Variant& value, automation::Lcid lcid, Workbook& book) {
     switch (value.type()) {
         case VariantType::Boolean:
-            clearContent(cell);
+            emptyCell(at, cell);
             cell.kind = CellKind::Boolean;
             cell.boolean = *value.getIf<bool>();
-            return;
+            break;
         case VariantType::Int32:
         case VariantType::Int64:
         case VariantType::Double: {
             const double number = value.toDouble();
-            clearContent(cell);
+            emptyCell(at, cell);
             if (std::isfinite(number)) {
                 cell.kind = CellKind::Number;
                 cell.number = number;
@@ -93,13 +104,13 @@ void Worksheet::storeValue(Cell& cell, const Variant& value, automation::Lcid lc
                 cell.kind = CellKind::Error;
                 cell.error = static_cast<std::uint16_t>(CellError::Num);
             }
-            return;
+            break;
         }
         case VariantType::Currency:
         case VariantType::Date: {
             const bool isDate = value.type() == VariantType::Date;
             const double number = value.toDouble();
-            clearContent(cell);
+            emptyCell(at, cell);
             cell.kind = CellKind::Number;
             cell.number = number;
             if (book.styles().style(cell.style).numberFormat == NumberFormatTable::kGeneral) {
@@ -107,7 +118,7 @@ void Worksheet::storeValue(Cell& cell, const Variant& value, automation::Lcid lc
                     isDate ? dateFormatCode(lcid, number != std::floor(number)) : currencyFormatCode(lcid);
                 cell.style = book.styles().withNumberFormat(cell.style, book.numberFormats().internFileCode(code));
             }
-            return;
+            break;
         }
         case VariantType::Text: {
             const std::string& text = *value.getIf<std::string>();
@@ -115,10 +126,10 @@ void Worksheet::storeValue(Cell& cell, const Variant& value, automation::Lcid lc
                 throw AutomationError("Range.Value: a cell holds at most 32767 characters, the text has " +
                                       std::to_string(codePointCount(text)));
             const StringPool::Id id = book.strings().intern(text);
-            clearContent(cell);
+            emptyCell(at, cell);
             cell.kind = CellKind::Text;
             cell.text = id;
-            return;
+            break;
         }
         case VariantType::Error: {
             const std::int32_t scode = value.getIf<automation::ErrorValue>()->scode;
@@ -126,22 +137,31 @@ void Worksheet::storeValue(Cell& cell, const Variant& value, automation::Lcid lc
             if ((scode & static_cast<std::int32_t>(0xFFFF0000u)) != kErrorFacility || !isCellErrorCode(code))
                 throw AutomationError("Range.Value: " + value.describe() + " is not a cell error value",
                                       AutomationError::kTypeMismatch);
-            clearContent(cell);
+            emptyCell(at, cell);
             cell.kind = CellKind::Error;
             cell.error = static_cast<std::uint16_t>(code);
-            return;
+            break;
         }
         default:
             throw AutomationError("Range.Value: a " + std::string(automation::variantTypeName(value.type())) +
                                       " value cannot be stored in a cell",
                                   AutomationError::kTypeMismatch);
     }
+    book.formulas().cellChanged(*this, at);
 }
 
-void Worksheet::clearContent(Cell& cell) {
-    if (cell.kind == CellKind::Formula) cells_.clearFormula(cell);
+void Worksheet::emptyCell(CellAddress at, Cell& cell) {
+    if (cell.kind == CellKind::Formula) {
+        cells_.clearFormula(cell);
+        workbook().formulas().removeFormula(*this, at);
+    }
     cell.kind = CellKind::Blank;
     cell.number = 0.0;
+}
+
+void Worksheet::clearContent(CellAddress at, Cell& cell) {
+    emptyCell(at, cell);
+    workbook().formulas().cellChanged(*this, at);
 }
 
 void Worksheet::setFormula(const CellRect& rect, const Variant& formula, automation::Lcid lcid) {
@@ -152,30 +172,44 @@ void Worksheet::setFormula(const CellRect& rect, const Variant& formula, automat
     }
     const std::string& text = *formula.getIf<std::string>();
     if (text.starts_with('=') && text.size() > 1) {
-        // Each cell of a range would need the formula's relative references moved to it, which
-        // only the calculation engine can do; until then a formula goes into one cell at a time.
         if (!rect.isSingleCell())
             throw AutomationError("Range.Formula: a formula can be set on one cell at a time, not on " +
                                   rangeName(rect));
         if (text.size() > kMaxCellTextLength)
             throw AutomationError("Range.Formula: the formula is longer than 32767 characters");
-        Cell& cell = cells_.obtain(rect.first);
-        cells_.setFormula(cell, text);
+        // Parsed before the cell is touched, so that a refused text leaves it as it was.
+        formula::Formula parsed;
+        try {
+            parsed = formula::Formula::parse(text);
+        } catch (const AutomationError& e) {
+            throw AutomationError("Range.Formula: " + std::string(e.what()) + " (cell " + cellName(rect.first) +
+                                      " of sheet \"" + name() + "\")",
+                                  e.scode());
+        }
+        storeFormula(rect.first, text, std::move(parsed));
         return;
     }
+    WorkbookFormulas::Batch batch(book.formulas());
     if (text.empty()) {
-        cells_.forEachIn(rect, [&](CellAddress, Cell& cell) { clearContent(cell); });
+        cells_.forEachIn(rect, [&](CellAddress at, Cell& cell) { clearContent(at, cell); });
         return;
     }
     checkFormattable(rect);
     for (std::uint32_t r = rect.first.row; r <= rect.last.row; ++r)
         for (std::uint32_t c = rect.first.column; c <= rect.last.column; ++c)
-            storeEntry(cells_.obtain({r, c}), text, lcid, book);
+            storeEntry({r, c}, cells_.obtain({r, c}), text, lcid, book);
 }
 
-void Worksheet::storeEntry(Cell& cell, const std::string& text, automation::Lcid lcid, Workbook& book) {
+void Worksheet::storeFormula(CellAddress at, const std::string& text, formula::Formula parsed) {
+    Cell& cell = cells_.obtain(at);
+    cells_.setFormula(cell, text);
+    workbook().formulas().setFormula(*this, at, std::move(parsed));
+}
+
+void Worksheet::storeEntry(CellAddress at, Cell& cell, const std::string& text, automation::Lcid lcid,
+                           Workbook& book) {
     if (text.starts_with('\'')) {
-        storeValue(cell, Variant(text.substr(1)), lcid, book);
+        storeValue(at, cell, Variant(text.substr(1)), lcid, book);
         return;
     }
     char* end = nullptr;
@@ -183,15 +217,15 @@ void Worksheet::storeEntry(Cell& cell, const std::string& text, automation::Lcid
     const bool numeric = end && end != text.c_str() && *end == '\0' && std::isfinite(number) &&
                          text.find_first_of("xXpPnN") == std::string::npos && text.front() != ' ';
     if (numeric) {
-        storeValue(cell, Variant(number), lcid, book);
+        storeValue(at, cell, Variant(number), lcid, book);
         return;
     }
     const std::string folded = foldCase(text);
     if (folded == "true" || folded == "false") {
-        storeValue(cell, Variant(folded == "true"), lcid, book);
+        storeValue(at, cell, Variant(folded == "true"), lcid, book);
         return;
     }
-    storeValue(cell, Variant(text), lcid, book);
+    storeValue(at, cell, Variant(text), lcid, book);
 }
 
 CellValue Worksheet::valueOf(const Cell& cell, const Workbook& book) const {
@@ -248,6 +282,12 @@ const std::string* Worksheet::formulaText(CellAddress at) const {
     return cell && cell->kind == CellKind::Formula ? &cells_.formula(*cell).text : nullptr;
 }
 
+std::string Worksheet::fileFormulaText(CellAddress at) const {
+    if (const formula::Formula* parsed = workbook().formulas().formulaAt(*this, at)) return parsed->canonicalText();
+    const std::string* text = formulaText(at);
+    return text ? text->substr(1) : std::string();
+}
+
 void Worksheet::setFormulaResult(CellAddress at, CellValue result) {
     Cell* cell = cells_.find(at);
     if (!cell || cell->kind != CellKind::Formula)
@@ -275,6 +315,28 @@ std::string Worksheet::displayedText(CellAddress at) const {
         return spanishWords(locale) ? (*boolean ? "VERDADERO" : "FALSO") : (*boolean ? "TRUE" : "FALSE");
     if (const auto* error = std::get_if<CellError>(&v)) return std::string(errorText(*error));
     return {};
+}
+
+void Worksheet::moveContent(CellAddress from, CellAddress to) {
+    if (from == to) return;
+    Cell& target = cells_.obtain(to);  // may move the cells of its row: look the source up after
+    emptyCell(to, target);
+    Cell* source = cells_.find(from);
+    if (!source) return;
+    const Cell moved = *source;
+    source->kind = CellKind::Blank;
+    source->number = 0.0;
+    const std::uint32_t style = target.style;
+    target = moved;  // kind and payload, a formula slot included; the target keeps its style
+    target.column0 = static_cast<std::uint16_t>(to.column - 1);
+    target.style = style;
+    WorkbookFormulas& formulas = workbook().formulas();
+    if (moved.kind == CellKind::Formula) {
+        formulas.moveFormula(*this, from, to);
+    } else {
+        formulas.cellChanged(*this, from);
+        formulas.cellChanged(*this, to);
+    }
 }
 
 const CellStyle& Worksheet::cellStyle(CellAddress at) const {

@@ -18,6 +18,10 @@
 
 namespace tabulix::spreadsheet {
 
+namespace formula {
+class Formula;
+}
+
 class Range;
 
 class Worksheet final : public Sheet {
@@ -28,7 +32,9 @@ public:
     // refused rather than exhausting memory.
     static constexpr std::uint64_t kMaxFormattedCells = 4'000'000;
 
-    Worksheet(Workbook& book, std::string name) : Sheet(book, std::move(name)) {}
+    // Registers the sheet with the workbook's formulas.
+    Worksheet(Workbook& book, std::string name);
+    ~Worksheet() override;
 
     std::string_view typeName() const override { return "Worksheet"; }
     SheetType sheetType() const override;
@@ -42,20 +48,27 @@ public:
     // amounts become numbers and, while a cell's format is General, get a date or currency format.
     // Empty and Null clear the cells' contents (not their formats).
     void setValue(const CellRect& rect, const automation::Variant& value, automation::Lcid lcid);
-    // A text beginning with "=" becomes a formula (kept as written; it is calculated elsewhere);
-    // any other text is read as a typed entry: a number, TRUE/FALSE, or else text.
+    // A text beginning with "=" becomes a formula: kept as written, calculated at once, and the
+    // formulas that read the cell recalculated. A text the formula engine refuses raises
+    // AutomationError with the engine's reason and position, and the cell stays as it was. Any
+    // other text is read as a typed entry: a number, TRUE/FALSE, or else text.
     void setFormula(const CellRect& rect, const automation::Variant& formula, automation::Lcid lcid);
     // Value as automation returns it: numbers in date formats as dates, formula cells as their
-    // cached result (Empty until calculated).
+    // calculated result.
     automation::Variant value(CellAddress at) const;
     // The formula text of a formula cell, else the value as an entry text ("" for empty).
     automation::Variant formula(CellAddress at) const;
     CellValue cellValue(CellAddress at) const;
-    // Formula text, or nullptr when the cell holds no formula.
+    // Formula text as written (with "="), or nullptr when the cell holds no formula.
     const std::string* formulaText(CellAddress at) const;
+    // The formula of a cell as a file stores it: English names, no "=". Empty when the cell
+    // holds no formula.
+    std::string fileFormulaText(CellAddress at) const;
     // Sets the cached result of a formula cell (for the calculation engine); raises when the
     // cell holds no formula.
     void setFormulaResult(CellAddress at, CellValue result);
+    // The number by which the workbook's formulas know this sheet.
+    int formulaSheet() const { return formulaSheet_; }
     // The text the cell shows (its number format applied), "" for an empty cell.
     std::string displayedText(CellAddress at) const;
 
@@ -105,12 +118,20 @@ private:
     std::span<const Member> members() const override;
     automation::Variant invokeMember(const Call& call) override;
 
-    void storeValue(Cell& cell, const automation::Variant& value, automation::Lcid lcid, Workbook& book);
-    void storeEntry(Cell& cell, const std::string& text, automation::Lcid lcid, Workbook& book);
-    void clearContent(Cell& cell);
+    // Each of these tells the workbook's formulas about the change.
+    void storeValue(CellAddress at, Cell& cell, const automation::Variant& value, automation::Lcid lcid,
+                    Workbook& book);
+    void storeEntry(CellAddress at, Cell& cell, const std::string& text, automation::Lcid lcid, Workbook& book);
+    void storeFormula(CellAddress at, const std::string& text, formula::Formula parsed);
+    void clearContent(CellAddress at, Cell& cell);
+    // Empties the cell without telling the formulas, for a store that gives it new content.
+    void emptyCell(CellAddress at, Cell& cell);
+    // Moves the content of one cell to another (for merging), a formula with its text unchanged.
+    void moveContent(CellAddress from, CellAddress to);
     void checkFormattable(const CellRect& rect) const;
     CellValue valueOf(const Cell& cell, const Workbook& book) const;
 
+    int formulaSheet_;
     CellStore cells_;
     std::vector<CellRect> merges_;
     std::map<std::uint32_t, double> widths_;

@@ -192,18 +192,9 @@ void Worksheet::merge(const CellRect& rect, bool across) {
         cells_.forEachIn(area, [&](CellAddress at, Cell& cell) {
             if (!first && cell.kind != CellKind::Blank) first = at;
         });
-        if (first && !(*first == area.first)) {
-            Cell* source = cells_.find(*first);
-            Cell moved = *source;
-            source->kind = CellKind::Blank;
-            source->number = 0.0;
-            Cell& target = cells_.obtain(area.first);
-            clearContent(target);
-            target.kind = moved.kind;
-            target.number = moved.number;
-        }
+        if (first && !(*first == area.first)) moveContent(*first, area.first);
         cells_.forEachIn(area, [&](CellAddress at, Cell& cell) {
-            if (!(at == area.first)) clearContent(cell);
+            if (!(at == area.first)) clearContent(at, cell);
         });
         merges_.push_back(area);
     };

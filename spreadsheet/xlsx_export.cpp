@@ -16,6 +16,7 @@
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/worksheet.h"
 #include "spreadsheet/xlsx_chart.h"
+#include "spreadsheet/xlsx_typed_results.h"
 
 namespace tabulix::spreadsheet {
 
@@ -92,6 +93,7 @@ public:
             if (sheet->sheetType() == SheetType::Worksheet) {
                 lxw_worksheet* ws = workbook_add_worksheet(file_, sheet->name().c_str());
                 if (!ws) fail("the sheet name \"" + sheet->name() + "\" was refused by the file writer");
+                ++worksheetNumber_;
                 writeWorksheet(static_cast<const Worksheet&>(*sheet), ws);
                 if (active) worksheet_activate(ws);
             } else {
@@ -104,6 +106,7 @@ public:
     }
 
     const ChartParts& charts() const { return charts_; }
+    const TypedResults& typedResults() const { return typedResults_; }
 
 private:
     [[noreturn]] void fail(const std::string& why) { throw AutomationError(why); }
@@ -198,21 +201,30 @@ private:
                         e = worksheet_write_string(ws, r, c, book_.strings().text(cell.text).data(), f);
                         break;
                     case CellKind::Boolean: e = worksheet_write_boolean(ws, r, c, cell.boolean ? 1 : 0, f); break;
-                    case CellKind::Error:
-                        e = worksheet_write_formula(ws, r, c, std::string(errorText(static_cast<CellError>(cell.error))).c_str(),
-                                                    f);
+                    case CellKind::Error: {
+                        // An error value is stored as a formula of the error alone, with its result.
+                        const std::string text(errorText(static_cast<CellError>(cell.error)));
+                        e = worksheet_write_formula_str(ws, r, c, text.c_str(), f, text.c_str());
+                        typedResults_.add(worksheetNumber_, {row, c + 1u}, TypedResults::Kind::Error);
                         break;
+                    }
                     case CellKind::Formula: {
-                        const FormulaSlot& slot = cells.formula(cell);
-                        formula.assign(slot.text, 1, std::string::npos);  // without the "="
-                        if (const double* n = std::get_if<double>(&slot.cached))
+                        const CellValue& result = cells.formula(cell).cached;
+                        formula = sheet.fileFormulaText({row, c + 1u});
+                        if (const double* n = std::get_if<double>(&result)) {
                             e = worksheet_write_formula_num(ws, r, c, formula.c_str(), f, *n);
-                        else if (const bool* b = std::get_if<bool>(&slot.cached))
-                            e = worksheet_write_formula_num(ws, r, c, formula.c_str(), f, *b ? 1.0 : 0.0);
-                        else if (const auto* s = std::get_if<std::string>(&slot.cached))
+                        } else if (const auto* s = std::get_if<std::string>(&result)) {
                             e = worksheet_write_formula_str(ws, r, c, formula.c_str(), f, s->c_str());
-                        else
+                        } else if (const bool* b = std::get_if<bool>(&result)) {
+                            e = worksheet_write_formula_str(ws, r, c, formula.c_str(), f, *b ? "1" : "0");
+                            typedResults_.add(worksheetNumber_, {row, c + 1u}, TypedResults::Kind::Boolean);
+                        } else if (const auto* error = std::get_if<CellError>(&result)) {
+                            e = worksheet_write_formula_str(ws, r, c, formula.c_str(), f,
+                                                            std::string(errorText(*error)).c_str());
+                            typedResults_.add(worksheetNumber_, {row, c + 1u}, TypedResults::Kind::Error);
+                        } else {
                             e = worksheet_write_formula(ws, r, c, formula.c_str(), f);
+                        }
                         break;
                     }
                 }
@@ -226,6 +238,8 @@ private:
     lxw_workbook* file_;
     std::vector<lxw_format*> formats_;
     ChartParts charts_;
+    TypedResults typedResults_;
+    std::size_t worksheetNumber_ = 0;  // of the worksheet being written, counted from 1
 };
 
 }  // namespace
@@ -269,6 +283,12 @@ std::string writeXlsx(const Workbook& book, const std::string& path) {
     }
     try {
         writer.charts().replaceIn(temporary);
+    } catch (const AutomationError& e) {
+        ::unlink(temporary.c_str());
+        throw AutomationError("Cannot save \"" + target + "\": " + e.what());
+    }
+    try {
+        writer.typedResults().applyTo(temporary);
     } catch (const AutomationError& e) {
         ::unlink(temporary.c_str());
         throw AutomationError("Cannot save \"" + target + "\": " + e.what());
