@@ -6,8 +6,11 @@
 // Each worksheet gets a number when it is made, never reused and never changed, so inserting a
 // sheet before another does not move the formulas of the other. A reference by sheet name is
 // looked up among the workbook's worksheets (ignoring letter case) each time it is evaluated:
-// a name that names no worksheet gives #REF!. A sheet that leaves the workbook takes its
-// formulas with it; formulas elsewhere that read it become #REF! on the next recalculation.
+// a name that names no worksheet gives #REF!. Formula texts are not rewritten when a sheet is
+// renamed: the worksheet recalculates every formula then, so that formulas naming the old name
+// get #REF! and formulas naming the new one find it; adding a worksheet does the same. A sheet
+// that leaves the workbook takes its formulas with it; formulas elsewhere that read it become
+// #REF! on the next recalculation.
 
 #include <memory>
 #include <string>

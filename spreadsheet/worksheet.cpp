@@ -379,7 +379,14 @@ CellRect rectOfArgument(const Call& call, std::size_t i, const Worksheet& sheet)
 
 Variant Worksheet::invokeMember(const Call& call) {
     if (!isAttached()) call.fail("the worksheet \"" + name() + "\" belongs to a closed workbook");
-    if (call.id() != dispid::Range) return invokeSheetMember(call);
+    if (call.id() != dispid::Range) {
+        Variant result = invokeSheetMember(call);
+        // References name their sheets: after a rename, formulas naming the old or the new name
+        // are computed anew.
+        if (call.id() == dispid::Name && call.isPut() && workbook().formulas().formulaCount() != 0)
+            workbook().formulas().recalculateAll();
+        return result;
+    }
     if (call.isPut()) call.wrongKind();
     call.expectCount(1, 2);
     CellRect rect = rectOfArgument(call, 0, *this);

@@ -217,6 +217,15 @@ TEST_F(WorksheetFormulas, ReferencesToOtherSheetsFollowThoseSheets) {
     EXPECT_EQ(valueOf(*second, "C1"), Variant(4.0));
     EXPECT_EQ(valueOf("B1"), Variant(6.0));
     EXPECT_EQ(sheet->fileFormulaText({1, 2}), "'ventas 2024'!C2+1");
+    // Formulas name sheets: renaming one breaks the formulas naming the old name and mends
+    // those naming the new one.
+    putFormula("B3", "=Hoja8!A1+1");
+    EXPECT_EQ(valueOf("B3"), errorVariant(CellError::Ref));
+    added->put(dispid::Name, Variant("Hoja8"));
+    EXPECT_EQ(valueOf("B2"), errorVariant(CellError::Ref));
+    EXPECT_EQ(valueOf("B3"), Variant(43.0));
+    object(added->get(dispid::Range, {Variant("A1")}))->put(dispid::Value, Variant(1));
+    EXPECT_EQ(valueOf("B3"), Variant(2.0));
 }
 
 TEST_F(WorksheetFormulas, LoopsGiveAnErrorAndLongChainsDoNotExhaustTheStack) {
@@ -231,15 +240,21 @@ TEST_F(WorksheetFormulas, LoopsGiveAnErrorAndLongChainsDoNotExhaustTheStack) {
     EXPECT_EQ(valueOf("D1"), Variant(4.0));
 
     constexpr int kChain = 20000;
+    auto e = [](int row, const char* before = "", const char* after = "") {
+        std::string text = before;
+        text += 'E';
+        text += std::to_string(row);
+        text += after;
+        return text;
+    };
     putValue("E1", Variant(1));
     for (int row = 2; row <= kChain; ++row)
-        sheet->setFormula(parseRangeRef("E" + std::to_string(row)),
-                          Variant("=E" + std::to_string(row - 1) + "+1"), tabulix::automation::kLcidSpanishSpain);
-    EXPECT_EQ(valueOf("E" + std::to_string(kChain)), Variant(double(kChain)));
+        sheet->setFormula(parseRangeRef(e(row)), Variant(e(row - 1, "=", "+1")), tabulix::automation::kLcidSpanishSpain);
+    EXPECT_EQ(valueOf(e(kChain)), Variant(double(kChain)));
     putValue("E1", Variant(0));
-    EXPECT_EQ(valueOf("E" + std::to_string(kChain)), Variant(double(kChain - 1)));
-    putFormula("E1", "=E" + std::to_string(kChain));  // closes the whole chain into a loop
-    EXPECT_EQ(valueOf("E" + std::to_string(kChain / 2)), errorVariant(CellError::Ref));
+    EXPECT_EQ(valueOf(e(kChain)), Variant(double(kChain - 1)));
+    putFormula("E1", e(kChain, "="));  // closes the whole chain into a loop
+    EXPECT_EQ(valueOf(e(kChain / 2)), errorVariant(CellError::Ref));
 }
 
 TEST_F(WorksheetFormulas, MergingMovesAFormulaWithItsText) {
