@@ -332,6 +332,8 @@ TEST_F(SavedFormulas, ResultsOfEveryKindAreSavedWithTheirOwnType) {
     putFormula("A8", "=\"\"");
     putFormula("A9", "=ROUND(A1/3,2)");
     range("A1")->put(dispid::NumberFormat, Variant("#,##0.00"));
+    putFormula("C1", "=A3");  // a merged cell: the file writer declares its area separately
+    range("C1", "D2")->call(dispid::Merge);
     const fs::path file = folder / "formulas.xlsx";
     book->saveAs(file.string());
 
@@ -347,13 +349,14 @@ TEST_F(SavedFormulas, ResultsOfEveryKindAreSavedWithTheirOwnType) {
     EXPECT_NE(cellXml(xml, "A5").find("<v>#DIV/0!</v>"), std::string::npos) << cellXml(xml, "A5");
     EXPECT_NE(cellXml(xml, "A7").find("t=\"e\""), std::string::npos) << cellXml(xml, "A7");
     EXPECT_NE(cellXml(xml, "A7").find("<v>#VALUE!</v>"), std::string::npos) << cellXml(xml, "A7");
+    EXPECT_NE(cellXml(xml, "C1").find("t=\"b\""), std::string::npos) << cellXml(xml, "C1");
     EXPECT_EQ(zipEntry(file, "xl/worksheets/sheet1.xml").find("t=\"e\""), std::string::npos);
 
     const std::map<std::string, std::string> read = readWithOpenpyxl(file, "Resumen");
     if (read.empty()) GTEST_SKIP() << "openpyxl is not available: the saved file was checked as XML only";
     const std::map<std::string, std::string> expected = {
         {"A1", "10"},         {"A2", "'Total: 10'"}, {"A3", "True"},  {"A4", "False"},
-        {"A5", "'#DIV/0!'"}, {"A6", "'#N/A'"},      {"A7", "'#VALUE!'"}, {"A9", "3.33"},
+        {"A5", "'#DIV/0!'"}, {"A6", "'#N/A'"},      {"A7", "'#VALUE!'"}, {"A9", "3.33"}, {"C1", "True"},
     };
     for (const auto& [cell, value] : expected) {
         const auto it = read.find(cell);
