@@ -68,7 +68,18 @@ void applyLine(BorderLine& line, std::optional<BorderWeight> weight, std::option
 }  // namespace
 
 void Worksheet::checkFormattable(const CellRect& rect) const {
-    if (rect.cellCount() > kMaxFormattedCells)
+    // The limit is on the blank cells a call would create: cells that exist already (a large
+    // transferred block) cost nothing more to format.
+    std::uint64_t created = rect.cellCount();
+    for (std::uint32_t r = rect.first.row; r <= rect.last.row && created > kMaxFormattedCells; ++r) {
+        const std::span<const Cell> cells = cells_.row(r);
+        const auto from = std::lower_bound(cells.begin(), cells.end(), rect.first.column - 1,
+                                           [](const Cell& c, std::uint32_t col) { return c.column0 < col; });
+        const auto to = std::upper_bound(from, cells.end(), rect.last.column - 1,
+                                         [](std::uint32_t col, const Cell& c) { return col < c.column0; });
+        created -= static_cast<std::uint64_t>(to - from);
+    }
+    if (created > kMaxFormattedCells)
         throw AutomationError("Worksheet \"" + name() + "\": " + rangeName(rect) + " has " +
                               std::to_string(rect.cellCount()) + " cells; a range of at most " +
                               std::to_string(kMaxFormattedCells) + " cells can be written or formatted at once");
