@@ -7,6 +7,7 @@ packages=(
   libxlsxwriter-dev libzip-dev libshp-dev libsqlite3-dev poppler-utils
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation2 fonts-crosextra-carlito
   python3 python3-openpyxl
+  qt6-base-dev qt6-charts-dev
   gnumeric
 )
 missing=()
