@@ -18,7 +18,4 @@ char32_t next(std::string_view text, std::size_t& at);
 // 1-based character position of a byte offset, for messages.
 std::size_t characterPosition(std::string_view text, std::size_t offset);
 
-// The text with malformed bytes and control characters shown as '?', safe for a message.
-std::string printable(std::string_view text);
-
 }  // namespace tabulix::spreadsheet::utf8
