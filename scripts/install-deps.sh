@@ -8,12 +8,12 @@ set -euo pipefail
 main_packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev
-  libxlsxwriter-dev libzip-dev libshp-dev libsqlite3-dev
+  libxlsxwriter-dev libzip-dev libxml2-dev libshp-dev libsqlite3-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation2 fonts-crosextra-carlito
 )
 test_packages=(
   poppler-utils
-  python3 python3-openpyxl
+  python3 python3-openpyxl python3-lxml
   gnumeric
   locales
   libreoffice-calc-nogui
