@@ -8,6 +8,7 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation2 fonts-crosextra-carlito
   python3 python3-openpyxl python3-lxml
   gnumeric
+  qt6-base-dev
   help2man dpkg-dev file
 )
 missing=()
