@@ -33,6 +33,7 @@ import check_guide  # noqa: E402
 
 SOURCE, BUILD, WORK = (Path(a).resolve() for a in sys.argv[1:4])
 PREFIX = WORK / "prefix"
+PROGRAMS = {"tabulix", "PDemoTabulix", "tabulix-view", "tabulix-designer"}
 failures = []
 
 
@@ -59,6 +60,9 @@ def check_tree():
     for layer in ("framework", "automation", "spreadsheet", "data", "component"):
         check(list(libdir.glob(f"libtabulix_{layer}.*")), f"the {layer} library is not installed")
     check(os.access(PREFIX / "bin/tabulix", os.X_OK), "bin/tabulix is not installed")
+    for program in BUILD.glob("*/*"):  # the programs this build has (the Qt ones are optional)
+        if program.name in PROGRAMS and os.access(program, os.X_OK):
+            check(os.access(PREFIX / "bin" / program.name, os.X_OK), f"bin/{program.name} is not installed")
     for name in ("Demo.DBF", "DemoTabulix.form"):
         check((PREFIX / "share/tabulix/demo" / name).is_file(), f"share/tabulix/demo/{name} is not installed")
 
