@@ -11,6 +11,7 @@ add_library(tabulix_numfmt STATIC
   ${CMAKE_CURRENT_LIST_DIR}/number_conventions.cpp
   ${CMAKE_CURRENT_LIST_DIR}/number_format_parser.cpp
   ${CMAKE_CURRENT_LIST_DIR}/number_format_render.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/number_format_fraction.cpp
   ${CMAKE_CURRENT_LIST_DIR}/number_format.cpp
   ${CMAKE_CURRENT_LIST_DIR}/column_width.cpp
   ${CMAKE_CURRENT_LIST_DIR}/text_measurer.cpp

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +13,7 @@
 #include "spreadsheet/worksheet.h"
 #include "spreadsheet/xlsx_styles.h"
 #include "spreadsheet/xml_part.h"
+#include "spreadsheet/xml_text.h"
 #include "spreadsheet/zip_writer.h"
 
 namespace tabulix::spreadsheet {
@@ -32,49 +32,15 @@ constexpr std::string_view kRelationshipNamespace =
     "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 constexpr std::string_view kRelationshipType = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
 
-// Texts of the worksheets' cells in the order they are first used; the index is the cell's value.
-class SharedStrings {
-public:
-    explicit SharedStrings(const StringPool& pool) : pool_(pool), index_(pool.size(), kUnused) {}
-
-    std::uint32_t indexOf(std::uint32_t poolId) {
-        ++uses_;
-        std::uint32_t& index = index_[poolId];
-        if (index == kUnused) {
-            index = static_cast<std::uint32_t>(order_.size());
-            order_.push_back(poolId);
-        }
-        return index;
-    }
-
-    void write(XmlPart& out) const {
-        out.raw(kXmlDeclaration).raw(R"(<sst xmlns=")").raw(kMainNamespace).raw(R"(" count=")").integer(uses_);
-        out.raw(R"(" uniqueCount=")").integer(order_.size()).raw("\">");
-        for (std::uint32_t id : order_) {
-            const std::string_view text = pool_.text(id);
-            // Readers drop leading and trailing blanks and line ends unless told to keep them.
-            const bool keepSpace = !text.empty() && (isBlank(text.front()) || isBlank(text.back()) ||
-                                                     text.find('\n') != std::string_view::npos);
-            out.raw(keepSpace ? R"(<si><t xml:space="preserve">)" : "<si><t>").text(text).raw("</t></si>");
-            out.flushIfFull();
-        }
-        out.raw("</sst>");
-    }
-
-private:
-    static constexpr std::uint32_t kUnused = std::numeric_limits<std::uint32_t>::max();
-    static bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
-    const StringPool& pool_;
-    std::vector<std::uint32_t> index_;  // by pool id
-    std::vector<std::uint32_t> order_;  // pool ids by index
-    std::uint64_t uses_ = 0;
-};
+// Readers drop leading and trailing blanks and line ends of a text unless told to keep them.
+bool needsKeptSpace(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    return !text.empty() && (blank(text.front()) || blank(text.back()));
+}
 
 class SheetWriter {
 public:
-    SheetWriter(const Worksheet& sheet, const Workbook& book, SharedStrings& strings, XmlPart& out)
-        : sheet_(sheet), book_(book), strings_(strings), out_(out) {}
+    SheetWriter(const Worksheet& sheet, const Workbook& book, XmlPart& out) : sheet_(sheet), book_(book), out_(out) {}
 
     void write(bool selected) {
         out_.raw(kXmlDeclaration).raw(R"(<worksheet xmlns=")").raw(kMainNamespace);
@@ -141,9 +107,15 @@ private:
                     else
                         out_.raw(R"( t="e"><v>#NUM!</v></c>)");
                     break;
-                case CellKind::Text:
-                    out_.raw(R"( t="s"><v>)").integer(strings_.indexOf(cell.text)).raw("</v></c>");
+                case CellKind::Text: {
+                    // Texts are written in the cell: the sheet streams out without a table of
+                    // every distinct text, and deflate takes care of the repeated ones.
+                    const std::string_view text = book_.strings().text(cell.text);
+                    out_.raw(needsKeptSpace(text) ? R"( t="inlineStr"><is><t xml:space="preserve">)"
+                                                  : R"( t="inlineStr"><is><t>)");
+                    out_.text(text).raw("</t></is></c>");
                     break;
+                }
                 case CellKind::Boolean: out_.raw(cell.boolean ? R"( t="b"><v>1</v></c>)" : R"( t="b"><v>0</v></c>)"); break;
                 case CellKind::Error:
                     out_.raw(R"( t="e"><v>)").raw(errorText(static_cast<CellError>(cell.error))).raw("</v></c>");
@@ -186,7 +158,6 @@ private:
 
     const Worksheet& sheet_;
     const Workbook& book_;
-    SharedStrings& strings_;
     XmlPart& out_;
     std::vector<std::string> letters_;
 };
@@ -230,7 +201,7 @@ std::string chartSheetXml(bool selected) {
 
 class PackageWriter {
 public:
-    PackageWriter(const Workbook& book, int fd) : book_(book), zip_(fd, kDeflateLevel), strings_(book.strings()) {}
+    PackageWriter(const Workbook& book, int fd) : book_(book), zip_(fd, kDeflateLevel) {}
 
     void write() {
         const auto& sheets = book_.sheets();
@@ -254,13 +225,10 @@ public:
         }
         for (std::size_t i = 0; i < worksheets_.size(); ++i) {
             XmlPart part(zip_, "xl/worksheets/sheet" + std::to_string(i + 1) + ".xml");
-            SheetWriter(*worksheets_[i], book_, strings_, part).write(worksheets_[i] == active);
+            SheetWriter(*worksheets_[i], book_, part).write(worksheets_[i] == active);
             part.end();
         }
         for (std::size_t i = 0; i < chartSheets_.size(); ++i) chartSheet(i, chartSheets_[i] == active);
-        XmlPart shared(zip_, "xl/sharedStrings.xml");
-        strings_.write(shared);
-        shared.end();
         zip_.finish();
     }
 
@@ -289,8 +257,7 @@ private:
                R"(<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>)"
                R"(<Default Extension="xml" ContentType="application/xml"/>)"
                R"(<Override PartName="/xl/workbook.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/>)"
-               R"(<Override PartName="/xl/styles.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml"/>)"
-               R"(<Override PartName="/xl/sharedStrings.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml"/>)";
+               R"(<Override PartName="/xl/styles.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml"/>)";
         for (std::size_t i = 1; i <= worksheets_.size(); ++i)
             xml += R"(<Override PartName="/xl/worksheets/sheet)" + std::to_string(i) +
                    R"(.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml"/>)";
@@ -307,7 +274,7 @@ private:
         return xml;
     }
 
-    // Sheets in workbook order; relationship n is the n-th sheet, then styles and texts.
+    // Sheets in workbook order; relationship n is the n-th sheet, then the styles.
     std::string workbookXml(const Sheet* active) const {
         std::string xml(kXmlDeclaration);
         xml += R"(<workbook xmlns=")" + std::string(kMainNamespace) + R"(" xmlns:r=")" +
@@ -319,7 +286,7 @@ private:
         xml += R"(<bookViews><workbookView activeTab=")" + std::to_string(activeTab) + R"("/></bookViews><sheets>)";
         for (std::size_t i = 0; i < sheets.size(); ++i) {
             xml += R"(<sheet name=")";
-            appendXmlText(xml, sheets[i]->name(), true);
+            appendXmlText(xml, sheets[i]->name());
             xml += R"(" sheetId=")" + std::to_string(i + 1) + R"(" r:id="rId)" + std::to_string(i + 1) + R"("/>)";
         }
         xml += R"(</sheets><calcPr calcId="124519" fullCalcOnLoad="1"/></workbook>)";
@@ -336,13 +303,11 @@ private:
                 targets.push_back({"chartsheet", "chartsheets/sheet" + std::to_string(++chartSheet) + ".xml"});
         }
         targets.push_back({"styles", "styles.xml"});
-        targets.push_back({"sharedStrings", "sharedStrings.xml"});
         return relationships(targets);
     }
 
     const Workbook& book_;
     ZipWriter zip_;
-    SharedStrings strings_;
     std::vector<const Worksheet*> worksheets_;
     std::vector<const ChartSheet*> chartSheets_;
 };

@@ -1,8 +1,7 @@
 #pragma once
 // Internal: the whole .xlsx package of a workbook written in one pass: content types and
 // relationships, the workbook, styles, every worksheet streamed from its cell store with its
-// column widths and merged areas, the shared texts, and each chart sheet with its drawing and
-// chart part.
+// column widths and merged areas, and each chart sheet with its drawing and chart part.
 
 namespace tabulix::spreadsheet {
 

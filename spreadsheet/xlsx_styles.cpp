@@ -9,6 +9,7 @@
 #include "spreadsheet/number_format_table.h"
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/xml_part.h"
+#include "spreadsheet/xml_text.h"
 
 namespace tabulix::spreadsheet {
 
@@ -79,7 +80,7 @@ std::string fontXml(const FontStyle& font) {
     xml += R"(<sz val=")" + numberText(font.size) + R"("/>)";
     xml += colourElement(font.colour, false);
     xml += R"(<name val=")";
-    appendXmlText(xml, font.name, true);
+    appendXmlText(xml, font.name);
     xml += R"("/><family val="2"/></font>)";
     return xml;
 }
@@ -178,7 +179,7 @@ void writeStylesPart(const Workbook& book, XmlPart& out) {
         out.raw(R"(<numFmts count=")").integer(usedFormats.size()).raw("\">");
         for (const auto& [id, used] : usedFormats) {
             out.raw(R"(<numFmt numFmtId=")").integer(kFirstCustomFormat + id - 1).raw(R"(" formatCode=")");
-            out.attribute(formats.format(id).fileCode()).raw("\"/>");
+            out.text(formats.format(id).fileCode()).raw("\"/>");
         }
         out.raw("</numFmts>");
     }

@@ -1,23 +1,17 @@
 #pragma once
 // Internal: one XML part of a saved workbook, built in a buffer that is handed to the zip
 // writer whenever it holds a chunk, so that even a sheet of millions of cells needs little
-// memory; and the escaping that keeps every part well-formed whatever bytes a text holds.
+// memory.
 
 #include <charconv>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "spreadsheet/xml_text.h"
 #include "spreadsheet/zip_writer.h"
 
 namespace tabulix::spreadsheet {
-
-// Appends `text` to `out` as XML character data: markup characters as references, carriage
-// returns (and, in attributes, tabs and line feeds) as character references so that a reader
-// gets them back, the control characters XML cannot hold as the spreadsheet's own "_xHHHH_"
-// escapes (a literal "_xHHHH_" in the text is protected as "_x005F_xHHHH_"), and bytes that
-// are not well-formed UTF-8 (or U+FFFE, U+FFFF) as U+FFFD.
-void appendXmlText(std::string& out, std::string_view text, bool attribute);
 
 class XmlPart {
 public:
@@ -36,12 +30,9 @@ public:
         out_.push_back(c);
         return *this;
     }
+    // Element content or a quoted attribute value, escaped (see xml_text.h).
     XmlPart& text(std::string_view text) {
-        appendXmlText(out_, text, false);
-        return *this;
-    }
-    XmlPart& attribute(std::string_view text) {
-        appendXmlText(out_, text, true);
+        appendXmlText(out_, text);
         return *this;
     }
     XmlPart& integer(std::uint64_t value) {
