@@ -11,6 +11,7 @@ main_packages=(
   libxlsxwriter-dev libzip-dev libdeflate-dev libxml2-dev libshp-dev libsqlite3-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation2 fonts-crosextra-carlito
   qt6-base-dev
+  help2man dpkg-dev file
 )
 test_packages=(
   poppler-utils
