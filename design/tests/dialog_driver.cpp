@@ -33,8 +33,8 @@ void ScriptedHost::RegisterPropertyEditor(const std::string& propertyType, const
     editors.push_back({propertyType, componentClass, propertyName, std::move(factory)});
 }
 
-int ScriptedHost::ShowModal(QDialog& dialog) {
-    shownDialogs.push_back(dialog.windowTitle().toStdString());
+int RunNextScript(std::deque<DialogScript>& scripts, std::vector<std::string>& shown, QDialog& dialog) {
+    shown.push_back(dialog.windowTitle().toStdString());
     DialogScript script;
     if (!scripts.empty()) {
         script = std::move(scripts.front());
@@ -42,6 +42,8 @@ int ScriptedHost::ShowModal(QDialog& dialog) {
     }
     return RunScripted(dialog, script);
 }
+
+int ScriptedHost::ShowModal(QDialog& dialog) { return RunNextScript(scripts, shownDialogs, dialog); }
 
 std::vector<std::string> TreeLines(const QTreeWidget& tree) {
     std::vector<std::string> lines;

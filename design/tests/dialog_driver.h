@@ -22,6 +22,9 @@ namespace tabulix::design::testing {
 using DialogScript = std::function<void(QDialog&)>;
 
 int RunScripted(QDialog& dialog, const DialogScript& script);
+// Shows `dialog` with the next script of `scripts` (none left: it is cancelled) and records its
+// window title in `shown`.
+int RunNextScript(std::deque<DialogScript>& scripts, std::vector<std::string>& shown, QDialog& dialog);
 
 // Clicks a button as the user does.
 void Click(QWidget& button);
