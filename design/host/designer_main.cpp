@@ -2,8 +2,11 @@
 // form files with them.
 //
 //     tabulix-designer [--package LIBRARY]... [FORM_FILE]
+//     tabulix-designer [--package LIBRARY]... --list-palette
 //
 // Without --package it loads libPackTabulix.so from beside the program (or ../lib).
+// --list-palette loads the packages, prints the palette pages and their classes (and what
+// could not be loaded) and exits: 0 when every package loaded, 1 otherwise.
 
 #include <QApplication>
 #include <QMessageBox>
@@ -62,18 +65,17 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName("tabulix-designer");
-
     std::vector<fs::path> packages;
     fs::path form;
-    const QStringList arguments = QApplication::arguments();
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const std::string argument = arguments[i].toStdString();
-        if (argument == "--package" && i + 1 < arguments.size()) {
-            packages.emplace_back(arguments[++i].toStdString());
+    bool listPalette = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--package" && i + 1 < argc) {
+            packages.emplace_back(argv[++i]);
+        } else if (argument == "--list-palette") {
+            listPalette = true;
         } else if (argument == "--help" || argument == "-h") {
-            std::cout << "usage: tabulix-designer [--package LIBRARY]... [FORM_FILE]\n";
+            std::cout << "usage: tabulix-designer [--package LIBRARY]... [FORM_FILE | --list-palette]\n";
             return 0;
         } else if (!argument.empty() && argument[0] == '-') {
             std::cerr << "tabulix-designer: unknown option " << argument << "\n";
@@ -83,26 +85,38 @@ int main(int argc, char** argv) {
         }
     }
 
-    DesignerUi ui;
-    framework::SetCurrentUi(&ui);
-    spreadsheet::installEmbeddedSpreadsheet();
     data::RegisterDataClasses();
-
     design::DesignerHost host;
     design::RegisterDataAccessPalette(host);
-    if (packages.empty()) packages = design::DefaultPackages(fs::path(QApplication::applicationDirPath().toStdString()));
+    if (packages.empty()) packages = design::DefaultPackages(fs::canonical("/proc/self/exe").parent_path());
+    std::vector<std::string> failures;
     if (packages.empty())
-        host.ErrorBox("libPackTabulix.so was not found beside the program; name it with --package LIBRARY.");
+        failures.push_back("libPackTabulix.so was not found beside the program; name it with --package LIBRARY.");
     for (const fs::path& package : packages) {
         try {
             host.LoadPackage(package);
         } catch (const design::PackageError& e) {
-            host.ErrorBox(e.what());
+            failures.push_back(e.what());
         }
     }
+    if (listPalette) {  // no window: runs without a display
+        for (const std::string& failure : failures) std::cout << "tabulix-designer: " << failure << "\n";
+        for (const design::DesignerHost::PalettePage& page : host.Pages()) {
+            std::cout << page.name << ":";
+            for (const auto& entry : page.entries) std::cout << " " << entry.className;
+            std::cout << "\n";
+        }
+        return failures.empty() ? 0 : 1;
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("tabulix-designer");
+    DesignerUi ui;
+    framework::SetCurrentUi(&ui);
+    spreadsheet::installEmbeddedSpreadsheet();
+    for (const std::string& failure : failures) host.ErrorBox(failure);
 
     design::DesignerWindow window(host);
-    window.RebuildPalette();
     if (!form.empty()) window.OpenForm(form);
     window.show();
     const int status = QApplication::exec();
