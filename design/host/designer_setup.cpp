@@ -24,7 +24,7 @@ std::vector<fs::path> DefaultPackages(const fs::path& programFolder) {
     const fs::path candidates[] = {
         programFolder / kLibrary,
         programFolder / ".." / "lib" / kLibrary,
-        programFolder / ".." / "lib" / "tabulix" / kLibrary,
+        programFolder / ".." / TABULIX_INSTALLED_PACKAGE_DIR / kLibrary,
         fs::path(TABULIX_PACKAGE_DIR) / kLibrary,
     };
     for (const fs::path& candidate : candidates) {

@@ -13,7 +13,8 @@ class DesignerHost;
 void RegisterDataAccessPalette(DesignerHost& host);
 
 // The package libraries to load when none is named on the command line: libPackTabulix.so
-// beside the program, in ../lib and ../lib/tabulix, and in the build tree's package folder;
+// beside the program, in ../lib, in the installed package folder (../lib/tabulix or the
+// system's library folder's tabulix/), and in the build tree's package folder;
 // the first that exists.
 std::vector<std::filesystem::path> DefaultPackages(const std::filesystem::path& programFolder);
 
