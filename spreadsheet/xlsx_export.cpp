@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -184,10 +185,24 @@ private:
                     fail("sheet \"" + sheet.name() + "\", merged area " + rangeName(m) + ": " + lxw_strerror(e));
             }
         };
+        // Heights go to the writer before the cells of their row; rows of a height and no
+        // cells in between.
+        const std::map<std::uint32_t, Worksheet::RowHeight> heights = sheet.rowHeights();
+        auto nextHeight = heights.begin();
+        auto setHeightsUpTo = [&](std::uint32_t row) {
+            for (; nextHeight != heights.end() && nextHeight->first <= row; ++nextHeight) {
+                const auto& [at, height] = *nextHeight;
+                const lxw_error e = worksheet_set_row(ws, at - 1, height.points, nullptr);
+                if (e != LXW_NO_ERROR)
+                    fail("sheet \"" + sheet.name() + "\", height of row " + std::to_string(at) + ": " + lxw_strerror(e));
+                if (!height.custom) typedResults_.addFittedRow(worksheetNumber_, at);
+            }
+        };
         const CellStore& cells = sheet.cells();
         std::string formula;
         cells.forEachRow([&](std::uint32_t row, std::span<const Cell> rowCells) {
             declareMergesBefore(row);
+            setHeightsUpTo(row);
             const lxw_row_t r = row - 1;
             for (const Cell& cell : rowCells) {
                 const lxw_col_t c = cell.column0;
@@ -232,6 +247,7 @@ private:
                 check(e, sheet, row, c + 1u);
             }
         });
+        setHeightsUpTo(kMaxRows);
         declareMergesBefore(kMaxRows + 1);
     }
 

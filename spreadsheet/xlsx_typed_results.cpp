@@ -4,6 +4,7 @@
 
 #include <ctime>
 #include <memory>
+#include <set>
 #include <string_view>
 
 #include "automation/automation_error.h"
@@ -46,12 +47,34 @@ time_t fixedStamp() {
     return std::mktime(&t);
 }
 
+constexpr std::string_view kCustomHeight = " customHeight=\"1\"";
+
+std::string unmarkFittedRows(const std::string& xml, const std::vector<std::uint32_t>& rows, const std::string& name) {
+    if (rows.empty()) return xml;
+    std::string out;
+    out.reserve(xml.size());
+    std::size_t copied = 0;
+    for (const std::uint32_t row : rows) {
+        const std::size_t start = xml.find("<row r=\"" + std::to_string(row) + "\"", copied);
+        const std::size_t end = start == std::string::npos ? start : xml.find('>', start);
+        const std::size_t mark = end == std::string::npos ? end : xml.find(kCustomHeight, start);
+        if (mark == std::string::npos || mark > end)
+            throw AutomationError("the height of row " + std::to_string(row) + " is not in " + name);
+        out.append(xml, copied, mark - copied);
+        copied = mark + kCustomHeight.size();
+    }
+    out.append(xml, copied, std::string::npos);
+    return out;
+}
+
 }  // namespace
 
 void TypedResults::add(std::size_t worksheet, CellAddress at, Kind kind) { bySheet_[worksheet].push_back({at, kind}); }
 
+void TypedResults::addFittedRow(std::size_t worksheet, std::uint32_t row) { fittedRows_[worksheet].push_back(row); }
+
 void TypedResults::applyTo(const std::string& path) const {
-    if (bySheet_.empty()) return;
+    if (empty()) return;
     int code = 0;
     Archive archive(zip_open(path.c_str(), 0, &code));
     if (!archive) {
@@ -62,14 +85,23 @@ void TypedResults::applyTo(const std::string& path) const {
         throw AutomationError("the formula results cannot be typed: " + why);
     }
     // zip_source_buffer borrows the parts until zip_close.
+    std::set<std::size_t> worksheets;
+    for (const auto& [worksheet, entries] : bySheet_) worksheets.insert(worksheet);
+    for (const auto& [worksheet, rows] : fittedRows_) worksheets.insert(worksheet);
     std::vector<std::string> parts;
-    parts.reserve(bySheet_.size());
-    for (const auto& [worksheet, entries] : bySheet_) {
+    parts.reserve(worksheets.size());
+    static const std::vector<Entry> kNoEntries;
+    static const std::vector<std::uint32_t> kNoRows;
+    for (const std::size_t worksheet : worksheets) {
+        const auto listed = bySheet_.find(worksheet);
+        const std::vector<Entry>& entries = listed == bySheet_.end() ? kNoEntries : listed->second;
+        const auto fitted = fittedRows_.find(worksheet);
+        const std::vector<std::uint32_t>& rows = fitted == fittedRows_.end() ? kNoRows : fitted->second;
         const std::string name = "xl/worksheets/sheet" + std::to_string(worksheet) + ".xml";
         const zip_int64_t found = zip_name_locate(archive.get(), name.c_str(), 0);
         if (found < 0) throw AutomationError("the file has no part " + name);
         const auto index = static_cast<zip_uint64_t>(found);
-        const std::string xml = readEntry(archive.get(), index, name);
+        const std::string xml = unmarkFittedRows(readEntry(archive.get(), index, name), rows, name);
         std::string& out = parts.emplace_back();
         out.reserve(xml.size() + entries.size());
         std::size_t copied = 0;

@@ -9,6 +9,7 @@
 #include "automation/automation_error.h"
 #include "automation/call_journal.h"
 #include "spreadsheet/column_width.h"
+#include "spreadsheet/tests/chart_xlsx_reader.h"
 #include "spreadsheet/text_measurer.h"
 #include "spreadsheet_test_support.h"
 
@@ -134,4 +135,42 @@ TEST_F(AutoFitAndSave, JournalRecordsEveryCallInOrder) {
     ASSERT_EQ(own.entries().size(), 1u);
     EXPECT_EQ(own.entries()[0].member, "Visible");
     EXPECT_EQ(own.entries()[0].id, dispid::Visible);
+}
+
+TEST_F(AutoFitAndSave, RowsGrowToTheirLargestFontUnlessTheirHeightWasSet) {
+    EXPECT_DOUBLE_EQ(sheet->standardRowHeight(), 15.0);  // Calibri 11, as the application has it
+    putValue("A1", Variant("T\xC3\xADtulo"));
+    EXPECT_DOUBLE_EQ(sheet->rowHeight(1), 15.0);
+    const auto font = object(range("B1")->get(dispid::Font));
+    font->put(dispid::Size, Variant(20));
+    font->put(dispid::Bold, Variant(true));
+    const double grown = sheet->rowHeight(1);
+    EXPECT_GE(grown, 24.0);
+    EXPECT_LE(grown, 27.0);
+    EXPECT_DOUBLE_EQ(range("A1", "C1")->get(dispid::RowHeight).toDouble(), grown);
+    EXPECT_TRUE(range("A1", "A2")->get(dispid::RowHeight).type() == tabulix::automation::VariantType::Null);
+    // A smaller font than the default's leaves the standard height; the fitted height follows
+    // the fonts back down.
+    object(range("A2")->get(dispid::Font))->put(dispid::Size, Variant(8));
+    EXPECT_DOUBLE_EQ(sheet->rowHeight(2), 15.0);
+    font->put(dispid::Size, Variant(11));
+    EXPECT_DOUBLE_EQ(sheet->rowHeight(1), 15.0);
+    font->put(dispid::Size, Variant(20));
+
+    // A height set by hand stays as set (in whole pixels) whatever the fonts.
+    range("A3", "A4")->put(dispid::RowHeight, Variant(30.1));
+    object(range("A3")->get(dispid::Font))->put(dispid::Size, Variant(40));
+    EXPECT_DOUBLE_EQ(sheet->rowHeight(3), 30.0);
+    EXPECT_DOUBLE_EQ(sheet->rowHeight(4), 30.0);
+    EXPECT_THROW(range("A5")->put(dispid::RowHeight, Variant(410)), tabulix::automation::AutomationError);
+
+    const fs::path path = folder / "filas.xlsx";
+    book->saveAs(path.string());
+    const std::string xml = zipEntries(path.string()).at("xl/worksheets/sheet1.xml");
+    const auto rowTag = [&](int row) { return firstMatch(xml, "(<row r=\"" + std::to_string(row) + "\"[^>]*>)"); };
+    EXPECT_NE(rowTag(1).find("ht=\""), std::string::npos) << rowTag(1);
+    EXPECT_EQ(rowTag(1).find("customHeight"), std::string::npos) << rowTag(1);
+    EXPECT_EQ(rowTag(2).find("ht="), std::string::npos) << rowTag(2);
+    EXPECT_NE(rowTag(3).find("ht=\"30\" customHeight=\"1\""), std::string::npos) << rowTag(3);
+    EXPECT_NE(rowTag(4).find("ht=\"30\" customHeight=\"1\""), std::string::npos) << rowTag(4);  // no cells
 }
