@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <csignal>
+#include <filesystem>
 #include <map>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -44,6 +46,36 @@ std::string targetPath(const std::string& path) {
     if (lowerAscii(base.substr(dot)) != ".xlsx")
         throw AutomationError("Cannot save \"" + path + "\": only .xlsx workbooks can be written");
     return path;
+}
+
+// Temporary files of a save are named after the target and the saving process:
+// ".~NAME.PID.XXXXXX" for the workbook being written and, while the charts and typed results
+// are put in, libzip's own ".~NAME.PID.XXXXXX.XXXXXX" beside it. A process killed in the middle
+// leaves them behind; the next save to the same name removes those of processes that no longer
+// exist.
+std::string temporaryPrefix(const std::string& folder, const std::string& base, pid_t pid) {
+    return folder + "/.~" + base + "." + std::to_string(pid) + ".";
+}
+
+bool processExists(pid_t pid) { return ::kill(pid, 0) == 0 || errno != ESRCH; }
+
+void removeStaleTemporaries(const std::string& folder, const std::string& base) {
+    const std::string prefix = ".~" + base + ".";
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with(prefix)) continue;
+        // PID, then one or two ".XXXXXX" suffixes.
+        const std::string rest = name.substr(prefix.size());
+        const std::size_t dot = rest.find('.');
+        if (dot == 0 || dot == std::string::npos || rest.find_first_not_of("0123456789") != dot || dot > 9) continue;
+        const std::string suffix = rest.substr(dot);
+        if (suffix.size() != 7 && !(suffix.size() == 14 && suffix[7] == '.')) continue;
+        const auto pid = static_cast<pid_t>(std::stol(rest.substr(0, dot)));
+        if (pid <= 0 || processExists(pid)) continue;
+        std::error_code ignored;
+        if (entry.is_regular_file(ignored) && !entry.is_symlink(ignored)) std::filesystem::remove(entry.path(), ignored);
+    }
 }
 
 lxw_format_borders borderStyle(BorderWeight weight) {
@@ -267,15 +299,22 @@ std::string writeXlsx(const Workbook& book, const std::string& path) {
     const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
     const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
 
-    std::string temporary = folder + "/.~" + base + ".XXXXXX";
+    removeStaleTemporaries(folder, base);
+    std::string temporary = temporaryPrefix(folder, base, ::getpid()) + "XXXXXX";
     const int fd = mkstemp(temporary.data());
     if (fd < 0)
         throw AutomationError("Cannot save \"" + target + "\": the folder \"" + folder +
                               "\" cannot be written: " + std::strerror(errno));
-    // mkstemp makes the file private; the saved workbook gets the permissions of any new file.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
+    // mkstemp makes the file private. A workbook that replaces another keeps that one's
+    // permissions (a private file stays private); a new one gets those of any new file.
+    struct stat replaced {};
+    if (::stat(target.c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode)) {
+        ::fchmod(fd, replaced.st_mode & 07777);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
     ::close(fd);
 
     lxw_workbook_options options{};

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -86,6 +87,47 @@ TEST_F(AutoFitAndSave, SavedFileReplacesTheTargetAndNamesTheWorkbook) {
     book->saveAs((folder / "sin_extension").string());
     EXPECT_TRUE(fs::exists(folder / "sin_extension.xlsx"));
     EXPECT_THROW(book->saveAs((folder / "libro.xls").string()), AutomationError);
+}
+
+TEST_F(AutoFitAndSave, ReplacingKeepsTheFilesModeAndANewFileTakesTheUmasks) {
+    putValue("A1", Variant("privado"));
+    const fs::path target = folder / "privado.xlsx";
+    { std::ofstream(target) << "old"; }
+    ::chmod(target.c_str(), 0600);
+    book->saveAs(target.string());
+    struct stat saved {};
+    ASSERT_EQ(::stat(target.c_str(), &saved), 0);
+    EXPECT_EQ(saved.st_mode & 07777, 0600u);
+    EXPECT_GT(saved.st_size, 1000);
+
+    const mode_t previous = ::umask(027);
+    book->saveAs((folder / "nuevo.xlsx").string());
+    ::umask(previous);
+    ASSERT_EQ(::stat((folder / "nuevo.xlsx").c_str(), &saved), 0);
+    EXPECT_EQ(saved.st_mode & 07777, 0640u);
+}
+
+TEST_F(AutoFitAndSave, SavingRemovesTheTemporariesOfProcessesThatNoLongerExist) {
+    // A process id that is free: a child that has exited and been waited for.
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ASSERT_GT(child, 0);
+    ::waitpid(child, nullptr, 0);
+    const std::string dead = std::to_string(child), alive = std::to_string(::getpid());
+    const std::vector<std::string> stale = {".~libro.xlsx." + dead + ".Ab12Cd", ".~libro.xlsx." + dead + ".Ab12Cd.zZ9yY8"};
+    const std::vector<std::string> kept = {
+        ".~libro.xlsx." + alive + ".Ab12Cd",    // a save going on in a live process
+        ".~otro.xlsx." + dead + ".Ab12Cd",      // another workbook's
+        ".~libro.xlsx." + dead + ".Ab12Cd.x",   // not a name saving gives
+        "libro.xlsx." + dead + ".Ab12Cd",
+    };
+    for (const auto& names : {stale, kept})
+        for (const std::string& name : names) std::ofstream(folder / name) << "partial";
+    putValue("A1", Variant(1));
+    book->saveAs((folder / "libro.xlsx").string());
+    for (const std::string& name : stale) EXPECT_FALSE(fs::exists(folder / name)) << name;
+    for (const std::string& name : kept) EXPECT_TRUE(fs::exists(folder / name)) << name;
+    EXPECT_TRUE(fs::exists(folder / "libro.xlsx"));
 }
 
 TEST_F(AutoFitAndSave, FailedSaveRaisesAndLeavesNoFile) {
