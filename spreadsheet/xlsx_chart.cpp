@@ -3,6 +3,7 @@
 #include <zip.h>
 
 #include <ctime>
+#include <list>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -58,6 +59,23 @@ std::optional<std::size_t> markerIn(const std::string& part) {
     return number;
 }
 
+time_t fixedStamp();
+
+// A chart sheet's chart takes the whole window (and page), as the application shows chart sheets.
+void fitToWindow(zip_t* archive, zip_uint64_t index, const std::string& name, std::list<std::string>& keep) {
+    std::string part = read(archive, index, name.c_str());
+    const std::size_t view = part.find("<sheetView ");
+    if (view == std::string::npos || part.find("zoomToFit", view) != std::string::npos) return;
+    part.insert(view + std::string_view("<sheetView ").size(), "zoomToFit=\"1\" ");
+    const std::string& kept = keep.emplace_back(std::move(part));
+    zip_source_t* source = zip_source_buffer(archive, kept.data(), kept.size(), 0);
+    if (!source || zip_file_replace(archive, index, source, 0) != 0) {
+        if (source) zip_source_free(source);
+        throw AutomationError("the chart sheet part " + name + " cannot be replaced: " + zip_strerror(archive));
+    }
+    zip_file_set_mtime(archive, index, fixedStamp(), 0);
+}
+
 // 1980-01-01 00:00 local time, the earliest time a zip entry records.
 time_t fixedStamp() {
     std::tm t{};
@@ -105,6 +123,7 @@ void ChartParts::replaceIn(const std::string& path) const {
         zip_error_fini(&error);
         throw AutomationError("the charts cannot be written: " + why);
     }
+    std::list<std::string> sheetParts;  // zip_source_buffer borrows them until zip_close
     std::vector<bool> replaced(parts_.size(), false);
     const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
     for (zip_int64_t i = 0; i < count; ++i) {
@@ -112,6 +131,10 @@ void ChartParts::replaceIn(const std::string& path) const {
         const char* name = zip_get_name(archive.get(), index, 0);
         if (!name) continue;
         const std::string entry = name;
+        if (entry.starts_with("xl/chartsheets/sheet") && entry.ends_with(".xml")) {
+            fitToWindow(archive.get(), index, entry, sheetParts);
+            continue;
+        }
         if (entry.rfind("xl/charts/chart", 0) != 0 || entry.size() < 4 || entry.substr(entry.size() - 4) != ".xml")
             continue;
         const std::optional<std::size_t> number = markerIn(read(archive.get(), index, name));

@@ -133,6 +133,8 @@ public:
             } else {
                 lxw_chartsheet* cs = workbook_add_chartsheet(file_, fileText(sheet->name()).c_str());
                 if (!cs) fail("the sheet name \"" + sheet->name() + "\" was refused by the file writer");
+                // Chart sheets print across the page, as the application sets them up.
+                chartsheet_set_landscape(cs);
                 charts_.add(file_, cs, static_cast<const ChartSheet&>(*sheet));
                 if (active) chartsheet_activate(cs);
             }
