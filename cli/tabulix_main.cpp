@@ -1,6 +1,6 @@
 // tabulix: transfers a data set into a new workbook and saves it as an .xlsx file.
 //   tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--trace]
-//   tabulix --dbf FILE.DBF [--title T] [-o OUT.xlsx]
+//   tabulix --dbf FILE.DBF [--code-page PAGE] [--title T] [-o OUT.xlsx]
 //   tabulix --sqlite DB.sqlite --sql "SELECT ..." [--title T] [-o OUT.xlsx]
 
 #include <exception>
@@ -11,6 +11,7 @@
 
 #include "cli/command_line.h"
 #include "cli/progress_bar.h"
+#include "cli/source_checks.h"
 #include "cli/transfer_run.h"
 #include "cli/transfer_source.h"
 #include "component/tabulix.h"
@@ -23,7 +24,7 @@ namespace {
 
 cli::TransferSource loadSource(const cli::CommandLine& line) {
     switch (line.source) {
-        case cli::SourceKind::DbfFile: return cli::DbfSource(line.input, line.title);
+        case cli::SourceKind::DbfFile: return cli::DbfSource(line.input, line.title, line.codePage);
         case cli::SourceKind::SqliteQuery: return cli::SqliteSource(line.input, line.sql, line.title);
         case cli::SourceKind::FormFile: break;
     }
@@ -35,6 +36,8 @@ int run(const cli::CommandLine& line) {
     spreadsheet::installEmbeddedSpreadsheet();
     cli::RegisterProgramClasses();
     cli::TransferSource source = loadSource(line);
+    cli::RefuseOutputOverInput(output, cli::InputFiles(line, *source.root));
+    cli::ReportDataSets(*source.root, std::cerr, line.trace ? &std::cerr : nullptr);
 
     std::unique_ptr<cli::ProgressBar> bar;
     if (cli::StandardErrorIsTerminal() && !line.trace) bar = std::make_unique<cli::ProgressBar>(std::cerr);
