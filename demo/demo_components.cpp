@@ -58,8 +58,9 @@ DemoComponents LoadDemoComponents(const fs::path& formFile) {
 }
 
 fs::path DefaultFormFile() {
-    const fs::path installed = fs::path(QCoreApplication::applicationDirPath().toStdString()) / "DemoTabulix.form";
-    if (fs::is_regular_file(installed)) return installed;
+    const fs::path bin = QCoreApplication::applicationDirPath().toStdString();
+    for (const fs::path& installed : {bin / "DemoTabulix.form", bin / "../share/tabulix/demo/DemoTabulix.form"})
+        if (fs::is_regular_file(installed)) return installed.lexically_normal();
     return fs::path(TABULIX_DEMO_SOURCE_DIR) / "DemoTabulix.form";
 }
 

@@ -34,8 +34,9 @@ struct DemoComponents {
 // (so the manual actions still work) and says why in loadError.
 DemoComponents LoadDemoComponents(const std::filesystem::path& formFile);
 
-// The form file the program reads: DemoTabulix.form next to the executable when there is one
-// (an installed program), else the one in the source tree the program was built from.
+// The form file the program reads: DemoTabulix.form next to the executable or in
+// ../share/tabulix/demo/ from it (an installed program), else the one in the source tree the
+// program was built from.
 std::filesystem::path DefaultFormFile();
 
 }  // namespace tabulix::demo

@@ -114,11 +114,12 @@ TEST_F(AutoFitAndSave, SavingRemovesTheTemporariesOfProcessesThatNoLongerExist) 
     ASSERT_GT(child, 0);
     ::waitpid(child, nullptr, 0);
     const std::string dead = std::to_string(child), alive = std::to_string(::getpid());
-    const std::vector<std::string> stale = {".~libro.xlsx." + dead + ".Ab12Cd", ".~libro.xlsx." + dead + ".Ab12Cd.zZ9yY8"};
+    const std::vector<std::string> stale = {".~libro.xlsx." + dead + ".Ab12Cd", ".~libro.xlsx." + dead + ".zZ9yY8"};
     const std::vector<std::string> kept = {
         ".~libro.xlsx." + alive + ".Ab12Cd",    // a save going on in a live process
         ".~otro.xlsx." + dead + ".Ab12Cd",      // another workbook's
         ".~libro.xlsx." + dead + ".Ab12Cd.x",   // not a name saving gives
+        ".~libro.xlsx.Ab12Cd",
         "libro.xlsx." + dead + ".Ab12Cd",
     };
     for (const auto& names : {stale, kept})
