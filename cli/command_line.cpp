@@ -43,8 +43,8 @@ void setOnce(std::string& target, bool& seen, const std::string& option, std::st
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine line;
     ArgumentReader reader(args);
-    std::string output, dbf, sqlite, sql, title, component;
-    bool hasOutput = false, hasDbf = false, hasSqlite = false, hasSql = false, hasTitle = false,
+    std::string output, dbf, sqlite, sql, title, component, application;
+    bool hasApplication = false, hasOutput = false, hasDbf = false, hasSqlite = false, hasSql = false, hasTitle = false,
          hasComponent = false, optionsEnded = false;
     std::vector<std::string> positional;
 
@@ -87,6 +87,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             setOnce(sqlite, hasSqlite, name, reader.valueOf(name, inlineValue));
         } else if (name == "--sql") {
             setOnce(sql, hasSql, name, reader.valueOf(name, inlineValue));
+        } else if (name == "--application") {
+            setOnce(application, hasApplication, name, lowerAscii(reader.valueOf(name, inlineValue)));
+            if (application != "embedded" && application != "calc")
+                throw UsageError("option --application takes embedded or calc, not " + application);
         } else if (name == "--title") {
             setOnce(title, hasTitle, name, reader.valueOf(name, inlineValue));
         } else {
@@ -119,12 +123,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     line.title = title;
     line.output = output;
     line.component = component;
+    line.application = application;
     return line;
 }
 
 std::string UsageText() {
     return "Usage:\n"
-           "  tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--trace]\n"
+           "  tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--application APP] [--trace]\n"
            "  tabulix --dbf FILE.DBF [--title TITLE] [-o OUT.xlsx] [--trace]\n"
            "  tabulix --sqlite DB.sqlite --sql \"SELECT ...\" [--title TITLE] [-o OUT.xlsx] [--trace]\n"
            "\n"
@@ -138,6 +143,9 @@ std::string UsageText() {
            "  -o, --output OUT  the workbook to write (default: the input's name with .xlsx, in the\n"
            "                    working folder); an existing file is replaced only on success\n"
            "  --component NAME  the TTabulix of the form file to run, when it holds several\n"
+           "  --application APP the spreadsheet application: embedded (the default) or calc, a\n"
+           "                    LibreOffice Calc started for the run; TABULIX_APPLICATION gives the\n"
+           "                    default\n"
            "  --trace           print every automation call to standard error\n"
            "  -h, --help        print this text\n"
            "\n"

@@ -8,6 +8,7 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation2 fonts-crosextra-carlito
   python3 python3-openpyxl
   gnumeric
+  libreoffice-calc-nogui libreoffice-dev
 )
 missing=()
 for p in "${packages[@]}"; do
