@@ -128,10 +128,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 }
 
 std::string UsageText() {
-    return "Usage:\n"
-           "  tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--application APP] [--trace]\n"
-           "  tabulix --dbf FILE.DBF [--title TITLE] [-o OUT.xlsx] [--trace]\n"
-           "  tabulix --sqlite DB.sqlite --sql \"SELECT ...\" [--title TITLE] [-o OUT.xlsx] [--trace]\n"
+    return "Usage: tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--application APP] [--trace]\n"
+           "  or:  tabulix --dbf FILE.DBF [--title TITLE] [-o OUT.xlsx] [--trace]\n"
+           "  or:  tabulix --sqlite DB.sqlite --sql \"SELECT ...\" [--title TITLE] [-o OUT.xlsx] [--trace]\n"
            "\n"
            "Transfers a data set into a new workbook and saves it as an .xlsx file.\n"
            "\n"

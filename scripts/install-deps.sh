@@ -4,9 +4,9 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev
-  libxlsxwriter-dev libzip-dev libshp-dev libsqlite3-dev poppler-utils
+  libxlsxwriter-dev libzip-dev libxml2-dev libshp-dev libsqlite3-dev poppler-utils
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation2 fonts-crosextra-carlito
-  python3 python3-openpyxl
+  python3 python3-openpyxl python3-lxml
   gnumeric
   libreoffice-calc-nogui libreoffice-dev
 )

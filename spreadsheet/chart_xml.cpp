@@ -9,6 +9,7 @@
 #include "automation/automation_error.h"
 #include "spreadsheet/chart_model.h"
 #include "spreadsheet/worksheet.h"
+#include "spreadsheet/xml_text.h"
 
 namespace tabulix::spreadsheet {
 
@@ -18,20 +19,6 @@ namespace {
 constexpr int kCategoryAxis = 50010001;
 constexpr int kValueAxis = 50010002;
 constexpr int kSeriesAxis = 50010003;
-
-void escapeInto(std::string& out, std::string_view text) {
-    for (char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default:
-                // XML 1.0 has no place for the other control characters.
-                if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n' || c == '\r') out += c;
-        }
-    }
-}
 
 std::string number(double value) {
     char text[32];
@@ -83,7 +70,7 @@ private:
         out_ += "<c:";
         out_ += element;
         out_ += " val=\"";
-        escapeInto(out_, value);
+        appendXmlText(out_, value);
         out_ += "\"/>";
     }
     void val(std::string_view element, int value) { val(element, std::to_string(value)); }
@@ -92,7 +79,7 @@ private:
         out_ += "<c:title><c:tx><c:rich>";
         out_ += vertical ? R"(<a:bodyPr rot="-5400000" vert="horz"/>)" : "<a:bodyPr/>";
         out_ += "<a:lstStyle/><a:p><a:r><a:t>";
-        escapeInto(out_, text);
+        appendXmlText(out_, text);
         out_ += R"(</a:t></a:r></a:p></c:rich></c:tx><c:overlay val="0"/></c:title>)";
     }
 
@@ -209,11 +196,11 @@ private:
                 if (!joined.empty()) joined += ' ';
                 joined += text;
             }
-            escapeInto(out_, joined);
+            appendXmlText(out_, joined);
             out_ += "</c:v></c:pt></c:strCache></c:strRef>";
         } else {
             out_ += "<c:v>";
-            escapeInto(out_, s.literalName);
+            appendXmlText(out_, s.literalName);
             out_ += "</c:v>";
         }
         out_ += "</c:tx>";
@@ -230,7 +217,7 @@ private:
 
     void formula(const CellRect& rect) {
         out_ += "<c:f>";
-        escapeInto(out_, sheetReference(data_->name(), rect));
+        appendXmlText(out_, sheetReference(data_->name(), rect));
         out_ += "</c:f>";
     }
 
@@ -243,7 +230,7 @@ private:
             const std::string text = shown(cells[i]);
             if (text.empty()) continue;
             out_ += "<c:pt idx=\"" + std::to_string(i) + "\"><c:v>";
-            escapeInto(out_, text);
+            appendXmlText(out_, text);
             out_ += "</c:v></c:pt>";
         }
     }
@@ -275,7 +262,7 @@ private:
                     const std::string text = shown(cells[i]);
                     if (text.empty()) continue;
                     out_ += "<c:pt idx=\"" + std::to_string(i) + "\"><c:v>";
-                    escapeInto(out_, text);
+                    appendXmlText(out_, text);
                     out_ += "</c:v></c:pt>";
                 }
                 out_ += "</c:lvl>";

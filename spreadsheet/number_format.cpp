@@ -31,14 +31,18 @@ std::string render(const CompiledFormat* format, double value, const NumberConve
     const bool conditional = std::any_of(indexes.begin(), indexes.end(),
                                          [&](int i) { return format->sections[static_cast<std::size_t>(i)].condition.has_value(); });
     if (conditional) {
-        // The first section whose condition holds; a section without one takes what is left. As
-        // without conditions, the second section is written for negatives and shows the magnitude.
+        // The first section whose condition holds; a section without one takes what is left. A
+        // section writes its own sign, and shows the magnitude, only when nothing but negatives
+        // reach it: its condition holds for negatives alone, or it has none and the sections
+        // before it take every value from zero up. Otherwise a negative keeps its minus sign.
+        bool earlierTakeNonNegatives = false;
         for (std::size_t slot = 0; slot < indexes.size() && !chosen; ++slot) {
             const Section& s = format->sections[static_cast<std::size_t>(indexes[slot])];
             if (!s.condition || s.condition->holds(value)) {
                 chosen = &s;
-                showSign = slot != 1;
+                showSign = s.condition ? !s.condition->onlyNegatives() : !earlierTakeNonNegatives;
             }
+            if (s.condition && s.condition->allNonNegatives()) earlierTakeNonNegatives = true;
         }
         if (!chosen) return std::string(numfmt::kNoDate);
     } else {

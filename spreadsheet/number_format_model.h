@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "spreadsheet/number_format.h"
+
 namespace tabulix::spreadsheet::numfmt {
 
 enum class TokenKind {
@@ -32,7 +34,8 @@ enum class TokenKind {
 };
 
 // Where a digit placeholder of a number section stands.
-enum class DigitZone { Integer, Fraction, Exponent };
+// (Numerator and Denominator: of a fraction such as "# ?/?", whose Integer digits are its whole part.)
+enum class DigitZone { Integer, Fraction, Exponent, Numerator, Denominator };
 
 struct Token {
     TokenKind kind = TokenKind::Literal;
@@ -49,6 +52,10 @@ struct Condition {
     double value = 0.0;
 
     bool holds(double x) const;
+    // Whether only negative numbers meet it ("[<0]", "[<=-1]").
+    bool onlyNegatives() const;
+    // Whether every number from zero up meets it ("[>=0]", "[>-1]").
+    bool allNonNegatives() const;
 };
 
 enum class SectionKind { Number, DateTime, Text };
@@ -57,6 +64,7 @@ struct Section {
     SectionKind kind = SectionKind::Number;
     std::vector<Token> tokens;
     std::optional<Condition> condition;
+    std::optional<DateLanguage> dateNames;  // of a locale tag such as "[$-C0A]"
 
     // Number sections.
     bool grouping = false;      // thousands separators in the integer part
@@ -66,6 +74,13 @@ struct Section {
     int integerDigits = 0;      // placeholders before the decimal mark
     int fractionDigits = 0;     // placeholders after the decimal mark
     bool hasDecimalMark = false;
+    // Fraction sections ("# ?/?", "?/8", "# ??/100"): the tokens from the numerator's first to the
+    // denominator's last, and a fixed denominator (0 when the denominator has placeholders).
+    bool fraction = false;
+    std::size_t fractionBegin = 0, fractionEnd = 0;
+    int numeratorDigits = 0;
+    int denominatorDigits = 0;
+    long long fixedDenominator = 0;
 
     // Date/time sections.
     int subSecondDigits = 0;

@@ -37,6 +37,7 @@ struct Item {
 struct RawSection {
     std::vector<Item> items;
     std::optional<Condition> condition;
+    std::optional<DateLanguage> dateNames;
 };
 
 bool isDateKind(TokenKind k) {
@@ -247,6 +248,7 @@ private:
             return false;
         }
         if (!content.empty() && content[0] == '$') {
+            if (const auto language = tagLanguage(content.substr(1))) section.dateNames = language;
             out = literal(currencySymbol(content.substr(1)));
             return !out.text.empty();
         }
@@ -259,6 +261,22 @@ private:
             return true;
         }
         fail("unknown code in brackets [" + utf8::printable(content) + "]", at);
+    }
+
+    // The language whose day and month names the locale of a "[$€-C0A]" tag gives, if it is one
+    // the renderer knows.
+    static std::optional<DateLanguage> tagLanguage(std::string_view tag) {
+        const std::size_t dash = tag.rfind('-');
+        if (dash == std::string_view::npos) return std::nullopt;
+        const std::string_view hex = tag.substr(dash + 1);
+        std::uint32_t lcid = 0;
+        const auto [end, ec] = std::from_chars(hex.data(), hex.data() + hex.size(), lcid, 16);
+        if (hex.empty() || ec != std::errc() || end != hex.data() + hex.size()) return std::nullopt;
+        switch (lcid & 0x3FF) {
+        case 0x09: return DateLanguage::English;
+        case 0x0A: return DateLanguage::Spanish;
+        default: return std::nullopt;
+        }
     }
 
     // "[$€-C0A]": the symbol, then an optional hexadecimal locale after the last '-'.
@@ -310,6 +328,7 @@ private:
     Section finish(RawSection& raw, std::size_t index, std::size_t count) {
         Section s;
         s.condition = raw.condition;
+        s.dateNames = raw.dateNames;
         const bool hasText = std::any_of(raw.items.begin(), raw.items.end(),
                                          [](const Item& it) { return it.raw == Raw::Ready && it.token.kind == TokenKind::TextValue; });
         const bool hasDate = std::any_of(raw.items.begin(), raw.items.end(),
@@ -391,8 +410,68 @@ private:
         }
     }
 
+    // A fraction: a run of digit placeholders, '/', and either placeholders or a number; digit
+    // placeholders before the numerator, set apart from it, are the whole part.
+    bool finishFraction(RawSection& raw, Section& s) {
+        auto& items = raw.items;
+        const auto isSlash = [](const Item& it) { return it.raw == Raw::Ready && it.source == "/"; };
+        const auto slash = std::find_if(items.begin(), items.end(), isSlash);
+        if (slash == items.end() || slash == items.begin()) return false;
+        if (std::any_of(items.begin(), items.end(), [](const Item& it) { return it.raw == Raw::Point || it.raw == Raw::Exponent; }))
+            return false;
+        const std::size_t at = static_cast<std::size_t>(slash - items.begin());
+        std::size_t numeratorFirst = at;
+        while (numeratorFirst > 0 && items[numeratorFirst - 1].raw == Raw::Digit) --numeratorFirst;
+        if (numeratorFirst == at || at + 1 >= items.size()) return false;
+        const auto isFixedDigit = [](const Item& it) {
+            return (it.raw == Raw::Ready && it.token.kind == TokenKind::Literal && it.source.size() == 1 &&
+                    it.source[0] >= '0' && it.source[0] <= '9') ||
+                   (it.raw == Raw::Digit && it.token.placeholder == '0');
+        };
+        std::size_t denominatorEnd = at + 1;
+        const bool fixed = items[at + 1].raw == Raw::Ready && isFixedDigit(items[at + 1]);
+        if (fixed) {
+            while (denominatorEnd < items.size() && isFixedDigit(items[denominatorEnd]) && s.fixedDenominator < 1000000000)
+                s.fixedDenominator = s.fixedDenominator * 10 + (items[denominatorEnd++].source[0] - '0');
+        } else {
+            while (denominatorEnd < items.size() && items[denominatorEnd].raw == Raw::Digit) ++denominatorEnd;
+            if (denominatorEnd == at + 1) return false;
+        }
+        s.fraction = true;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            Item& it = items[i];
+            if (i == numeratorFirst) s.fractionBegin = s.tokens.size();
+            if (i == at + 1 && fixed) {
+                s.tokens.push_back(literal(std::to_string(s.fixedDenominator)));
+                i = denominatorEnd - 1;
+            } else if (it.raw == Raw::Digit) {
+                Token t;
+                t.kind = TokenKind::Digit;
+                t.placeholder = it.token.placeholder;
+                t.zone = i < numeratorFirst ? DigitZone::Integer : i < at ? DigitZone::Numerator : DigitZone::Denominator;
+                if (t.zone == DigitZone::Integer) ++s.integerDigits;
+                if (t.zone == DigitZone::Numerator) ++s.numeratorDigits;
+                if (t.zone == DigitZone::Denominator) ++s.denominatorDigits;
+                s.tokens.push_back(std::move(t));
+            } else if (it.raw == Raw::Ready) {
+                s.tokens.push_back(std::move(it.token));
+            } else {
+                if (it.raw == Raw::Comma) writeBack(it, ',');
+                if (it.raw == Raw::Percent) ++s.percentCount;
+                Token t = literal(it.raw == Raw::Comma ? "," : it.source);
+                if (it.raw == Raw::Percent) t.kind = TokenKind::Percent;
+                s.tokens.push_back(std::move(t));
+            }
+            if (i + 1 == denominatorEnd) s.fractionEnd = s.tokens.size();
+        }
+        s.denominatorDigits = std::min(s.denominatorDigits, 9);
+        s.percentCount = std::min(s.percentCount, 100);
+        return true;
+    }
+
     void finishNumber(RawSection& raw, Section& s) {
         auto& items = raw.items;
+        if (finishFraction(raw, s)) return;
         const auto isExp = [](const Item& it) { return it.raw == Raw::Exponent; };
         const std::size_t expAt = std::find_if(items.begin(), items.end(), isExp) - items.begin();
         std::size_t pointAt = items.size();
@@ -494,6 +573,14 @@ bool Condition::holds(double x) const {
     case Comparison::NotEqual: return x != value;
     }
     return false;
+}
+
+bool Condition::onlyNegatives() const {
+    return (op == Comparison::Less && value <= 0.0) || (op == Comparison::LessEqual && value < 0.0);
+}
+
+bool Condition::allNonNegatives() const {
+    return (op == Comparison::GreaterEqual && value <= 0.0) || (op == Comparison::Greater && value < 0.0);
 }
 
 CompiledFormat compileFormat(std::string_view code, bool commaDecimal) {

@@ -38,26 +38,6 @@ std::string scientificText(DecimalDigits d, int significant, char decimal) {
 
 int floorDiv(int a, int b) { return a / b - ((a % b != 0 && ((a < 0) != (b < 0))) ? 1 : 0); }
 
-// Writes the digit (or padding) for the placeholder at index among places placeholders, filled
-// from the right; the leftmost placeholder also takes every digit that has no placeholder.
-void placeDigit(std::string& out, const std::string& digits, int places, int index, char placeholder,
-                bool grouping, char separator, Purpose purpose) {
-    const int len = static_cast<int>(digits.size());
-    auto emit = [&](char c, int position) {
-        out += c;
-        if (grouping && position > 0 && position % 3 == 0) out += separator;
-    };
-    if (index == 0)
-        for (int q = len - 1; q >= places; --q) emit(digits[static_cast<std::size_t>(len - 1 - q)], q);
-    const int position = places - 1 - index;
-    if (position < len)
-        emit(digits[static_cast<std::size_t>(len - 1 - position)], position);
-    else if (placeholder == '0')
-        emit('0', position);
-    else if (placeholder == '?')
-        out += purpose == Purpose::Fit ? '0' : ' ';
-}
-
 // Scientific notation: the exponent that leaves as many integer digits as the format has
 // placeholders, or a multiple of their count when the integer part starts with '#' ("##0.0E+0").
 int scientificExponent(const Section& s, DecimalDigits& d) {
@@ -126,6 +106,24 @@ std::string padded(long long value, int width) {
 
 }  // namespace
 
+void placeDigit(std::string& out, const std::string& digits, int places, int index, char placeholder,
+                bool grouping, char separator, Purpose purpose) {
+    const int len = static_cast<int>(digits.size());
+    auto emit = [&](char c, int position) {
+        out += c;
+        if (grouping && position > 0 && position % 3 == 0) out += separator;
+    };
+    if (index == 0)
+        for (int q = len - 1; q >= places; --q) emit(digits[static_cast<std::size_t>(len - 1 - q)], q);
+    const int position = places - 1 - index;
+    if (position < len)
+        emit(digits[static_cast<std::size_t>(len - 1 - position)], position);
+    else if (placeholder == '0')
+        emit('0', position);
+    else if (placeholder == '?')
+        out += purpose == Purpose::Fit ? '0' : ' ';
+}
+
 std::string generalText(double magnitude, const NumberConventions& conventions) {
     const DecimalDigits d = DecimalDigits::fromDouble(magnitude);
     if (d.isZero()) return "0";
@@ -151,6 +149,7 @@ std::string generalText(double magnitude, const NumberConventions& conventions) 
 
 std::string numberSectionText(const Section& s, double magnitude, const NumberConventions& conventions,
                               Purpose purpose) {
+    if (s.fraction) return fractionSectionText(s, magnitude, conventions, purpose);
     DecimalDigits d = DecimalDigits::fromDouble(magnitude);
     d.shift(2 * s.percentCount - 3 * s.scaleThousands);
     int exponent = 0;
@@ -231,6 +230,7 @@ std::string dateSectionText(const Section& s, double serial, const NumberConvent
     p.totalHours = p.totalSeconds / 3600;
     p.subSecond = ticks % scale;
 
+    const DateLanguage names = s.dateNames.value_or(conventions.dateNames);
     std::string out;
     for (const Token& t : s.tokens) {
         switch (t.kind) {
@@ -238,10 +238,10 @@ std::string dateSectionText(const Section& s, double serial, const NumberConvent
             out += t.width <= 2 ? padded(p.date.year % 100, 2) : padded(p.date.year, 4);
             break;
         case TokenKind::Month:
-            out += t.width <= 2 ? padded(p.date.month, t.width) : monthName(p.date.month, t.width, conventions.dateNames);
+            out += t.width <= 2 ? padded(p.date.month, t.width) : monthName(p.date.month, t.width, names);
             break;
         case TokenKind::Day:
-            out += t.width <= 2 ? padded(p.date.day, t.width) : dayName(p.weekday, t.width, conventions.dateNames);
+            out += t.width <= 2 ? padded(p.date.day, t.width) : dayName(p.weekday, t.width, names);
             break;
         case TokenKind::Hour: {
             const long long hour = s.twelveHour ? (p.hour % 12 == 0 ? 12 : p.hour % 12) : p.hour;

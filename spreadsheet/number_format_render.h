@@ -21,6 +21,12 @@ std::string generalText(double magnitude, const NumberConventions& conventions);
 
 std::string numberSectionText(const Section& section, double magnitude, const NumberConventions& conventions,
                               Purpose purpose);
+std::string fractionSectionText(const Section& section, double magnitude, const NumberConventions& conventions,
+                                Purpose purpose);
+// Writes the digit (or padding) for the placeholder at index among places placeholders, filled
+// from the right; the leftmost placeholder also takes every digit that has no placeholder.
+void placeDigit(std::string& out, const std::string& digits, int places, int index, char placeholder, bool grouping,
+                char separator, Purpose purpose);
 std::string dateSectionText(const Section& section, double serial, const NumberConventions& conventions,
                             Purpose purpose);
 std::string textSectionText(const Section& section, std::string_view text, Purpose purpose);

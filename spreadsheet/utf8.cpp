@@ -48,6 +48,28 @@ std::size_t characterPosition(std::string_view text, std::size_t offset) {
     return position;
 }
 
+std::string repaired(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t len = sequenceLength(text, i);
+        if (len == 0) {
+            out += "\xEF\xBF\xBD";
+            ++i;
+        } else {
+            out.append(text.substr(i, len));
+            i += len;
+        }
+    }
+    return out;
+}
+
+std::size_t utf16Length(std::string_view text) {
+    std::size_t units = 0;
+    for (std::size_t i = 0; i < text.size();) units += next(text, i) > 0xFFFF ? 2 : 1;
+    return units;
+}
+
 std::string printable(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size();) {

@@ -18,6 +18,13 @@ char32_t next(std::string_view text, std::size_t& at);
 // 1-based character position of a byte offset, for messages.
 std::size_t characterPosition(std::string_view text, std::size_t offset);
 
+// The text with every malformed byte replaced by U+FFFD; well-formed text comes back unchanged.
+std::string repaired(std::string_view text);
+
+// Length of well-formed text in UTF-16 code units, the unit the file format counts cell text in:
+// a character beyond U+FFFF counts two.
+std::size_t utf16Length(std::string_view text);
+
 // The text with malformed bytes and control characters shown as '?', safe for a message.
 std::string printable(std::string_view text);
 

@@ -7,6 +7,7 @@
 #include "spreadsheet/application.h"
 #include "spreadsheet/chart_sheet.h"
 #include "spreadsheet/text_utils.h"
+#include "spreadsheet/utf8.h"
 #include "spreadsheet/workbook_formulas.h"
 #include "spreadsheet/worksheet.h"
 #include "spreadsheet/xlsx_export.h"
@@ -66,11 +67,13 @@ std::int32_t Workbook::positionOf(const Sheet& sheet) const {
 }
 
 void Workbook::checkSheetName(std::string_view name, const Sheet* renamed) const {
-    const std::string quoted = "\"" + std::string(name) + "\"";
+    const std::string quoted = "\"" + utf8::printable(name) + "\"";
     if (name.empty()) throw AutomationError("A sheet name cannot be empty");
     if (!isValidUtf8(name)) throw AutomationError("The sheet name " + quoted + " is not valid UTF-8 text");
     if (codePointCount(name) > kMaxSheetNameLength)
         throw AutomationError("The sheet name " + quoted + " is longer than 31 characters");
+    if (std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }))
+        throw AutomationError("The sheet name " + quoted + " contains a control character");
     if (const auto bad = name.find_first_of(":\\/?*[]"); bad != std::string_view::npos)
         throw AutomationError("The sheet name " + quoted + " contains the character '" + std::string(1, name[bad]) +
                               "', which sheet names cannot hold (: \\ / ? * [ ])");

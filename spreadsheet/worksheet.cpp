@@ -10,6 +10,7 @@
 #include "spreadsheet/number_format_table.h"
 #include "spreadsheet/range.h"
 #include "spreadsheet/text_utils.h"
+#include "spreadsheet/utf8.h"
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/workbook_formulas.h"
 
@@ -121,10 +122,14 @@ void Worksheet::storeValue(CellAddress at, Cell& cell, const Variant& value, aut
             break;
         }
         case VariantType::Text: {
-            const std::string& text = *value.getIf<std::string>();
-            if (text.size() > kMaxCellTextLength && codePointCount(text) > kMaxCellTextLength)
-                throw AutomationError("Range.Value: a cell holds at most 32767 characters, the text has " +
-                                      std::to_string(codePointCount(text)));
+            // A cell holds characters: bytes that are not UTF-8 have none to stand for, so they
+            // become U+FFFD here, and measuring, comparing and saving all see the same text.
+            const std::string& given = *value.getIf<std::string>();
+            const std::string text = isValidUtf8(given) ? given : utf8::repaired(given);
+            // The file format counts the limit in UTF-16 code units.
+            if (text.size() > kMaxCellTextLength && utf8::utf16Length(text) > kMaxCellTextLength)
+                throw AutomationError("Range.Value: a cell holds at most 32767 characters (UTF-16 code units), "
+                                      "the text has " + std::to_string(utf8::utf16Length(text)));
             const StringPool::Id id = book.strings().intern(text);
             emptyCell(at, cell);
             cell.kind = CellKind::Text;
@@ -170,7 +175,8 @@ void Worksheet::setFormula(const CellRect& rect, const Variant& formula, automat
         setValue(rect, formula, lcid);
         return;
     }
-    const std::string& text = *formula.getIf<std::string>();
+    const std::string& given = *formula.getIf<std::string>();
+    const std::string text = isValidUtf8(given) ? given : utf8::repaired(given);
     if (text.starts_with('=') && text.size() > 1) {
         if (!rect.isSingleCell())
             throw AutomationError("Range.Formula: a formula can be set on one cell at a time, not on " +

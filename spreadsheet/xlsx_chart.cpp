@@ -13,6 +13,7 @@
 #include "spreadsheet/chart_xml.h"
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/worksheet.h"
+#include "spreadsheet/xml_text.h"
 
 namespace tabulix::spreadsheet {
 
@@ -82,7 +83,7 @@ void ChartParts::add(lxw_workbook* file, lxw_chartsheet* target, const ChartShee
     // reference included.
     const std::vector<std::shared_ptr<Worksheet>> worksheets = sheet.workbook().worksheets();
     const std::string reference =
-        "=" + sheetReference(worksheets.empty() ? sheet.name() : worksheets.front()->name(), {{1, 1}, {1, 1}});
+        "=" + fileText(sheetReference(worksheets.empty() ? sheet.name() : worksheets.front()->name(), {{1, 1}, {1, 1}}));
     const std::string title = marker(parts_.size());
     if (!chart_add_series(chart, nullptr, reference.c_str()))
         throw AutomationError("chart sheet \"" + sheet.name() + "\": the file writer could not add a series");

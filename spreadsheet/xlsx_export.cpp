@@ -17,6 +17,7 @@
 #include "spreadsheet/worksheet.h"
 #include "spreadsheet/xlsx_chart.h"
 #include "spreadsheet/xlsx_typed_results.h"
+#include "spreadsheet/xml_text.h"
 
 namespace tabulix::spreadsheet {
 
@@ -91,13 +92,13 @@ public:
         for (const auto& sheet : book_.sheets()) {
             const bool active = sheet == book_.activeSheet();
             if (sheet->sheetType() == SheetType::Worksheet) {
-                lxw_worksheet* ws = workbook_add_worksheet(file_, sheet->name().c_str());
+                lxw_worksheet* ws = workbook_add_worksheet(file_, fileText(sheet->name()).c_str());
                 if (!ws) fail("the sheet name \"" + sheet->name() + "\" was refused by the file writer");
                 ++worksheetNumber_;
                 writeWorksheet(static_cast<const Worksheet&>(*sheet), ws);
                 if (active) worksheet_activate(ws);
             } else {
-                lxw_chartsheet* cs = workbook_add_chartsheet(file_, sheet->name().c_str());
+                lxw_chartsheet* cs = workbook_add_chartsheet(file_, fileText(sheet->name()).c_str());
                 if (!cs) fail("the sheet name \"" + sheet->name() + "\" was refused by the file writer");
                 charts_.add(file_, cs, static_cast<const ChartSheet&>(*sheet));
                 if (active) chartsheet_activate(cs);
@@ -122,7 +123,7 @@ private:
         if (f) return f;
         const CellStyle& s = book_.styles().style(styleId);
         f = workbook_add_format(file_);
-        format_set_font_name(f, s.font.name.c_str());
+        format_set_font_name(f, fileText(s.font.name).c_str());
         format_set_font_size(f, s.font.size);
         if (s.font.colour != kAutomaticColour) format_set_font_color(f, fileColour(s.font.colour));
         if (s.font.bold) format_set_bold(f);
@@ -157,7 +158,7 @@ private:
         if (s.alignment != HorizontalAlignment::General) format_set_align(f, alignment(s.alignment));
         if (s.shrinkToFit) format_set_shrink(f);
         if (s.numberFormat != NumberFormatTable::kGeneral)
-            format_set_num_format(f, book_.numberFormats().format(s.numberFormat).fileCode().c_str());
+            format_set_num_format(f, fileText(book_.numberFormats().format(s.numberFormat).fileCode()).c_str());
         return f;
     }
 
@@ -198,7 +199,7 @@ private:
                         break;
                     case CellKind::Number: e = worksheet_write_number(ws, r, c, cell.number, f); break;
                     case CellKind::Text:
-                        e = worksheet_write_string(ws, r, c, book_.strings().text(cell.text).data(), f);
+                        e = worksheet_write_string(ws, r, c, fileText(book_.strings().text(cell.text)).c_str(), f);
                         break;
                     case CellKind::Boolean: e = worksheet_write_boolean(ws, r, c, cell.boolean ? 1 : 0, f); break;
                     case CellKind::Error: {
@@ -210,11 +211,11 @@ private:
                     }
                     case CellKind::Formula: {
                         const CellValue& result = cells.formula(cell).cached;
-                        formula = sheet.fileFormulaText({row, c + 1u});
+                        formula = fileText(sheet.fileFormulaText({row, c + 1u}));
                         if (const double* n = std::get_if<double>(&result)) {
                             e = worksheet_write_formula_num(ws, r, c, formula.c_str(), f, *n);
                         } else if (const auto* s = std::get_if<std::string>(&result)) {
-                            e = worksheet_write_formula_str(ws, r, c, formula.c_str(), f, s->c_str());
+                            e = worksheet_write_formula_str(ws, r, c, formula.c_str(), f, fileText(*s).c_str());
                         } else if (const bool* b = std::get_if<bool>(&result)) {
                             e = worksheet_write_formula_str(ws, r, c, formula.c_str(), f, *b ? "1" : "0");
                             typedResults_.add(worksheetNumber_, {row, c + 1u}, TypedResults::Kind::Boolean);

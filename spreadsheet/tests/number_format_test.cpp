@@ -174,6 +174,56 @@ TEST(NumberFormatDisplay, Conditions) {
     EXPECT_EQ(show("[<=-1]\"low\";[>=1]\"high\"", 0), "########");
 }
 
+TEST(NumberFormatDisplay, ConditionalSectionsWriteTheirOwnSignOnlyForNegativesAlone) {
+    EXPECT_EQ(show("[<0]\"neg\";[>0]\"pos\";\"zero\"", -1), "neg");
+    EXPECT_EQ(show("[<0]\"neg\";[>0]\"pos\";\"zero\"", 0), "zero");
+    EXPECT_EQ(show("[>=1000]#,##0,\"K\";0", -1234.5), "-1235");
+    EXPECT_EQ(show("[>=1000]#,##0,\"K\";0", 1234.5), "1K");
+    EXPECT_EQ(show("[>=0]0.0;(0.0)", -2.5), "(2.5)");
+    EXPECT_EQ(show("[<=-1]0\" low\";0", -3), "3 low");
+    EXPECT_EQ(show("[<5]0;0", -3), "-3");  // [<5] also takes positives
+}
+
+TEST(NumberFormatDisplay, Fractions) {
+    EXPECT_EQ(show("# ?/?", 0.5), "1/2");
+    EXPECT_EQ(show("# ?/?", 1234.5), "1234 1/2");
+    EXPECT_EQ(show("# ?/?", -1234.5), "-1234 1/2");
+    EXPECT_EQ(show("# ?/?", 3.14159), "3 1/7");
+    EXPECT_EQ(show("# ?/?", 1), "1    ");  // no fraction: blanks as wide as one
+    EXPECT_EQ(show("# ?/?", 1.99), "2    ");
+    EXPECT_EQ(show("# ?\?/??", 3.14159), "3 14/99");
+    EXPECT_EQ(show("# ?\?/??", 0.5), " 1/2 ");
+    EXPECT_EQ(show("# ?/8", 1), "1    ");
+    EXPECT_EQ(show("# ?/8", 2.25), "2 2/8");
+    EXPECT_EQ(show("# ?\?/100", 1.99), "1 99/100");
+    EXPECT_EQ(show("?/?", 1.5), "3/2");  // no whole part: improper
+    EXPECT_EQ(show("?/?", 3.14159), "22/7");
+    EXPECT_EQ(show("?/?", 0), "0/1");
+    EXPECT_EQ(show("?/8", 0.3), "2/8");
+    EXPECT_EQ(show("0 0/0", 0.5), "0 1/2");
+    EXPECT_EQ(show("# ??\?/???", 0.333), "332/997");
+    EXPECT_EQ(show("\"x\"# ?/?", 1.25), "x1 1/4");
+    EXPECT_EQ(show("# ?/?", 1e20), "100000000000000000000    ");
+    EXPECT_EQ(NumberFormat::parse("# ?/?", kEnglish).fileCode(), "# ?/?");
+    // A slash that follows no digit placeholder is a literal.
+    EXPECT_EQ(show("0\"/\"0", 12), "1/2");
+    EXPECT_EQ(show("dd/mm/yyyy", 45000), "15/03/2023");
+    // Measured as wide as the widest it can show.
+    const NumberFormat f = NumberFormat::parse("# ?\?/??", kEnglish);
+    EXPECT_EQ(f.displayForFit(0.5, kPoint), " 01/20");
+    EXPECT_EQ(f.displayForFit(2, kPoint), "2 00000");
+}
+
+TEST(NumberFormatDisplay, LocaleTagNamesDaysAndMonthsInItsLanguage) {
+    EXPECT_EQ(show("[$-C0A]dddd d \\de mmmm \\de yyyy", 45000), "mi\xC3\xA9rcoles 15 de marzo de 2023");
+    EXPECT_EQ(show("[$-C0A]ddd d mmm", 45000), "mi\xC3\xA9 15 mar");
+    EXPECT_EQ(show("[$-409]dddd, mmmm d, yyyy", 45000, kComma), "Wednesday, March 15, 2023");
+    EXPECT_EQ(show("[$-80A]mmmm", 45000), "marzo");  // Spanish of Mexico
+    EXPECT_EQ(show("dddd", 45000, kComma), "mi\xC3\xA9rcoles");  // no tag: the reader's language
+    EXPECT_EQ(show("[$-407]mmmm", 45000), "March");  // a language without names here keeps the reader's
+    EXPECT_EQ(show("[$\xE2\x82\xAC-C0A]#,##0.00", 5), "\xE2\x82\xAC" "5.00");
+}
+
 TEST(NumberFormatDisplay, PercentScientificAndThousandsScaling) {
     EXPECT_EQ(show("0%", 0.256), "26%");
     EXPECT_EQ(show("0.00%", 0.07), "7.00%");
