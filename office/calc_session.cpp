@@ -49,11 +49,17 @@ std::string uniqueSuffix() {
     return std::to_string(getpid()) + "-" + std::to_string(++counter);
 }
 
-// Profiles left behind by programs that died: their names carry the owner's process id.
-void removeAbandonedProfiles(const fs::path& folder) {
+// The socket of the pipe, which soffice leaves behind when it is ended.
+fs::path pipeSocket(const std::string& pipe) { return "/tmp/OSL_PIPE_" + std::to_string(getuid()) + "_" + pipe; }
+
+// Profiles and pipe sockets left behind by programs that died: their names carry the owner's
+// process id.
+void removeAbandoned(const fs::path& folder) {
     std::error_code error;
+    const std::string socketPrefix = pipeSocket("").filename().string();
     for (const auto& entry : fs::directory_iterator(folder, error)) {
-        const std::string name = entry.path().filename().string();
+        std::string name = entry.path().filename().string();
+        if (name.rfind(socketPrefix, 0) == 0) name = name.substr(socketPrefix.size());
         if (name.rfind("tabulix-calc-", 0) != 0) continue;
         const std::string rest = name.substr(13);
         const auto dash = rest.find('-');
@@ -107,12 +113,14 @@ void CalcSession::connect(const CalcOptions& options) {
         throw AutomationError(CalcUnavailableReason(options));
     const fs::path program = suiteProgram(soffice);
     const fs::path temp = fs::temp_directory_path();
-    removeAbandonedProfiles(temp);
+    removeAbandoned(temp);
+    if (temp != "/tmp") removeAbandoned("/tmp");
     const std::string suffix = uniqueSuffix();
     profileFolder_ = (temp / ("tabulix-calc-" + suffix)).string();
     fs::create_directories(profileFolder_);
     logFile_ = profileFolder_ + "/soffice.log";
     const std::string pipe = "tabulix-calc-" + suffix;
+    pipeSocket_ = pipeSocket(pipe).string();
     windowed_ = options.visible;
 
     std::vector<std::string> args = {"--nologo", "--norestore", "--nodefault", "--nolockcheck",
@@ -191,11 +199,11 @@ void CalcSession::kill() {
     desktop_.clear();
     context_.clear();
     if (process_) process_->end(std::chrono::milliseconds(5000));
-    if (!profileFolder_.empty()) {
-        std::error_code error;
-        fs::remove_all(profileFolder_, error);
-        profileFolder_.clear();
-    }
+    std::error_code error;
+    if (!profileFolder_.empty()) fs::remove_all(profileFolder_, error);
+    if (!pipeSocket_.empty()) fs::remove(pipeSocket_, error);
+    profileFolder_.clear();
+    pipeSocket_.clear();
 }
 
 void CalcSession::checkAlive(std::string_view where) {

@@ -90,6 +90,7 @@ private:
     std::unique_ptr<SofficeProcess> process_;
     std::string profileFolder_;
     std::string logFile_;
+    std::string pipeSocket_;
     bool windowed_ = false;
     bool ended_ = false;
     css::uno::Reference<css::uno::XComponentContext> context_;
