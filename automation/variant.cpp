@@ -6,6 +6,7 @@
 
 #include "automation/automation_error.h"
 #include "automation/dispatch.h"
+#include "framework/printable.h"
 
 namespace tabulix::automation {
 
@@ -181,7 +182,7 @@ std::string Variant::describe() const {
             std::snprintf(buffer, sizeof buffer, "0x%08X", static_cast<unsigned>(std::get<ErrorValue>(value_).scode));
             return std::string("Error(") + buffer + ")";
         }
-        case VariantType::Text: return "Text(\"" + std::get<std::string>(value_) + "\")";
+        case VariantType::Text: return "Text(\"" + framework::printable(std::get<std::string>(value_)) + "\")";
         default: return std::string(variantTypeName(type())) + "(" + toText() + ")";
     }
 }

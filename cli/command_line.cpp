@@ -1,6 +1,10 @@
 #include "cli/command_line.h"
 
 #include <cctype>
+#include <optional>
+
+#include "data/code_page.h"
+#include "framework/printable.h"
 
 namespace tabulix::cli {
 
@@ -43,9 +47,15 @@ void setOnce(std::string& target, bool& seen, const std::string& option, std::st
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine line;
     ArgumentReader reader(args);
+<<<<<<< HEAD
     std::string output, dbf, sqlite, sql, title, component, application;
     bool hasApplication = false, hasOutput = false, hasDbf = false, hasSqlite = false, hasSql = false, hasTitle = false,
          hasComponent = false, optionsEnded = false;
+=======
+    std::string output, dbf, sqlite, sql, title, component, codePage;
+    bool hasOutput = false, hasDbf = false, hasSqlite = false, hasSql = false, hasTitle = false,
+         hasComponent = false, hasCodePage = false, optionsEnded = false;
+>>>>>>> main
     std::vector<std::string> positional;
 
     while (!reader.done()) {
@@ -93,6 +103,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
                 throw UsageError("option --application takes embedded or calc, not " + application);
         } else if (name == "--title") {
             setOnce(title, hasTitle, name, reader.valueOf(name, inlineValue));
+        } else if (name == "--code-page") {
+            setOnce(codePage, hasCodePage, name, reader.valueOf(name, inlineValue));
         } else {
             throw UsageError("unknown option " + name);
         }
@@ -118,6 +130,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     if (hasTitle && line.source == SourceKind::FormFile)
         throw UsageError("--title goes with --dbf or --sqlite; a form file holds its own title");
     if (hasComponent && line.source != SourceKind::FormFile) throw UsageError("--component goes with a form file");
+    if (hasCodePage) {
+        if (line.source != SourceKind::DbfFile)
+            throw UsageError("--code-page goes with --dbf; a form file gives its table's CodePage itself");
+        const std::optional<int> page = data::CodePage::fromName(codePage);
+        if (!page) throw UsageError("--code-page: '" + framework::printable(codePage) + "' names no code page");
+        line.codePage = *page;
+    }
 
     line.sql = sql;
     line.title = title;
@@ -128,8 +147,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 }
 
 std::string UsageText() {
+<<<<<<< HEAD
     return "Usage: tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--application APP] [--trace]\n"
            "  or:  tabulix --dbf FILE.DBF [--title TITLE] [-o OUT.xlsx] [--trace]\n"
+=======
+    return "Usage: tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--trace]\n"
+           "  or:  tabulix --dbf FILE.DBF [--code-page PAGE] [--title TITLE] [-o OUT.xlsx] [--trace]\n"
+>>>>>>> main
            "  or:  tabulix --sqlite DB.sqlite --sql \"SELECT ...\" [--title TITLE] [-o OUT.xlsx] [--trace]\n"
            "\n"
            "Transfers a data set into a new workbook and saves it as an .xlsx file.\n"
@@ -137,15 +161,24 @@ std::string UsageText() {
            "  FORMFILE          a form file holding the data set and a TTabulix component with its\n"
            "                    settings; relative database paths are read from the form file's folder\n"
            "  --dbf FILE        a dBASE table, transferred with the component's default settings\n"
+           "  --code-page PAGE  the code page of the table's texts (1252, 850, UTF-8, ...), whatever\n"
+           "                    the table declares; without it: the declared page, else UTF-8 when\n"
+           "                    the texts are UTF-8, else Windows-1252\n"
            "  --sqlite FILE     an SQLite database; --sql gives the query whose rows are transferred\n"
            "  --title TITLE     the title row of a --dbf or --sqlite transfer (none by default)\n"
            "  -o, --output OUT  the workbook to write (default: the input's name with .xlsx, in the\n"
-           "                    working folder); an existing file is replaced only on success\n"
+           "                    working folder); an existing file is replaced only on success, and\n"
+           "                    never one the transfer reads\n"
            "  --component NAME  the TTabulix of the form file to run, when it holds several\n"
+<<<<<<< HEAD
            "  --application APP the spreadsheet application: embedded (the default) or calc, a\n"
            "                    LibreOffice Calc started for the run; TABULIX_APPLICATION gives the\n"
            "                    default\n"
            "  --trace           print every automation call to standard error\n"
+=======
+           "  --trace           print the code page of each table and every automation call to\n"
+           "                    standard error\n"
+>>>>>>> main
            "  -h, --help        print this text\n"
            "\n"
            "Exit status: 0 on success, 1 when the transfer or the save fails, 2 for a bad command line.\n";

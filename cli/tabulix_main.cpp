@@ -1,6 +1,11 @@
 // tabulix: transfers a data set into a new workbook and saves it as an .xlsx file.
+<<<<<<< HEAD
 //   tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--application embedded|calc] [--trace]
 //   tabulix --dbf FILE.DBF [--title T] [-o OUT.xlsx]
+=======
+//   tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--trace]
+//   tabulix --dbf FILE.DBF [--code-page PAGE] [--title T] [-o OUT.xlsx]
+>>>>>>> main
 //   tabulix --sqlite DB.sqlite --sql "SELECT ..." [--title T] [-o OUT.xlsx]
 
 #include <exception>
@@ -12,6 +17,7 @@
 #include "cli/application_choice.h"
 #include "cli/command_line.h"
 #include "cli/progress_bar.h"
+#include "cli/source_checks.h"
 #include "cli/transfer_run.h"
 #include "cli/transfer_source.h"
 #include "component/tabulix.h"
@@ -23,7 +29,7 @@ namespace {
 
 cli::TransferSource loadSource(const cli::CommandLine& line) {
     switch (line.source) {
-        case cli::SourceKind::DbfFile: return cli::DbfSource(line.input, line.title);
+        case cli::SourceKind::DbfFile: return cli::DbfSource(line.input, line.title, line.codePage);
         case cli::SourceKind::SqliteQuery: return cli::SqliteSource(line.input, line.sql, line.title);
         case cli::SourceKind::FormFile: break;
     }
@@ -36,6 +42,8 @@ int run(const cli::CommandLine& line) {
     cli::InstallApplication(application);
     cli::RegisterProgramClasses();
     cli::TransferSource source = loadSource(line);
+    cli::RefuseOutputOverInput(output, cli::InputFiles(line, *source.root));
+    cli::ReportDataSets(*source.root, std::cerr, line.trace ? &std::cerr : nullptr);
 
     std::unique_ptr<cli::ProgressBar> bar;
     if (cli::StandardErrorIsTerminal() && !line.trace) bar = std::make_unique<cli::ProgressBar>(std::cerr);

@@ -171,7 +171,7 @@ TransferSource LoadFormSource(const fs::path& formFile, const std::string& compo
     return TransferSource{std::move(root), &tabulix};
 }
 
-TransferSource DbfSource(const fs::path& file, const std::string& title) {
+TransferSource DbfSource(const fs::path& file, const std::string& title, int codePage) {
     requireRegularFile(file, "the dBASE file");
     auto root = std::make_unique<framework::TForm>(nullptr);
     root->SetName("Tabulix");
@@ -179,6 +179,7 @@ TransferSource DbfSource(const fs::path& file, const std::string& title) {
     table->SetName("Tabla");
     table->SetDatabaseName(fs::absolute(file).parent_path().string());
     table->SetTableName(file.filename().string());
+    table->SetCodePage(codePage);
     return defaultSource(std::move(root), table, title, file.string());
 }
 

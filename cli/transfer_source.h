@@ -38,8 +38,8 @@ void RegisterProgramClasses();
 TransferSource LoadFormSource(const std::filesystem::path& formFile, const std::string& componentName);
 
 // A dBASE table, transferred with the default settings (sheet "Datos", a heading row) and the
-// title given (none when empty).
-TransferSource DbfSource(const std::filesystem::path& file, const std::string& title);
+// title given (none when empty), its texts read in `codePage` (0: as the table declares).
+TransferSource DbfSource(const std::filesystem::path& file, const std::string& title, int codePage = 0);
 
 // The rows of an SQL query on an SQLite database, with the default settings.
 TransferSource SqliteSource(const std::filesystem::path& file, const std::string& sql, const std::string& title);

@@ -3,6 +3,7 @@
 #include "component/cell_names.h"
 #include "component/tabulix.h"
 #include "framework/convert.h"
+#include "framework/printable.h"
 #include "framework/text_compare.h"
 
 namespace tabulix::component {
@@ -39,7 +40,13 @@ std::string TFormulaTabulix::field(std::int32_t i, std::int32_t n) const {
 
 std::int32_t TFormulaTabulix::numberField(std::int32_t i, std::int32_t n) const {
     if (i > Count()) return 0;
-    return framework::StrToInt(ElementoFormula(record(i), n));
+    const std::string& line = record(i);
+    try {
+        return framework::StrToInt(ElementoFormula(line, n));
+    } catch (const framework::EConvertError& error) {
+        throw framework::EConvertError("F\xC3\xB3rmula " + std::to_string(i) + " ('" + framework::printable(line) +
+                                       "'), campo " + std::to_string(n) + ": " + error.what());
+    }
 }
 
 std::string TFormulaTabulix::Campo(std::int32_t i) const { return field(i, 1); }
@@ -66,7 +73,7 @@ std::string TFormulaTabulix::englishName(std::int32_t code) {
 }
 
 std::string TFormulaTabulix::summary(std::int32_t i, const std::string& range) {
-    const std::int32_t code = framework::StrToInt(ElementoFormula(record(i), 2));
+    const std::int32_t code = numberField(i, 2);
     if (code == 4) return FormulaPropia(i);
     return "=" + englishName(code) + "(" + range + ")";
 }
@@ -91,8 +98,9 @@ std::string TFormulaTabulix::FormulaPropia(std::int32_t i) const { return Formul
 std::string TFormulaTabulix::FormulaPropia(const std::string& formula) const {
     std::string text = upperAscii(formula);
 
-    // Record placeholders first; a marker that holds no integer is dropped.
-    for (std::size_t at = text.find("#F"); at != std::string::npos; at = text.find("#F")) {
+    // Record placeholders first; a marker that holds no integer is dropped. The search goes on
+    // after what was put in: a record's column text may itself hold "#F".
+    for (std::size_t at = text.find("#F"); at != std::string::npos;) {
         const std::string prefix = text.substr(0, at);
         const std::string rest = text.substr(at + 2);
         const std::size_t close = rest.find('#');
@@ -104,16 +112,19 @@ std::string TFormulaTabulix::FormulaPropia(const std::string& formula) const {
             }
         }
         text = prefix + cell + (close == std::string::npos ? rest : rest.substr(close + 1));
+        at = text.find("#F", prefix.size() + cell.size());
     }
 
     // Then range placeholders; a name with no range leaves no trace.
-    for (std::size_t at = text.find("#T_"); at != std::string::npos; at = text.find("#T_")) {
+    for (std::size_t at = text.find("#T_"); at != std::string::npos;) {
         const std::string prefix = text.substr(0, at);
         const std::string rest = text.substr(at + 3);
         const std::size_t close = rest.find('#');
         const std::string name = close == std::string::npos ? std::string() : rest.substr(0, close);
         const std::string tail = close == std::string::npos ? rest : rest.substr(close + 1);
-        text = prefix + owner_->RangoCampo(name) + tail;
+        const std::string range = owner_->RangoCampo(name);
+        text = prefix + range + tail;
+        at = text.find("#T_", prefix.size() + range.size());
     }
     return text;
 }

@@ -8,6 +8,7 @@
 #include "component/tabulix.h"
 #include "component/tabulix_error.h"
 #include "data/data_set.h"
+#include "framework/printable.h"
 #include "framework/ui_services.h"
 
 namespace tabulix::component {
@@ -18,6 +19,9 @@ namespace dispid = automation::dispid;
 namespace xl = automation::xl;
 
 namespace {
+
+// The last row of a worksheet, in the workbook format of every application the component drives.
+constexpr std::int64_t kLastSheetRow = 1048576;
 
 // Column number of a record's column text: letters are read as the spreadsheet names columns
 // (so "AB" is 28); anything else by its first character, as a one-letter name would be.
@@ -80,11 +84,16 @@ void TTabulix::Traspasar() {
     if (!datos_->Active())
         throw ETabulixError("El conjunto de datos " + datos_->DisplayName() + " no est\xC3\xA1 abierto");
 
-    framework::ScopedCursor hourglass(framework::crHourGlass);
-    const std::int32_t r0 = FilaInicial >= 1 ? FilaInicial : 1;
+    // Rows are counted in 64 bits: FilaInicial may be anything up to INT32_MAX.
+    const std::int64_t r0 = FilaInicial >= 1 ? FilaInicial : 1;
     const bool hasTitle = !Titulo.empty();
-    const std::int32_t headingRow = hasTitle ? r0 + 1 : r0;
-    const std::int32_t firstRow = r0 + (hasTitle ? 1 : 0) + (CabeceraMostrar ? 1 : 0);
+    const std::int64_t headingRow = hasTitle ? r0 + 1 : r0;
+    const std::int64_t firstRow = r0 + (hasTitle ? 1 : 0) + (CabeceraMostrar ? 1 : 0);
+    if (firstRow > kLastSheetRow)
+        throw ETabulixError("FilaInicial " + std::to_string(FilaInicial) + " deja la primera fila de datos en la " +
+                            std::to_string(firstRow) + ", m\xC3\xA1s all\xC3\xA1 de la \xC3\xBAltima fila de la hoja (" +
+                            std::to_string(kLastSheetRow) + ")");
+    framework::ScopedCursor hourglass(framework::crHourGlass);
 
     // The sheet name; when refused (a sheet of that name exists), the name plus the sheet's own.
     {
@@ -110,7 +119,7 @@ void TTabulix::Traspasar() {
         for (std::size_t c = 0; c < visible.size(); ++c)
             putCell(letters[c] + std::to_string(headingRow), dispid::Value, Variant(visible[c]->DisplayLabel()));
 
-    const std::int32_t lastRow = writeRecords(visible, letters, firstRow);
+    const std::int32_t lastRow = writeRecords(visible, letters, static_cast<std::int32_t>(firstRow));
 
     const std::string r0Text = std::to_string(r0);
     if (hasTitle) {
@@ -158,8 +167,19 @@ std::int32_t TTabulix::writeRecords(const std::vector<data::TField*>& visible, c
         std::int64_t done = 0;
         while (!datos_->Eof()) {
             const std::string rowText = std::to_string(row);
-            for (std::size_t c = 0; c < visible.size(); ++c)
-                putCell(letters[c] + rowText, dispid::Value, visible[c]->Value());
+            for (std::size_t c = 0; c < visible.size(); ++c) {
+                const Variant value = visible[c]->Value();
+                try {
+                    putCell(letters[c] + rowText, dispid::Value, value);
+                } catch (const automation::AutomationError& error) {
+                    // The application names only the call; say which value it refused.
+                    throw automation::AutomationError(
+                        datos_->DisplayName() + ", registro " + std::to_string(datos_->RecNo()) + ", campo " +
+                            framework::printable(visible[c]->FieldName()) + ", casilla " + letters[c] + rowText + ": " +
+                            error.what(),
+                        error.scode());
+                }
+            }
             ++row;
             datos_->Next();
             if (OnProgreso && (++done % 1000 == 0 || datos_->Eof())) OnProgreso(done, total);

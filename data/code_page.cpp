@@ -7,6 +7,7 @@
 #include <string>
 
 #include "data/data_error.h"
+#include "framework/utf8_text.h"
 
 namespace tabulix::data {
 
@@ -50,54 +51,6 @@ constexpr char16_t kCp437[128] = {
     0x2261, 0x00B1, 0x2265, 0x2264, 0x2320, 0x2321, 0x00F7, 0x2248, 0x00B0, 0x2219, 0x00B7, 0x221A, 0x207F, 0x00B2,
     0x25A0, 0x00A0,
 };
-
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-// Copies valid UTF-8 and replaces each invalid byte with U+FFFD.
-std::string sanitizeUtf8(std::string_view in) {
-    std::string out;
-    out.reserve(in.size());
-    std::size_t i = 0;
-    while (i < in.size()) {
-        const auto b = static_cast<unsigned char>(in[i]);
-        std::size_t length = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
-        bool valid = length > 0 && i + length <= in.size();
-        char32_t c = length == 1 ? b : length == 2 ? (b & 0x1F) : length == 3 ? (b & 0x0F) : (b & 0x07);
-        for (std::size_t k = 1; valid && k < length; ++k) {
-            const auto cont = static_cast<unsigned char>(in[i + k]);
-            valid = (cont & 0xC0) == 0x80;
-            c = (c << 6) | (cont & 0x3F);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are invalid too.
-        if (valid && ((length == 2 && c < 0x80) || (length == 3 && c < 0x800) || (length == 4 && c < 0x10000) ||
-                      (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF))
-            valid = false;
-        if (valid) {
-            out.append(in.substr(i, length));
-            i += length;
-        } else {
-            appendUtf8(out, 0xFFFD);
-            ++i;
-        }
-    }
-    return out;
-}
 
 std::string upperTrimmed(std::string_view text) {
     while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
@@ -146,7 +99,7 @@ CodePage& CodePage::operator=(CodePage&&) noexcept = default;
 CodePage::~CodePage() = default;
 
 std::string CodePage::toUtf8(std::string_view bytes) const {
-    if (number_ == kUtf8) return sanitizeUtf8(bytes);
+    if (number_ == kUtf8) return framework::utf8::sanitize(bytes);
     std::string out;
     if (!iconv_) {
         out.reserve(bytes.size() + bytes.size() / 8);
@@ -155,7 +108,7 @@ std::string CodePage::toUtf8(std::string_view bytes) const {
             if (b < 0x80)
                 out += byte;
             else
-                appendUtf8(out, table_ ? table_[b - 0x80] : b);
+                framework::utf8::append(out, table_ ? table_[b - 0x80] : b);
         }
         return out;
     }
@@ -170,7 +123,7 @@ std::string CodePage::toUtf8(std::string_view bytes) const {
         out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
         if (result == static_cast<std::size_t>(-1) && errno != E2BIG) {
             // An invalid or truncated sequence: mark it and go on with the next byte.
-            appendUtf8(out, 0xFFFD);
+            framework::utf8::append(out, 0xFFFD);
             ++in;
             --inLeft;
             iconv(iconv_->handle, nullptr, nullptr, nullptr, nullptr);

@@ -109,6 +109,7 @@ void TDataSet::Loaded() {
 void TDataSet::Open() {
     if (Active()) return;
     state_ = TDataSetState::dsOpening;
+    warnings_.clear();
     try {
         fieldDefs_ = InternalOpen();
         bindFields();

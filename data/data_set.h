@@ -5,6 +5,7 @@
 // bookmarks, attached controls) lives here.
 
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -130,6 +131,13 @@ public:
     // The value of a bound column in the current record; Null when there is no current record.
     automation::Variant ColumnValue(int fieldNo) const;
 
+    // What the last Open noticed about the source and read past, for a program to tell its user
+    // (a dBASE file holding more records than its header counts). Cleared by Open.
+    const std::vector<std::string>& Warnings() const { return warnings_; }
+    // The files the open data set reads (table, memo file, database); empty for a data set held
+    // in memory.
+    virtual std::vector<std::filesystem::path> SourceFiles() const { return {}; }
+
 protected:
     // Opens the source and returns its columns. Called with the data set still inactive.
     virtual std::vector<TFieldDef> InternalOpen() = 0;
@@ -150,6 +158,9 @@ protected:
     void CursorMovedTo(std::int64_t recNo);
     // Tells observers that the data set changed (respecting disabled controls).
     void DataChanged();
+
+    // Called from InternalOpen.
+    void Warn(std::string text) { warnings_.push_back(std::move(text)); }
 
     // Names the source in error messages ("table /data/Demo.DBF").
     virtual std::string SourceDescription() const { return "the source of data set " + DisplayName(); }
@@ -190,6 +201,7 @@ private:
     int disableCount_ = 0;
     bool changedWhileDisabled_ = false;
     std::vector<IDataSetObserver*> observers_;  // borrowed
+    std::vector<std::string> warnings_;
 };
 
 }  // namespace tabulix::data

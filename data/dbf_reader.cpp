@@ -12,10 +12,13 @@
 #include "data/date_time.h"
 #include "data/file_lookup.h"
 #include "data/memo_file.h"
+#include "framework/printable.h"
+#include "framework/utf8_text.h"
 
 namespace tabulix::data {
 
 using automation::Variant;
+using framework::printable;
 
 namespace {
 
@@ -109,21 +112,6 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-std::string printable(std::string_view bytes) {
-    std::string out;
-    for (char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b >= 0x20 && b < 0x7F) {
-            out += c;
-        } else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", b);
-            out += hex;
-        }
-    }
-    return out;
-}
-
 std::uint16_t le16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
 std::uint32_t le32(const unsigned char* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
@@ -150,46 +138,135 @@ DbfReader::DbfReader(const std::filesystem::path& file, DbfOptions options) : pa
         damaged("its field descriptors cannot be read consistently");
     }
 
-    if (const char* name = DBFGetCodePage(handle)) {
-        const std::string codePageName = name;
-        const std::optional<int> page = CodePage::fromName(codePageName);
-        if (!page && codePageName.starts_with("LDID/")) {
-            // An unknown language driver: the usual Windows page is the best guess.
-        } else if (!page) {
-            DBFClose(handle);
-            handle_ = nullptr;
-            throw EDatabaseError("The code page '" + printable(codePageName) + "' of table " + path_.string() +
-                                 " (from its .cpg file) is not known");
-        } else {
-            try {
-                codePage_ = CodePage(*page);
-            } catch (const EDatabaseError& error) {
-                DBFClose(handle);
-                handle_ = nullptr;
-                throw EDatabaseError(std::string(error.what()) + " (table " + path_.string() + ")");
-            }
-        }
+    try {
+        openMemoFile(options.ignoreMissingMemoFile);
+        chooseCodePage(options.codePage);
+    } catch (...) {
+        DBFClose(handle);
+        handle_ = nullptr;
+        throw;
     }
     // Column names were read as bytes; show them in UTF-8 like every other text.
     for (DbfColumn& column : columns_) column.name = codePage_.toUtf8(column.name);
+}
 
-    if (hasMemoColumns_) {
-        const bool fox = version_ == 0xF5 || version_ == 0x30 || version_ == 0x31 || version_ == 0x32 || version_ == 0xE5;
-        const MemoFile::Kind kind = fox ? MemoFile::Kind::FoxPro
-                                    : (version_ == 0x8B || version_ == 0xCB || version_ == 0x8E || version_ == 0x04 ||
-                                       version_ == 0x05)
-                                        ? MemoFile::Kind::dBase4
-                                        : MemoFile::Kind::dBase3;
-        std::filesystem::path memoPath = path_;
-        memoPath.replace_extension(fox ? ".fpt" : ".dbt");
+bool DbfReader::isFoxPro() const {
+    return version_ == 0xF5 || version_ == 0x30 || version_ == 0x31 || version_ == 0x32 || version_ == 0xE5;
+}
+
+std::filesystem::path DbfReader::memoPath() const {
+    if (memo_) return memo_->path();
+    std::filesystem::path memoPath = path_;
+    memoPath.replace_extension(isFoxPro() ? ".fpt" : ".dbt");
+    return findFileIgnoringCase(memoPath);
+}
+
+void DbfReader::openMemoFile(bool ignoreMissing) {
+    if (!hasMemoColumns_) return;
+    const MemoFile::Kind kind = isFoxPro() ? MemoFile::Kind::FoxPro
+                                : (version_ == 0x8B || version_ == 0xCB || version_ == 0x8E || version_ == 0x04 ||
+                                   version_ == 0x05)
+                                    ? MemoFile::Kind::dBase4
+                                    : MemoFile::Kind::dBase3;
+    const std::filesystem::path file = memoPath();
+    memo_ = MemoFile::open(file, kind);
+    if (!memo_ && !ignoreMissing)
+        throw EDatabaseError("Table " + path_.string() + " has memo columns but its memo file " + file.string() +
+                             " is missing (IgnoreMissingMemoFile reads the table without its memos)");
+}
+
+void DbfReader::chooseCodePage(int requested) {
+    auto use = [&](int page, std::string origin) {
         try {
-            memo_ = MemoFile::open(findFileIgnoringCase(memoPath), kind);
-        } catch (...) {
-            DBFClose(handle);
-            handle_ = nullptr;
-            throw;
+            codePage_ = CodePage(page);
+        } catch (const EDatabaseError& error) {
+            throw EDatabaseError(std::string(error.what()) + " (table " + path_.string() + ")");
+        }
+        codePageOrigin_ = std::move(origin);
+    };
+    if (requested != 0) return use(requested, "as asked");
+    if (const char* name = DBFGetCodePage(static_cast<DBFHandle>(handle_))) {
+        const std::string codePageName = name;
+        const std::optional<int> page = CodePage::fromName(codePageName);
+        if (codePageName.starts_with("LDID/")) {
+            // An unknown language driver: the usual Windows page is the best guess.
+            if (page) return use(*page, "from its language driver " + codePageName.substr(5));
+            return use(CodePage::kWindows1252, "the default: its language driver " + codePageName.substr(5) +
+                                                   " is not known");
+        }
+        if (!page)
+            throw EDatabaseError("The code page '" + printable(codePageName) + "' of table " + path_.string() +
+                                 " (from its .cpg file) is not known");
+        return use(*page, "from its .cpg file");
+    }
+    if (textsLookLikeUtf8()) return use(CodePage::kUtf8, "no code page declared; its texts are UTF-8");
+    use(CodePage::kWindows1252, "the default: no code page declared");
+}
+
+namespace {
+
+enum class Utf8Verdict { Ascii, Utf8, NotUtf8 };
+
+// Whether a text is UTF-8. A character column written by a program that counts bytes may end in
+// the first bytes of a sequence that did not fit: that much is forgiven at the end of a full
+// column.
+Utf8Verdict utf8Verdict(std::string_view text, bool full) {
+    Utf8Verdict verdict = Utf8Verdict::Ascii;
+    for (std::size_t at = 0; at < text.size();) {
+        const auto b = static_cast<unsigned char>(text[at]);
+        if (b < 0x80) {
+            ++at;
+            continue;
+        }
+        const auto d = framework::utf8::decode(text, at);
+        if (d) {
+            verdict = Utf8Verdict::Utf8;
+            at += d->length;
+            continue;
+        }
+        const std::size_t needed = (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+        bool cut = full && needed > 0 && text.size() - at < needed;
+        for (std::size_t k = at + 1; cut && k < text.size(); ++k)
+            cut = (static_cast<unsigned char>(text[k]) & 0xC0) == 0x80;
+        return cut ? verdict : Utf8Verdict::NotUtf8;
+    }
+    return verdict;
+}
+
+}  // namespace
+
+bool DbfReader::textsLookLikeUtf8() const {
+    std::FILE* file = std::fopen(path_.c_str(), "rb");
+    if (!file) throw EDatabaseError("Cannot open table " + path_.string());
+    std::setvbuf(file, nullptr, _IOFBF, 1 << 16);
+    bool multiByte = false;
+    bool readable = std::fseek(file, headerLength_, SEEK_SET) == 0;
+    std::string record(static_cast<std::size_t>(recordLength_), '\0');
+    for (std::int64_t index = 0; readable && index < recordCount_; ++index) {
+        if (std::fread(record.data(), 1, record.size(), file) != record.size()) break;
+        for (const DbfColumn& column : columns_) {
+            const std::string_view raw(record.data() + 1 + column.offset, static_cast<std::size_t>(column.width));
+            Utf8Verdict verdict = Utf8Verdict::Ascii;
+            if (column.type == 'C') {
+                verdict = utf8Verdict(raw, raw.back() != ' ' && raw.back() != '\0');
+            } else if (column.type == 'M' && memo_) {
+                const std::optional<std::uint32_t> block = memoBlock(raw);
+                if (!block || *block == 0) continue;
+                try {
+                    verdict = utf8Verdict(memo_->read(*block), false);
+                } catch (const EDatabaseError&) {
+                    continue;  // reported with record and column when the value is read
+                }
+            }
+            if (verdict == Utf8Verdict::NotUtf8) {
+                std::fclose(file);
+                return false;
+            }
+            multiByte = multiByte || verdict == Utf8Verdict::Utf8;
         }
     }
+    std::fclose(file);
+    return multiByte;
 }
 
 DbfReader::~DbfReader() {
@@ -301,6 +378,9 @@ void DbfReader::readHeader(DbfOptions options) {
         damaged("its header announces " + std::to_string(recordCount_) + " records of " + std::to_string(recordLength_) +
                 " bytes (" + std::to_string(needed) + " bytes with the header) but the file has " +
                 std::to_string(fileSize) + " bytes");
+    // The header's count is the authority (writers that append records update it last), but
+    // records past it are worth a word: a writer that stopped halfway leaves them.
+    uncountedRecords_ = static_cast<std::int64_t>((fileSize - needed) / static_cast<std::uint64_t>(recordLength_));
 }
 
 std::vector<TFieldDef> DbfReader::fieldDefs() const {
@@ -410,20 +490,22 @@ Variant DbfReader::number(const DbfColumn& column, std::string_view text) const 
     return Variant(value);
 }
 
-Variant DbfReader::memo(const DbfColumn& column, std::string_view raw) const {
+std::optional<std::uint32_t> DbfReader::memoBlock(std::string_view raw) {
+    if (raw.size() == 4) return le32(reinterpret_cast<const unsigned char*>(raw.data()));
+    const std::string_view text = trimmed(raw);
+    if (text.empty()) return 0;
     std::uint32_t block = 0;
-    if (column.width == 4) {
-        block = le32(reinterpret_cast<const unsigned char*>(raw.data()));
-    } else {
-        const std::string_view text = trimmed(raw);
-        if (text.empty()) return Variant::null();
-        auto [ptr, error] = std::from_chars(text.data(), text.data() + text.size(), block);
-        if (error != std::errc() || ptr != text.data() + text.size())
-            badValue(column, "'" + printable(raw) + "' is not a memo block number");
-    }
-    if (block == 0 || !memo_) return Variant::null();
+    auto [ptr, error] = std::from_chars(text.data(), text.data() + text.size(), block);
+    if (error != std::errc() || ptr != text.data() + text.size()) return std::nullopt;
+    return block;
+}
+
+Variant DbfReader::memo(const DbfColumn& column, std::string_view raw) const {
+    const std::optional<std::uint32_t> block = memoBlock(raw);
+    if (!block) badValue(column, "'" + printable(raw) + "' is not a memo block number");
+    if (*block == 0 || !memo_) return Variant::null();
     try {
-        return Variant(codePage_.toUtf8(memo_->read(block)));
+        return Variant(codePage_.toUtf8(memo_->read(*block)));
     } catch (const EDatabaseError& error) {
         badValue(column, error.what());
     }

@@ -6,12 +6,18 @@
 // record length must fit the file's size, the field descriptors must lie inside the header and
 // fit the record. A file that fails is refused with an error naming the file and the problem.
 // Values are decoded here, from the record's bytes: texts converted to UTF-8 from the table's
-// code page (its .cpg file, else its language-driver byte, else Windows-1252), blank numbers,
-// dates and logicals as Null, memo texts from the .dbt/.fpt file when there is one.
+// code page, blank numbers, dates and logicals as Null, memo texts from the .dbt/.fpt file.
+//
+// The code page is the one the caller names, else the table's .cpg file, else its
+// language-driver byte. A table that declares none is read as UTF-8 when its texts (character
+// columns and memos) are valid UTF-8 and hold at least one multi-byte character, else as
+// Windows-1252: many writers store UTF-8 without saying so, and 8-bit text is almost never
+// valid UTF-8 by chance.
 
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +40,11 @@ struct DbfOptions {
     // Numeric columns with decimals become BCD columns (four decimals at most) instead of
     // floating point ones, as the database parameter "ENABLE BCD=TRUE" asks.
     bool enableBcd = false;
+    // The code page of the table's texts; 0 means the one the table declares (or detected).
+    int codePage = 0;
+    // A table with memo columns whose memo file is missing is refused unless this is set; the
+    // memo values are then Null.
+    bool ignoreMissingMemoFile = false;
 };
 
 class MemoFile;
@@ -52,8 +63,15 @@ public:
     // Records in the file, deleted ones included.
     std::int64_t recordCount() const { return recordCount_; }
     int codePage() const { return codePage_.number(); }
+    // Where the code page came from, for a trace: "from its .cpg file", "UTF-8 detected", ...
+    const std::string& codePageOrigin() const { return codePageOrigin_; }
     // Whether the table has memo columns but no memo file (their values are then Null).
     bool memoFileMissing() const { return hasMemoColumns_ && !memo_; }
+    bool hasMemoFile() const { return memo_ != nullptr; }
+    // The memo file: the one open, else the one a table with memo columns would need.
+    std::filesystem::path memoPath() const;
+    // Whole records the file holds after the ones its header counts (never read).
+    std::int64_t uncountedRecords() const { return uncountedRecords_; }
 
     // Reads record `index` (0-based, in file order). Raises when it cannot be read.
     void load(std::int64_t index);
@@ -68,6 +86,12 @@ private:
     [[noreturn]] void damaged(const std::string& problem) const;
     [[noreturn]] void badValue(const DbfColumn& column, const std::string& problem) const;
     void readHeader(DbfOptions options);
+    void openMemoFile(bool ignoreMissing);
+    void chooseCodePage(int requested);
+    bool textsLookLikeUtf8() const;
+    bool isFoxPro() const;
+    // The block number a memo column holds (0 for none); nothing when it is not a number.
+    static std::optional<std::uint32_t> memoBlock(std::string_view raw);
     automation::Variant number(const DbfColumn& column, std::string_view text) const;
     automation::Variant memo(const DbfColumn& column, std::string_view raw) const;
 
@@ -79,6 +103,8 @@ private:
     std::uint8_t version_ = 0;
     std::uint8_t languageDriver_ = 0;
     CodePage codePage_{CodePage::kWindows1252};
+    std::string codePageOrigin_;
+    std::int64_t uncountedRecords_ = 0;
     bool hasMemoColumns_ = false;
     void* handle_ = nullptr;  // shapelib's DBFHandle, kept out of this header
     const char* record_ = nullptr;

@@ -3,7 +3,9 @@
 #include <initializer_list>
 
 #include "data/data_error.h"
+#include "data/data_set.h"
 #include "data/date_time.h"
+#include "framework/text_compare.h"
 #include "framework/property_list.h"
 
 namespace tabulix::data {
@@ -176,6 +178,20 @@ bool TBlobField::CanHold(const TFieldDef& column) const {
 }
 
 Variant TBlobField::Convert(const Variant& raw) const {
+    const std::string* bytes = raw.getIf<std::string>();
+    const std::size_t size = bytes ? bytes->size() : raw.toText().size();
+    std::string kind(fieldTypeName(DataType()).substr(2));
+    for (char& c : kind) c = framework::upperAscii(c);
+    return Variant("(" + kind + ", " + std::to_string(size) + (size == 1 ? " byte)" : " bytes)"));
+}
+
+std::string TBlobField::AsBytes() const {
+    if (Value().isNull()) return {};  // also raises, as Value does, without an open data set
+    const Variant raw = DataSet()->ColumnValue(FieldNo());
+    return raw.isNull() ? std::string() : raw.toText();
+}
+
+Variant TMemoField::Convert(const Variant& raw) const {
     if (raw.type() == VariantType::Text) return raw;
     return Variant(raw.toText());
 }

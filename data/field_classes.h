@@ -207,23 +207,30 @@ public:
     bool CanHold(const TFieldDef& column) const override;
 };
 
-// Binary content carried as the bytes of a Text value.
+// Binary content. Its bytes are no text, so Value never gives them: it is a description such as
+// "(BLOB, 2048 bytes)" (Null when the column is null), safe to show anywhere; AsBytes gives the
+// bytes themselves.
 class TBlobField : public TField {
 public:
     explicit TBlobField(framework::TComponent* owner = nullptr) : TBlobField(owner, TFieldType::ftBlob) {}
     std::string ClassName() const override { return "TBlobField"; }
     bool CanHold(const TFieldDef& column) const override;
+    std::string AsBytes() const;
 
 protected:
     TBlobField(framework::TComponent* owner, TFieldType type) : TField(owner, type, TAlignment::taLeftJustify) {}
     automation::Variant Convert(const automation::Variant& raw) const override;
 };
 
+// A text of any length: Value is the text.
 class TMemoField : public TBlobField {
 public:
     explicit TMemoField(framework::TComponent* owner = nullptr) : TBlobField(owner, TFieldType::ftMemo) {}
     std::string ClassName() const override { return "TMemoField"; }
     bool CanHold(const TFieldDef& column) const override;
+
+protected:
+    automation::Variant Convert(const automation::Variant& raw) const override;
 };
 
 class TGraphicField : public TBlobField {

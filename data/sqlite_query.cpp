@@ -10,6 +10,7 @@
 #include "data/date_time.h"
 #include "framework/property_list.h"
 #include "framework/text_compare.h"
+#include "framework/utf8_text.h"
 
 namespace tabulix::data {
 
@@ -59,10 +60,11 @@ TFieldDef typeFromDeclaration(const std::string& name, const char* declared) {
     return def;
 }
 
-TFieldType typeFromStorage(const Variant& value) {
-    switch (value.type()) {
-        case VariantType::Int64: return TFieldType::ftLargeint;
-        case VariantType::Double: return TFieldType::ftFloat;
+TFieldType typeFromStorage(int storage) {
+    switch (storage) {
+        case SQLITE_INTEGER: return TFieldType::ftLargeint;
+        case SQLITE_FLOAT: return TFieldType::ftFloat;
+        case SQLITE_BLOB: return TFieldType::ftBlob;
         default: return TFieldType::ftString;
     }
 }
@@ -135,6 +137,11 @@ std::filesystem::path TSQLiteQuery::resolvedPath() const {
     return path;
 }
 
+std::vector<std::filesystem::path> TSQLiteQuery::SourceFiles() const {
+    if (!Active()) return {};
+    return {resolvedPath()};
+}
+
 std::string TSQLiteQuery::SourceDescription() const { return "query " + DisplayName() + " on " + resolvedPath().string(); }
 
 std::vector<TFieldDef> TSQLiteQuery::InternalOpen() {
@@ -185,19 +192,31 @@ std::vector<TFieldDef> TSQLiteQuery::InternalOpen() {
     }
 
     rows_.clear();
+    // Texts are made valid UTF-8 as they are read; BLOB values keep their bytes only in BLOB
+    // columns, whose fields never show them. A column without a declared type learns whether it
+    // is one from its first value, so its BLOB values wait until the rows are read.
+    std::vector<int> firstStorage(static_cast<std::size_t>(columnCount), SQLITE_NULL);
+    std::vector<bool> blobsPending(static_cast<std::size_t>(columnCount), false);
     int step;
     while ((step = sqlite3_step(statement.get())) == SQLITE_ROW) {
         std::vector<Variant> row;
         row.reserve(static_cast<std::size_t>(columnCount));
         for (int c = 0; c < columnCount; ++c) {
-            switch (sqlite3_column_type(statement.get(), c)) {
+            const int storage = sqlite3_column_type(statement.get(), c);
+            const auto column = static_cast<std::size_t>(c);
+            if (firstStorage[column] == SQLITE_NULL) firstStorage[column] = storage;
+            switch (storage) {
                 case SQLITE_INTEGER: row.emplace_back(static_cast<std::int64_t>(sqlite3_column_int64(statement.get(), c))); break;
                 case SQLITE_FLOAT: row.emplace_back(sqlite3_column_double(statement.get(), c)); break;
                 case SQLITE_NULL: row.push_back(Variant::null()); break;
                 default: {
                     const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement.get(), c));
-                    const int size = sqlite3_column_bytes(statement.get(), c);
-                    row.emplace_back(std::string(bytes ? bytes : "", static_cast<std::size_t>(size)));
+                    const std::string_view value(bytes ? bytes : "", static_cast<std::size_t>(sqlite3_column_bytes(statement.get(), c)));
+                    const TFieldType declared = columns_[column].dataType;
+                    const bool keepBytes = storage == SQLITE_BLOB && (declared == TFieldType::ftBlob ||
+                                                                      declared == TFieldType::ftUnknown);
+                    if (keepBytes && declared == TFieldType::ftUnknown) blobsPending[column] = true;
+                    row.emplace_back(keepBytes ? std::string(value) : framework::utf8::sanitize(value));
                     break;
                 }
             }
@@ -211,12 +230,10 @@ std::vector<TFieldDef> TSQLiteQuery::InternalOpen() {
     // Columns without a usable declared type follow their first value.
     for (std::size_t c = 0; c < columns_.size(); ++c) {
         if (columns_[c].dataType != TFieldType::ftUnknown) continue;
-        columns_[c].dataType = TFieldType::ftString;
-        for (const auto& row : rows_)
-            if (!row[c].isNull()) {
-                columns_[c].dataType = typeFromStorage(row[c]);
-                break;
-            }
+        columns_[c].dataType = typeFromStorage(firstStorage[c]);
+        if (columns_[c].dataType == TFieldType::ftBlob || !blobsPending[c]) continue;
+        for (auto& row : rows_)
+            if (const std::string* bytes = row[c].getIf<std::string>()) row[c] = Variant(framework::utf8::sanitize(*bytes));
     }
     current_ = -1;
     return columns_;

@@ -18,6 +18,8 @@
 // BOOL -> TBooleanField; DATETIME, TIMESTAMP -> TDateTimeField; DATE -> TDateField; TIME ->
 // TTimeField; BLOB -> TBlobField. A column without a declared type (an expression) or with an
 // unknown one takes its class from the storage class of its first non-null value.
+// Texts that are not valid UTF-8 are read with U+FFFD in place of each bad byte; BLOB values
+// keep their bytes only in BLOB columns (a TBlobField shows a description, never the bytes).
 // Dates are read from ISO text ("2024-03-01", "2024-03-01 10:30:00"), Unix seconds (integer) or
 // Julian day numbers (real); Booleans from 0/1 or true/false texts. A value that its column type
 // cannot hold raises when it is read, naming query, row and column.
@@ -52,6 +54,8 @@ public:
     void SetParam(const std::string& name, const automation::Variant& value);
     void SetParam(int position, const automation::Variant& value);
     void ClearParams();
+
+    std::vector<std::filesystem::path> SourceFiles() const override;
 
 protected:
     std::vector<TFieldDef> InternalOpen() override;

@@ -14,6 +14,22 @@ void TTable::DefineProperties(framework::PropertyList& p) {
     TDataSet::DefineProperties(p);
     p.Text("DatabaseName", [this] { return databaseName_; }, [this](std::string v) { SetDatabaseName(v); });
     p.Text("TableName", [this] { return tableName_; }, [this](std::string v) { SetTableName(v); });
+    p.Integer<int>("CodePage", [this] { return requestedCodePage_; }, [this](int v) { SetCodePage(v); }).Default(0);
+    p.Boolean("IgnoreMissingMemoFile", [this] { return ignoreMissingMemoFile_; },
+              [this](bool v) { SetIgnoreMissingMemoFile(v); })
+        .Default(false);
+}
+
+void TTable::SetCodePage(int page) {
+    if (Active()) throw EDatabaseError("Cannot change the code page of table " + DisplayName() + " while it is open");
+    if (page < 0) throw EDatabaseError("Table " + DisplayName() + ": " + std::to_string(page) + " is not a code page");
+    requestedCodePage_ = page;
+}
+
+void TTable::SetIgnoreMissingMemoFile(bool value) {
+    if (Active())
+        throw EDatabaseError("Cannot change IgnoreMissingMemoFile of table " + DisplayName() + " while it is open");
+    ignoreMissingMemoFile_ = value;
 }
 
 void TTable::SetDatabaseName(const std::string& name) {
@@ -26,7 +42,16 @@ void TTable::SetTableName(const std::string& name) {
     tableName_ = name;
 }
 
-int TTable::CodePage() const { return reader_ ? reader_->codePage() : 0; }
+int TTable::CodePage() const { return reader_ ? reader_->codePage() : requestedCodePage_; }
+
+std::string TTable::CodePageOrigin() const { return reader_ ? reader_->codePageOrigin() : std::string(); }
+
+std::vector<std::filesystem::path> TTable::SourceFiles() const {
+    if (!reader_) return {};
+    std::vector<std::filesystem::path> files{reader_->path()};
+    if (reader_->hasMemoFile()) files.push_back(reader_->memoPath());
+    return files;
+}
 
 std::string TTable::SourceDescription() const {
     return file_.empty() ? "table " + tableName_ : "table " + file_.string();
@@ -52,8 +77,14 @@ std::vector<TFieldDef> TTable::InternalOpen() {
     std::filesystem::path file = folder / tableName_;
     if (!file.has_extension()) file += ".dbf";
     file_ = file;
+    options.codePage = requestedCodePage_;
+    options.ignoreMissingMemoFile = ignoreMissingMemoFile_;
     reader_ = std::make_unique<DbfReader>(file, options);
     file_ = reader_->path();
+    if (const std::int64_t uncounted = reader_->uncountedRecords(); uncounted > 0)
+        Warn("Table " + file_.string() + ": its header counts " + std::to_string(reader_->recordCount()) +
+             (reader_->recordCount() == 1 ? " record" : " records") + " but the file holds " +
+             std::to_string(uncounted) + " more after them, which are not read");
     if (database_) {
         database_->AttachDataSet(this);
         FreeNotification(database_);

@@ -13,6 +13,11 @@
 // joined with TableName (".dbf" added when the name has no extension), found ignoring letter
 // case. Records are read one at a time as the cursor moves; deleted records are skipped and
 // RecNo counts the records that are not deleted.
+//
+// Published besides: CodePage (the code page of the table's texts, 0 = the one the file
+// declares, or detected; see DbfReader) and IgnoreMissingMemoFile (read a table whose memo file
+// is missing, its memos as Null, instead of refusing it). Records past the count the header
+// gives are not read; Open says so in Warnings.
 
 #include <filesystem>
 #include <memory>
@@ -38,11 +43,20 @@ public:
     const std::string& TableName() const { return tableName_; }
     void SetTableName(const std::string& name);
 
-    // While open: the file being read, its code page, and the database it was opened through
+    // The code page asked for (0: as the file declares). Refused while open.
+    int RequestedCodePage() const { return requestedCodePage_; }
+    void SetCodePage(int page);
+    bool IgnoreMissingMemoFile() const { return ignoreMissingMemoFile_; }
+    void SetIgnoreMissingMemoFile(bool value);
+
+    // While open: the file being read, the code page its texts are read in (when closed, the
+    // one asked for) and where that page came from, and the database it was opened through
     // (null when DatabaseName named a folder).
     const std::filesystem::path& FileName() const { return file_; }
     int CodePage() const;
+    std::string CodePageOrigin() const;
     TDatabase* Database() const { return database_; }
+    std::vector<std::filesystem::path> SourceFiles() const override;
 
 protected:
     std::vector<TFieldDef> InternalOpen() override;
@@ -63,6 +77,8 @@ private:
 
     std::string databaseName_;
     std::string tableName_;
+    int requestedCodePage_ = 0;
+    bool ignoreMissingMemoFile_ = false;
     std::unique_ptr<DbfReader> reader_;
     std::filesystem::path file_;
     TDatabase* database_ = nullptr;  // borrowed while open; it closes this table before it goes

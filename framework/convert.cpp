@@ -3,6 +3,8 @@
 #include <limits>
 #include <optional>
 
+#include "framework/printable.h"
+
 namespace tabulix::framework {
 
 namespace {
@@ -43,7 +45,7 @@ std::optional<std::int32_t> parseInt(std::string_view text) {
 
 std::int32_t StrToInt(std::string_view text) {
     if (auto value = parseInt(text)) return *value;
-    throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
+    throw EConvertError("'" + printable(text) + "' is not a valid integer value");
 }
 
 std::int32_t StrToIntDef(std::string_view text, std::int32_t fallback) { return parseInt(text).value_or(fallback); }

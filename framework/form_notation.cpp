@@ -6,63 +6,13 @@
 #include <optional>
 
 #include "framework/form_file_error.h"
+#include "framework/printable.h"
 #include "framework/text_compare.h"
+#include "framework/utf8_text.h"
 
 namespace tabulix::framework::form_notation {
 
 namespace {
-
-// --- UTF-8 ----------------------------------------------------------------------------------
-
-void appendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-struct Decoded {
-    std::uint32_t codePoint;
-    std::size_t length;
-};
-
-// The code point at `pos`, or nullopt when the bytes there are not valid UTF-8 (overlong
-// forms, surrogates and values above U+10FFFF included).
-std::optional<Decoded> decodeUtf8(std::string_view s, std::size_t pos) {
-    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-    unsigned char b0 = byte(pos);
-    if (b0 < 0x80) return Decoded{b0, 1};
-    std::size_t length;
-    std::uint32_t cp;
-    std::uint32_t minimum;
-    if ((b0 & 0xE0) == 0xC0) {
-        length = 2, cp = b0 & 0x1F, minimum = 0x80;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        length = 3, cp = b0 & 0x0F, minimum = 0x800;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        length = 4, cp = b0 & 0x07, minimum = 0x10000;
-    } else {
-        return std::nullopt;
-    }
-    if (pos + length > s.size()) return std::nullopt;
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(pos + i) & 0xC0) != 0x80) return std::nullopt;
-        cp = (cp << 6) | (byte(pos + i) & 0x3F);
-    }
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
-    return Decoded{cp, length};
-}
 
 // Windows-1252 code points of the bytes 0x80 to 0x9F; the others equal their byte.
 constexpr std::array<std::uint16_t, 32> kCp1252{
@@ -221,11 +171,11 @@ private:
                     } else if (static_cast<unsigned char>(c) < 0x80) {
                         t.text += c;
                         ++pos_;
-                    } else if (auto d = decodeUtf8(s_, pos_)) {
+                    } else if (auto d = utf8::decode(s_, pos_)) {
                         t.text.append(s_.substr(pos_, d->length));
                         pos_ += d->length;
                     } else {
-                        appendUtf8(t.text, fromCp1252(static_cast<unsigned char>(c)));
+                        utf8::append(t.text, fromCp1252(static_cast<unsigned char>(c)));
                         ++pos_;
                     }
                 }
@@ -244,7 +194,7 @@ private:
                 if (start == pos_) Fail(line_, "expected a character code after '#'");
                 if (ec != std::errc() || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
                     Fail(line_, "bad character code #" + std::string(s_.substr(start, pos_ - start)));
-                appendUtf8(t.text, cp);
+                utf8::append(t.text, cp);
             } else {
                 return t;
             }
@@ -403,8 +353,8 @@ std::vector<std::string> QuoteString(std::string_view text, std::size_t width) {
     // Units that cannot be split: one quoted character (a quote doubled) or one #code.
     std::vector<std::pair<std::string, bool>> units;  // (spelling, inside quotes)
     for (std::size_t pos = 0; pos < text.size();) {
-        auto d = decodeUtf8(text, pos);
-        if (!d) throw FormWriteError("text is not valid UTF-8 at byte " + std::to_string(pos) + ": '" + std::string(text) + "'");
+        auto d = utf8::decode(text, pos);
+        if (!d) throw FormWriteError("text is not valid UTF-8 at byte " + std::to_string(pos) + ": '" + printable(text) + "'");
         if (d->codePoint >= 0x20 && d->codePoint < 0x7F)
             units.emplace_back(d->codePoint == '\'' ? "''" : std::string(1, static_cast<char>(d->codePoint)), true);
         else

@@ -8,6 +8,7 @@
 
 #include "framework/class_registry.h"
 #include "framework/form_notation.h"
+#include "framework/printable.h"
 #include "framework/property_list.h"
 
 namespace tabulix::framework {
@@ -33,7 +34,7 @@ public:
     void Object(TComponent& component, int depth) {
         const std::string indent(static_cast<std::size_t>(depth) * 2, ' ');
         if (!component.Name().empty() && !form_notation::IsIdentifier(component.Name()))
-            throw FormWriteError("cannot store the component named '" + component.Name() + "': not an identifier");
+            throw FormWriteError("cannot store the component named '" + printable(component.Name()) + "': not an identifier");
         if (!form_notation::IsIdentifier(component.ClassName()))
             throw FormWriteError("cannot store a component of class '" + component.ClassName() + "'");
         out_ << indent << "object ";

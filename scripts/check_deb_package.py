@@ -23,6 +23,11 @@ BUILD, WORK = (Path(a).resolve() for a in sys.argv[1:3])
 
 REQUIRED = [
     "./usr/bin/tabulix",
+    "./usr/bin/PDemoTabulix",
+    "./usr/share/man/man1/tabulix.1.gz",
+    "./usr/share/doc/tabulix/guide.md",
+    "./usr/share/doc/tabulix/examples/sqlite_report/sqlite_report.cpp",
+    "./usr/share/doc/tabulix/examples/form_report/form_report.cpp",
     "./usr/include/tabulix/component/tabulix.h",
     "./usr/include/tabulix/data/sqlite_query.h",
     "./usr/include/tabulix/spreadsheet/embedded_spreadsheet.h",

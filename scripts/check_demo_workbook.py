@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
 """Checks the workbook that `tabulix demo/DemoTabulix.form` saves, as a spreadsheet program reads it.
 
-Usage: check_demo_workbook.py WORKBOOK.xlsx
+Usage: check_demo_workbook.py [--title TITLE] WORKBOOK.xlsx
+
+--title names the title the workbook must hold instead of the form's "ARTICULOS EMPRESA" (the
+demonstration window transfers with its own title, "DATOS VENTAS").
 
 Checks the merged title, fonts, fills, borders, number formats (the fields' display formats in
 the file's notation, the price as a currency format), that every fitted column is at least as
@@ -10,6 +13,7 @@ values computed from the data cells. Exits 0 when every check passes, 1 otherwis
 failure), 77 when openpyxl is not installed (the test is then skipped).
 """
 
+import argparse
 import math
 import statistics
 import subprocess
@@ -126,7 +130,7 @@ def column_pixels(width):
 
 # --- The checks --------------------------------------------------------------------------------
 
-def main(path):
+def main(path, title="ARTICULOS EMPRESA"):
     formulas = openpyxl.load_workbook(path)
     cached = openpyxl.load_workbook(path, data_only=True)
     check(formulas.sheetnames[0] == "Ejemplo", f"first sheet {formulas.sheetnames[0]!r}, expected 'Ejemplo'")
@@ -135,7 +139,7 @@ def main(path):
 
     # Title, merged and centred across the data columns.
     check("A1:I1" in [str(r) for r in ws.merged_cells.ranges], f"merged ranges {ws.merged_cells.ranges}, expected A1:I1")
-    check(ws["A1"].value == "ARTICULOS EMPRESA", f"A1 is {ws['A1'].value!r}")
+    check(ws["A1"].value == title, f"A1 is {ws['A1'].value!r}, expected {title!r}")
     check(ws["A1"].alignment.horizontal in ("center", "centerContinuous"),
           f"A1 alignment {ws['A1'].alignment.horizontal!r}, expected center")
     check_font(ws["A1"], "title A1", 20, bold=True, colour="008080")
@@ -248,7 +252,8 @@ def main(path):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 2:
-        print(__doc__)
-        sys.exit(2)
-    sys.exit(main(sys.argv[1]))
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--title", default="ARTICULOS EMPRESA", help="the title expected in A1")
+    parser.add_argument("workbook")
+    arguments = parser.parse_args()
+    sys.exit(main(arguments.workbook, arguments.title))

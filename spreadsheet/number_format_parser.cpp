@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "automation/automation_error.h"
+#include "framework/printable.h"
 #include "spreadsheet/number_format_model.h"
 #include "spreadsheet/utf8.h"
 
@@ -94,7 +95,7 @@ public:
 
 private:
     [[noreturn]] void fail(const std::string& problem, std::size_t offset) const {
-        throw automation::AutomationError("Number format \"" + utf8::printable(code_) + "\" is not valid: " + problem +
+        throw automation::AutomationError("Number format \"" + framework::printable(code_) + "\" is not valid: " + problem +
                                           " at position " + std::to_string(utf8::characterPosition(code_, offset)));
     }
 
@@ -240,7 +241,7 @@ private:
             int n = 0;
             const auto [end, ec] = std::from_chars(lc.data() + 5, lc.data() + lc.size(), n);
             if (ec == std::errc() && end == lc.data() + lc.size() && n >= 1 && n <= 56) return false;
-            fail("colour number must be 1 to 56 in [" + utf8::printable(content) + "]", at);
+            fail("colour number must be 1 to 56 in [" + framework::printable(content) + "]", at);
         }
         if (!content.empty() && (content[0] == '<' || content[0] == '>' || content[0] == '=')) {
             if (section.condition) fail("second condition in one section", at);
@@ -260,7 +261,7 @@ private:
             out.width = static_cast<int>(std::min<std::size_t>(lc.size(), 16));
             return true;
         }
-        fail("unknown code in brackets [" + utf8::printable(content) + "]", at);
+        fail("unknown code in brackets [" + framework::printable(content) + "]", at);
     }
 
     // The language whose day and month names the locale of a "[$€-C0A]" tag gives, if it is one
@@ -318,7 +319,7 @@ private:
         if (begin != end && *begin == '+') ++begin;
         const auto [stop, ec] = std::from_chars(begin, end, cond.value);
         if (number.empty() || ec != std::errc() || stop != end || !std::isfinite(cond.value))
-            fail("condition [" + utf8::printable(content) + "] needs a number", at);
+            fail("condition [" + framework::printable(content) + "] needs a number", at);
         return cond;
     }
 

@@ -1,6 +1,7 @@
 #include "spreadsheet/range.h"
 
 #include "automation/dispids.h"
+#include "framework/printable.h"
 #include "spreadsheet/colour.h"
 #include "spreadsheet/number_format_table.h"
 #include "spreadsheet/workbook.h"
@@ -307,7 +308,7 @@ Variant RangeFont::invokeMember(const Call& call) {
         case dispid::Name: {
             std::string name = call.valueText();
             if (name.empty()) call.fail("a font name cannot be empty");
-            if (name.size() > 31) call.fail("the font name \"" + name + "\" is longer than 31 characters");
+            if (name.size() > 31) call.fail("the font name \"" + framework::printable(name) + "\" is longer than 31 characters");
             edit = [name = std::move(name)](CellStyle& s) { s.font.name = name; };
             break;
         }

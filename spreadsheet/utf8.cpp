@@ -70,20 +70,4 @@ std::size_t utf16Length(std::string_view text) {
     return units;
 }
 
-std::string printable(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t len = sequenceLength(text, i);
-        const auto b = static_cast<unsigned char>(text[i]);
-        if (len == 0 || b < 0x20 || b == 0x7F) {
-            out += '?';
-            i += len == 0 ? 1 : len;
-        } else {
-            out.append(text.substr(i, len));
-            i += len;
-        }
-    }
-    return out;
-}
-
 }  // namespace tabulix::spreadsheet::utf8

@@ -25,7 +25,4 @@ std::string repaired(std::string_view text);
 // a character beyond U+FFFF counts two.
 std::size_t utf16Length(std::string_view text);
 
-// The text with malformed bytes and control characters shown as '?', safe for a message.
-std::string printable(std::string_view text);
-
 }  // namespace tabulix::spreadsheet::utf8

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "automation/dispids.h"
+#include "framework/printable.h"
 #include "spreadsheet/application.h"
 #include "spreadsheet/chart_sheet.h"
 #include "spreadsheet/text_utils.h"
@@ -67,7 +68,7 @@ std::int32_t Workbook::positionOf(const Sheet& sheet) const {
 }
 
 void Workbook::checkSheetName(std::string_view name, const Sheet* renamed) const {
-    const std::string quoted = "\"" + utf8::printable(name) + "\"";
+    const std::string quoted = "\"" + framework::printable(name) + "\"";
     if (name.empty()) throw AutomationError("A sheet name cannot be empty");
     if (!isValidUtf8(name)) throw AutomationError("The sheet name " + quoted + " is not valid UTF-8 text");
     if (codePointCount(name) > kMaxSheetNameLength)

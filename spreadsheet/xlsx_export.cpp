@@ -3,6 +3,7 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <climits>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "automation/automation_error.h"
+#include "framework/printable.h"
 #include "spreadsheet/chart_sheet.h"
 #include "spreadsheet/number_format_table.h"
 #include "spreadsheet/workbook.h"
@@ -38,6 +40,11 @@ std::string targetPath(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
     if (base.empty()) throw AutomationError("Cannot save \"" + path + "\": the path names a folder, not a file");
+    if (base.size() > NAME_MAX || path.size() >= PATH_MAX)
+        throw AutomationError("Cannot save \"" + framework::printable(path) + "\": the file name is too long (" +
+                              std::to_string(base.size()) + " bytes, " + std::to_string(path.size()) +
+                              " with its folder; at most " + std::to_string(NAME_MAX) + " and " +
+                              std::to_string(PATH_MAX - 1) + ")");
     const std::size_t dot = base.find_last_of('.');
     if (dot == std::string::npos || dot == 0) return path + ".xlsx";
     if (lowerAscii(base.substr(dot)) != ".xlsx")
@@ -253,6 +260,9 @@ std::string writeXlsx(const Workbook& book, const std::string& path) {
 
     std::string temporary = folder + "/.~" + base + ".XXXXXX";
     const int fd = mkstemp(temporary.data());
+    if (fd < 0 && errno == ENAMETOOLONG)
+        throw AutomationError("Cannot save \"" + framework::printable(target) +
+                              "\": the file name is too long to save through a temporary file beside it");
     if (fd < 0)
         throw AutomationError("Cannot save \"" + target + "\": the folder \"" + folder +
                               "\" cannot be written: " + std::strerror(errno));

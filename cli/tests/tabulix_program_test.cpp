@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include "cli/tests/cli_test_support.h"
+#include "data/tests/dbf_fixture.h"
 
 namespace tabulix::cli {
 namespace {
@@ -91,6 +94,97 @@ TEST(TabulixProgram, TransfersTheDemonstrationForm) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "Transferred 18 records to out.xlsx\n");
     EXPECT_TRUE(isXlsx(folder / "out.xlsx"));
+}
+
+// The workbook never replaces a file the run reads, whatever name or link leads to it.
+TEST(TabulixProgram, RefusesAnOutputThatIsOneOfTheInputs) {
+    ScratchFolder folder;
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open((folder / "db.xlsx").c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE t(a); INSERT INTO t VALUES (1);", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    const std::string database = ReadFile(folder / "db.xlsx");
+    std::filesystem::copy_file(DemoDbf(), folder / "Demo.DBF");
+    std::filesystem::create_symlink(folder / "Demo.DBF", folder / "enlace.xlsx");
+    const auto form = folder.Write("informe.form",
+                                   "object F: TForm1\n"
+                                   "  object Taula: TTable\n    DatabaseName = '.'\n    TableName = 'Demo.DBF'\n"
+                                   "    Active = True\n  end\n"
+                                   "  object de: TTabulix\n    Datos = Taula\n  end\n"
+                                   "end\n");
+    std::filesystem::create_hard_link(form, folder / "copia.xlsx");
+    const std::filesystem::path formLink = folder / "informe-enlace.xlsx";
+    std::filesystem::create_symlink(form, formLink);
+
+    const std::vector<std::vector<std::string>> runs = {
+        {"--sqlite", "db.xlsx", "--sql", "SELECT a FROM t", "-o", "db.xlsx"},
+        {"--sqlite", "db.xlsx", "--sql", "SELECT a FROM t", "-o", "./db"},
+        {"--dbf", "Demo.DBF", "-o", "enlace.xlsx"},
+        {"informe.form", "-o", "copia.xlsx"},
+        {"informe.form", "-o", "informe-enlace.xlsx"},
+        {"informe.form", "-o", "enlace.xlsx"},  // the form's table
+    };
+    for (const auto& args : runs) {
+        const auto run = RunTabulix(args, folder.path());
+        EXPECT_EQ(run.exitCode, 2) << args.back() << ": " << run.err;
+        EXPECT_NE(run.err.find("is the same file as the input"), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(ReadFile(folder / "db.xlsx"), database);
+    EXPECT_EQ(ReadFile(folder / "Demo.DBF"), ReadFile(DemoDbf()));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "enlace.xlsx"));
+    EXPECT_EQ(ReadFile(folder / "copia.xlsx").substr(0, 8), "object F");
+}
+
+TEST(TabulixProgram, ATooLongFileNameIsSaidToBeOne) {
+    ScratchFolder folder;
+    const auto run = RunTabulix({"--dbf", DemoDbf().string(), "-o", std::string(300, 'n') + ".xlsx"}, folder.path());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("the file name is too long"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("cannot be written"), std::string::npos) << run.err;
+    EXPECT_LT(run.err.size(), 400u) << run.err;
+}
+
+TEST(TabulixProgram, CodePageIsDetectedNamedAndTraced) {
+    ScratchFolder folder;
+    data::testing::DbfFixture utf8({{"NOMBRE", 'C', 12}}, 0x03, 0x00);
+    utf8.add({"Fran\xC3\xA7" "ais"});
+    utf8.write(folder / "utf8.dbf");
+
+    const auto traced = RunTabulix({"--dbf", "utf8.dbf", "--trace"}, folder.path());
+    ASSERT_EQ(traced.exitCode, 0) << traced.err;
+    EXPECT_NE(traced.err.find("utf8.dbf: code page 65001 (no code page declared; its texts are UTF-8)"),
+              std::string::npos) << traced.err.substr(0, 500);
+    EXPECT_NE(traced.err.find("Text(\"Fran\xC3\xA7" "ais\")"), std::string::npos);
+
+    const auto named = RunTabulix({"--dbf", "utf8.dbf", "--code-page", "windows-1252", "--trace"}, folder.path());
+    ASSERT_EQ(named.exitCode, 0) << named.err;
+    EXPECT_NE(named.err.find("code page 1252 (as asked)"), std::string::npos) << named.err.substr(0, 500);
+    EXPECT_NE(named.err.find("Text(\"Fran\xC3\x83\xC2\xA7" "ais\")"), std::string::npos);
+
+    const auto unknown = RunTabulix({"--dbf", "utf8.dbf", "--code-page", "klingon"}, folder.path());
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_NE(unknown.err.find("'klingon' names no code page"), std::string::npos) << unknown.err;
+}
+
+TEST(TabulixProgram, DbaseFilesThatWouldLoseDataSaySo) {
+    ScratchFolder folder;
+    data::testing::DbfFixture extra({{"NOMBRE", 'C', 8}});
+    extra.add({"uno"}).add({"dos"});
+    extra.recordCount = 1;
+    extra.write(folder / "corta.dbf");
+    const auto run = RunTabulix({"--dbf", "corta.dbf"}, folder.path());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "Transferred 1 record to corta.xlsx\n");
+    EXPECT_NE(run.err.find("tabulix: warning: Table"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("1 more after them"), std::string::npos) << run.err;
+
+    data::testing::DbfFixture memo({{"NOTA", 'M', 10}}, 0x83);
+    memo.add({"1"});
+    memo.write(folder / "notas.dbf");
+    const auto missing = RunTabulix({"--dbf", "notas.dbf"}, folder.path());
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.err.find("notas.dbt is missing"), std::string::npos) << missing.err;
+    EXPECT_FALSE(std::filesystem::exists(folder / "notas.xlsx"));
 }
 
 }  // namespace

@@ -85,6 +85,9 @@ TEST(FormulaPropia, ExpandsPlaceholdersInAnyCaseAndDropsBrokenOnes) {
     EXPECT_EQ(list.FormulaPropia("=#T_VENTAS_ENE"), "=VENTAS_ENE");  // no closing marker: empty name
     EXPECT_EQ(list.FormulaPropia(5), "=E23*1.16");
     EXPECT_THROW(list.FormulaPropia(7), EStringListError);
+    // A column text that is itself a placeholder is put in once, not expanded forever.
+    list.Add("VENTAS_MAR;4;#F7#;0;;0;0;=#F7#+#t_ventas_ene#");
+    EXPECT_EQ(list.FormulaPropia(7), "=#F7#20+C3:C20");
 }
 
 TEST(FormulaRecords, EliminarFormulasEmptiesTheList) {

@@ -18,6 +18,7 @@
 #include "data/field_classes.h"
 #include "data/memory_data_set.h"
 #include "data/table.h"
+#include "framework/convert.h"
 #include "framework/ui_services.h"
 #include "spreadsheet/cell_style.h"
 #include "spreadsheet/number_format.h"
@@ -552,7 +553,14 @@ TEST_F(TransferTest, AnErrorInTheMiddleRestoresTheRecordControlsAndCursor) {
     TTabulix t(nullptr);
     t.SetDatos(set.get());
     t.Formulas().Add("N;0;A;1;;0;0;");
-    EXPECT_THROW(t.TraspasarNuevoLibro(), automation::AutomationError);
+    try {
+        t.TraspasarNuevoLibro();
+        ADD_FAILURE() << "a 40000-character text was accepted";
+    } catch (const automation::AutomationError& error) {
+        // The data set, record, field and cell come before the application's own message.
+        EXPECT_EQ(std::string(error.what()).find("Notas, registro 3, campo TEXTO, casilla B4: Range.Value"), 0u)
+            << error.what();
+    }
     EXPECT_EQ(set->RecNo(), 2);
     EXPECT_FALSE(set->ControlsDisabled());
     EXPECT_EQ(grid.scrolls, 0);
@@ -568,6 +576,80 @@ TEST_F(TransferTest, AnErrorInTheMiddleRestoresTheRecordControlsAndCursor) {
     EXPECT_EQ(text(ws, "A1"), "N");  // no formula record ran (its result cell would be A1)
     EXPECT_EQ(formula(ws, "A1"), "");
     set->DetachObserver(&grid);
+}
+
+TEST_F(TransferTest, FirstRowsPastTheSheetAreRefusedBeforeAnythingIsWritten) {
+    auto set = numbers(2, 3);
+    TTabulix t(nullptr);
+    t.SetDatos(set.get());
+    t.Titulo = "T";
+    t.CrearLibro();
+    spreadsheet::Worksheet& ws = sheetOf(t);
+    const std::string sheetName = ws.name();
+    for (std::int32_t first : {INT32_MAX, INT32_MAX - 1, 1048576, 1048575}) {
+        t.FilaInicial = first;
+        try {
+            t.Traspasar();
+            ADD_FAILURE() << first << " was accepted";
+        } catch (const ETabulixError& error) {
+            EXPECT_NE(std::string(error.what()).find("FilaInicial " + std::to_string(first)), std::string::npos)
+                << error.what();
+            EXPECT_NE(std::string(error.what()).find("1048576"), std::string::npos) << error.what();
+        }
+        EXPECT_EQ(ws.name(), sheetName) << "nothing is written, not even the sheet's name";
+        EXPECT_EQ(t.UltimaFilaDatos(), 0);
+    }
+    // The last rows of the sheet can still take a title, headings and a first record.
+    t.FilaInicial = 1048574;
+    auto one = numbers(2, 1);
+    t.SetDatos(one.get());
+    t.Traspasar();
+    EXPECT_EQ(text(ws, "A1048574"), "T");
+    EXPECT_EQ(value(ws, "B1048576"), Variant(102.0));
+    EXPECT_EQ(t.UltimaFilaDatos(), 1048576);
+}
+
+TEST_F(TransferTest, TextsWithNulKeepWhatFollows) {
+    auto set = std::make_unique<data::TMemoryDataSet>();
+    set->SetName("Textos");
+    set->AddFieldDef("T", data::TFieldType::ftString, 10);
+    set->AppendRecord({Variant(std::string("a\0b", 3))});
+    set->Open();
+    TTabulix t(nullptr);
+    t.SetDatos(set.get());
+    t.Titulo = std::string("A\0B", 3);
+    t.TraspasarNuevoLibro();
+    spreadsheet::Worksheet& ws = sheetOf(t);
+    EXPECT_EQ(text(ws, "A1"), std::string("A\0B", 3));
+    EXPECT_EQ(text(ws, "A3"), std::string("a\0b", 3));
+}
+
+TEST_F(TransferTest, AHugeSheetNameIsShortenedInTheMessage) {
+    auto set = numbers(1, 1);
+    TTabulix t(nullptr);
+    t.SetDatos(set.get());
+    t.NombreHoja = std::string(5'000'000, 'x') + "\xFF";
+    try {
+        t.TraspasarNuevoLibro();
+        ADD_FAILURE() << "a 5 MB sheet name was accepted";
+    } catch (const automation::AutomationError& error) {
+        EXPECT_LT(std::string(error.what()).size(), 400u);
+        EXPECT_NE(std::string(error.what()).find("xxx... (500000"), std::string::npos) << error.what();
+    }
+}
+
+TEST_F(TransferTest, AFormulaRecordWithAFieldThatIsNoNumberIsNamed) {
+    auto set = numbers(2, 2);
+    TTabulix t(nullptr);
+    t.SetDatos(set.get());
+    t.Formulas().Add("F1;0;A;1;;0;0;");
+    t.Formulas().Add("F2;0;B;y;;0;0;");
+    try {
+        t.TraspasarNuevoLibro();
+        ADD_FAILURE() << "a row increment 'y' was accepted";
+    } catch (const framework::EConvertError& error) {
+        EXPECT_STREQ(error.what(), "F\xC3\xB3rmula 2 ('F2;0;B;y;;0;0;'), campo 4: 'y' is not a valid integer value");
+    }
 }
 
 }  // namespace

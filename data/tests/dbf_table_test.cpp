@@ -145,7 +145,104 @@ TEST(DbfTable, CodePageComesFromTheLanguageDriverOrTheCpgFile) {
     EXPECT_NE(message.find("plain.dbf"), std::string::npos) << message;
 }
 
-TEST(DbfTable, MemoTextsComeFromTheDbtFileAndAreNullWithoutIt) {
+// A table that declares no code page: UTF-8 when its texts are, Windows-1252 otherwise; a page
+// named on the table overrides whatever the file says.
+TEST(DbfTable, UndeclaredCodePageIsUtf8WhenTheTextsAreUtf8) {
+    TempFolder folder;
+    DbfFixture utf8({{"NAME", 'C', 12}, {"QTY", 'N', 3}}, 0x03, 0x00);
+    utf8.add({"plain", "1"});
+    utf8.add({"Fran\xC3\xA7" "ais", "2"});
+    utf8.add({"abcd\xE2\x82\xAC\xE2\x82\xAC\xE2\x82", "3"});  // a euro sign cut by the column's width
+    utf8.write(folder / "utf8.dbf");
+    auto table = openTable(folder, "utf8.dbf");
+    EXPECT_EQ(table->CodePage(), CodePage::kUtf8);
+    EXPECT_NE(table->CodePageOrigin().find("UTF-8"), std::string::npos) << table->CodePageOrigin();
+    table->Next();
+    EXPECT_EQ(table->Fields(0)->AsString(), "Français");
+    table->Close();
+
+    // One byte that is no UTF-8 anywhere in the file decides for the default page.
+    DbfFixture mixed({{"NAME", 'C', 12}}, 0x03, 0x00);
+    mixed.add({"Fran\xC3\xA7" "ais"});
+    mixed.add({"Cami\xF3n"});
+    mixed.write(folder / "mixed.dbf");
+    table = openTable(folder, "mixed.dbf");
+    EXPECT_EQ(table->CodePage(), 1252);
+    EXPECT_EQ(table->Fields(0)->AsString(), "FranÃ§ais");
+    table->Close();
+
+    // Plain ASCII stays on the default page; so does a table that declares its page.
+    DbfFixture ascii({{"NAME", 'C', 12}}, 0x03, 0x00);
+    ascii.add({"plain"});
+    ascii.write(folder / "ascii.dbf");
+    EXPECT_EQ(openTable(folder, "ascii.dbf")->CodePage(), 1252);
+    DbfFixture declared({{"NAME", 'C', 12}}, 0x03, 0x57);
+    declared.add({"Fran\xC3\xA7" "ais"});
+    declared.write(folder / "declared.dbf");
+    EXPECT_EQ(openTable(folder, "declared.dbf")->CodePage(), 1252);
+
+    // Memo texts count as much as character columns.
+    const auto blocks = testing::writeDbase3Memo(folder / "memo.dbt", {"\xC3\xB1"});
+    DbfFixture memo({{"NOTE", 'M', 10}}, 0x83, 0x00);
+    memo.add({std::to_string(blocks[0])});
+    memo.write(folder / "memo.dbf");
+    table = openTable(folder, "memo.dbf");
+    EXPECT_EQ(table->Fields(0)->AsString(), "ñ");
+    table->Close();
+
+    TTable named;
+    named.SetDatabaseName(folder.path().string());
+    named.SetTableName("declared.dbf");
+    named.SetCodePage(CodePage::kUtf8);
+    EXPECT_EQ(named.CodePage(), CodePage::kUtf8);
+    named.Open();
+    EXPECT_EQ(named.Fields(0)->AsString(), "Français");
+    EXPECT_EQ(named.CodePageOrigin(), "as asked");
+    EXPECT_THROW(named.SetCodePage(850), EDatabaseError);
+}
+
+// LibreOffice's own sample table declares no code page and holds UTF-8 texts.
+TEST(DbfTable, LibreOfficeBiblioReadsAsUtf8) {
+    const std::filesystem::path biblio = "/usr/lib/libreoffice/presets/database/biblio/biblio.dbf";
+    if (!std::filesystem::exists(biblio)) GTEST_SKIP() << "LibreOffice's biblio.dbf is not installed";
+    TTable table;
+    table.SetDatabaseName(biblio.parent_path().string());
+    table.SetTableName(biblio.filename().string());
+    table.Open();
+    EXPECT_EQ(table.CodePage(), CodePage::kUtf8);
+    int found = 0;
+    for (; !table.Eof(); table.Next())
+        for (int f = 0; f < table.FieldCount(); ++f) {
+            const std::string text = table.Fields(f)->AsString();
+            EXPECT_EQ(text.find("\xC3\x83"), std::string::npos) << "UTF-8 read as Windows-1252: " << text;
+            if (text.find("Rechtschreibprüfung") != std::string::npos || text.find("Français") != std::string::npos)
+                ++found;
+        }
+    EXPECT_GT(found, 0);
+}
+
+TEST(DbfTable, RecordsPastTheHeaderCountAreNotReadButReported) {
+    TempFolder folder;
+    DbfFixture dbf({{"NAME", 'C', 5}});
+    dbf.add({"one"}).add({"two"}).add({"three"});
+    dbf.recordCount = 1;
+    dbf.write(folder / "short.dbf");
+    auto table = openTable(folder, "short.dbf");
+    EXPECT_EQ(table->RecordCount(), 1);
+    ASSERT_EQ(table->Warnings().size(), 1u);
+    EXPECT_NE(table->Warnings()[0].find("2 more"), std::string::npos) << table->Warnings()[0];
+    EXPECT_NE(table->Warnings()[0].find("short.dbf"), std::string::npos) << table->Warnings()[0];
+    table->Close();
+
+    dbf.recordCount = 3;
+    dbf.write(folder / "short.dbf");
+    table = openTable(folder, "short.dbf");
+    EXPECT_TRUE(table->Warnings().empty());
+    ASSERT_EQ(table->SourceFiles().size(), 1u);
+    EXPECT_EQ(table->SourceFiles()[0].filename(), "short.dbf");
+}
+
+TEST(DbfTable, MemoTextsComeFromTheDbtFileWhichMustBeThere) {
     TempFolder folder;
     const auto blocks = testing::writeDbase3Memo(folder / "notes.dbt", {"Primera l\xEDnea\r\nsegunda", "corta"});
     DbfFixture dbf({{"ID", 'N', 3}, {"NOTE", 'M', 10}}, 0x83);
@@ -176,9 +273,17 @@ TEST(DbfTable, MemoTextsComeFromTheDbtFileAndAreNullWithoutIt) {
     }
     table->Close();
 
+    // Without its memo file the table is refused, naming the file, unless the memos may go.
     std::filesystem::remove(folder / "notes.dbt");
-    table = openTable(folder, "notes.dbf");
-    EXPECT_TRUE(table->Fields(0)->IsNull());
+    const std::string message = openError(folder, "notes.dbf");
+    EXPECT_NE(message.find("notes.dbt"), std::string::npos) << message;
+    EXPECT_NE(message.find("missing"), std::string::npos) << message;
+    TTable withoutMemos;
+    withoutMemos.SetDatabaseName(folder.path().string());
+    withoutMemos.SetTableName("notes.dbf");
+    withoutMemos.SetIgnoreMissingMemoFile(true);
+    withoutMemos.Open();
+    EXPECT_TRUE(withoutMemos.Fields(0)->IsNull());
 }
 
 TEST(DbfTable, DbaseFourMemosCarryTheirLength) {

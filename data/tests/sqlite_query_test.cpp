@@ -67,7 +67,8 @@ TEST_F(SQLiteQueryTest, FieldClassesFollowDeclaredTypesAndNullsStayNull) {
     EXPECT_EQ(query.FieldByName("since")->AsString(), "2024-03-15");
     EXPECT_EQ(query.FieldByName("stamp")->AsString(), "2024-03-15 10:30:00");
     EXPECT_EQ(query.FieldByName("at")->AsString(), "08:15:00");
-    EXPECT_EQ(query.FieldByName("photo")->Value(), Variant(std::string("\x00\xFF", 2)));
+    EXPECT_EQ(query.FieldByName("photo")->Value(), Variant("(BLOB, 2 bytes)"));
+    EXPECT_EQ(dynamic_cast<TBlobField*>(query.FieldByName("photo"))->AsBytes(), std::string("\x00\xFF", 2));
 
     query.Next();
     for (TField* field : query.FieldList())
@@ -143,6 +144,50 @@ TEST_F(SQLiteQueryTest, ErrorsNameTheQueryAndTheProblem) {
     query.SetFileName("missing.sqlite");
     EXPECT_NE(openError("SELECT 1").find("does not exist"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(folder / "missing.sqlite"));  // opened read-only, never created
+}
+
+// Bytes that are not text never reach a field as text: bad UTF-8 is repaired, BLOB values are
+// described, and a NUL inside a text is kept with what follows it.
+TEST_F(SQLiteQueryTest, TextsAreValidUtf8AndBlobBytesAreNeverShown) {
+    execute(folder / "shop.sqlite",
+            "CREATE TABLE odd (t TEXT, b BLOB, u);"
+            "INSERT INTO odd VALUES (CAST(x'41c328ff42' AS TEXT), x'00ff41', 'a' || char(0) || 'b');"
+            "INSERT INTO odd VALUES ('ok', x'', x'c328');");
+    query.SQL().Add("SELECT t, b, u, b AS raw, t || '' AS expr FROM odd");
+    query.Open();
+    EXPECT_EQ(query.FieldByName("t")->AsString(), "A\xEF\xBF\xBD(\xEF\xBF\xBD" "B");
+    EXPECT_EQ(query.FieldByName("expr")->AsString(), "A\xEF\xBF\xBD(\xEF\xBF\xBD" "B");
+    EXPECT_EQ(query.FieldByName("b")->Value(), Variant("(BLOB, 3 bytes)"));
+    EXPECT_NE(dynamic_cast<TBlobField*>(query.FieldByName("raw")), nullptr) << "an untyped column of BLOB values";
+    EXPECT_EQ(query.FieldByName("u")->Value(), Variant(std::string("a\0b", 3)));
+    query.Next();
+    EXPECT_EQ(query.FieldByName("b")->Value(), Variant("(BLOB, 0 bytes)"));
+    // An untyped column whose first value is text: its BLOB values are repaired text.
+    EXPECT_EQ(query.FieldByName("u")->AsString(), "\xEF\xBF\xBD(");
+}
+
+TEST_F(SQLiteQueryTest, ValuesInMessagesAreEscapedAndShortened) {
+    execute(folder / "shop.sqlite",
+            "CREATE TABLE bad (n INTEGER); INSERT INTO bad VALUES (x'ff00' || printf('%.5000c', 'x'));");
+    query.SQL().Add("SELECT n FROM bad");
+    query.Open();
+    try {
+        query.FieldByName("n")->Value();
+        FAIL() << "a BLOB is no whole number";
+    } catch (const EDatabaseError& error) {
+        const std::string message = error.what();
+        EXPECT_NE(message.find("row 1, column n"), std::string::npos) << message;
+        EXPECT_NE(message.find("\xEF\xBF\xBD\\x00xxx"), std::string::npos) << message;
+        EXPECT_LT(message.size(), 300u) << message;
+    }
+}
+
+TEST_F(SQLiteQueryTest, SourceFilesNameTheDatabase) {
+    query.SQL().Add("SELECT 1");
+    EXPECT_TRUE(query.SourceFiles().empty());
+    query.Open();
+    ASSERT_EQ(query.SourceFiles().size(), 1u);
+    EXPECT_TRUE(std::filesystem::equivalent(query.SourceFiles()[0], folder / "shop.sqlite"));
 }
 
 }  // namespace

@@ -225,6 +225,11 @@ TEST_F(FormFile, NotationVariantsReadToTheSameValues) {
     EXPECT_EQ(w.edges, (fw::SetOf<Edge>{eLeft, eTop}));
     EXPECT_EQ(w.partner, &w);
     EXPECT_NE(fw::WriteForm(*root).find("Caption = 'Descripci'#243'n '#8364' caf'#233\n"), std::string::npos);
+
+    // A NUL is a character like any other: what follows it stays.
+    auto nul = fw::ReadForm("object F: TForm\n  object w: TTestWidget\n    Caption = 'A'#0'B'\n  end\nend\n", "Nul.form");
+    EXPECT_EQ(child<TTestWidget>(*nul, "w").caption, std::string("A\0B", 3));
+    EXPECT_NE(fw::WriteForm(*nul).find("Caption = 'A'#0'B'\n"), std::string::npos);
 }
 
 TEST_F(FormFile, LoadingStateAndLoadedOrder) {

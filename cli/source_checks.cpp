@@ -1,0 +1,52 @@
+#include "cli/source_checks.h"
+
+#include "data/data_set.h"
+#include "data/table.h"
+#include "framework/component.h"
+
+namespace tabulix::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+template <typename Visit>
+void forEachOpenDataSet(const framework::TComponent& owner, Visit visit) {
+    for (int i = 0; i < owner.ComponentCount(); ++i) {
+        const framework::TComponent* child = owner.Components(i);
+        if (const auto* dataSet = dynamic_cast<const data::TDataSet*>(child); dataSet && dataSet->Active())
+            visit(*dataSet);
+        forEachOpenDataSet(*child, visit);
+    }
+}
+
+}  // namespace
+
+std::vector<fs::path> InputFiles(const CommandLine& line, const framework::TComponent& root) {
+    std::vector<fs::path> files;
+    if (line.source == SourceKind::FormFile) files.push_back(line.input);
+    forEachOpenDataSet(root, [&](const data::TDataSet& dataSet) {
+        for (const fs::path& file : dataSet.SourceFiles()) files.push_back(file);
+    });
+    return files;
+}
+
+void RefuseOutputOverInput(const fs::path& output, const std::vector<fs::path>& inputs) {
+    std::error_code error;
+    if (!fs::exists(output, error)) return;
+    for (const fs::path& input : inputs)
+        if (fs::equivalent(output, input, error))
+            throw UsageError("the output \"" + output.string() + "\" is the same file as the input \"" +
+                             input.string() + "\": it would be replaced by the workbook");
+}
+
+void ReportDataSets(const framework::TComponent& root, std::ostream& warnings, std::ostream* trace) {
+    forEachOpenDataSet(root, [&](const data::TDataSet& dataSet) {
+        for (const std::string& warning : dataSet.Warnings()) warnings << "tabulix: warning: " << warning << "\n";
+        if (const auto* table = dynamic_cast<const data::TTable*>(&dataSet); table && trace)
+            *trace << "Table " << table->FileName().string() << ": code page " << table->CodePage() << " ("
+                   << table->CodePageOrigin() << ")\n";
+    });
+}
+
+}  // namespace tabulix::cli

@@ -1,0 +1,48 @@
+// Saves pictures of the demonstration window as a user sees it: each page at start, and the
+// automatic page after a transfer and after a chart. Usage: demo_screenshots FOLDER
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <cstdio>
+#include <filesystem>
+
+#include "demo/demo_components.h"
+#include "demo/demo_window.h"
+#include "spreadsheet/embedded_spreadsheet.h"
+
+namespace {
+
+bool save(QWidget& widget, const std::filesystem::path& file) {
+    QApplication::processEvents();
+    const bool saved = widget.grab().save(QString::fromStdString(file.string()));
+    std::printf("%s %s\n", saved ? "wrote" : "could not write", file.string().c_str());
+    return saved;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: demo_screenshots FOLDER\n");
+        return 2;
+    }
+    const std::filesystem::path folder = argv[1];
+    std::filesystem::create_directories(folder);
+    tabulix::spreadsheet::installEmbeddedSpreadsheet();
+
+    tabulix::demo::TForm1 form(tabulix::demo::DefaultFormFile());
+    form.show();
+    auto* pages = form.findChild<QTabWidget*>("PageControl1");
+    bool ok = save(form, folder / "demo-page1.png");
+    pages->setCurrentIndex(1);
+    ok = save(form, folder / "demo-page2.png") && ok;
+    pages->setCurrentIndex(0);
+    QTest::mouseClick(form.findChild<QPushButton*>("Button1"), Qt::LeftButton);
+    ok = save(form, folder / "demo-page1-after-transfer.png") && ok;
+    QTest::mouseClick(form.findChild<QPushButton*>("Button8"), Qt::LeftButton);
+    ok = save(form, folder / "demo-page1-after-chart.png") && ok;
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,37 @@
+// Repairing outside text to valid UTF-8, and echoing it in messages.
+
+#include <gtest/gtest.h>
+
+#include "framework/printable.h"
+#include "framework/utf8_text.h"
+
+namespace tabulix::framework {
+namespace {
+
+const std::string kReplacement = "\xEF\xBF\xBD";
+
+TEST(Utf8Text, SanitizeReplacesEachBadByteAndKeepsEverythingElse) {
+    EXPECT_EQ(utf8::sanitize("Fran\xC3\xA7" "ais \xF0\x9F\x98\x80"), "Fran\xC3\xA7" "ais \xF0\x9F\x98\x80");
+    EXPECT_EQ(utf8::sanitize("A\xC3\x28\xFF" "B"), "A" + kReplacement + "(" + kReplacement + "B");
+    EXPECT_EQ(utf8::sanitize(std::string("a\0b", 3)), std::string("a\0b", 3));
+    // Overlong forms, surrogates, values past U+10FFFF and cut sequences are bad bytes too.
+    EXPECT_EQ(utf8::sanitize("\xC0\xAF"), kReplacement + kReplacement);
+    EXPECT_EQ(utf8::sanitize("\xED\xA0\x80"), kReplacement + kReplacement + kReplacement);
+    EXPECT_EQ(utf8::sanitize("\xF4\x90\x80\x80"), kReplacement + kReplacement + kReplacement + kReplacement);
+    EXPECT_EQ(utf8::sanitize("x\xE2\x82"), "x" + kReplacement + kReplacement);
+    EXPECT_TRUE(utf8::isValid(utf8::sanitize("\xE2\x82\xFF\x80")));
+    EXPECT_FALSE(utf8::isValid("\xE2\x82"));
+}
+
+TEST(Printable, EscapesWhatCannotBeShownAndShortensLongValues) {
+    EXPECT_EQ(printable("Camión"), "Camión");
+    EXPECT_EQ(printable(std::string("a\0b\n\x7F\xFF", 6)), "a\\x00b\\x0A\\x7F\\xFF");
+    const std::string huge(5'000'000, 'x');
+    const std::string shown = printable(huge);
+    EXPECT_EQ(shown, std::string(kPrintableLength, 'x') + "... (5000000 bytes)");
+    // Characters are counted, not bytes: a long Spanish text is not cut inside a character.
+    EXPECT_EQ(printable("ñññññ", 3), "ñññ... (10 bytes)");
+}
+
+}  // namespace
+}  // namespace tabulix::framework
