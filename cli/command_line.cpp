@@ -47,15 +47,9 @@ void setOnce(std::string& target, bool& seen, const std::string& option, std::st
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine line;
     ArgumentReader reader(args);
-<<<<<<< HEAD
-    std::string output, dbf, sqlite, sql, title, component, application;
-    bool hasApplication = false, hasOutput = false, hasDbf = false, hasSqlite = false, hasSql = false, hasTitle = false,
-         hasComponent = false, optionsEnded = false;
-=======
-    std::string output, dbf, sqlite, sql, title, component, codePage;
+    std::string output, dbf, sqlite, sql, title, component, codePage, application;
     bool hasOutput = false, hasDbf = false, hasSqlite = false, hasSql = false, hasTitle = false,
-         hasComponent = false, hasCodePage = false, optionsEnded = false;
->>>>>>> main
+         hasComponent = false, hasCodePage = false, hasApplication = false, optionsEnded = false;
     std::vector<std::string> positional;
 
     while (!reader.done()) {
@@ -147,13 +141,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 }
 
 std::string UsageText() {
-<<<<<<< HEAD
     return "Usage: tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--application APP] [--trace]\n"
-           "  or:  tabulix --dbf FILE.DBF [--title TITLE] [-o OUT.xlsx] [--trace]\n"
-=======
-    return "Usage: tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--trace]\n"
            "  or:  tabulix --dbf FILE.DBF [--code-page PAGE] [--title TITLE] [-o OUT.xlsx] [--trace]\n"
->>>>>>> main
            "  or:  tabulix --sqlite DB.sqlite --sql \"SELECT ...\" [--title TITLE] [-o OUT.xlsx] [--trace]\n"
            "\n"
            "Transfers a data set into a new workbook and saves it as an .xlsx file.\n"
@@ -170,15 +159,11 @@ std::string UsageText() {
            "                    working folder); an existing file is replaced only on success, and\n"
            "                    never one the transfer reads\n"
            "  --component NAME  the TTabulix of the form file to run, when it holds several\n"
-<<<<<<< HEAD
            "  --application APP the spreadsheet application: embedded (the default) or calc, a\n"
            "                    LibreOffice Calc started for the run; TABULIX_APPLICATION gives the\n"
            "                    default\n"
-           "  --trace           print every automation call to standard error\n"
-=======
            "  --trace           print the code page of each table and every automation call to\n"
            "                    standard error\n"
->>>>>>> main
            "  -h, --help        print this text\n"
            "\n"
            "Exit status: 0 on success, 1 when the transfer or the save fails, 2 for a bad command line.\n";

@@ -1,11 +1,6 @@
 // tabulix: transfers a data set into a new workbook and saves it as an .xlsx file.
-<<<<<<< HEAD
 //   tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--application embedded|calc] [--trace]
-//   tabulix --dbf FILE.DBF [--title T] [-o OUT.xlsx]
-=======
-//   tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--trace]
 //   tabulix --dbf FILE.DBF [--code-page PAGE] [--title T] [-o OUT.xlsx]
->>>>>>> main
 //   tabulix --sqlite DB.sqlite --sql "SELECT ..." [--title T] [-o OUT.xlsx]
 
 #include <exception>

@@ -69,8 +69,9 @@ void CalcSheet::rename(const CalcCall& call, const std::string& name) {
         call.fail("the sheet name \"" + name + "\" holds one of : \\ / ? * [ ]");
     if (name.front() == '\'' || name.back() == '\'')
         call.fail("the sheet name \"" + name + "\" begins or ends with an apostrophe");
+    const std::string current = sheetName(sheet_);
     for (const auto& other : book_->sheets())
-        if (other != sheet_ && sameName(sheetName(other), name))
+        if (sheetName(other) != current && sameName(sheetName(other), name))
             call.fail("a sheet named \"" + sheetName(other) + "\" already exists");
     Reference<css::container::XNamed>(sheet_, UNO_QUERY_THROW)->setName(toUno(name));
     // Calc ignores a name it refuses instead of reporting it.

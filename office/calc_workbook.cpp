@@ -61,13 +61,26 @@ Reference<css::sheet::XSpreadsheet> CalcWorkbook::activeSheet() const {
     return Reference<css::sheet::XSpreadsheetView>(controller(), UNO_QUERY_THROW)->getActiveSheet();
 }
 
+namespace {
+// Calc hands out a new object for a sheet at every access, so sheets are told apart by name, and
+// chart sheets carry a mark of their own in their code name, which renaming leaves alone.
+constexpr std::string_view kChartSheetMark = "TabulixChartSheet";
+
+std::string codeNameOf(const Reference<css::sheet::XSpreadsheet>& sheet) {
+    rtl::OUString name;
+    Reference<css::beans::XPropertySet>(sheet, UNO_QUERY_THROW)->getPropertyValue("CodeName") >>= name;
+    return fromUno(name);
+}
+}  // namespace
+
 bool CalcWorkbook::isChartSheet(const Reference<css::sheet::XSpreadsheet>& sheet) const {
-    for (const auto& chart : chartSheets_)
-        if (chart == sheet) return true;
-    return false;
+    return codeNameOf(sheet).rfind(kChartSheetMark, 0) == 0;
 }
 
-void CalcWorkbook::markChartSheet(const Reference<css::sheet::XSpreadsheet>& sheet) { chartSheets_.push_back(sheet); }
+void CalcWorkbook::markChartSheet(const Reference<css::sheet::XSpreadsheet>& sheet) {
+    Reference<css::beans::XPropertySet>(sheet, UNO_QUERY_THROW)
+        ->setPropertyValue("CodeName", css::uno::Any(toUno(std::string(kChartSheetMark) + std::to_string(++chartSheets_))));
+}
 
 std::shared_ptr<CalcSheet> CalcWorkbook::sheetObject(const Reference<css::sheet::XSpreadsheet>& sheet) {
     return std::make_shared<CalcSheet>(selfAs<CalcWorkbook>(), sheet, isChartSheet(sheet));
@@ -96,8 +109,9 @@ Reference<css::sheet::XFormulaParser> CalcWorkbook::formulaParser() {
 void CalcWorkbook::activate() { controller()->getFrame()->activate(); }
 
 bool CalcWorkbook::noteActiveSheet(const Reference<css::sheet::XSpreadsheet>& sheet) {
-    if (lastActiveSheet_.is() && lastActiveSheet_ == sheet) return false;
-    lastActiveSheet_ = sheet;
+    const std::string name = sheetName(sheet);
+    if (name == lastActiveSheet_) return false;
+    lastActiveSheet_ = name;
     return true;
 }
 
@@ -257,7 +271,7 @@ std::string unusedName(const std::vector<Reference<css::sheet::XSpreadsheet>>& s
 std::size_t indexOf(const std::vector<Reference<css::sheet::XSpreadsheet>>& sheets,
                     const Reference<css::sheet::XSpreadsheet>& sheet) {
     for (std::size_t i = 0; i < sheets.size(); ++i)
-        if (sheets[i] == sheet) return i;
+        if (sheetName(sheets[i]) == sheetName(sheet)) return i;
     return sheets.size();
 }
 

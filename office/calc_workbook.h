@@ -1,7 +1,7 @@
 #pragma once
 // A Calc document as a Workbook, and its Sheets / Worksheets collections. Calc has no chart
-// sheets: a chart sheet is a sheet of the document that holds one chart filling it, and the
-// workbook remembers which of its sheets are such.
+// sheets: a chart sheet is a sheet of the document that holds one chart filling it, marked as
+// such through its code name.
 
 #include <memory>
 #include <string>
@@ -60,8 +60,8 @@ private:
     css::uno::Reference<css::frame::XModel> model_;
     automation::EventSource events_;
     std::string savedName_;
-    css::uno::Reference<css::sheet::XSpreadsheet> lastActiveSheet_;
-    std::vector<css::uno::Reference<css::sheet::XSpreadsheet>> chartSheets_;
+    std::string lastActiveSheet_;  // name of the active sheet last reported
+    int chartSheets_ = 0;
     bool closingByCall_ = false;
     css::uno::Reference<css::sheet::XFormulaParser> formulaParser_;
 };
