@@ -39,7 +39,7 @@ REQUIRED = [
     "./usr/share/tabulix/demo/DemoTabulix.form",
 ]
 FORBIDDEN_PARTS = ["/tests/", "spreadsheet/workbook.h", "/formula/", "dbf_reader.h", "gtest", "bench"]
-DEPENDS = ["libxlsxwriter", "libsqlite3", "libzip", "libshp", "libfreetype", "libfontconfig",
+DEPENDS = ["libdeflate", "libsqlite3", "libshp", "libfreetype", "libfontconfig",
            "fonts-dejavu-core"]
 
 

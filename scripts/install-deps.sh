@@ -8,7 +8,7 @@ set -euo pipefail
 main_packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev
-  libxlsxwriter-dev libzip-dev libxml2-dev libshp-dev libsqlite3-dev
+  libxlsxwriter-dev libzip-dev libdeflate-dev libxml2-dev libshp-dev libsqlite3-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation2 fonts-crosextra-carlito
   qt6-base-dev
   help2man dpkg-dev file
