@@ -61,6 +61,8 @@ def reason_for(kind, ref_value, other_value, ref_cell):
     """Why the two spreadsheets may differ here, or None for a difference that needs a look."""
     if kind == "number format" and isinstance(ref_cell.value, bool) and ref_value == "General":
         return "Calc keeps Boolean cells with its Boolean format (\"TRUE\";\"TRUE\";\"FALSE\")"
+    if kind == "content" and ref_value == "" and other_value is None:
+        return "an empty text leaves the cell empty in Calc, as in the application"
     if kind == "number format" and ref_value.replace('"', "") == other_value.replace('"', ""):
         return "the same literal text, quoted differently (Calc quotes the blank with the symbol)"
     if kind == "cached result" and isinstance(ref_value, float) and isinstance(other_value, float):
