@@ -224,7 +224,13 @@ void CalcSession::checkAlive(std::string_view where) {
 }
 
 void CalcSession::fail(std::string_view where, const css::uno::Exception& error, bool disposed) {
-    const bool gone = !process_ || !process_->running();
+    bool gone = !process_ || !process_->running();
+    if (disposed && !gone) {
+        // The bridge notices first; the process may take a moment to finish dying.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(1000);
+        while (process_->running() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
     if (gone || disposed) {
         const std::string status = process_ ? "soffice " + process_->status() : "soffice is not running";
         throw AutomationError(std::string(where) + ": the connection to LibreOffice Calc was lost (" + status + ")");
