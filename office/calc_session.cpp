@@ -276,16 +276,21 @@ void CalcSession::handle(const CalcEvent& event) {
             applicationEvents_.raise(automation::dispid::WorkbookActivate, std::span<Variant>(&workbook, 1));
             return;
         }
-        case CalcEventKind::BeforeClose: {
-            if (book->closingByCall()) return;
-            Variant cancel(false);
-            book->events()->raise(automation::dispid::BeforeClose, std::span<Variant>(&cancel, 1));
+        case CalcEventKind::BeforeClose:
+            beforeCloseCancelled(book->id());
             return;
-        }
         case CalcEventKind::Closed:
             forget(book->id());
             return;
     }
+}
+
+bool CalcSession::beforeCloseCancelled(int workbook) {
+    const std::shared_ptr<CalcWorkbook> book = workbookWithId(workbook);
+    if (!book || book->closingByCall()) return false;
+    Variant cancel(false);
+    book->events()->raise(automation::dispid::BeforeClose, std::span<Variant>(&cancel, 1));
+    return cancel.toBool();
 }
 
 void CalcSession::forget(int workbook) {
