@@ -8,6 +8,7 @@
 
 #include "data/data_error.h"
 #include "data/date_time.h"
+#include "framework/printable.h"
 #include "framework/property_list.h"
 #include "framework/text_compare.h"
 #include "framework/utf8_text.h"
@@ -178,7 +179,7 @@ std::vector<TFieldDef> TSQLiteQuery::InternalOpen() {
         else if (positionalParams_.contains(i))
             bind(statement.get(), i, positionalParams_.at(i));
         else
-            throw EDatabaseError(where + ": parameter " + (name ? std::string(name) : "?" + std::to_string(i)) +
+            throw EDatabaseError(where + ": parameter " + (name ? framework::printable(name) : "?" + std::to_string(i)) +
                                  " has no value");
     }
 
@@ -187,7 +188,7 @@ std::vector<TFieldDef> TSQLiteQuery::InternalOpen() {
     columns_.clear();
     for (int c = 0; c < columnCount; ++c) {
         const char* name = sqlite3_column_name(statement.get(), c);
-        columns_.push_back(typeFromDeclaration(name ? name : "COLUMN" + std::to_string(c + 1),
+        columns_.push_back(typeFromDeclaration(name ? framework::utf8::sanitize(name) : "COLUMN" + std::to_string(c + 1),
                                                sqlite3_column_decltype(statement.get(), c)));
     }
 

@@ -153,8 +153,9 @@ TEST_F(SQLiteQueryTest, TextsAreValidUtf8AndBlobBytesAreNeverShown) {
             "CREATE TABLE odd (t TEXT, b BLOB, u);"
             "INSERT INTO odd VALUES (CAST(x'41c328ff42' AS TEXT), x'00ff41', 'a' || char(0) || 'b');"
             "INSERT INTO odd VALUES ('ok', x'', x'c328');");
-    query.SQL().Add("SELECT t, b, u, b AS raw, t || '' AS expr FROM odd");
+    query.SQL().Add("SELECT t, b, u, b AS raw, t || '' AS expr, 1 AS \"n\xFF\" FROM odd");
     query.Open();
+    EXPECT_EQ(query.Fields(5)->FieldName(), "n\xEF\xBF\xBD");
     EXPECT_EQ(query.FieldByName("t")->AsString(), "A\xEF\xBF\xBD(\xEF\xBF\xBD" "B");
     EXPECT_EQ(query.FieldByName("expr")->AsString(), "A\xEF\xBF\xBD(\xEF\xBF\xBD" "B");
     EXPECT_EQ(query.FieldByName("b")->Value(), Variant("(BLOB, 3 bytes)"));
