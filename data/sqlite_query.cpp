@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <memory>
+#include <optional>
 
 #include "data/data_error.h"
 #include "data/date_time.h"
@@ -308,14 +309,17 @@ Variant TSQLiteQuery::InternalValue(int column) const {
         case TFieldType::ftDate:
         case TFieldType::ftTime:
         case TFieldType::ftDateTime:
-            if (text) {
-                if (auto date = parseIsoDateTime(*text)) return Variant(*date);
-            } else if (raw.type() == VariantType::Int64) {
-                return Variant(automation::Date{static_cast<double>(*raw.getIf<std::int64_t>()) / 86400.0 + 25569.0});
-            } else if (const double* julian = raw.getIf<double>()) {
-                return Variant(automation::Date{*julian - 2415018.5});
+            {
+                std::optional<automation::Date> date;
+                if (text)
+                    date = parseIsoDateTime(*text);
+                else if (raw.type() == VariantType::Int64)
+                    date = automation::Date{static_cast<double>(*raw.getIf<std::int64_t>()) / 86400.0 + 25569.0};
+                else if (const double* julian = raw.getIf<double>())
+                    date = automation::Date{*julian - 2415018.5};
+                if (date && isDateInRange(*date)) return Variant(*date);
             }
-            badValue(column, raw.describe() + " is not a date");
+            badValue(column, raw.describe() + " is not a date of the years 100 to 9999");
         case TFieldType::ftString:
             if (text) return raw;
             return Variant(raw.toText());

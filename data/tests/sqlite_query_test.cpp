@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include "data/date_time.h"
 #include "data/field_classes.h"
 #include "data/sqlite_query.h"
 #include "data/tests/dbf_fixture.h"
@@ -181,6 +182,16 @@ TEST_F(SQLiteQueryTest, ValuesInMessagesAreEscapedAndShortened) {
         EXPECT_NE(message.find("\xEF\xBF\xBD\\x00xxx"), std::string::npos) << message;
         EXPECT_LT(message.size(), 300u) << message;
     }
+}
+
+TEST_F(SQLiteQueryTest, DatesOutsideTheCalendarAreRefused) {
+    execute(folder / "shop.sqlite",
+            "CREATE TABLE far (d DATE); INSERT INTO far VALUES (1.8e44), (-1e300), (253402300800), ('0099-12-31');");
+    query.SQL().Add("SELECT d FROM far");
+    query.Open();
+    for (; !query.Eof(); query.Next())
+        EXPECT_THROW(query.Fields(0)->AsString(), EDatabaseError) << query.RecNo();
+    EXPECT_THROW(formatIsoDate(automation::Date{1.8e44}), EDatabaseError);
 }
 
 TEST_F(SQLiteQueryTest, SourceFilesNameTheDatabase) {
