@@ -8,6 +8,7 @@
 #include "data/data_classes.h"
 #include "data/database.h"
 #include "data/table.h"
+#include "framework/dialogs.h"
 #include "framework/form_reader.h"
 
 #ifndef TABULIX_DEMO_SOURCE_DIR
@@ -54,12 +55,23 @@ DemoComponents LoadDemoComponents(const fs::path& formFile) {
         result.de = new component::TTabulix(result.root.get());
         result.de->SetName("de");
     }
+    result.FDial = dynamic_cast<framework::TFontDialog*>(result.root->FindComponent("FDial"));
+    if (!result.FDial) {
+        result.FDial = new framework::TFontDialog(result.root.get());
+        result.FDial->SetName("FDial");
+    }
+    result.CDial = dynamic_cast<framework::TColorDialog*>(result.root->FindComponent("CDial"));
+    if (!result.CDial) {
+        result.CDial = new framework::TColorDialog(result.root.get());
+        result.CDial->SetName("CDial");
+    }
     return result;
 }
 
 fs::path DefaultFormFile() {
-    const fs::path installed = fs::path(QCoreApplication::applicationDirPath().toStdString()) / "DemoTabulix.form";
-    if (fs::is_regular_file(installed)) return installed;
+    const fs::path bin = QCoreApplication::applicationDirPath().toStdString();
+    for (const fs::path& installed : {bin / "DemoTabulix.form", bin / "../share/tabulix/demo/DemoTabulix.form"})
+        if (fs::is_regular_file(installed)) return installed.lexically_normal();
     return fs::path(TABULIX_DEMO_SOURCE_DIR) / "DemoTabulix.form";
 }
 

@@ -23,6 +23,11 @@ BUILD, WORK = (Path(a).resolve() for a in sys.argv[1:3])
 
 REQUIRED = [
     "./usr/bin/tabulix",
+    "./usr/bin/PDemoTabulix",
+    "./usr/share/man/man1/tabulix.1.gz",
+    "./usr/share/doc/tabulix/guide.md",
+    "./usr/share/doc/tabulix/examples/sqlite_report/sqlite_report.cpp",
+    "./usr/share/doc/tabulix/examples/form_report/form_report.cpp",
     "./usr/include/tabulix/component/tabulix.h",
     "./usr/include/tabulix/data/sqlite_query.h",
     "./usr/include/tabulix/spreadsheet/embedded_spreadsheet.h",
@@ -34,7 +39,7 @@ REQUIRED = [
     "./usr/share/tabulix/demo/DemoTabulix.form",
 ]
 FORBIDDEN_PARTS = ["/tests/", "spreadsheet/workbook.h", "/formula/", "dbf_reader.h", "gtest", "bench"]
-DEPENDS = ["libxlsxwriter", "libsqlite3", "libzip", "libshp", "libfreetype", "libfontconfig",
+DEPENDS = ["libdeflate", "libsqlite3", "libshp", "libfreetype", "libfontconfig",
            "fonts-dejavu-core"]
 
 

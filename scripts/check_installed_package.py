@@ -5,18 +5,18 @@ Usage: check_installed_package.py SOURCE_DIR BUILD_DIR WORK_DIR
 
 1. `cmake --install BUILD_DIR --prefix WORK_DIR/prefix`, and checks what went where: the
    libraries, the CMake package, tabulix.pc, the tabulix command, the demonstration's files;
-   every installed header compiles on its own with only the prefix on the include path (so no
-   installed header needs one that stays behind).
-2. Configures the two programs of examples/ as separate projects with only
-   -DCMAKE_PREFIX_PATH=prefix, builds and runs them, and checks their workbooks with openpyxl.
-3. Builds one example again from the command line through `pkg-config --cflags --libs tabulix`.
+   the installed headers compile with only the prefix on the include path (so no installed
+   header needs one that stays behind).
+2. Runs the shell examples of docs/guide.md in WORK_DIR (check_guide.py --run): they run the
+   installed command, configure the two programs of examples/ as separate projects with only
+   -DCMAKE_PREFIX_PATH=prefix, build and run them, and build one again through pkg-config.
+3. Checks the workbooks they saved with openpyxl.
 
 Exits 0 when everything passes, 1 otherwise, 77 when openpyxl is missing.
 """
 
 import os
 import shutil
-import sqlite3
 import subprocess
 import sys
 import zipfile
@@ -28,8 +28,12 @@ except ImportError:
     print("openpyxl is not installed (Debian: python3-openpyxl); skipping the check")
     sys.exit(77)
 
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+import check_guide  # noqa: E402
+
 SOURCE, BUILD, WORK = (Path(a).resolve() for a in sys.argv[1:4])
 PREFIX = WORK / "prefix"
+PROGRAMS = {"tabulix", "PDemoTabulix", "tabulix-view", "tabulix-designer"}
 failures = []
 
 
@@ -48,10 +52,6 @@ def run(command, cwd=None, env=None):
     return result.stdout
 
 
-def compiler_launcher():
-    return ["-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"] if shutil.which("ccache") else []
-
-
 def check_tree():
     libdir = next(PREFIX.glob("lib*/cmake/Tabulix")).parent.parent
     for name in ("TabulixConfig.cmake", "TabulixConfigVersion.cmake", "TabulixTargets.cmake"):
@@ -60,6 +60,9 @@ def check_tree():
     for layer in ("framework", "automation", "spreadsheet", "data", "component"):
         check(list(libdir.glob(f"libtabulix_{layer}.*")), f"the {layer} library is not installed")
     check(os.access(PREFIX / "bin/tabulix", os.X_OK), "bin/tabulix is not installed")
+    for program in BUILD.glob("*/*"):  # the programs this build has (the Qt ones are optional)
+        if program.name in PROGRAMS and os.access(program, os.X_OK):
+            check(os.access(PREFIX / "bin" / program.name, os.X_OK), f"bin/{program.name} is not installed")
     for name in ("Demo.DBF", "DemoTabulix.form"):
         check((PREFIX / "share/tabulix/demo" / name).is_file(), f"share/tabulix/demo/{name} is not installed")
 
@@ -68,37 +71,18 @@ def check_tree():
     for internal in ("spreadsheet/workbook.h", "spreadsheet/formula/formula.h", "data/dbf_reader.h",
                      "component/cell_names.h", "framework/form_notation.h"):
         check(not (PREFIX / "include/tabulix" / internal).exists(), f"the internal header {internal} is installed")
-    # Each header alone in a translation unit, all in one compiler run.
-    probe = WORK / "headers"
-    probe.mkdir()
-    sources = []
-    for i, header in enumerate(headers):
-        source = probe / f"h{i}.cpp"
-        source.write_text(f"#include <{header.relative_to(PREFIX / 'include').as_posix()}>\n")
-        sources.append(str(source))
+    # Every installed header in one translation unit, with only the prefix on the include path:
+    # a header that needs one that stays behind does not compile.
+    probe = WORK / "all_headers.cpp"
+    probe.write_text("".join(f"#include <{h.relative_to(PREFIX / 'include').as_posix()}>\n" for h in headers))
     try:
-        run(["g++", "-std=c++20", "-fsyntax-only", "-Wall", "-Wextra", f"-I{PREFIX / 'include'}", *sources])
+        run(["g++", "-std=c++20", "-fsyntax-only", "-Wall", "-Wextra", f"-I{PREFIX / 'include'}", probe])
     except RuntimeError as e:
-        failures.append(f"an installed header does not compile on its own: {e}")
-    return libdir
+        failures.append(f"the installed headers do not compile with only the prefix: {e}")
 
 
-def build_example(name):
-    source, build = SOURCE / "examples" / name, WORK / name
-    run(["cmake", "-S", source, "-B", build, "-G", "Ninja", f"-DCMAKE_PREFIX_PATH={PREFIX}",
-         "-DCMAKE_BUILD_TYPE=Release", *compiler_launcher()])
-    run(["cmake", "--build", build, "-j", "2"])
-    return build / name
-
-
-def check_sqlite_report(program):
-    database = WORK / "ventas.sqlite"
-    with sqlite3.connect(database) as connection:
-        connection.executescript((SOURCE / "examples/sqlite_report/ventas.sql").read_text())
+def check_sqlite_report():
     output = WORK / "ventas.xlsx"
-    printed = run([program, database, output])
-    check("rows 3 to 6" in printed, f"sqlite_report printed {printed!r}")
-
     book = openpyxl.load_workbook(output)
     sheet = book["Ventas"]
     check(sheet["A1"].value == "VENTAS POR REGIÓN", f"title {sheet['A1'].value!r}")
@@ -131,23 +115,10 @@ def check_sqlite_report(program):
             check("<c:barChart>" in xml and xml.count("<c:ser>") == 2, "the chart is not two column series")
 
 
-def check_form_report(program):
-    output = WORK / "DemoTabulix.xlsx"
-    printed = run([program, PREFIX / "share/tabulix/demo/DemoTabulix.form", "de", output])
-    check("rows 3 to 20, 6 formula records" in printed, f"form_report printed {printed!r}")
+def check_demo_workbook(output):
     result = subprocess.run([sys.executable, SOURCE / "scripts/check_demo_workbook.py", output],
                             capture_output=True, text=True)
-    check(result.returncode == 0, f"form_report's workbook: {result.stdout}{result.stderr}")
-
-
-def check_pkg_config(libdir):
-    env = dict(os.environ, PKG_CONFIG_PATH=str(libdir / "pkgconfig"))
-    flags = run(["pkg-config", "--cflags", "--libs", "tabulix"], env=env).split()
-    program = WORK / "form_report_pc"
-    run(["g++", "-std=c++20", "-o", program, SOURCE / "examples/form_report/form_report.cpp", *flags])
-    output = WORK / "pc.xlsx"
-    run([program, PREFIX / "share/tabulix/demo/DemoTabulix.form", "de", output])
-    check(output.is_file(), "the program built through pkg-config saved nothing")
+    check(result.returncode == 0, f"{output.name}: {result.stdout}{result.stderr}")
 
 
 def main():
@@ -155,11 +126,18 @@ def main():
         shutil.rmtree(WORK)
     WORK.mkdir(parents=True)
     run(["cmake", "--install", BUILD, "--prefix", PREFIX])
-    libdir = check_tree()
-    check_sqlite_report(build_example("sqlite_report"))
-    check_form_report(build_example("form_report"))
-    check_pkg_config(libdir)
+    check_tree()
+    failures.extend(check_guide.run_blocks(SOURCE / "docs/guide.md", SOURCE, BUILD, WORK))
+    if failures:  # the workbooks below are the guide's
+        return report()
+    check_sqlite_report()
+    check_demo_workbook(WORK / "DemoTabulix.xlsx")  # the installed command
+    check_demo_workbook(WORK / "DemoForm.xlsx")     # form_report, built with CMake
+    check_demo_workbook(WORK / "demo.xlsx")         # form_report, built with pkg-config
+    return report()
 
+
+def report():
     for failure in failures:
         print("FAIL:", failure)
     print(f"{len(failures)} failure(s)" if failures else "the installed package works")

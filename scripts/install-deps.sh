@@ -8,16 +8,18 @@ set -euo pipefail
 main_packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev
-  libxlsxwriter-dev libzip-dev libxml2-dev libshp-dev libsqlite3-dev
+  libxlsxwriter-dev libzip-dev libdeflate-dev libxml2-dev libshp-dev libsqlite3-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation2 fonts-crosextra-carlito
   qt6-base-dev
+  help2man
 )
 test_packages=(
   poppler-utils
   python3 python3-openpyxl python3-lxml
   gnumeric
   locales
-  libreoffice-calc-nogui
+  libreoffice-calc-nogui libreoffice-dev
+  dpkg-dev file
 )
 # Locales the tests compare the currency settings of.
 test_locales=(es_ES.UTF-8 en_US.UTF-8)

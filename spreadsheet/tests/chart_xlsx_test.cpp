@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -11,7 +12,7 @@
 #include "spreadsheet/chart_sheet.h"
 #include "spreadsheet/tests/chart_demo_sheet.h"
 #include "spreadsheet/tests/chart_xlsx_reader.h"
-#include "spreadsheet/xlsx_chart.h"
+#include "spreadsheet/xlsx_package.h"
 #include "spreadsheet_test_support.h"
 
 using namespace tabulix::spreadsheet;
@@ -49,11 +50,6 @@ protected:
 
     fs::path folder;
 };
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 }  // namespace
 
@@ -187,30 +183,17 @@ TEST_F(SavedCharts, AChartSheetWithoutAChartIsSavedEmpty) {
     EXPECT_FALSE(saved.legend);
 }
 
-TEST_F(SavedCharts, AChartPartThatCannotBePlacedFailsAndLeavesTheFileAsItWas) {
-    // Parts kept for a file that has no placeholders: replacing must fail, not write a chart
-    // of another kind, and leave the file whole.
+TEST_F(SavedCharts, AFileThatCannotBeWrittenFailsTheSaveWithTheReason) {
+    // The parts are compressed and written on a second thread: its failure must reach the save.
     auto chart = addChart("Grafica");
     wizard(chart, {Variant(range("B2", "E20")), Variant(-4103)});
-    const fs::path withoutCharts = folder / "plain.xlsx";
-    {
-        auto other = app->addWorkbook();
-        other->saveAs(withoutCharts.string());
-    }
-    const std::string before = readFile(withoutCharts);
-    const fs::path scratch = folder / "scratch.xlsx";
-    lxw_workbook* file = workbook_new(scratch.c_str());
-    ChartParts parts;
-    workbook_add_worksheet(file, "Ejemplo");
-    parts.add(file, workbook_add_chartsheet(file, "Grafica"), *chart);
-    ASSERT_EQ(workbook_close(file), LXW_NO_ERROR);
+    const int full = ::open("/dev/full", O_WRONLY);
+    if (full < 0) GTEST_SKIP() << "/dev/full is not available";
     try {
-        parts.replaceIn(withoutCharts.string());
-        ADD_FAILURE() << "chart parts placed in a file without their placeholders";
+        writeXlsxPackage(*book, full);
+        ADD_FAILURE() << "a workbook was written to a full device";
     } catch (const AutomationError& e) {
-        EXPECT_NE(std::string(e.what()).find("was not written"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("No space left"), std::string::npos) << e.what();
     }
-    EXPECT_EQ(readFile(withoutCharts), before);
-    EXPECT_NO_THROW(parts.replaceIn(scratch.string()));
-    EXPECT_EQ(SavedChart(chartPartOf(zipEntries(scratch.string()), "Grafica")).plot, "surface3DChart");
+    ::close(full);
 }

@@ -1,0 +1,14 @@
+#pragma once
+// Internal: the whole .xlsx package of a workbook written in one pass: content types and
+// relationships, the workbook, styles, every worksheet streamed from its cell store with its
+// column widths and merged areas, and each chart sheet with its drawing and chart part.
+
+namespace tabulix::spreadsheet {
+
+class Workbook;
+
+// Writes to `fd` (borrowed, empty, positioned at its start). Raises automation::AutomationError
+// with the reason on failure; the file is then incomplete.
+void writeXlsxPackage(const Workbook& book, int fd);
+
+}  // namespace tabulix::spreadsheet

@@ -1,0 +1,75 @@
+#pragma once
+// Internal: the zip container of an .xlsx file, written in one pass to an open file. Parts are
+// written one after another; each is deflated in chunks on a second thread while the caller
+// produces the next chunk, so saving costs about the larger of writing and compressing.
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace tabulix::spreadsheet {
+
+class ChunkDeflater;
+
+class ZipWriter {
+public:
+    // A part's content is handed over in chunks of about this size.
+    static constexpr std::size_t kChunkSize = std::size_t{1} << 20;
+
+    // Writes to `fd` (borrowed, positioned at its start), deflating at `level` (1-12).
+    ZipWriter(int fd, int level);
+    // Stops the compressing thread; a writer not finished leaves an incomplete file.
+    ~ZipWriter();
+    ZipWriter(const ZipWriter&) = delete;
+    ZipWriter& operator=(const ZipWriter&) = delete;
+
+    void beginPart(std::string name);
+    // Takes the next piece of the current part; `chunk` comes back empty, with a buffer to reuse.
+    void write(std::string& chunk);
+    void endPart();
+    // Writes the central directory. Raises automation::AutomationError with the reason when the
+    // file could not be written.
+    void finish();
+
+private:
+    struct Job {
+        enum class Kind { Begin, Data, End } kind;
+        std::string payload;  // the part name for Begin, content for Data
+    };
+    struct Entry {
+        std::string name;
+        std::uint32_t crc = 0;
+        std::uint64_t compressed = 0;
+        std::uint64_t size = 0;
+        std::uint64_t offset = 0;
+    };
+
+    void submit(Job job);
+    void run();
+    void process(Job& job);
+    void writeBytes(const void* data, std::size_t size);
+    void rethrowFailure();
+
+    int fd_;
+    std::unique_ptr<ChunkDeflater> deflater_;  // used by the compressing thread only
+    std::uint64_t written_ = 0;
+    std::vector<Entry> entries_;  // filled by the compressing thread
+    std::vector<std::uint8_t> compressed_;
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<Job> jobs_;
+    std::vector<std::string> spare_;  // buffers of chunks already compressed
+    bool busy_ = false;
+    bool stopping_ = false;
+    std::exception_ptr failure_;
+    std::thread worker_;
+};
+
+}  // namespace tabulix::spreadsheet
