@@ -143,6 +143,29 @@ std::shared_ptr<Sheet> Workbook::addSheets(SheetType type, Sheet* before, Sheet*
     return last;
 }
 
+void Workbook::deleteSheet(Sheet& sheet) {
+    if (isClosed()) throw AutomationError("Workbook \"" + name_ + "\" has been closed");
+    const std::int32_t position = positionOf(sheet);
+    if (position == 0)
+        throw AutomationError("The sheet \"" + sheet.name() + "\" is not in workbook \"" + name_ + "\"");
+    if (sheets_.size() == 1)
+        throw AutomationError("The sheet \"" + sheet.name() + "\" is the only sheet of workbook \"" + name_ +
+                              "\" and cannot be deleted");
+    auto self = selfAs<Workbook>();
+    auto keep = std::static_pointer_cast<Sheet>(sheet.shared_from_this());
+    if (sheet.sheetType() == SheetType::Worksheet) formulas_->removeSheet(static_cast<const Worksheet&>(sheet));
+    sheets_.erase(sheets_.begin() + (position - 1));
+    sheet.book_ = nullptr;
+    const bool wasActive = active_ == &sheet;
+    if (wasActive) active_ = sheets_[std::min<std::size_t>(static_cast<std::size_t>(position) - 1, sheets_.size() - 1)].get();
+    app_->notifyObservers([&](ModelObserver& o) {
+        o.sheetsChanged(*this);
+        if (wasActive) o.activeSheetChanged(*this);
+    });
+    if (formulas_->formulaCount() != 0) formulas_->recalculateAll();
+    if (wasActive && !isClosed() && active_) app_->raiseSheetActivate(*active_);
+}
+
 void Workbook::activate() {
     if (isClosed()) throw AutomationError("Workbook \"" + name_ + "\" has been closed");
     app_->activate(*this);

@@ -47,6 +47,12 @@ public:
     std::shared_ptr<Sheet> addSheets(SheetType type, Sheet* before = nullptr, Sheet* after = nullptr,
                                      std::int32_t count = 1);
 
+    // Removes a sheet (the window's user deleting it); the only sheet cannot go. When it was the
+    // active sheet, the sheet after it (else the one before) becomes active, raising
+    // SheetActivate. Formulas are recalculated, those naming it give #REF!. The removed sheet
+    // can no longer be used, as a closed workbook's sheets cannot.
+    void deleteSheet(Sheet& sheet);
+
     // Makes this the application's active workbook (WorkbookActivate when it was not).
     void activate();
     // Raises BeforeClose; unless a handler sets the cancel flag, closes the workbook: it leaves

@@ -52,6 +52,23 @@ TEST(ModelObserver, HearsOfWorkbooksSheetsAndTheWindow) {
     two->sheetAt(2)->activate();
     two->sheetAt(1)->setName("Ventas");
     EXPECT_EQ(log.take(), (Lines{"sheets Libro2", "activeSheet Hoja2", "activeSheet Hoja1", "sheets Libro2"}));
+    // Deleting the active sheet activates the one after it; the only sheet cannot go.
+    two->addSheets(SheetType::Worksheet, nullptr, two->sheetAt(2).get());  // Ventas, Hoja1, Hoja3
+    auto hoja3 = std::static_pointer_cast<Worksheet>(two->sheetAt(3));
+    hoja3->setFormula(parseRangeRef("A1"), Variant("=Hoja1!A1+1"), 0x0C0A);
+    two->sheetAt(1)->activate();
+    log.take();
+    auto hoja1 = two->sheetAt(2);
+    two->deleteSheet(*two->sheetAt(1));
+    EXPECT_EQ(log.take(), (Lines{"sheets Libro2", "activeSheet Hoja1"}));
+    two->deleteSheet(*hoja1);
+    EXPECT_FALSE(hoja1->isAttached());
+    EXPECT_EQ(two->sheets().size(), 1u);
+    const CellValue result = hoja3->cellValue(parseCellName("A1"));
+    ASSERT_TRUE(std::holds_alternative<CellError>(result));
+    EXPECT_EQ(std::get<CellError>(result), CellError::Ref);
+    EXPECT_THROW(two->deleteSheet(*hoja3), tabulix::automation::AutomationError);
+    log.take();
     two->close();
     EXPECT_EQ(log.take(), (Lines{"removed Libro2", "activated Libro1"}));
 

@@ -111,6 +111,32 @@ TEST_F(WindowBadInputTest, AWorkbookClosedByAutomationTakesItsPageAndTheWindowGo
     EXPECT_FALSE(window->grab().isNull());
 }
 
+TEST_F(WindowBadInputTest, ASheetRenamedOrDeletedWhileShownLeavesAUsableWindow) {
+    auto chart = addChart();
+    spreadsheet::ChartWizardSettings settings;
+    settings.sourceSheet = data;
+    settings.source = spreadsheet::parseRangeRef("A1:D3");
+    chart->chartWizard(settings);
+    auto second = book->addSheets(spreadsheet::SheetType::Worksheet);
+    settle();
+    QTabBar* tabs = window->sheetTabs(0);
+    ASSERT_EQ(tabs->count(), 3);
+    second->setName("Nueva");
+    EXPECT_EQ(tabs->tabText(tabs->currentIndex()), "Nueva");
+
+    // The shown sheet goes: the next one is shown; its data sheet going empties the chart.
+    book->deleteSheet(*second);
+    settle();
+    ASSERT_EQ(tabs->count(), 2);
+    EXPECT_EQ(book->activeSheet(), chart);
+    EXPECT_EQ(window->activeSheetView(), window->pageOf(*book)->viewOf(*chart));
+    book->deleteSheet(*data);
+    settle();
+    ASSERT_EQ(tabs->count(), 1);
+    EXPECT_EQ(chartView(*chart)->chart(), nullptr);
+    EXPECT_FALSE(window->grab().isNull());
+}
+
 TEST_F(WindowBadInputTest, LongTextsLargeFontsAndFarCellsAreShown) {
     const std::string longText(32767, 'x');
     put({5, 1}, Variant(longText));
