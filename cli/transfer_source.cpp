@@ -1,7 +1,6 @@
 #include "cli/transfer_source.h"
 
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <vector>
 
@@ -42,17 +41,6 @@ std::string readText(const fs::path& file) {
     text << in.rdbuf();
     if (in.bad()) throw SourceError("cannot read the form file " + quoted(file));
     return text.str();
-}
-
-// The class of a form file's root object ("object Form1: TForm1"), or empty when the file does
-// not start like a form (the reader then reports what is wrong, with the line).
-std::string rootClassOf(const std::string& text) {
-    static const std::regex header(R"(^(?:\xEF\xBB\xBF)?\s*(?:object|inherited|inline)\s+(?:[A-Za-z_]\w*\s*:\s*)?([A-Za-z_]\w*))",
-                                   std::regex::icase);
-    const std::string start = text.substr(0, 4096);
-    std::smatch match;
-    if (!std::regex_search(start, match, header, std::regex_constants::match_continuous)) return {};
-    return match[1].str();
 }
 
 // While it lives, databases and queries read from a form file take the form file's folder as
@@ -148,7 +136,7 @@ void RegisterProgramClasses() {
 TransferSource LoadFormSource(const fs::path& formFile, const std::string& componentName) {
     requireRegularFile(formFile, "the form file");
     const std::string text = readText(formFile);
-    const std::string rootClass = rootClassOf(text);
+    const std::string rootClass = framework::RootClassOf(text);
     ClassRegistry& registry = ClassRegistry::Instance();
     if (!rootClass.empty() && !registry.IsRegistered(rootClass))
         registry.Register(rootClass, [rootClass](TComponent* owner) -> TComponent* {

@@ -37,6 +37,16 @@ function(tabulix_install_library target)
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
     RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
     INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+  # An install with stripping (cmake --install --strip, the Debian package) strips shared
+  # libraries and programs; static libraries lose their debugging information too.
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "STATIC_LIBRARY" AND CMAKE_STRIP)
+    install(CODE "
+      if(CMAKE_INSTALL_DO_STRIP)
+        execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-debug
+          \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/$<TARGET_FILE_NAME:${target}>\")
+      endif()")
+  endif()
 
   file(RELATIVE_PATH layer ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
   set(rewritten)

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <regex>
 #include <sstream>
 
 #include "framework/class_registry.h"
@@ -223,6 +224,15 @@ void ReadFormInto(TComponent& root, std::string_view text, const std::string& fi
 
 void ReadFormFileInto(TComponent& root, const std::filesystem::path& path, const FormReadOptions& options) {
     ReadFormInto(root, readFile(path), path.string(), options);
+}
+
+std::string RootClassOf(std::string_view text) {
+    static const std::regex header(R"(^(?:\xEF\xBB\xBF)?\s*(?:object|inherited|inline)\s+(?:[A-Za-z_]\w*\s*:\s*)?([A-Za-z_]\w*))",
+                                   std::regex::icase);
+    const std::string start(text.substr(0, 4096));
+    std::smatch match;
+    if (!std::regex_search(start, match, header, std::regex_constants::match_continuous)) return {};
+    return match[1].str();
 }
 
 }  // namespace tabulix::framework

@@ -54,4 +54,9 @@ void ReadFormInto(TComponent& root, std::string_view text, const std::string& fi
                   const FormReadOptions& options = {});
 void ReadFormFileInto(TComponent& root, const std::filesystem::path& path, const FormReadOptions& options = {});
 
+// The class of a form text's root object ("object Form1: TForm1" gives "TForm1"), or empty when
+// the text does not start like a form. Programs that read forms of classes they do not know
+// register the class as a TForm first.
+std::string RootClassOf(std::string_view text);
+
 }  // namespace tabulix::framework

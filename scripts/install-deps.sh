@@ -11,7 +11,7 @@ main_packages=(
   libxlsxwriter-dev libzip-dev libdeflate-dev libxml2-dev libshp-dev libsqlite3-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation2 fonts-crosextra-carlito
   qt6-base-dev
-  help2man dpkg-dev file
+  help2man
 )
 test_packages=(
   poppler-utils
@@ -19,6 +19,7 @@ test_packages=(
   gnumeric
   locales
   libreoffice-calc-nogui
+  dpkg-dev file
 )
 # Locales the tests compare the currency settings of.
 test_locales=(es_ES.UTF-8 en_US.UTF-8)

@@ -1,0 +1,251 @@
+// The form designer's window with the package loaded: the palette, placing and deleting
+// components, the object inspector's editors on the demonstration's form, the modified mark,
+// saving, and the preview of a TTabulix.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include "cli/tests/cli_test_support.h"
+#include "component/tabulix.h"
+#include "data/data_classes.h"
+#include "data/database.h"
+#include "data/data_set.h"
+#include "design/host/designer_setup.h"
+#include "design/host/designer_window.h"
+#include "design/host/object_inspector.h"
+#include "design/tests/host_test_support.h"
+#include "framework/ui_services.h"
+#include "spreadsheet/embedded_spreadsheet.h"
+
+namespace tabulix::design {
+namespace {
+
+using cli::testing::ReadFile;
+using cli::testing::ScratchFolder;
+using cli::testing::SourceDir;
+using testing::ScriptedDesignerHost;
+
+class Designer : public ::testing::Test {
+protected:
+    Designer() {
+        data::RegisterDataClasses();
+        RegisterDataAccessPalette(host);
+        host.LoadPackage(testing::PackageLibrary());
+        window = std::make_unique<DesignerWindow>(host);
+    }
+    ~Designer() override { window.reset(); }
+
+    std::filesystem::path demoForm() const { return SourceDir() / "demo" / "DemoTabulix.form"; }
+    component::TTabulix& openDemo() {
+        EXPECT_TRUE(window->OpenForm(demoForm()));
+        auto* tabulix = dynamic_cast<component::TTabulix*>(window->Root().FindComponent("de"));
+        window->Select(tabulix);
+        return *tabulix;
+    }
+    ObjectInspector& inspector() { return window->Inspector(); }
+    template <class W>
+    W* editor(const char* path) {
+        QWidget* cell = inspector().Editor(path);
+        if (auto* direct = qobject_cast<W*>(cell)) return direct;
+        return cell ? cell->findChild<W*>() : nullptr;
+    }
+    void type(const char* path, const QString& text) {
+        QLineEdit* edit = editor<QLineEdit>(path);
+        ASSERT_NE(edit, nullptr) << path;
+        edit->setText(text);
+        emit edit->editingFinished();
+    }
+    void choose(const char* path, const QString& entry) {
+        QComboBox* list = editor<QComboBox>(path);
+        ASSERT_NE(list, nullptr) << path;
+        const int index = list->findText(entry);
+        ASSERT_GE(index, 0) << entry.toStdString();
+        testing::Choose(*list, index);
+    }
+    bool bold(const char* path) { return inspector().Row(path)->font(0).bold(); }
+    void clickEllipsis(const char* path) {
+        QWidget* cell = inspector().Editor(path);
+        ASSERT_NE(cell, nullptr) << path;
+        auto* button = cell->findChild<QToolButton*>("ellipsis");
+        ASSERT_NE(button, nullptr) << path;
+        testing::Click(*button);
+    }
+
+    framework::RecordingUi ui;
+    ScriptedDesignerHost host;
+    std::unique_ptr<DesignerWindow> window;
+};
+
+TEST_F(Designer, PalettePagesAndPlacingATabulix) {
+    QTabWidget& palette = window->Palette();
+    ASSERT_EQ(palette.count(), 2);
+    EXPECT_EQ(palette.tabText(0), "Data Access");
+    EXPECT_EQ(palette.tabText(1), "Tabulix");
+    auto* place = palette.widget(1)->findChild<QAction*>("TTabulix");
+    ASSERT_NE(place, nullptr);
+    EXPECT_FALSE(place->icon().isNull());
+    EXPECT_FALSE(window->IsModified());
+
+    place->trigger();
+    auto* placed = dynamic_cast<component::TTabulix*>(window->Selected());
+    ASSERT_NE(placed, nullptr);
+    EXPECT_EQ(placed->Name(), "Tabulix1");
+    EXPECT_TRUE(placed->IsDesigning());
+    EXPECT_TRUE(window->IsModified());
+    EXPECT_TRUE(window->isWindowModified());
+    EXPECT_EQ(editor<QLineEdit>("Formulas")->text(), "[TFormulaTabulix]");
+    EXPECT_TRUE(editor<QLineEdit>("Formulas")->isReadOnly());
+
+    clickEllipsis("Formulas");  // no data set yet
+    ASSERT_EQ(ui.Boxes().size(), 1u);
+    EXPECT_EQ(ui.Boxes()[0].text, "No hay un fuente de datos asignada a DATOS.");
+    EXPECT_TRUE(host.shownDialogs.empty());
+    EXPECT_EQ(window->PlaceComponent("TTabulix")->Name(), "Tabulix2");
+}
+
+TEST_F(Designer, TheInspectorEditsEveryKindOfProperty) {
+    component::TTabulix& de = openDemo();
+    EXPECT_FALSE(window->IsModified());
+    EXPECT_EQ(editor<QLineEdit>("Titulo")->text(), "ARTICULOS EMPRESA");
+    EXPECT_TRUE(bold("Titulo")) << "stored";
+    EXPECT_FALSE(bold("FilaInicial")) << "at its default: not stored";
+    EXPECT_FALSE(bold("TituloFormato.Fuente.Size")) << "never stored";
+
+    type("Titulo", "VENTAS 2026");
+    EXPECT_EQ(de.Titulo, "VENTAS 2026");
+    EXPECT_TRUE(window->isWindowModified());
+
+    type("FilaInicial", "tres");
+    ASSERT_EQ(ui.Boxes().size(), 1u) << "a refused value is reported";
+    EXPECT_EQ(editor<QLineEdit>("FilaInicial")->text(), "1");
+    type("FilaInicial", "3");
+    EXPECT_EQ(de.FilaInicial, 3);
+    EXPECT_TRUE(bold("FilaInicial"));
+
+    choose("CabeceraMostrar", "False");
+    EXPECT_FALSE(de.CabeceraMostrar);
+    choose("TituloFormato.LiniasContornoGrosor", "glMedia");
+    EXPECT_EQ(de.TituloFormato().LiniasContornoGrosor, component::TGrosorLinia::glMedia);
+    choose("TituloFormato.Fuente.Style.fsItalic", "True");
+    EXPECT_TRUE(de.TituloFormato().Fuente().Style().Contains(framework::fsItalic));
+    EXPECT_EQ(editor<QLineEdit>("TituloFormato.Fuente.Style")->text(), "[fsBold, fsItalic]");
+    type("TituloFormato.Fuente.Name", "Arial");
+    EXPECT_EQ(de.TituloFormato().Fuente().Name(), "Arial");
+
+    QComboBox* colour = editor<QComboBox>("CabeceraFormato.ColorFondo");
+    ASSERT_NE(colour, nullptr);
+    EXPECT_EQ(colour->currentText(), "clSilver");
+    colour->setEditText("clRed");
+    emit colour->lineEdit()->editingFinished();
+    EXPECT_EQ(de.CabeceraFormato().ColorFondo, framework::clRed);
+    colour->setEditText("$00FF8000");
+    emit colour->lineEdit()->editingFinished();
+    EXPECT_EQ(de.CabeceraFormato().ColorFondo, 0xFF8000);
+
+    // The reference to the data set: replacing it asks first, and No keeps it and the records.
+    QComboBox* datos = editor<QComboBox>("Datos");
+    ASSERT_NE(datos, nullptr);
+    EXPECT_EQ(datos->currentText(), "Taula");
+    ui.QueueAnswer(framework::TModalResult::mrNo);
+    choose("Datos", "");
+    EXPECT_NE(de.Datos(), nullptr);
+    EXPECT_EQ(de.Formulas().Count(), 6);
+    EXPECT_EQ(datos->currentText(), "Taula");
+}
+
+TEST_F(Designer, StringListsAreEditedInTheirDialog) {
+    openDemo();
+    auto* db = dynamic_cast<data::TDatabase*>(window->Root().FindComponent("DB"));
+    window->Select(db);
+    host.scripts.push_back([](QDialog& d) {
+        auto* lines = d.findChild<QPlainTextEdit*>("lines");
+        ASSERT_NE(lines, nullptr);
+        EXPECT_EQ(lines->toPlainText(), "PATH=.\nENABLE BCD=FALSE\nDEFAULT DRIVER=DBASE");
+        lines->setPlainText("PATH=datos\nDEFAULT DRIVER=DBASE");
+        d.accept();
+    });
+    clickEllipsis("Params");
+    EXPECT_EQ(db->Params().Lines(), (std::vector<std::string>{"PATH=datos", "DEFAULT DRIVER=DBASE"}));
+    EXPECT_TRUE(window->IsModified());
+}
+
+TEST_F(Designer, TheFormulasEditorStoresTheListAndMarksTheForm) {
+    component::TTabulix& de = openDemo();
+    const std::vector<std::string> before = de.Formulas().Lines();
+    host.scripts.push_back([](QDialog& d) {
+        EXPECT_EQ(d.findChild<QTreeWidget*>("Tree")->topLevelItemCount(), 6);
+        testing::Click(*d.findChild<QPushButton*>("BitBtn3"));
+    });
+    clickEllipsis("Formulas");
+    EXPECT_EQ(host.shownDialogs, std::vector<std::string>{"Editor de Formulas"});
+    EXPECT_EQ(de.Formulas().Lines(), before);
+    EXPECT_TRUE(window->isWindowModified());
+}
+
+TEST_F(Designer, DeletingTheTableClearsTheReferenceToIt) {
+    component::TTabulix& de = openDemo();
+    window->Select(window->Root().FindComponent("Taula"));
+    window->DeleteSelected();
+    EXPECT_EQ(window->Root().FindComponent("Taula"), nullptr);
+    EXPECT_EQ(de.Datos(), nullptr);
+    EXPECT_TRUE(window->IsModified());
+    window->Select(&de);
+    EXPECT_EQ(editor<QComboBox>("Datos")->currentText(), "");
+    EXPECT_EQ(editor<QComboBox>("Datos")->count(), 1) << "no data set left to choose";
+}
+
+TEST_F(Designer, SavingWritesTheFormAndClearsTheMark) {
+    component::TTabulix& de = openDemo();
+    ScratchFolder folder;
+    ASSERT_TRUE(window->SaveFormAs(folder / "copia.form"));
+    EXPECT_EQ(ReadFile(folder / "copia.form"), ReadFile(demoForm())) << "an unchanged form is written as read";
+
+    type("Titulo", "OTRO");
+    EXPECT_TRUE(window->IsModified());
+    EXPECT_FALSE(window->SaveFormAs(folder / "no" / "such" / "folder.form"));
+    EXPECT_EQ(ui.Boxes().size(), 1u);
+    EXPECT_TRUE(window->IsModified()) << "a failed save keeps the mark";
+    ASSERT_TRUE(window->SaveForm());
+    EXPECT_FALSE(window->isWindowModified());
+    EXPECT_NE(ReadFile(folder / "copia.form").find("Titulo = 'OTRO'"), std::string::npos);
+    EXPECT_EQ(de.Titulo, "OTRO");
+}
+
+TEST_F(Designer, ABadFormFileIsReportedWithItsLine) {
+    ScratchFolder folder;
+    folder.Write("mala.form", "object Form1: TForm1\n  object de: TNoExiste\n  end\nend\n");
+    EXPECT_FALSE(window->OpenForm(folder / "mala.form"));
+    ASSERT_EQ(ui.Boxes().size(), 1u);
+    EXPECT_NE(ui.Boxes()[0].text.find("mala.form:2"), std::string::npos) << ui.Boxes()[0].text;
+    EXPECT_EQ(window->Root().Name(), "Form1") << "the designer keeps its form";
+}
+
+TEST_F(Designer, PreviewTransfersTheDataSetAndShowsTheSpreadsheet) {
+    spreadsheet::installEmbeddedSpreadsheet();
+    component::TTabulix& de = openDemo();
+    bool shown = false;
+    window->ShowSpreadsheet = [&shown] { shown = true; };
+    window->Preview();
+    EXPECT_TRUE(ui.Boxes().empty()) << (ui.Boxes().empty() ? "" : ui.Boxes()[0].text);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(de.PrimeraFilaDatos(), 3);
+    EXPECT_EQ(de.UltimaFilaDatos(), 20);
+    EXPECT_FALSE(de.Datos()->Active()) << "the design-time data set is closed again";
+
+    window->Select(&window->Root());
+    window->Preview();
+    ASSERT_EQ(ui.Boxes().size(), 1u);
+    EXPECT_NE(ui.Boxes()[0].text.find("Select a TTabulix"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tabulix::design
