@@ -44,6 +44,7 @@ inline constexpr DispId MergeCells = 0xD0;
 inline constexpr DispId Merge = 0x234;
 inline constexpr DispId AutoFit = 0xED;
 inline constexpr DispId ColumnWidth = 0xF2;
+inline constexpr DispId RowHeight = 0x110;
 
 // Font, Interior, Border
 inline constexpr DispId Color = 0x63;

@@ -47,9 +47,9 @@ void setOnce(std::string& target, bool& seen, const std::string& option, std::st
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine line;
     ArgumentReader reader(args);
-    std::string output, dbf, sqlite, sql, title, component, codePage;
+    std::string output, dbf, sqlite, sql, title, component, codePage, application;
     bool hasOutput = false, hasDbf = false, hasSqlite = false, hasSql = false, hasTitle = false,
-         hasComponent = false, hasCodePage = false, optionsEnded = false;
+         hasComponent = false, hasCodePage = false, hasApplication = false, optionsEnded = false;
     std::vector<std::string> positional;
 
     while (!reader.done()) {
@@ -91,6 +91,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             setOnce(sqlite, hasSqlite, name, reader.valueOf(name, inlineValue));
         } else if (name == "--sql") {
             setOnce(sql, hasSql, name, reader.valueOf(name, inlineValue));
+        } else if (name == "--application") {
+            setOnce(application, hasApplication, name, lowerAscii(reader.valueOf(name, inlineValue)));
+            if (application != "embedded" && application != "calc")
+                throw UsageError("option --application takes embedded or calc, not " + application);
         } else if (name == "--title") {
             setOnce(title, hasTitle, name, reader.valueOf(name, inlineValue));
         } else if (name == "--code-page") {
@@ -132,11 +136,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     line.title = title;
     line.output = output;
     line.component = component;
+    line.application = application;
     return line;
 }
 
 std::string UsageText() {
-    return "Usage: tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--trace]\n"
+    return "Usage: tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--application APP] [--trace]\n"
            "  or:  tabulix --dbf FILE.DBF [--code-page PAGE] [--title TITLE] [-o OUT.xlsx] [--trace]\n"
            "  or:  tabulix --sqlite DB.sqlite --sql \"SELECT ...\" [--title TITLE] [-o OUT.xlsx] [--trace]\n"
            "\n"
@@ -154,6 +159,9 @@ std::string UsageText() {
            "                    working folder); an existing file is replaced only on success, and\n"
            "                    never one the transfer reads\n"
            "  --component NAME  the TTabulix of the form file to run, when it holds several\n"
+           "  --application APP the spreadsheet application: embedded (the default) or calc, a\n"
+           "                    LibreOffice Calc started for the run; TABULIX_APPLICATION gives the\n"
+           "                    default\n"
            "  --trace           print the code page of each table and every automation call to\n"
            "                    standard error\n"
            "  -h, --help        print this text\n"

@@ -19,6 +19,7 @@ struct CommandLine {
     std::string title;             // --title, with --dbf and --sqlite
     std::filesystem::path output;  // -o; empty means the default (see OutputPath)
     std::string component;         // --component, with a form file; empty means the only one
+    std::string application;       // --application: "embedded" or "calc"; empty means the default
     int codePage = 0;              // --code-page, with --dbf; 0 means the one the table declares
     bool trace = false;
 };

@@ -1,5 +1,5 @@
 // tabulix: transfers a data set into a new workbook and saves it as an .xlsx file.
-//   tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--trace]
+//   tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--application embedded|calc] [--trace]
 //   tabulix --dbf FILE.DBF [--code-page PAGE] [--title T] [-o OUT.xlsx]
 //   tabulix --sqlite DB.sqlite --sql "SELECT ..." [--title T] [-o OUT.xlsx]
 
@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/application_choice.h"
 #include "cli/command_line.h"
 #include "cli/progress_bar.h"
 #include "cli/source_checks.h"
@@ -16,7 +17,6 @@
 #include "cli/transfer_source.h"
 #include "component/tabulix.h"
 #include "data/data_set.h"
-#include "spreadsheet/embedded_spreadsheet.h"
 
 using namespace tabulix;
 
@@ -33,7 +33,8 @@ cli::TransferSource loadSource(const cli::CommandLine& line) {
 
 int run(const cli::CommandLine& line) {
     const std::filesystem::path output = cli::OutputPath(line);
-    spreadsheet::installEmbeddedSpreadsheet();
+    const cli::ApplicationKind application = cli::ChooseApplication(line.application);
+    cli::InstallApplication(application);
     cli::RegisterProgramClasses();
     cli::TransferSource source = loadSource(line);
     cli::RefuseOutputOverInput(output, cli::InputFiles(line, *source.root));
@@ -44,7 +45,9 @@ int run(const cli::CommandLine& line) {
     cli::RunOptions options;
     options.trace = line.trace ? &std::cerr : nullptr;
     options.progress = bar.get();
+    options.application = application;
     cli::TransferAndSave(*source.tabulix, output, options);
+    cli::ShutDownApplication(application);
 
     const std::int64_t records = source.tabulix->Datos()->RecordCount();
     std::cout << "Transferred " << records << (records == 1 ? " record" : " records") << " to " << output.string()

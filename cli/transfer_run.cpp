@@ -9,8 +9,6 @@
 #include "cli/progress_bar.h"
 #include "component/tabulix.h"
 #include "data/data_set.h"
-#include "spreadsheet/application.h"
-#include "spreadsheet/embedded_spreadsheet.h"
 
 namespace tabulix::cli {
 
@@ -31,23 +29,22 @@ void checkWritable(const fs::path& output) {
 // Routes the application's automation calls to a stream while it lives.
 class TraceGuard {
 public:
-    TraceGuard(spreadsheet::Application& app, std::ostream* out) : app_(app) {
+    TraceGuard(ApplicationKind application, std::ostream* out) : application_(application) {
         if (!out) return;
-        automation::CallJournal& journal = app.enableCallJournal();
-        journal.setKeeping(false);  // a long transfer would otherwise keep millions of entries
-        journal.setListener([out](const automation::JournalEntry& entry) { *out << entry.describe() << '\n'; });
+        journal_.setKeeping(false);  // a long transfer would otherwise keep millions of entries
+        journal_.setListener([out](const automation::JournalEntry& entry) { *out << entry.describe() << '\n'; });
+        SetApplicationJournal(application_, &journal_);
         active_ = true;
     }
     ~TraceGuard() {
-        if (!active_) return;
-        if (automation::CallJournal* journal = app_.callJournal()) journal->setListener(nullptr);
-        app_.disableCallJournal();
+        if (active_) SetApplicationJournal(application_, nullptr);
     }
     TraceGuard(const TraceGuard&) = delete;
     TraceGuard& operator=(const TraceGuard&) = delete;
 
 private:
-    spreadsheet::Application& app_;
+    ApplicationKind application_;
+    automation::CallJournal journal_;
     bool active_ = false;
 };
 
@@ -79,8 +76,7 @@ void TransferAndSave(component::TTabulix& tabulix, const fs::path& output, const
     if (!tabulix.Datos() || !tabulix.Datos()->Active())
         throw std::runtime_error(describe(tabulix) + " needs an open data set");
 
-    const std::shared_ptr<spreadsheet::Application> app = spreadsheet::runningEmbeddedApplication();
-    TraceGuard trace(*app, options.trace);
+    TraceGuard trace(options.application, options.trace);
     {
         ProgressGuard progress(tabulix, options.progress);
         try {

@@ -1,8 +1,10 @@
 #pragma once
-// Running a transfer into a new workbook of the embedded spreadsheet and saving it.
+// Running a transfer into a new workbook and saving it.
 
 #include <filesystem>
 #include <ostream>
+
+#include "cli/application_choice.h"
 
 namespace tabulix::component {
 class TTabulix;
@@ -15,11 +17,12 @@ class ProgressBar;
 struct RunOptions {
     std::ostream* trace = nullptr;     // every automation call, one line each; null for none
     ProgressBar* progress = nullptr;   // told of the records done; null for none
+    ApplicationKind application = ApplicationKind::Embedded;  // the installed one
 };
 
 // Checks that `output` can be written to (its folder exists, it is not a folder), runs
-// TraspasarNuevoLibro and saves the new workbook through its SaveAs. The embedded spreadsheet
-// must be installed. Raises std::runtime_error naming the component or the file; a failed run
+// TraspasarNuevoLibro and saves the new workbook through its SaveAs. The application named in the
+// options must be installed. Raises std::runtime_error naming the component or the file; a failed run
 // writes nothing (the save replaces the file only when it succeeds).
 void TransferAndSave(component::TTabulix& tabulix, const std::filesystem::path& output, const RunOptions& options);
 

@@ -8,6 +8,7 @@
 #include "data/data_classes.h"
 #include "data/database.h"
 #include "data/table.h"
+#include "framework/dialogs.h"
 #include "framework/form_reader.h"
 
 #ifndef TABULIX_DEMO_SOURCE_DIR
@@ -53,6 +54,16 @@ DemoComponents LoadDemoComponents(const fs::path& formFile) {
     if (!result.de) {
         result.de = new component::TTabulix(result.root.get());
         result.de->SetName("de");
+    }
+    result.FDial = dynamic_cast<framework::TFontDialog*>(result.root->FindComponent("FDial"));
+    if (!result.FDial) {
+        result.FDial = new framework::TFontDialog(result.root.get());
+        result.FDial->SetName("FDial");
+    }
+    result.CDial = dynamic_cast<framework::TColorDialog*>(result.root->FindComponent("CDial"));
+    if (!result.CDial) {
+        result.CDial = new framework::TColorDialog(result.root.get());
+        result.CDial->SetName("CDial");
     }
     return result;
 }

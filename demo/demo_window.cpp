@@ -21,6 +21,7 @@
 #include "demo/font_choice.h"
 #include "framework/convert.h"
 #include "framework/currency_settings.h"
+#include "framework/dialogs.h"
 
 namespace tabulix::demo {
 
@@ -43,14 +44,6 @@ void replaceEntries(QComboBox* box, const QStringList& entries) {
     box->setCurrentIndex(entries.isEmpty() ? -1 : 0);
 }
 
-// The window's starting font for single-cell writes: "MS Sans Serif", 11 pixels, regular.
-QFont initialWriteFont() {
-    framework::TFont font;
-    font.SetName("MS Sans Serif");
-    font.SetHeight(-11);
-    return DialogFont(font);
-}
-
 }  // namespace
 
 TForm1::TForm1(const std::filesystem::path& formFile, QWidget* parent)
@@ -58,8 +51,9 @@ TForm1::TForm1(const std::filesystem::path& formFile, QWidget* parent)
       components_(LoadDemoComponents(formFile)),
       runDialog_([](QDialog& dialog) { return dialog.exec(); }) {
     buildWindow();
-    FDial_->setCurrentFont(initialWriteFont());
-    CDial_->setCurrentColor(QColor(Qt::black));
+    // A face the machine does not have is shown and applied as the face that stands in for it.
+    framework::TFont& font = FDial().Font();
+    font.SetName(AvailableFamily(QString::fromStdString(font.Name())).toStdString());
 
     connect(Button1, &QPushButton::clicked, this, [this] { RunReported([this] { Button1Click(Button1); }); });
     connect(Button9, &QPushButton::clicked, this, [this] { RunReported([this] { Button1Click(Button9); }); });
@@ -210,9 +204,9 @@ std::string TForm1::cellAddress() const {
 
 void TForm1::applyChosenFormat(const std::string& cell) {
     component::TAtributosCasilla attributes;
-    AssignDialogFont(attributes.Fuente(), FDial_->currentFont());
+    attributes.SetFuente(FDial().Font());
     attributes.ColorFondoActivado = CheckBox7->isChecked();
-    attributes.ColorFondo = ComponentColor(CDial_->currentColor());
+    attributes.ColorFondo = CDial().Color;
     de().AsignarAtributosCasilla(cell, attributes);
 }
 
@@ -229,13 +223,13 @@ void TForm1::Button19Click() {
 }
 
 void TForm1::Button5Click() {
-    const QFont previous = FDial_->currentFont();
-    if (runDialog_(*FDial_) != QDialog::Accepted) FDial_->setCurrentFont(previous);
+    fontDialog_->setCurrentFont(DialogFont(FDial().Font()));
+    if (runDialog_(*fontDialog_) == QDialog::Accepted) AssignDialogFont(FDial().Font(), fontDialog_->selectedFont());
 }
 
 void TForm1::Button7Click() {
-    const QColor previous = CDial_->currentColor();
-    if (runDialog_(*CDial_) != QDialog::Accepted) CDial_->setCurrentColor(previous);
+    colorDialog_->setCurrentColor(DialogColor(CDial().Color));
+    if (runDialog_(*colorDialog_) == QDialog::Accepted) CDial().Color = ComponentColor(colorDialog_->selectedColor());
 }
 
 // --- Connection, workbooks and sheets ------------------------------------------------------------

@@ -4,8 +4,9 @@
 // transfer put the data and the formulas. Controls carry the names the handlers use
 // (objectName "Button1", "Edit7", ...), so tests and screenshots find them by name.
 //
-// The non-visual components DB, Taula and de come from the form file; the table is opened when
-// the window is first shown. A failure to read the form file or to open the table is shown then,
+// The non-visual components DB, Taula, de, FDial and CDial come from the form file; the table is
+// opened when the window is first shown. The Qt font and colour dialogs start from FDial's and
+// CDial's choice and write a confirmed choice back into them. A failure to read the form file or to open the table is shown then,
 // and the window stays open with the two transfer buttons disabled.
 
 #include <QDialog>
@@ -48,8 +49,9 @@ public:
 
     component::TTabulix& de() { return *components_.de; }
     data::TTable* Taula() { return components_.Taula; }
-    QFontDialog& FDial() { return *FDial_; }
-    QColorDialog& CDial() { return *CDial_; }
+    // The dialogs' stored choices, read at every single-cell write.
+    framework::TFontDialog& FDial() { return *components_.FDial; }
+    framework::TColorDialog& CDial() { return *components_.CDial; }
 
     // Event handlers.
     void FormShow();
@@ -96,8 +98,8 @@ private:
     DialogRunner runDialog_;
     bool shown_ = false;
 
-    QFontDialog* FDial_ = nullptr;
-    QColorDialog* CDial_ = nullptr;
+    QFontDialog* fontDialog_ = nullptr;
+    QColorDialog* colorDialog_ = nullptr;
     QTabWidget* PageControl1 = nullptr;
 
     QFrame* Panel1 = nullptr;

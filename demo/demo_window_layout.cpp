@@ -111,10 +111,10 @@ void TForm1::buildWindow() {
     setWindowTitle("Demo de TTabulix");
     setFont(WidgetFont(kWindowFace, kWindowPixels));
 
-    FDial_ = new QFontDialog(this);
-    FDial_->setObjectName("FDial");
-    CDial_ = new QColorDialog(this);
-    CDial_->setObjectName("CDial");
+    fontDialog_ = new QFontDialog(this);
+    fontDialog_->setObjectName("FDial");
+    colorDialog_ = new QColorDialog(this);
+    colorDialog_->setObjectName("CDial");
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName("PageControl1");

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "framework/dialogs.h"
 #include "framework/form.h"
 #include "framework/text_compare.h"
 
@@ -18,6 +19,8 @@ std::string key(const std::string& className) {
 ClassRegistry::ClassRegistry() {
     Register("TForm", [](TComponent* owner) -> TComponent* { return new TForm(owner); });
     Register("TDataModule", [](TComponent* owner) -> TComponent* { return new TDataModule(owner); });
+    Register("TFontDialog", [](TComponent* owner) -> TComponent* { return new TFontDialog(owner); });
+    Register("TColorDialog", [](TComponent* owner) -> TComponent* { return new TColorDialog(owner); });
 }
 
 ClassRegistry& ClassRegistry::Instance() {

@@ -3,7 +3,7 @@
 // form file ("object Taula: TTable"). Each layer registers its stored classes once, early in
 // the program (data::RegisterDataClasses(), ...), before any form file is read; registering
 // from static initialisers is avoided because a static library may drop them. The framework's
-// own root classes TForm and TDataModule are always registered.
+// own classes TForm, TDataModule, TFontDialog and TColorDialog are always registered.
 //
 //     framework::RegisterClass<TTable>("TTable");
 //     framework::ClassRegistry::Instance().Register("TForm1",

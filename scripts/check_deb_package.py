@@ -23,7 +23,6 @@ BUILD, WORK = (Path(a).resolve() for a in sys.argv[1:3])
 
 REQUIRED = [
     "./usr/bin/tabulix",
-    "./usr/bin/PDemoTabulix",
     "./usr/share/man/man1/tabulix.1.gz",
     "./usr/share/doc/tabulix/guide.md",
     "./usr/share/doc/tabulix/examples/sqlite_report/sqlite_report.cpp",
@@ -38,6 +37,13 @@ REQUIRED = [
     "./usr/share/tabulix/demo/Demo.DBF",
     "./usr/share/tabulix/demo/DemoTabulix.form",
 ]
+# The Qt programs and the designer's plug-in, required when the build has them.
+BUILT_PROGRAMS = {
+    "demo/PDemoTabulix": "./usr/bin/PDemoTabulix",
+    "ui/tabulix-view": "./usr/bin/tabulix-view",
+    "design/tabulix-designer": "./usr/bin/tabulix-designer",
+    "design/libPackTabulix.so": "./usr/lib/tabulix/libPackTabulix.so",
+}
 FORBIDDEN_PARTS = ["/tests/", "spreadsheet/workbook.h", "/formula/", "dbf_reader.h", "gtest", "bench"]
 DEPENDS = ["libdeflate", "libsqlite3", "libshp", "libfreetype", "libfontconfig",
            "fonts-dejavu-core"]
@@ -62,7 +68,8 @@ def main():
     # A symbolic link is listed as "path -> target".
     files |= {line.split()[-3] for line in listing.splitlines() if " -> " in line}
 
-    failures = [f"the package lacks {path}" for path in REQUIRED if path not in files]
+    required = REQUIRED + [path for built, path in BUILT_PROGRAMS.items() if (BUILD / built).is_file()]
+    failures = [f"the package lacks {path}" for path in required if path not in files]
     failures += [f"the package holds {path}" for path in sorted(files)
                  if any(part in path for part in FORBIDDEN_PARTS)]
     failures += [f"{path} is not under /usr" for path in sorted(files) if not path.startswith("./usr/")]

@@ -15,9 +15,11 @@ failure), 77 when openpyxl is not installed (the test is then skipped).
 
 import argparse
 import math
+import re
 import statistics
 import subprocess
 import sys
+import zipfile
 
 try:
     import openpyxl
@@ -149,6 +151,18 @@ def main(path, title="ARTICULOS EMPRESA"):
     for name in ("A1", "E1", "I1"):
         check_side(ws[name], f"title {name}", "top", "thick", "800080")
         check_side(ws[name], f"title {name}", "bottom", "thick", "800080")
+
+    # Rows grow to their largest font: the 20-point title and the 12-point headings are not cut
+    # by the standard 15-point row, and no fitted height is marked as set by hand.
+    title_height = ws.row_dimensions[1].height
+    heading_height = ws.row_dimensions[2].height
+    check(title_height is not None and 24 <= title_height <= 27, f"title row height {title_height}, expected about 25")
+    check(heading_height is not None and 15.5 <= heading_height <= 16.5,
+          f"heading row height {heading_height}, expected about 15.75")
+    with zipfile.ZipFile(path) as z:
+        title_row = re.search(r'<row r="1"[^>]*>', z.read("xl/worksheets/sheet1.xml").decode())
+    check(title_row is not None and "customHeight" not in title_row.group(0),
+          f"the title row's fitted height is marked as set by hand: {title_row and title_row.group(0)}")
 
     # Headings.
     labels = ["C\u00f3digo Articulo", "Descripci\u00f3n", "Ventas Enero", "VENTAS_FEB", "VENTAS_MAR",

@@ -33,7 +33,12 @@ import check_guide  # noqa: E402
 
 SOURCE, BUILD, WORK = (Path(a).resolve() for a in sys.argv[1:4])
 PREFIX = WORK / "prefix"
-PROGRAMS = {"tabulix", "PDemoTabulix", "tabulix-view", "tabulix-designer"}
+BUILT_PROGRAMS = {
+    "demo/PDemoTabulix": "bin/PDemoTabulix",
+    "ui/tabulix-view": "bin/tabulix-view",
+    "design/tabulix-designer": "bin/tabulix-designer",
+    "design/libPackTabulix.so": "lib/tabulix/libPackTabulix.so",
+}
 failures = []
 
 
@@ -60,9 +65,9 @@ def check_tree():
     for layer in ("framework", "automation", "spreadsheet", "data", "component"):
         check(list(libdir.glob(f"libtabulix_{layer}.*")), f"the {layer} library is not installed")
     check(os.access(PREFIX / "bin/tabulix", os.X_OK), "bin/tabulix is not installed")
-    for program in BUILD.glob("*/*"):  # the programs this build has (the Qt ones are optional)
-        if program.name in PROGRAMS and os.access(program, os.X_OK):
-            check(os.access(PREFIX / "bin" / program.name, os.X_OK), f"bin/{program.name} is not installed")
+    for built, installed in BUILT_PROGRAMS.items():  # the Qt programs, when this build has them
+        if (BUILD / built).is_file():
+            check((PREFIX / installed).is_file(), f"{installed} is not installed")
     for name in ("Demo.DBF", "DemoTabulix.form"):
         check((PREFIX / "share/tabulix/demo" / name).is_file(), f"share/tabulix/demo/{name} is not installed")
 
@@ -79,6 +84,19 @@ def check_tree():
         run(["g++", "-std=c++20", "-fsyntax-only", "-Wall", "-Wextra", f"-I{PREFIX / 'include'}", probe])
     except RuntimeError as e:
         failures.append(f"the installed headers do not compile with only the prefix: {e}")
+
+
+def check_designer_finds_its_package():
+    """The installed designer loads the installed PackTabulix (lib/tabulix/) on its own."""
+    designer = PREFIX / "bin/tabulix-designer"
+    if not designer.exists():
+        return
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+    try:
+        palette = run([designer, "--list-palette"], env=env)
+        check("Tabulix: TTabulix" in palette, f"the installed designer's palette: {palette!r}")
+    except RuntimeError as e:
+        failures.append(f"the installed designer: {e}")
 
 
 def check_sqlite_report():
@@ -127,6 +145,7 @@ def main():
     WORK.mkdir(parents=True)
     run(["cmake", "--install", BUILD, "--prefix", PREFIX])
     check_tree()
+    check_designer_finds_its_package()
     failures.extend(check_guide.run_blocks(SOURCE / "docs/guide.md", SOURCE, BUILD, WORK))
     if failures:  # the workbooks below are the guide's
         return report()

@@ -18,7 +18,7 @@ test_packages=(
   python3 python3-openpyxl python3-lxml
   gnumeric
   locales
-  libreoffice-calc-nogui
+  libreoffice-calc-nogui libreoffice-dev
   dpkg-dev file
 )
 # Locales the tests compare the currency settings of.

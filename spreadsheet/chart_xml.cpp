@@ -8,6 +8,8 @@
 
 #include "automation/automation_error.h"
 #include "spreadsheet/chart_model.h"
+#include "spreadsheet/number_format_table.h"
+#include "spreadsheet/workbook.h"
 #include "spreadsheet/worksheet.h"
 #include "spreadsheet/xml_text.h"
 
@@ -223,6 +225,18 @@ private:
 
     std::string shown(CellAddress at) const { return data_->displayedText(at); }
 
+    // The number format of a cell in the file's notation.
+    std::string formatCodeOf(CellAddress at) const {
+        const Workbook& book = data_->workbook();
+        return book.numberFormats().format(data_->cellStyle(at).numberFormat).fileCode();
+    }
+
+    // The value axis shows its numbers as the first series' values are shown.
+    std::string valueAxisFormat() const {
+        if (!data_ || chart_.series.empty()) return "General";
+        return formatCodeOf(chart_.series.front().cells.values.first);
+    }
+
     // One line of labels as a string cache.
     void labelPoints(const std::vector<CellAddress>& cells) {
         val("ptCount", static_cast<int>(cells.size()));
@@ -275,15 +289,26 @@ private:
     void values(const CellRect& cells) {
         out_ += "<c:val><c:numRef>";
         formula(cells);
-        out_ += R"(<c:numCache><c:formatCode>General</c:formatCode>)";
+        // The cache keeps the cells' number format: the series' first cell's for all, and its
+        // own for a point whose cell differs.
         const std::vector<CellAddress> points = lineCells(cells);
+        const std::string seriesFormat = formatCodeOf(points.front());
+        out_ += "<c:numCache><c:formatCode>";
+        appendXmlText(out_, seriesFormat);
+        out_ += "</c:formatCode>";
         val("ptCount", static_cast<int>(points.size()));
         // Cells without a number are gaps, as the chart draws them.
         for (std::size_t i = 0; i < points.size(); ++i) {
             const CellValue v = data_->cellValue(points[i]);
             const double* n = std::get_if<double>(&v);
             if (!n || !std::isfinite(*n)) continue;
-            out_ += "<c:pt idx=\"" + std::to_string(i) + "\"><c:v>" + number(*n) + "</c:v></c:pt>";
+            out_ += "<c:pt idx=\"" + std::to_string(i) + "\"";
+            if (const std::string own = formatCodeOf(points[i]); own != seriesFormat) {
+                out_ += " formatCode=\"";
+                appendXmlText(out_, own);
+                out_ += "\"";
+            }
+            out_ += "><c:v>" + number(*n) + "</c:v></c:pt>";
         }
         out_ += "</c:numCache></c:numRef></c:val>";
     }
@@ -311,7 +336,9 @@ private:
 
         out_ += "<c:valAx>";
         axisCommon(kValueAxis, horizontal ? "b" : "l", true, chart_.valueTitle);
-        out_ += R"(<c:numFmt formatCode="General" sourceLinked="1"/>)";
+        out_ += R"(<c:numFmt formatCode=")";
+        appendXmlText(out_, valueAxisFormat());
+        out_ += R"(" sourceLinked="1"/>)";
         ticks();
         val("crossAx", kCategoryAxis);
         out_ += R"(<c:crosses val="autoZero"/>)";

@@ -108,6 +108,7 @@ std::span<const ModelObject::Member> Range::members() const {
         {"Merge", dispid::Merge},
         {"AutoFit", dispid::AutoFit},
         {"ColumnWidth", dispid::ColumnWidth},
+        {"RowHeight", dispid::RowHeight},
     };
     return kMembers;
 }
@@ -232,6 +233,21 @@ Variant Range::invokeMember(const Call& call) {
             for (std::uint32_t c = rect_.first.column + 1; c <= rect_.last.column; ++c)
                 if (sheet.columnWidth(c) != width) return Variant::null();
             return Variant(width);
+        }
+        case dispid::RowHeight: {
+            call.expectCount(0, 0);
+            if (call.isPut()) {
+                try {
+                    sheet.setRowHeight(rect_.first.row, rect_.last.row, call.valueNumber());
+                } catch (const AutomationError& e) {
+                    call.fail(e.what(), e.scode());
+                }
+                return {};
+            }
+            const double height = sheet.rowHeight(rect_.first.row);
+            for (std::uint32_t r = rect_.first.row + 1; r <= rect_.last.row; ++r)
+                if (sheet.rowHeight(r) != height) return Variant::null();
+            return Variant(height);
         }
     }
     call.wrongKind();

@@ -12,6 +12,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_ADVANCES_H
+#include FT_TRUETYPE_TABLES_H
 
 #include "spreadsheet/utf8.h"
 
@@ -22,6 +23,7 @@ constexpr double kDpi = 96.0;
 constexpr double kMinPoints = 1.0;
 constexpr double kMaxPoints = 409.0;
 constexpr double kEstimateEm = 0.6;
+constexpr double kEstimateLineEm = 1.2;  // a line of a font that cannot be loaded
 constexpr const char* kFallbackFamily = "DejaVu Sans";
 constexpr const char* kFallbackFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
@@ -61,6 +63,17 @@ public:
     MeasuredFont& operator=(const MeasuredFont&) = delete;
 
     const std::string& file() const { return file_; }
+    int lineHeight() const {
+        if (!face_) return static_cast<int>(std::ceil(kEstimateLineEm * pixelSize_));
+        double ascent = face_->ascender, descent = -face_->descender;
+        if (const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face_, FT_SFNT_OS2));
+            os2 && os2->usWinAscent + os2->usWinDescent > 0) {
+            ascent = os2->usWinAscent;
+            descent = os2->usWinDescent;
+        }
+        const double scale = pixelSize_ / face_->units_per_EM;
+        return static_cast<int>(std::lround(ascent * scale) + std::lround(descent * scale));
+    }
     bool hasGlyph(char32_t c) const { return face_ && FT_Get_Char_Index(face_, c) != 0; }
 
     // Advance of c in whole pixels; a character the font lacks takes fallback's advance when
@@ -226,6 +239,8 @@ double TextMeasurer::maxDigitWidthPixels(const FontSpec& spec) {
     for (char32_t c = U'0'; c <= U'9'; ++c) widest = std::max(widest, font.advance(c, nullptr));
     return widest;
 }
+
+double TextMeasurer::lineHeightPixels(const FontSpec& spec) { return impl_->font(spec).lineHeight(); }
 
 std::string TextMeasurer::fontFileFor(const FontSpec& spec) { return impl_->font(spec).file(); }
 

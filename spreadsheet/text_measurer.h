@@ -36,6 +36,9 @@ public:
     // Width of UTF-8 text; for text of several lines, the widest line. Malformed bytes count as
     // U+FFFD, control characters take no room.
     double widthPixels(std::string_view utf8, const FontSpec& font);
+    // Height of a line of the font in whole pixels: its ascent and descent (the Windows metrics
+    // of the font file), each rounded. A row that shows the font is this plus its padding.
+    double lineHeightPixels(const FontSpec& font);
     // Widest of the digits 0 to 9: the unit of column widths when font is the workbook's default.
     double maxDigitWidthPixels(const FontSpec& font);
 

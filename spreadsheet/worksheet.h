@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "spreadsheet/cell_address.h"
@@ -110,6 +111,23 @@ public:
     // the default width.
     void autoFit(const CellRect& rect);
 
+    // --- Rows ---
+    static constexpr double kMaxRowHeight = 409.0;
+    struct RowHeight {
+        double points = 0.0;
+        bool custom = false;  // set through RowHeight, not fitted to the row's fonts
+    };
+    // The height of a row of the default font, in points (15 for Calibri 11).
+    double standardRowHeight() const;
+    // The height set through RowHeight, or else the height that fits the largest font of the
+    // row's cells, never below the standard height.
+    double rowHeight(std::uint32_t row) const;
+    // Sets the rows' heights (rounded to whole pixels); they no longer follow their fonts. Raises
+    // AutomationError outside 0..409 points.
+    void setRowHeight(std::uint32_t first, std::uint32_t last, double points);
+    // Every row whose height is not the standard one, in row order.
+    std::map<std::uint32_t, RowHeight> rowHeights() const;
+
     const CellStore& cells() const { return cells_; }
     // Calls fn(address, formula text) for every formula cell, in row order.
     void forEachFormula(const std::function<void(CellAddress, const std::string&)>& fn) const;
@@ -130,11 +148,14 @@ private:
     void moveContent(CellAddress from, CellAddress to);
     void checkFormattable(const CellRect& rect) const;
     CellValue valueOf(const Cell& cell, const Workbook& book) const;
+    // The height that fits the largest font of a row's cells; byStyle caches it per style.
+    double fittedHeight(std::span<const Cell> cells, std::unordered_map<StyleTable::Id, double>& byStyle) const;
 
     int formulaSheet_;
     CellStore cells_;
     std::vector<CellRect> merges_;
     std::map<std::uint32_t, double> widths_;
+    std::map<std::uint32_t, double> customHeights_;
 };
 
 }  // namespace tabulix::spreadsheet

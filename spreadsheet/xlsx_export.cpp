@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <csignal>
 #include <cstring>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,6 +44,32 @@ std::string targetPath(const std::string& path) {
     return path;
 }
 
+// The temporary file of a save is named after the target and the saving process,
+// ".~NAME.PID.XXXXXX": a process killed in the middle of a save leaves it behind, and the next
+// save to the same name removes those of processes that no longer exist.
+std::string temporaryPrefix(const std::string& folder, const std::string& base, pid_t pid) {
+    return folder + "/.~" + base + "." + std::to_string(pid) + ".";
+}
+
+bool processExists(pid_t pid) { return ::kill(pid, 0) == 0 || errno != ESRCH; }
+
+void removeStaleTemporaries(const std::string& folder, const std::string& base) {
+    const std::string prefix = ".~" + base + ".";
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with(prefix)) continue;
+        // The process id, then mkstemp's ".XXXXXX".
+        const std::string rest = name.substr(prefix.size());
+        const std::size_t dot = rest.find('.');
+        if (dot == 0 || dot > 9 || rest.find_first_not_of("0123456789") != dot || rest.size() != dot + 7) continue;
+        const auto pid = static_cast<pid_t>(std::stol(rest.substr(0, dot)));
+        if (pid <= 0 || processExists(pid)) continue;
+        std::error_code ignored;
+        if (entry.is_regular_file(ignored) && !entry.is_symlink(ignored)) std::filesystem::remove(entry.path(), ignored);
+    }
+}
+
 }  // namespace
 
 std::string writeXlsx(const Workbook& book, const std::string& path) {
@@ -50,7 +78,8 @@ std::string writeXlsx(const Workbook& book, const std::string& path) {
     const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
     const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
 
-    std::string temporary = folder + "/.~" + base + ".XXXXXX";
+    removeStaleTemporaries(folder, base);
+    std::string temporary = temporaryPrefix(folder, base, ::getpid()) + "XXXXXX";
     const int fd = mkstemp(temporary.data());
     if (fd < 0 && errno == ENAMETOOLONG)
         throw AutomationError("Cannot save \"" + framework::printable(target) +
@@ -58,10 +87,16 @@ std::string writeXlsx(const Workbook& book, const std::string& path) {
     if (fd < 0)
         throw AutomationError("Cannot save \"" + target + "\": the folder \"" + folder +
                               "\" cannot be written: " + std::strerror(errno));
-    // mkstemp makes the file private; the saved workbook gets the permissions of any new file.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
+    // mkstemp makes the file private. A workbook that replaces another keeps that one's
+    // permissions (a private file stays private); a new one gets those of any new file.
+    struct stat replaced {};
+    if (::stat(target.c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode)) {
+        ::fchmod(fd, replaced.st_mode & 07777);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
     try {
         writeXlsxPackage(book, fd);
     } catch (const std::exception& e) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -52,7 +53,10 @@ public:
         out_.raw(R"(<sheetFormatPr defaultRowHeight="15"/>)");
         columns();
         out_.raw("<sheetData>");
+        heights_ = sheet_.rowHeights();
+        nextHeight_ = heights_.begin();
         sheet_.cells().forEachRow([&](std::uint32_t row, std::span<const Cell> cells) { this->row(row, cells); });
+        emptyRowsBefore(kMaxRows + 1);
         out_.raw("</sheetData>");
         merges();
         out_.raw(R"(<pageMargins left="0.7" right="0.7" top="0.75" bottom="0.75" header="0.3" footer="0.3"/>)");
@@ -92,10 +96,29 @@ private:
         return text;
     }
 
+    // A row's height when it is not the standard one: fitted to the row's fonts, or set by hand
+    // (customHeight).
+    void height(const Worksheet::RowHeight& height) {
+        out_.raw(R"( ht=")").number(height.points).raw('"');
+        if (height.custom) out_.raw(R"( customHeight="1")");
+    }
+
+    // The rows before `row` that have a height and no cells.
+    void emptyRowsBefore(std::uint32_t row) {
+        for (; nextHeight_ != heights_.end() && nextHeight_->first < row; ++nextHeight_) {
+            out_.raw(R"(<row r=")").integer(nextHeight_->first).raw('"');
+            height(nextHeight_->second);
+            out_.raw("/>");
+        }
+    }
+
     void row(std::uint32_t row, std::span<const Cell> cells) {
+        emptyRowsBefore(row);
         char digits[12];
         const std::string_view rowText(digits, static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, row).ptr - digits));
-        out_.raw(R"(<row r=")").raw(rowText).raw("\">");
+        out_.raw(R"(<row r=")").raw(rowText).raw('"');
+        if (nextHeight_ != heights_.end() && nextHeight_->first == row) height((nextHeight_++)->second);
+        out_.raw(">");
         for (const Cell& cell : cells) {
             if (cell.kind == CellKind::Blank && cell.style == StyleTable::kDefault) continue;
             out_.raw(R"(<c r=")").raw(letters(cell.column0)).raw(rowText).raw('"');
@@ -160,6 +183,8 @@ private:
     const Worksheet& sheet_;
     const Workbook& book_;
     XmlPart& out_;
+    std::map<std::uint32_t, Worksheet::RowHeight> heights_;
+    std::map<std::uint32_t, Worksheet::RowHeight>::const_iterator nextHeight_;
     std::vector<std::string> letters_;
 };
 

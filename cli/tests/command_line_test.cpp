@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sstream>
 
+#include "cli/application_choice.h"
 #include "cli/command_line.h"
 #include "cli/progress_bar.h"
 
@@ -60,6 +62,24 @@ TEST(CommandLine, RefusesLinesThatCannotRun) {
     EXPECT_EQ(usageErrorOf({"a.form", "--verbose"}), "unknown option --verbose");
     EXPECT_EQ(usageErrorOf({"a.form", "-x"}), "unknown option -x");
     EXPECT_EQ(usageErrorOf({"x.form", "-h", "--nonsense"}), "unknown option --nonsense");
+}
+
+TEST(CommandLine, ChoosesTheSpreadsheetApplication) {
+    EXPECT_EQ(parse({"a.form"}).application, "");
+    EXPECT_EQ(parse({"a.form", "--application", "Calc"}).application, "calc");
+    EXPECT_EQ(parse({"a.form", "--application=embedded"}).application, "embedded");
+    EXPECT_EQ(usageErrorOf({"a.form", "--application", "excel"}),
+              "option --application takes embedded or calc, not excel");
+    EXPECT_EQ(usageErrorOf({"a.form", "--application", "calc", "--application", "calc"}),
+              "option --application is given twice");
+
+    EXPECT_EQ(ChooseApplication("embedded"), ApplicationKind::Embedded);
+    setenv("TABULIX_APPLICATION", "excel", 1);
+    EXPECT_THROW(ChooseApplication(""), UsageError);
+    EXPECT_EQ(ChooseApplication("embedded"), ApplicationKind::Embedded);  // the option wins
+    setenv("TABULIX_APPLICATION", "", 1);
+    EXPECT_EQ(ChooseApplication(""), ApplicationKind::Embedded);
+    unsetenv("TABULIX_APPLICATION");
 }
 
 TEST(CommandLine, OutputDefaultsToTheInputStemInTheWorkingFolderAndMustBeXlsx) {

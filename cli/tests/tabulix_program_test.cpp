@@ -22,7 +22,7 @@ TEST(TabulixProgram, HelpAndUsageErrors) {
     ScratchFolder folder;
     const auto help = RunTabulix({"--help"}, folder.path());
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_NE(help.out.find("tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--trace]"), std::string::npos);
+    EXPECT_NE(help.out.find("tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--application APP] [--trace]"), std::string::npos);
 
     const auto none = RunTabulix({}, folder.path());
     EXPECT_EQ(none.exitCode, 2);

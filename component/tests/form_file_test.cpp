@@ -152,6 +152,10 @@ std::unique_ptr<TComponent> buildDemoForm() {
     setFont(resultado, framework::clWhite, -16, {TFontStyle::fsBold});
     resultado.ColorFondo = framework::clBlack;
     resultado.ColorFondoActivado = true;
+
+    // The stored choices of the window's font and colour dialogs, as the dialogs start.
+    registry.Create("TFontDialog", *form)->SetName("FDial");
+    registry.Create("TColorDialog", *form)->SetName("CDial");
     return form;
 }
 

@@ -1,14 +1,13 @@
 // The window's start-up: what it shows first, the table it opens from the form file's folder, and
 // a form file or table that cannot be read (reported, window usable, transfers disabled).
 
-#include <QColorDialog>
-#include <QFontDialog>
 #include <QFrame>
 #include <QTabWidget>
 #include <fstream>
 
 #include "component/tabulix.h"
 #include "data/table.h"
+#include "framework/dialogs.h"
 #include "demo/font_choice.h"
 #include "demo/tests/demo_window_fixture.h"
 
@@ -40,10 +39,9 @@ TEST_F(StartUpTest, ShowsTheAutomaticPageWithItsStartingChoices) {
     EXPECT_TRUE(control<QRadioButton>("f1")->isChecked());
     EXPECT_EQ(list("ComboBox3")->currentText(), "xlColumn");
     EXPECT_EQ(list("ComboBox4")->currentText(), "xlEnFila");
-    framework::TFont writeFont;
-    AssignDialogFont(writeFont, form->FDial().currentFont());
-    EXPECT_EQ(writeFont.Height(), -11);
-    EXPECT_EQ(form->CDial().currentColor(), QColor(Qt::black));
+    EXPECT_EQ(form->FDial().Font().Name(), AvailableFamily("MS Sans Serif").toStdString());
+    EXPECT_EQ(form->FDial().Font().Height(), -11);
+    EXPECT_EQ(form->CDial().Color, framework::clBlack);
 }
 
 TEST_F(StartUpTest, OpensTheSampleTableFromTheFormFilesFolder) {

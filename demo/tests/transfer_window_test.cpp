@@ -123,6 +123,19 @@ TEST_F(TransferWindowTest, AStartRowThatIsNotANumberTransfersFromRowZero) {
     for (const auto& box : boxes()) ADD_FAILURE() << "reported: " << box.text;
 }
 
+TEST_F(TransferWindowTest, ARefusedTransferIsReportedAndLeavesTheResultsPanelAsItWas) {
+    type("Edit1", "2000000");
+    click("Button1");
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].type, framework::TMsgDlgType::mtError);
+    EXPECT_FALSE(control<QFrame>("Panel2")->isEnabled());
+
+    type("Edit1", "1");
+    click("Button1");
+    EXPECT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(textOf("Edit6"), "20") << "the window did not stay usable";
+}
+
 TEST_F(TransferWindowTest, ChartCoversTheDescriptionsToMarchWithOrWithoutTheHeadingRow) {
     click("Button1");
     click("Button8");

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include "automation/automation_error.h"
 #include "automation/call_journal.h"
 #include "spreadsheet/column_width.h"
+#include "spreadsheet/tests/chart_xlsx_reader.h"
 #include "spreadsheet/text_measurer.h"
 #include "spreadsheet_test_support.h"
 
@@ -87,6 +89,48 @@ TEST_F(AutoFitAndSave, SavedFileReplacesTheTargetAndNamesTheWorkbook) {
     EXPECT_THROW(book->saveAs((folder / "libro.xls").string()), AutomationError);
 }
 
+TEST_F(AutoFitAndSave, ReplacingKeepsTheFilesModeAndANewFileTakesTheUmasks) {
+    putValue("A1", Variant("privado"));
+    const fs::path target = folder / "privado.xlsx";
+    { std::ofstream(target) << "old"; }
+    ::chmod(target.c_str(), 0600);
+    book->saveAs(target.string());
+    struct stat saved {};
+    ASSERT_EQ(::stat(target.c_str(), &saved), 0);
+    EXPECT_EQ(saved.st_mode & 07777, 0600u);
+    EXPECT_GT(saved.st_size, 1000);
+
+    const mode_t previous = ::umask(027);
+    book->saveAs((folder / "nuevo.xlsx").string());
+    ::umask(previous);
+    ASSERT_EQ(::stat((folder / "nuevo.xlsx").c_str(), &saved), 0);
+    EXPECT_EQ(saved.st_mode & 07777, 0640u);
+}
+
+TEST_F(AutoFitAndSave, SavingRemovesTheTemporariesOfProcessesThatNoLongerExist) {
+    // A process id that is free: a child that has exited and been waited for.
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ASSERT_GT(child, 0);
+    ::waitpid(child, nullptr, 0);
+    const std::string dead = std::to_string(child), alive = std::to_string(::getpid());
+    const std::vector<std::string> stale = {".~libro.xlsx." + dead + ".Ab12Cd", ".~libro.xlsx." + dead + ".zZ9yY8"};
+    const std::vector<std::string> kept = {
+        ".~libro.xlsx." + alive + ".Ab12Cd",    // a save going on in a live process
+        ".~otro.xlsx." + dead + ".Ab12Cd",      // another workbook's
+        ".~libro.xlsx." + dead + ".Ab12Cd.x",   // not a name saving gives
+        ".~libro.xlsx.Ab12Cd",
+        "libro.xlsx." + dead + ".Ab12Cd",
+    };
+    for (const auto& names : {stale, kept})
+        for (const std::string& name : names) std::ofstream(folder / name) << "partial";
+    putValue("A1", Variant(1));
+    book->saveAs((folder / "libro.xlsx").string());
+    for (const std::string& name : stale) EXPECT_FALSE(fs::exists(folder / name)) << name;
+    for (const std::string& name : kept) EXPECT_TRUE(fs::exists(folder / name)) << name;
+    EXPECT_TRUE(fs::exists(folder / "libro.xlsx"));
+}
+
 TEST_F(AutoFitAndSave, FailedSaveRaisesAndLeavesNoFile) {
     // A folder that cannot exist: its parent is a file (this holds for root too).
     const fs::path blocker = folder / "blocker";
@@ -134,4 +178,42 @@ TEST_F(AutoFitAndSave, JournalRecordsEveryCallInOrder) {
     ASSERT_EQ(own.entries().size(), 1u);
     EXPECT_EQ(own.entries()[0].member, "Visible");
     EXPECT_EQ(own.entries()[0].id, dispid::Visible);
+}
+
+TEST_F(AutoFitAndSave, RowsGrowToTheirLargestFontUnlessTheirHeightWasSet) {
+    EXPECT_DOUBLE_EQ(sheet->standardRowHeight(), 15.0);  // Calibri 11, as the application has it
+    putValue("A1", Variant("T\xC3\xADtulo"));
+    EXPECT_DOUBLE_EQ(sheet->rowHeight(1), 15.0);
+    const auto font = object(range("B1")->get(dispid::Font));
+    font->put(dispid::Size, Variant(20));
+    font->put(dispid::Bold, Variant(true));
+    const double grown = sheet->rowHeight(1);
+    EXPECT_GE(grown, 24.0);
+    EXPECT_LE(grown, 27.0);
+    EXPECT_DOUBLE_EQ(range("A1", "C1")->get(dispid::RowHeight).toDouble(), grown);
+    EXPECT_TRUE(range("A1", "A2")->get(dispid::RowHeight).type() == tabulix::automation::VariantType::Null);
+    // A smaller font than the default's leaves the standard height; the fitted height follows
+    // the fonts back down.
+    object(range("A2")->get(dispid::Font))->put(dispid::Size, Variant(8));
+    EXPECT_DOUBLE_EQ(sheet->rowHeight(2), 15.0);
+    font->put(dispid::Size, Variant(11));
+    EXPECT_DOUBLE_EQ(sheet->rowHeight(1), 15.0);
+    font->put(dispid::Size, Variant(20));
+
+    // A height set by hand stays as set (in whole pixels) whatever the fonts.
+    range("A3", "A4")->put(dispid::RowHeight, Variant(30.1));
+    object(range("A3")->get(dispid::Font))->put(dispid::Size, Variant(40));
+    EXPECT_DOUBLE_EQ(sheet->rowHeight(3), 30.0);
+    EXPECT_DOUBLE_EQ(sheet->rowHeight(4), 30.0);
+    EXPECT_THROW(range("A5")->put(dispid::RowHeight, Variant(410)), tabulix::automation::AutomationError);
+
+    const fs::path path = folder / "filas.xlsx";
+    book->saveAs(path.string());
+    const std::string xml = zipEntries(path.string()).at("xl/worksheets/sheet1.xml");
+    const auto rowTag = [&](int row) { return firstMatch(xml, "(<row r=\"" + std::to_string(row) + "\"[^>]*>)"); };
+    EXPECT_NE(rowTag(1).find("ht=\""), std::string::npos) << rowTag(1);
+    EXPECT_EQ(rowTag(1).find("customHeight"), std::string::npos) << rowTag(1);
+    EXPECT_EQ(rowTag(2).find("ht="), std::string::npos) << rowTag(2);
+    EXPECT_NE(rowTag(3).find("ht=\"30\" customHeight=\"1\""), std::string::npos) << rowTag(3);
+    EXPECT_NE(rowTag(4).find("ht=\"30\" customHeight=\"1\""), std::string::npos) << rowTag(4);  // no cells
 }

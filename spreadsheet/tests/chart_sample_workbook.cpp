@@ -1,7 +1,8 @@
 // Writes a workbook of charts for the chart check: the demonstration's sales sheet, its chart
 // as the demonstration builds it ("Grafica": columns, by rows, one label row and one label
 // column, legend, four titles) and one chart sheet of every kind, named by its gallery name,
-// plotting the three months by columns. Usage: chart_sample_workbook FILE.xlsx
+// plotting the three months by columns. The sales show as the demonstration shows them.
+// Usage: chart_sample_workbook FILE.xlsx
 
 #include <cstdio>
 #include <string>
@@ -43,6 +44,10 @@ int main(int argc, char** argv) {
         DispatchPtr sheet = book->get(dispid::ActiveSheet).toObject();
         sheet->put(dispid::Name, Variant("Ejemplo"));
         spreadsheet::testing::fillDemoSalesSheet(sheet);
+        // The sales in the demonstration's display format, which the charts' values and axes keep.
+        sheet->get(dispid::Range, {Variant("C3"), Variant("E20")})
+            .toObject()
+            ->put(dispid::NumberFormat, Variant("###,###,##0.00"), automation::kLcidEnglishUS);
         DispatchPtr block = sheet->get(dispid::Range, {Variant("B2"), Variant("E20")}).toObject();
 
         for (std::int32_t code : spreadsheet::galleryCodes()) {

@@ -197,3 +197,27 @@ TEST_F(SavedCharts, AFileThatCannotBeWrittenFailsTheSaveWithTheReason) {
     }
     ::close(full);
 }
+
+TEST_F(SavedCharts, ValuesAndTheValueAxisKeepTheCellsNumberFormatAndChartSheetsPrintAcrossThePage) {
+    range("C3", "E20")->put(dispid::NumberFormat, Variant("###,###,##0.00"), tabulix::automation::kLcidEnglishUS);
+    range("E4")->put(dispid::NumberFormat, Variant("0.0%"), tabulix::automation::kLcidEnglishUS);
+    auto chart = addChart("Grafica");
+    wizard(chart, {Variant(range("B2", "E20")), Variant(3), Variant::missing(), Variant(1), Variant(1), Variant(1),
+                   Variant(true)});
+    sheet->activate();
+    const auto entries = save();
+    const std::string xml = chartPartOf(entries, "Grafica");
+    EXPECT_NE(xml.find("<c:numCache><c:formatCode>###,###,##0.00</c:formatCode>"), std::string::npos);
+    EXPECT_EQ(xml.find("<c:formatCode>General</c:formatCode>"), std::string::npos);
+    // A point whose cell has a format of its own keeps it.
+    EXPECT_NE(xml.find("<c:pt idx=\"2\" formatCode=\"0.0%\">"), std::string::npos);
+    EXPECT_NE(firstMatch(xml, "<c:valAx>.*(<c:numFmt [^>]*>)").find("formatCode=\"###,###,##0.00\" sourceLinked=\"1\""),
+              std::string::npos);
+
+    // Landscape, the chart sized to the window and page.
+    std::string chartSheet;
+    for (const auto& [name, part] : entries)
+        if (name.starts_with("xl/chartsheets/")) chartSheet = part;
+    EXPECT_NE(chartSheet.find("<pageSetup orientation=\"landscape\"/>"), std::string::npos) << chartSheet;
+    EXPECT_NE(chartSheet.find("<sheetView zoomToFit=\"1\""), std::string::npos) << chartSheet;
+}

@@ -1,0 +1,27 @@
+#pragma once
+// Which spreadsheet application a program drives: the embedded spreadsheet (the default) or
+// LibreOffice Calc, chosen by --application or by the TABULIX_APPLICATION environment variable.
+
+#include <string>
+
+#include "automation/call_journal.h"
+
+namespace tabulix::cli {
+
+enum class ApplicationKind { Embedded, Calc };
+
+// `requested` ("embedded", "calc", or empty for $TABULIX_APPLICATION, else embedded). Raises
+// UsageError for another name, and for calc when this build has no LibreOffice support.
+ApplicationKind ChooseApplication(const std::string& requested);
+
+// Installs the provider of that application.
+void InstallApplication(ApplicationKind kind);
+
+// Records every automation call on the application's objects into `journal` (nullptr stops).
+void SetApplicationJournal(ApplicationKind kind, automation::CallJournal* journal);
+
+// Ends what the program started for the run (LibreOffice's process); the embedded spreadsheet
+// needs nothing.
+void ShutDownApplication(ApplicationKind kind);
+
+}  // namespace tabulix::cli

@@ -1,0 +1,66 @@
+#include "office/calc_events.h"
+
+#include <com/sun/star/frame/XFrame.hpp>
+#include <com/sun/star/frame/XFrameActionListener.hpp>
+#include <com/sun/star/sheet/XActivationBroadcaster.hpp>
+#include <com/sun/star/sheet/XActivationEventListener.hpp>
+#include <com/sun/star/util/XCloseBroadcaster.hpp>
+#include <com/sun/star/util/XCloseListener.hpp>
+#include <cppuhelper/implbase3.hxx>
+
+#include "office/calc_session.h"
+#include "office/calc_workbook.h"
+
+namespace tabulix::office {
+
+namespace {
+
+using css::uno::Reference;
+
+class DocumentListener final
+    : public cppu::WeakImplHelper3<css::sheet::XActivationEventListener, css::frame::XFrameActionListener,
+                                   css::util::XCloseListener> {
+public:
+    DocumentListener(std::weak_ptr<CalcSession> session, int workbook)
+        : session_(std::move(session)), workbook_(workbook) {}
+
+    void SAL_CALL activeSpreadsheetChanged(const css::sheet::ActivationEvent& event) override {
+        post({CalcEventKind::SheetActivated, workbook_,
+              Reference<css::sheet::XSpreadsheet>(event.ActiveSheet, css::uno::UNO_QUERY)});
+    }
+    void SAL_CALL frameAction(const css::frame::FrameActionEvent& event) override {
+        if (event.Action == css::frame::FrameAction_FRAME_ACTIVATED)
+            post({CalcEventKind::WorkbookActivated, workbook_, {}});
+    }
+    // The suite asks before it closes; the handlers run later on the caller's thread, so their
+    // cancel flag cannot hold the close back.
+    void SAL_CALL queryClosing(const css::lang::EventObject&, sal_Bool) override {
+        post({CalcEventKind::BeforeClose, workbook_, {}});
+    }
+    void SAL_CALL notifyClosing(const css::lang::EventObject&) override {
+        post({CalcEventKind::Closed, workbook_, {}});
+    }
+    void SAL_CALL disposing(const css::lang::EventObject&) override {}
+
+private:
+    void post(CalcEvent event) {
+        if (auto session = session_.lock()) session->post(std::move(event));
+    }
+
+    std::weak_ptr<CalcSession> session_;
+    int workbook_;
+};
+
+}  // namespace
+
+void listenToWorkbook(const std::shared_ptr<CalcSession>& session, CalcWorkbook& book) {
+    DocumentListener* listener = new DocumentListener(session, book.id());
+    const Reference<css::uno::XInterface> keep(static_cast<cppu::OWeakObject*>(listener));
+    const Reference<css::frame::XController> controller = book.controller();
+    Reference<css::sheet::XActivationBroadcaster>(controller, css::uno::UNO_QUERY_THROW)
+        ->addActivationEventListener(listener);
+    controller->getFrame()->addFrameActionListener(listener);
+    Reference<css::util::XCloseBroadcaster>(book.model(), css::uno::UNO_QUERY_THROW)->addCloseListener(listener);
+}
+
+}  // namespace tabulix::office

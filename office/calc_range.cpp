@@ -1,0 +1,461 @@
+#include "office/calc_range.h"
+
+#include <cctype>
+#include <cmath>
+#include <optional>
+
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/lang/Locale.hpp>
+#include <com/sun/star/sheet/FormulaResult.hpp>
+#include <com/sun/star/sheet/XCellRangeAddressable.hpp>
+#include <com/sun/star/sheet/XFormulaParser.hpp>
+#include <com/sun/star/sheet/XFormulaTokens.hpp>
+#include <com/sun/star/table/CellHoriJustify.hpp>
+#include <com/sun/star/table/XCell.hpp>
+#include <com/sun/star/table/XColumnRowRange.hpp>
+#include <com/sun/star/table/XTableColumns.hpp>
+#include <com/sun/star/table/XTableRows.hpp>
+#include <com/sun/star/text/XTextRange.hpp>
+#include <com/sun/star/util/MalformedNumberFormatException.hpp>
+#include <com/sun/star/util/NumberFormat.hpp>
+#include <com/sun/star/util/XMergeable.hpp>
+#include <com/sun/star/util/XNumberFormatTypes.hpp>
+#include <com/sun/star/util/XNumberFormats.hpp>
+#include <com/sun/star/util/XNumberFormatsSupplier.hpp>
+
+#include "automation/dispids.h"
+#include "office/calc_range_format.h"
+#include "office/calc_sheet.h"
+#include "office/calc_workbook.h"
+#include "office/uno_text.h"
+
+namespace tabulix::office {
+
+using automation::DispatchPtr;
+using automation::Variant;
+using automation::VariantType;
+using css::uno::Reference;
+using css::uno::UNO_QUERY_THROW;
+
+namespace dispid = automation::dispid;
+namespace xl = automation::xl;
+
+namespace {
+
+constexpr automation::DispId kRowHeight = 0x110;
+constexpr double kHmmPerPixel = 2540.0 / 96.0;
+constexpr double kDigitPixels = 7.0;   // the widest digit of the workbook's default font
+constexpr double kPaddingPixels = 5.0;
+
+// Column widths in characters of the default font, as the application counts them, from and to
+// Calc's 1/100 mm.
+double charactersOfWidth(sal_Int32 hmm) {
+    const double pixels = std::round(hmm / kHmmPerPixel);
+    return std::max(0.0, std::round((pixels - kPaddingPixels) / kDigitPixels * 100.0) / 100.0);
+}
+sal_Int32 widthOfCharacters(double characters) {
+    return static_cast<sal_Int32>(std::lround((characters * kDigitPixels + kPaddingPixels) * kHmmPerPixel));
+}
+
+// "A1" .. "XFD1048576": the column letters and row of a cell name, or false.
+bool isCellName(const std::string& name) {
+    std::size_t i = 0;
+    long column = 0;
+    while (i < name.size() && i < 4 && std::isalpha(static_cast<unsigned char>(name[i])))
+        column = column * 26 + (std::toupper(static_cast<unsigned char>(name[i++])) - 'A' + 1);
+    if (i == 0 || i > 3 || column > 16384 || i == name.size() || name[i] == '0') return false;
+    long row = 0;
+    for (; i < name.size(); ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(name[i]))) return false;
+        row = row * 10 + (name[i] - '0');
+        if (row > 1048576) return false;
+    }
+    return true;
+}
+
+css::lang::Locale localeOf(automation::Lcid lcid) {
+    switch (lcid & 0x3FF) {
+        case 0x0A: return css::lang::Locale("es", "ES", "");
+        case 0x03: return css::lang::Locale("ca", "ES", "");
+        case 0x0C: return css::lang::Locale("fr", "FR", "");
+        case 0x07: return css::lang::Locale("de", "DE", "");
+        case 0x10: return css::lang::Locale("it", "IT", "");
+        case 0x16: return css::lang::Locale("pt", "PT", "");
+        default: return css::lang::Locale("en", "US", "");
+    }
+}
+
+bool commaDecimal(const css::lang::Locale& locale) { return locale.Language != "en"; }
+
+
+// "," and "." exchanged outside quoted text and escaped characters: the decimal and grouping
+// marks of a comma-decimal notation in the English one.
+std::string swapDecimalMarks(const std::string& code) {
+    std::string result = code;
+    bool quoted = false;
+    for (std::size_t i = 0; i < result.size(); ++i) {
+        char& c = result[i];
+        if (c == '"') quoted = !quoted;
+        else if (!quoted && c == '\\') ++i;
+        else if (!quoted && c == ',') c = '.';
+        else if (!quoted && c == '.') c = ',';
+    }
+    return result;
+}
+
+Reference<css::beans::XPropertySet> propertiesOf(const Reference<css::uno::XInterface>& object) {
+    return Reference<css::beans::XPropertySet>(object, UNO_QUERY_THROW);
+}
+
+// Error codes of formulas that Calc could not read (as opposed to results such as #DIV/0!).
+bool isSyntaxError(sal_Int32 code) {
+    switch (code) {
+        case 501: case 504: case 507: case 508: case 509: case 510: case 511: case 512:
+        case 516: case 517: case 518:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Calc closes brackets that a formula leaves open; the application refuses such a formula.
+bool bracketsBalance(const std::string& formula) {
+    int depth = 0;
+    bool quoted = false;
+    for (char c : formula) {
+        if (c == '"') quoted = !quoted;
+        if (quoted) continue;
+        if (c == '(') ++depth;
+        if (c == ')' && --depth < 0) return false;
+    }
+    return depth == 0 && !quoted;
+}
+
+}  // namespace
+
+std::shared_ptr<CalcRange> rangeOfSheet(const CalcCall& call, const std::shared_ptr<CalcSheet>& sheet,
+                                        const std::string& first, const std::string& last) {
+    for (const std::string* name : {&first, &last})
+        if (!isCellName(*name)) call.fail("\"" + *name + "\" is not a cell name (A1 to XFD1048576)");
+    const Reference<css::table::XCellRange> sheetCells(sheet->sheet(), UNO_QUERY_THROW);
+    return std::make_shared<CalcRange>(sheet, sheetCells->getCellRangeByName(toUno(first + ":" + last)), false);
+}
+
+CalcRange::CalcRange(std::shared_ptr<CalcSheet> sheet, Reference<css::table::XCellRange> cells, bool columns)
+    : CalcObject(sheet->sessionPtr()), sheet_(std::move(sheet)), cells_(std::move(cells)), columns_(columns) {}
+
+css::table::CellRangeAddress CalcRange::address() const {
+    return Reference<css::sheet::XCellRangeAddressable>(cells_, UNO_QUERY_THROW)->getRangeAddress();
+}
+
+std::span<const CalcObject::Member> CalcRange::members() const {
+    static constexpr Member kMembers[] = {
+        {"Value", dispid::Value},
+        {"Formula", dispid::Formula},
+        {"Font", dispid::Font},
+        {"Interior", dispid::Interior},
+        {"Borders", dispid::Borders},
+        {"Columns", dispid::Columns},
+        {"HorizontalAlignment", dispid::HorizontalAlignment},
+        {"NumberFormat", dispid::NumberFormat},
+        {"ShrinkToFit", dispid::ShrinkToFit},
+        {"MergeCells", dispid::MergeCells},
+        {"Merge", dispid::Merge},
+        {"AutoFit", dispid::AutoFit},
+        {"ColumnWidth", dispid::ColumnWidth},
+        {"RowHeight", kRowHeight},
+    };
+    return kMembers;
+}
+
+Variant CalcRange::invokeMember(const CalcCall& call) {
+    if (!session().workbookWithId(sheet_->workbook()->id())) call.fail("its workbook has been closed");
+    const auto self = selfAs<CalcRange>();
+    switch (call.id()) {
+        case dispid::Value:
+            call.expectCount(0, call.isPut() ? 0 : 1);
+            if (!call.isPut()) return value(call);
+            putValue(call);
+            return {};
+        case dispid::Formula:
+            call.expectCount(0, 0);
+            if (!call.isPut()) return formula(call);
+            putFormula(call);
+            return {};
+        case dispid::Font:
+            call.noPut();
+            call.expectCount(0, 0);
+            return Variant(DispatchPtr(std::make_shared<CalcFont>(self)));
+        case dispid::Interior:
+            call.noPut();
+            call.expectCount(0, 0);
+            return Variant(DispatchPtr(std::make_shared<CalcInterior>(self)));
+        case dispid::Borders:
+            call.noPut();
+            call.expectCount(0, 1);
+            if (call.given(0)) return Variant(DispatchPtr(borderOfRange(call, self, call.int32(0))));
+            return Variant(DispatchPtr(std::make_shared<CalcBorders>(self)));
+        case dispid::Columns: {
+            call.noPut();
+            call.expectCount(0, 1);
+            if (!call.given(0)) return Variant(DispatchPtr(std::make_shared<CalcRange>(sheet_, cells_, true)));
+            const auto a = address();
+            const std::int32_t i = call.int32(0);
+            if (i < 1 || i > a.EndColumn - a.StartColumn + 1) call.fail("the range has no column " + std::to_string(i));
+            return Variant(DispatchPtr(std::make_shared<CalcRange>(
+                sheet_, cells_->getCellRangeByPosition(i - 1, 0, i - 1, a.EndRow - a.StartRow), true)));
+        }
+        case dispid::HorizontalAlignment: {
+            call.expectCount(0, 0);
+            using namespace css::table;
+            const auto props = propertiesOf(cells_);
+            if (!call.isPut()) {
+                CellHoriJustify justify = CellHoriJustify_STANDARD;
+                props->getPropertyValue("HoriJustify") >>= justify;
+                switch (justify) {
+                    case CellHoriJustify_LEFT: return Variant(xl::HAlignLeft);
+                    case CellHoriJustify_CENTER: return Variant(xl::HAlignCenter);
+                    case CellHoriJustify_RIGHT: return Variant(xl::HAlignRight);
+                    default: return Variant(xl::HAlignGeneral);
+                }
+            }
+            CellHoriJustify justify;
+            switch (call.valueInt32()) {
+                case xl::HAlignLeft: justify = CellHoriJustify_LEFT; break;
+                case xl::HAlignCenter: justify = CellHoriJustify_CENTER; break;
+                case xl::HAlignRight: justify = CellHoriJustify_RIGHT; break;
+                case xl::HAlignGeneral: justify = CellHoriJustify_STANDARD; break;
+                default: call.fail(std::to_string(call.valueInt32()) + " is not a horizontal alignment");
+            }
+            props->setPropertyValue("HoriJustify", css::uno::Any(justify));
+            return {};
+        }
+        case dispid::NumberFormat:
+            call.expectCount(0, 0);
+            if (!call.isPut()) return numberFormat();
+            putNumberFormat(call);
+            return {};
+        case dispid::ShrinkToFit: {
+            call.expectCount(0, 0);
+            const auto props = propertiesOf(cells_);
+            if (!call.isPut()) {
+                bool shrink = false;
+                props->getPropertyValue("ShrinkToFit") >>= shrink;
+                return Variant(shrink);
+            }
+            props->setPropertyValue("ShrinkToFit", css::uno::Any(call.valueBoolean()));
+            return {};
+        }
+        case dispid::MergeCells: {
+            call.expectCount(0, 0);
+            const Reference<css::util::XMergeable> mergeable(cells_, UNO_QUERY_THROW);
+            if (!call.isPut()) return Variant(static_cast<bool>(mergeable->getIsMerged()));
+            mergeable->merge(call.valueBoolean());
+            return {};
+        }
+        case dispid::Merge: {
+            call.noPut();
+            call.expectCount(0, 1);
+            const bool across = call.given(0) && call.boolean(0);
+            const auto a = address();
+            if (!across) {
+                Reference<css::util::XMergeable>(cells_, UNO_QUERY_THROW)->merge(true);
+                return {};
+            }
+            for (sal_Int32 r = 0; r <= a.EndRow - a.StartRow; ++r)
+                Reference<css::util::XMergeable>(
+                    cells_->getCellRangeByPosition(0, r, a.EndColumn - a.StartColumn, r), UNO_QUERY_THROW)
+                    ->merge(true);
+            return {};
+        }
+        case dispid::AutoFit:
+            call.noPut();
+            call.expectCount(0, 0);
+            if (!columns_) call.fail("AutoFit needs whole columns (Columns.AutoFit)");
+            propertiesOf(Reference<css::table::XColumnRowRange>(cells_, UNO_QUERY_THROW)->getColumns())
+                ->setPropertyValue("OptimalWidth", css::uno::Any(true));
+            return {};
+        case dispid::ColumnWidth: {
+            call.expectCount(0, 0);
+            const Reference<css::container::XIndexAccess> columns(
+                Reference<css::table::XColumnRowRange>(cells_, UNO_QUERY_THROW)->getColumns(), UNO_QUERY_THROW);
+            if (call.isPut()) {
+                const double characters = call.valueNumber();
+                if (characters < 0 || characters > 255) call.fail("a column width is 0 to 255 characters");
+                propertiesOf(columns)->setPropertyValue("Width", css::uno::Any(widthOfCharacters(characters)));
+                return {};
+            }
+            std::optional<sal_Int32> common;
+            for (sal_Int32 i = 0; i < columns->getCount(); ++i) {
+                sal_Int32 width = 0;
+                propertiesOf(Reference<css::uno::XInterface>(columns->getByIndex(i), UNO_QUERY_THROW))
+                        ->getPropertyValue("Width") >>= width;
+                if (common && *common != width) return Variant::null();
+                common = width;
+            }
+            return Variant(charactersOfWidth(common.value_or(0)));
+        }
+        case kRowHeight: {
+            call.expectCount(0, 0);
+            const auto rows = propertiesOf(Reference<css::table::XColumnRowRange>(cells_, UNO_QUERY_THROW)->getRows());
+            if (call.isPut()) {
+                const double points = call.valueNumber();
+                if (points < 0 || points > 409) call.fail("a row height is 0 to 409 points");
+                rows->setPropertyValue("Height", css::uno::Any(static_cast<sal_Int32>(std::lround(points * 2540.0 / 72.0))));
+                return {};
+            }
+            sal_Int32 height = 0;
+            rows->getPropertyValue("Height") >>= height;
+            return Variant(std::round(height * 72.0 / 2540.0 * 4.0) / 4.0);
+        }
+    }
+    call.wrongKind();
+}
+
+void CalcRange::putValue(const CalcCall& call) {
+    const Variant& v = call.value();
+    const auto a = address();
+    const auto formats = Reference<css::util::XNumberFormatsSupplier>(sheet_->workbook()->model(), UNO_QUERY_THROW)
+                             ->getNumberFormats();
+    const Reference<css::util::XNumberFormatTypes> types(formats, UNO_QUERY_THROW);
+    const css::lang::Locale locale = localeOf(call.lcid());
+    // Dates, currency amounts and Booleans bring a format along, as in the application; only
+    // into cells that still have the general format.
+    sal_Int16 implied = 0;
+    switch (v.type()) {
+        case VariantType::Boolean: implied = css::util::NumberFormat::LOGICAL; break;
+        case VariantType::Currency: implied = css::util::NumberFormat::CURRENCY; break;
+        case VariantType::Date:
+            implied = v.toDouble() != std::floor(v.toDouble()) ? css::util::NumberFormat::DATETIME
+                                                               : css::util::NumberFormat::DATE;
+            break;
+        case VariantType::Object:
+        case VariantType::Missing:
+        case VariantType::Error:
+            call.fail("a " + std::string(automation::variantTypeName(v.type())) + " cannot be stored in a cell");
+        default: break;
+    }
+    for (sal_Int32 r = 0; r <= a.EndRow - a.StartRow; ++r) {
+        for (sal_Int32 c = 0; c <= a.EndColumn - a.StartColumn; ++c) {
+            const Reference<css::table::XCell> cell = cells_->getCellByPosition(c, r);
+            if (v.type() == VariantType::Text) {
+                Reference<css::text::XTextRange>(cell, UNO_QUERY_THROW)->setString(toUno(*v.getIf<std::string>()));
+            } else if (v.isEmpty() || v.isNull()) {
+                cell->setFormula(rtl::OUString());
+            } else {
+                cell->setValue(v.type() == VariantType::Boolean ? (v.toBool() ? 1.0 : 0.0) : v.toDouble());
+            }
+            if (implied != 0) {
+                const auto props = propertiesOf(cell);
+                sal_Int32 key = 0;
+                props->getPropertyValue("NumberFormat") >>= key;
+                if (key == 0)
+                    props->setPropertyValue("NumberFormat", css::uno::Any(types->getStandardFormat(implied, locale)));
+            }
+        }
+    }
+}
+
+Variant CalcRange::value(const CalcCall& call) const {
+    const auto a = address();
+    if (a.StartRow != a.EndRow || a.StartColumn != a.EndColumn)
+        call.fail("reading a range of several cells at once is not supported; read one cell at a time");
+    const Reference<css::table::XCell> cell = cells_->getCellByPosition(0, 0);
+    switch (cell->getType()) {
+        case css::table::CellContentType_EMPTY: return {};
+        case css::table::CellContentType_VALUE: return Variant(cell->getValue());
+        case css::table::CellContentType_TEXT:
+            return Variant(fromUno(Reference<css::text::XTextRange>(cell, UNO_QUERY_THROW)->getString()));
+        default: break;
+    }
+    sal_Int32 result = 0;
+    propertiesOf(cell)->getPropertyValue("FormulaResultType2") >>= result;
+    if (result == css::sheet::FormulaResult::VALUE) return Variant(cell->getValue());
+    return Variant(fromUno(Reference<css::text::XTextRange>(cell, UNO_QUERY_THROW)->getString()));
+}
+
+// Formulas come in the English A1 notation ("=SUM(C3:C20)", "," between arguments): the
+// document's formula parser reads them in that grammar and the tokens go into the cell. A
+// formula Calc cannot read is refused and the cell keeps what it held.
+void CalcRange::putFormula(const CalcCall& call) {
+    const Variant& v = call.value();
+    if (v.type() != VariantType::Text) {
+        putValue(call);
+        return;
+    }
+    const std::string text = *v.getIf<std::string>();
+    if (!text.empty() && text.front() == '=' && !bracketsBalance(text))
+        call.fail("the brackets of the formula \"" + text + "\" do not match");
+    const auto a = address();
+    const Reference<css::sheet::XFormulaParser> parser = sheet_->workbook()->formulaParser();
+    for (sal_Int32 r = 0; r <= a.EndRow - a.StartRow; ++r) {
+        for (sal_Int32 c = 0; c <= a.EndColumn - a.StartColumn; ++c) {
+            const Reference<css::table::XCell> cell = cells_->getCellByPosition(c, r);
+            if (text.empty() || text.front() != '=') {
+                cell->setFormula(toUno(text));
+                continue;
+            }
+            const css::table::CellAddress at(a.Sheet, a.StartColumn + c, a.StartRow + r);
+            const rtl::OUString before = cell->getFormula();
+            Reference<css::sheet::XFormulaTokens>(cell, UNO_QUERY_THROW)
+                ->setTokens(parser->parseFormula(toUno(text.substr(1)), at));
+            if (isSyntaxError(cell->getError())) {
+                cell->setFormula(before);
+                call.fail("LibreOffice Calc cannot read the formula \"" + text + "\"");
+            }
+        }
+    }
+}
+
+Variant CalcRange::formula(const CalcCall& call) const {
+    const auto a = address();
+    if (a.StartRow != a.EndRow || a.StartColumn != a.EndColumn)
+        call.fail("reading a range of several cells at once is not supported; read one cell at a time");
+    const Reference<css::table::XCell> cell = cells_->getCellByPosition(0, 0);
+    if (cell->getType() != css::table::CellContentType_FORMULA) return value(call);
+    const auto tokens = Reference<css::sheet::XFormulaTokens>(cell, UNO_QUERY_THROW)->getTokens();
+    return Variant("=" + fromUno(sheet_->workbook()->formulaParser()->printFormula(
+                             tokens, css::table::CellAddress(a.Sheet, a.StartColumn, a.StartRow))));
+}
+
+// The format text is read by Calc in the notation of the call's locale ("#.##0,00" with
+// Spanish). It is stored in the suite's system notation, which the provider fixes to the English
+// one the file keeps: a format stored with a locale of its own would be saved tagged with it
+// ("[$-C0A]###,##0.00").
+void CalcRange::putNumberFormat(const CalcCall& call) {
+    std::string code = call.value().isNull() ? std::string() : call.valueText();
+    if (code.empty()) code = "General";
+    const auto formats = Reference<css::util::XNumberFormatsSupplier>(sheet_->workbook()->model(), UNO_QUERY_THROW)
+                             ->getNumberFormats();
+    const auto keyOf = [&](const std::string& text, const css::lang::Locale& locale) {
+        const sal_Int32 key = formats->queryKey(toUno(text), locale, false);
+        return key >= 0 ? key : formats->addNew(toUno(text), locale);
+    };
+    const css::lang::Locale locale = localeOf(call.lcid());
+    sal_Int32 key = 0;
+    try {
+        key = keyOf(code, locale);
+    } catch (const css::util::MalformedNumberFormatException&) {
+        call.fail("\"" + code + "\" is not a number format");
+    }
+    if (commaDecimal(locale)) {
+        try {
+            key = keyOf(swapDecimalMarks(code), css::lang::Locale());  // the suite's system notation
+        } catch (const css::util::MalformedNumberFormatException&) {
+            // Kept in the call's locale: Calc read it there.
+        }
+    }
+    propertiesOf(cells_)->setPropertyValue("NumberFormat", css::uno::Any(key));
+}
+
+Variant CalcRange::numberFormat() const {
+    const auto formats = Reference<css::util::XNumberFormatsSupplier>(sheet_->workbook()->model(), UNO_QUERY_THROW)
+                             ->getNumberFormats();
+    sal_Int32 key = 0;
+    propertiesOf(cells_->getCellByPosition(0, 0))->getPropertyValue("NumberFormat") >>= key;
+    rtl::OUString code;
+    formats->getByKey(key)->getPropertyValue("FormatString") >>= code;
+    return Variant(fromUno(code));
+}
+
+}  // namespace tabulix::office

@@ -1,0 +1,313 @@
+#include "office/calc_session.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <thread>
+
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/bridge/UnoUrlResolver.hpp>
+#include <com/sun/star/connection/NoConnectException.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/frame/XComponentLoader.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+#include <cppuhelper/bootstrap.hxx>
+#include <rtl/bootstrap.hxx>
+
+#include "automation/automation_error.h"
+#include "automation/dispids.h"
+#include "office/calc_events.h"
+#include "office/calc_sheet.h"
+#include "office/calc_workbook.h"
+#include "office/uno_text.h"
+
+namespace tabulix::office {
+
+namespace fs = std::filesystem;
+using automation::AutomationError;
+using automation::Variant;
+using css::uno::Reference;
+
+namespace {
+
+constexpr int kRestartExitCode = 81;  // soffice asks to be started again (a new profile)
+
+// The local UNO runtime that the bridge needs: made once per process and never torn down, since
+// the runtime's own libraries may be unloading by the time static objects are destroyed.
+Reference<css::uno::XComponentContext> localContext() {
+    static const auto* context = [] {
+        rtl::Bootstrap::set("URE_BOOTSTRAP", "vnd.sun.star.pathname:" TABULIX_LIBREOFFICE_PROGRAM "/fundamentalrc");
+        return new Reference<css::uno::XComponentContext>(cppu::defaultBootstrap_InitialComponentContext());
+    }();
+    return *context;
+}
+
+std::string uniqueSuffix() {
+    static std::atomic<int> counter{0};
+    return std::to_string(getpid()) + "-" + std::to_string(++counter);
+}
+
+// The socket of the pipe, which soffice leaves behind when it is ended.
+fs::path pipeSocket(const std::string& pipe) { return "/tmp/OSL_PIPE_" + std::to_string(getuid()) + "_" + pipe; }
+
+// Profiles and pipe sockets left behind by programs that died: their names carry the owner's
+// process id.
+void removeAbandoned(const fs::path& folder) {
+    std::error_code error;
+    const std::string socketPrefix = pipeSocket("").filename().string();
+    for (const auto& entry : fs::directory_iterator(folder, error)) {
+        std::string name = entry.path().filename().string();
+        if (name.rfind(socketPrefix, 0) == 0) name = name.substr(socketPrefix.size());
+        if (name.rfind("tabulix-calc-", 0) != 0) continue;
+        const std::string rest = name.substr(13);
+        const auto dash = rest.find('-');
+        if (dash == std::string::npos) continue;
+        const int owner = std::atoi(rest.substr(0, dash).c_str());
+        if (owner <= 0 || owner == getpid() || fs::exists("/proc/" + std::to_string(owner))) continue;
+        fs::remove_all(entry.path(), error);
+    }
+}
+
+// soffice.bin beside the launcher when there is one: the launcher script (and the splash
+// program it runs) would stand between us and the process we must be able to end.
+fs::path suiteProgram(const fs::path& soffice) {
+    std::error_code error;
+    const fs::path real = fs::canonical(soffice, error);
+    if (error) return soffice;
+    const fs::path bin = real.parent_path() / "soffice.bin";
+    return fs::exists(bin) ? bin : real;
+}
+
+// The program's environment with the suite's locale fixed: its "system" notation is then the
+// English one that the file keeps, whatever the user's locale, and its default names are English.
+std::vector<std::string> suiteEnvironment() {
+    std::vector<std::string> result;
+    for (char** e = environ; *e; ++e) {
+        const std::string entry = *e;
+        if (entry.rfind("LC_", 0) == 0 || entry.rfind("LANG=", 0) == 0 || entry.rfind("LANGUAGE=", 0) == 0) continue;
+        result.push_back(entry);
+    }
+    result.push_back("LANG=C.UTF-8");
+    result.push_back("LC_ALL=C.UTF-8");
+    return result;
+}
+
+std::string seconds(std::chrono::milliseconds ms) {
+    const long tenths = static_cast<long>(ms.count() / 100);
+    return std::to_string(tenths / 10) + (tenths % 10 ? "." + std::to_string(tenths % 10) : "") + " s";
+}
+
+}  // namespace
+
+std::shared_ptr<CalcSession> CalcSession::start(const CalcOptions& options) {
+    std::shared_ptr<CalcSession> session(new CalcSession);
+    session->connect(options);
+    return session;
+}
+
+void CalcSession::connect(const CalcOptions& options) {
+    const fs::path soffice = FindSoffice(options);
+    if (soffice.empty())
+        throw AutomationError(CalcUnavailableReason(options));
+    const fs::path program = suiteProgram(soffice);
+    const fs::path temp = fs::temp_directory_path();
+    removeAbandoned(temp);
+    if (temp != "/tmp") removeAbandoned("/tmp");
+    const std::string suffix = uniqueSuffix();
+    profileFolder_ = (temp / ("tabulix-calc-" + suffix)).string();
+    fs::create_directories(profileFolder_);
+    logFile_ = profileFolder_ + "/soffice.log";
+    const std::string pipe = "tabulix-calc-" + suffix;
+    pipeSocket_ = pipeSocket(pipe).string();
+    windowed_ = options.visible;
+
+    std::vector<std::string> args = {"--nologo", "--norestore", "--nodefault", "--nolockcheck",
+                                     "-env:UserInstallation=file://" + profileFolder_ + "/profile",
+                                     "--accept=pipe,name=" + pipe + ";urp;StarOffice.ComponentContext"};
+    if (!windowed_) args.insert(args.begin(), {"--headless", "--invisible"});
+
+    const std::vector<std::string> environment = suiteEnvironment();
+    const auto started = std::chrono::steady_clock::now();
+    const auto deadline = started + options.startTimeout;
+    try {
+        process_ = std::make_unique<SofficeProcess>(program, args, environment, logFile_);
+    } catch (const std::exception& e) {
+        throw AutomationError(std::string("LibreOffice Calc could not be started: ") + e.what());
+    }
+    const Reference<css::bridge::XUnoUrlResolver> resolver = css::bridge::UnoUrlResolver::create(localContext());
+    const rtl::OUString url = toUno("uno:pipe,name=" + pipe + ";urp;StarOffice.ComponentContext");
+    int restarts = 0;
+    while (!context_.is()) {
+        if (!process_->running()) {
+            // A fresh profile makes the first soffice ask for a second start.
+            if (process_->exitCode() == kRestartExitCode && restarts++ < 2) {
+                process_ = std::make_unique<SofficeProcess>(program, args, environment, logFile_);
+                continue;
+            }
+            const std::string status = process_->status();
+            throw AutomationError("LibreOffice Calc could not be started: " + program.string() + " " + status +
+                                  " during start-up (its messages are in " + logFile_ + ")");
+        }
+        try {
+            context_.set(resolver->resolve(url), css::uno::UNO_QUERY_THROW);
+        } catch (const css::connection::NoConnectException&) {
+            if (std::chrono::steady_clock::now() >= deadline) {
+                process_->end(std::chrono::milliseconds(2000));
+                throw AutomationError("LibreOffice Calc did not start within " + seconds(options.startTimeout) +
+                                      ": " + program.string() + " accepted no connection (the process was ended)");
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        } catch (const css::uno::Exception& e) {
+            process_->end(std::chrono::milliseconds(2000));
+            throw AutomationError("LibreOffice Calc could not be reached: " + fromUno(e.Message));
+        }
+    }
+    desktop_ = css::frame::Desktop::create(context_);
+}
+
+CalcSession::~CalcSession() { kill(); }
+
+int CalcSession::processId() const { return process_ && !ended_ ? process_->pid() : 0; }
+
+void CalcSession::end() {
+    if (ended_) return;
+    // Documents are closed unsaved so that terminate does not wait for anything.
+    for (const auto& book : workbooks_) {
+        try {
+            Reference<css::util::XCloseable>(book->model(), css::uno::UNO_QUERY_THROW)->close(true);
+        } catch (const css::uno::Exception&) {
+        }
+    }
+    try {
+        if (desktop_.is() && process_ && process_->running()) desktop_->terminate();
+    } catch (const css::uno::Exception&) {
+        // A suite that has gone away or refuses to quit is ended below.
+    }
+    kill();
+}
+
+void CalcSession::kill() {
+    ended_ = true;
+    workbooks_.clear();  // they hold the session: break the cycle
+    recent_.clear();
+    {
+        const std::lock_guard<std::mutex> lock(queueLock_);
+        queue_.clear();
+    }
+    desktop_.clear();
+    context_.clear();
+    if (process_) process_->end(std::chrono::milliseconds(5000));
+    std::error_code error;
+    if (!profileFolder_.empty()) fs::remove_all(profileFolder_, error);
+    if (!pipeSocket_.empty()) fs::remove(pipeSocket_, error);
+    profileFolder_.clear();
+    pipeSocket_.clear();
+}
+
+void CalcSession::checkAlive(std::string_view where) {
+    if (ended_) throw AutomationError(std::string(where) + ": LibreOffice Calc has been shut down");
+}
+
+void CalcSession::fail(std::string_view where, const css::uno::Exception& error, bool disposed) {
+    const bool gone = !process_ || !process_->running();
+    if (gone || disposed) {
+        const std::string status = process_ ? "soffice " + process_->status() : "soffice is not running";
+        throw AutomationError(std::string(where) + ": the connection to LibreOffice Calc was lost (" + status + ")");
+    }
+    std::string message = fromUno(error.Message);
+    if (message.empty()) message = "the call was refused";
+    throw AutomationError(std::string(where) + ": LibreOffice Calc: " + message);
+}
+
+void CalcSession::post(CalcEvent event) {
+    const std::lock_guard<std::mutex> lock(queueLock_);
+    queue_.push_back(std::move(event));
+}
+
+void CalcSession::deliverEvents() {
+    for (;;) {
+        CalcEvent event;
+        {
+            const std::lock_guard<std::mutex> lock(queueLock_);
+            if (queue_.empty()) return;
+            event = std::move(queue_.front());
+            queue_.pop_front();
+        }
+        if (!ended_) handle(event);
+    }
+}
+
+void CalcSession::handle(const CalcEvent& event) {
+    const std::shared_ptr<CalcWorkbook> book = workbookWithId(event.workbook);
+    if (!book) return;
+    switch (event.kind) {
+        case CalcEventKind::SheetActivated: {
+            if (!event.sheet.is() || !book->noteActiveSheet(event.sheet)) return;
+            Variant sheet{automation::DispatchPtr(book->sheetObject(event.sheet))};
+            applicationEvents_.raise(automation::dispid::SheetActivate, std::span<Variant>(&sheet, 1));
+            return;
+        }
+        case CalcEventKind::WorkbookActivated: {
+            if (!recent_.empty() && recent_.front() == book->id()) return;
+            std::erase(recent_, book->id());
+            recent_.insert(recent_.begin(), book->id());
+            Variant workbook{automation::DispatchPtr(book)};
+            applicationEvents_.raise(automation::dispid::WorkbookActivate, std::span<Variant>(&workbook, 1));
+            return;
+        }
+        case CalcEventKind::BeforeClose: {
+            if (book->closingByCall()) return;
+            Variant cancel(false);
+            book->events()->raise(automation::dispid::BeforeClose, std::span<Variant>(&cancel, 1));
+            return;
+        }
+        case CalcEventKind::Closed:
+            forget(book->id());
+            return;
+    }
+}
+
+void CalcSession::forget(int workbook) {
+    const bool wasActive = !recent_.empty() && recent_.front() == workbook;
+    std::erase_if(workbooks_, [workbook](const auto& b) { return b->id() == workbook; });
+    std::erase(recent_, workbook);
+    // Like the application, the most recently active workbook left takes over.
+    if (wasActive && !recent_.empty()) {
+        if (auto next = workbookWithId(recent_.front())) {
+            recent_.erase(recent_.begin());
+            next->activate();
+        }
+    }
+}
+
+std::shared_ptr<CalcWorkbook> CalcSession::addWorkbook() {
+    css::uno::Sequence<css::beans::PropertyValue> args(windowed_ ? 0 : 1);
+    if (!windowed_) {
+        // Headless, the suite aborts on a document that wants a window.
+        args.getArray()[0].Name = "Hidden";
+        args.getArray()[0].Value <<= true;
+    }
+    const Reference<css::frame::XComponentLoader> loader(desktop_, css::uno::UNO_QUERY_THROW);
+    const Reference<css::frame::XModel> model(
+        loader->loadComponentFromURL("private:factory/scalc", "_blank", 0, args), css::uno::UNO_QUERY_THROW);
+    auto book = std::make_shared<CalcWorkbook>(shared_from_this(), nextWorkbookId_++, model);
+    workbooks_.push_back(book);
+    book->noteActiveSheet(book->activeSheet());
+    listenToWorkbook(shared_from_this(), *book);
+    book->activate();
+    return book;
+}
+
+std::shared_ptr<CalcWorkbook> CalcSession::activeWorkbook() const {
+    return recent_.empty() ? nullptr : workbookWithId(recent_.front());
+}
+
+std::shared_ptr<CalcWorkbook> CalcSession::workbookWithId(int id) const {
+    for (const auto& book : workbooks_)
+        if (book->id() == id) return book;
+    return nullptr;
+}
+
+}  // namespace tabulix::office

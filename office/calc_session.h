@@ -1,0 +1,109 @@
+#pragma once
+// One running soffice and what the provider keeps about it: the UNO connection, the open
+// workbooks in the order they were opened, which one is active, the call journal, and the queue
+// of events the suite raised. UNO listeners may be called on any thread; they only queue, and
+// deliverEvents hands the events to the connections on the caller's thread, in order.
+
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <com/sun/star/frame/XDesktop2.hpp>
+#include <com/sun/star/sheet/XSpreadsheet.hpp>
+#include <com/sun/star/uno/Exception.hpp>
+#include <com/sun/star/uno/XComponentContext.hpp>
+
+#include "automation/call_journal.h"
+#include "automation/events.h"
+#include "office/calc_provider.h"
+#include "office/soffice_process.h"
+
+namespace tabulix::office {
+
+namespace css = com::sun::star;
+
+class CalcWorkbook;
+
+enum class CalcEventKind { SheetActivated, WorkbookActivated, BeforeClose, Closed };
+
+struct CalcEvent {
+    CalcEventKind kind;
+    int workbook;  // CalcWorkbook::id()
+    css::uno::Reference<css::sheet::XSpreadsheet> sheet;  // SheetActivated
+};
+
+class CalcSession : public std::enable_shared_from_this<CalcSession> {
+public:
+    // Starts soffice and connects to it. Raises AutomationError when soffice is missing, ends
+    // during start-up or does not accept the connection within the options' time limit.
+    static std::shared_ptr<CalcSession> start(const CalcOptions& options);
+    ~CalcSession();
+    CalcSession(const CalcSession&) = delete;
+    CalcSession& operator=(const CalcSession&) = delete;
+
+    // Closes the documents unsaved, ends soffice and removes the private profile. Afterwards
+    // every call raises AutomationError. Idempotent.
+    void end();
+    // Ends soffice without talking to it (for the program's exit, when UNO may be going away).
+    void kill();
+
+    const css::uno::Reference<css::uno::XComponentContext>& context() const { return context_; }
+    const css::uno::Reference<css::frame::XDesktop2>& desktop() const { return desktop_; }
+    int processId() const;
+    bool windowed() const { return windowed_; }
+
+    // Raises AutomationError naming `where` when the suite has been ended or has gone away.
+    void checkAlive(std::string_view where);
+    // Turns a UNO exception into the AutomationError the caller sees: the suite's message, or
+    // that the connection was lost when soffice is gone or the bridge was disposed.
+    [[noreturn]] void fail(std::string_view where, const css::uno::Exception& error, bool disposed = false);
+
+    automation::CallJournal* journal() const { return journal_; }
+    void setJournal(automation::CallJournal* journal) { journal_ = journal; }
+
+    automation::EventSource& applicationEvents() { return applicationEvents_; }
+    // Queues an event; any thread.
+    void post(CalcEvent event);
+    // Raises the queued events on the connections; the caller's thread.
+    void deliverEvents();
+
+    // A new workbook of one worksheet, made the active workbook.
+    std::shared_ptr<CalcWorkbook> addWorkbook();
+    const std::vector<std::shared_ptr<CalcWorkbook>>& workbooks() const { return workbooks_; }
+    std::shared_ptr<CalcWorkbook> activeWorkbook() const;
+    std::shared_ptr<CalcWorkbook> workbookWithId(int id) const;
+
+    // Application state the suite has no counterpart for in headless mode.
+    bool visible = false;
+    std::int32_t windowState = -4143;
+    bool screenUpdating = true;
+
+private:
+    CalcSession() = default;
+    void connect(const CalcOptions& options);
+    void handle(const CalcEvent& event);
+    void forget(int workbook);
+
+    std::unique_ptr<SofficeProcess> process_;
+    std::string profileFolder_;
+    std::string logFile_;
+    std::string pipeSocket_;
+    bool windowed_ = false;
+    bool ended_ = false;
+    css::uno::Reference<css::uno::XComponentContext> context_;
+    css::uno::Reference<css::frame::XDesktop2> desktop_;
+    automation::CallJournal* journal_ = nullptr;
+    automation::EventSource applicationEvents_;
+
+    std::mutex queueLock_;
+    std::deque<CalcEvent> queue_;
+
+    std::vector<std::shared_ptr<CalcWorkbook>> workbooks_;
+    std::vector<int> recent_;  // workbook ids, most recently active first
+    int nextWorkbookId_ = 1;
+};
+
+}  // namespace tabulix::office

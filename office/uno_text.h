@@ -1,0 +1,14 @@
+#pragma once
+// Text between the automation layer (UTF-8 std::string) and UNO (OUString).
+
+#include <string>
+#include <string_view>
+
+#include <rtl/ustring.hxx>
+
+namespace tabulix::office {
+
+rtl::OUString toUno(std::string_view text);
+std::string fromUno(const rtl::OUString& text);
+
+}  // namespace tabulix::office
