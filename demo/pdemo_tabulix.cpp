@@ -2,11 +2,18 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
+
+#include <cstdlib>
+#include <string>
 
 #include "demo/demo_components.h"
 #include "demo/demo_window.h"
 #include "framework/ui_services.h"
 #include "spreadsheet/embedded_spreadsheet.h"
+#if TABULIX_WITH_OFFICE
+#include "office/calc_provider.h"
+#endif
 
 namespace {
 
@@ -45,6 +52,23 @@ private:
     TCursor cursor_ = crDefault;
 };
 
+// The embedded spreadsheet, or LibreOffice Calc when TABULIX_APPLICATION=calc (with its window
+// when TABULIX_CALC_VISIBLE=1). Calc's events from the user's clicks are handed to the component
+// on this thread, from the message loop.
+void installSpreadsheet() {
+#if TABULIX_WITH_OFFICE
+    const char* choice = std::getenv("TABULIX_APPLICATION");
+    if (choice && std::string(choice) == "calc") {
+        tabulix::office::InstallCalcProvider(tabulix::office::CalcOptionsFromEnvironment());
+        auto* pump = new QTimer(QApplication::instance());
+        QObject::connect(pump, &QTimer::timeout, [] { tabulix::office::DeliverCalcEvents(); });
+        pump->start(100);
+        return;
+    }
+#endif
+    tabulix::spreadsheet::installEmbeddedSpreadsheet();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -52,10 +76,13 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("PDemoTabulix");
     DemoUi ui;
     SetCurrentUi(&ui);
-    tabulix::spreadsheet::installEmbeddedSpreadsheet();
+    installSpreadsheet();
     tabulix::demo::TForm1 form(tabulix::demo::DefaultFormFile());
     form.show();
     const int result = QApplication::exec();
     SetCurrentUi(nullptr);
+#if TABULIX_WITH_OFFICE
+    tabulix::office::ShutDownCalc();
+#endif
     return result;
 }

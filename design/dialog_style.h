@@ -2,6 +2,9 @@
 // The look the design-time dialogs share.
 
 #include <QFont>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
 
 namespace tabulix::design {
 
@@ -10,6 +13,12 @@ inline QFont DialogFont() {
     QFont font("Tahoma");
     font.setPixelSize(13);
     return font;
+}
+
+// Moves a dialog to the middle of the screen's free area.
+inline void CentreOnScreen(QWidget& dialog) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        dialog.move(screen->availableGeometry().center() - dialog.rect().center());
 }
 
 }  // namespace tabulix::design

@@ -1,7 +1,5 @@
 #include "design/property_tabulix.h"
 
-#include <QApplication>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIcon>
@@ -9,7 +7,6 @@
 #include <QLineEdit>
 #include <QComboBox>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -130,8 +127,7 @@ std::string TfrmPropertyTabulix::Formato(const std::string& record) const {
 
 void TfrmPropertyTabulix::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(*this);
     try {
         FormShow();
     } catch (...) {

@@ -5,12 +5,10 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFormLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -181,8 +179,7 @@ void TfrmPropertyTabulixItem::CrearComboSegunIdioma() {
 
 void TfrmPropertyTabulixItem::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(*this);
     // FormShow
     Campo->setFocus(Qt::OtherFocusReason);
     setHelp(QString::fromUtf8(kAyudaCampo));
@@ -195,7 +192,10 @@ void TfrmPropertyTabulixItem::FormulaClick() {
     if (!own) FormulaPropia->clear();
 }
 
-void TfrmPropertyTabulixItem::CampoClick() { columna->setCurrentIndex(Campo->currentIndex() < columna->count() ? Campo->currentIndex() : -1); }
+void TfrmPropertyTabulixItem::CampoClick() {
+    const int field = Campo->currentIndex();
+    columna->setCurrentIndex(field < columna->count() ? field : -1);
+}
 
 void TfrmPropertyTabulixItem::BitBtn1Click() {
     struct Check {

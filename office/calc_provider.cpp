@@ -26,9 +26,12 @@ CalcState& state() {
     return instance;
 }
 
-// At exit the suite is ended without talking to it: the UNO runtime may already be going away.
+// At exit the suite is ended without talking to it, and the session is kept from destruction:
+// releasing its UNO references while the runtime goes away can crash the exiting program.
 void endCalcAtExit() {
-    if (state().session) state().session->kill();
+    if (!state().session) return;
+    state().session->kill();
+    new std::shared_ptr<CalcSession>(state().session);
 }
 
 class CalcProvider final : public automation::ApplicationProvider {

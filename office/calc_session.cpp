@@ -94,6 +94,14 @@ std::vector<std::string> suiteEnvironment() {
     return result;
 }
 
+// The suite draws windows through one of its VCL plug-ins; the headless package has none.
+bool hasWindowSupport(const fs::path& programFolder) {
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(programFolder, error))
+        if (entry.path().filename().string().rfind("libvclplug_", 0) == 0) return true;
+    return false;
+}
+
 std::string seconds(std::chrono::milliseconds ms) {
     const long tenths = static_cast<long>(ms.count() / 100);
     return std::to_string(tenths / 10) + (tenths % 10 ? "." + std::to_string(tenths % 10) : "") + " s";
@@ -112,6 +120,12 @@ void CalcSession::connect(const CalcOptions& options) {
     if (soffice.empty())
         throw AutomationError(CalcUnavailableReason(options));
     const fs::path program = suiteProgram(soffice);
+    windowed_ = options.visible;
+    if (windowed_ && !hasWindowSupport(program.parent_path()))
+        throw AutomationError("LibreOffice Calc cannot show its window: the LibreOffice at " +
+                              program.parent_path().string() +
+                              " has no window system support (Debian package libreoffice-calc-nogui); install "
+                              "libreoffice-calc, or leave TABULIX_CALC_VISIBLE unset to run it headless");
     const fs::path temp = fs::temp_directory_path();
     removeAbandoned(temp);
     if (temp != "/tmp") removeAbandoned("/tmp");
@@ -121,7 +135,6 @@ void CalcSession::connect(const CalcOptions& options) {
     logFile_ = profileFolder_ + "/soffice.log";
     const std::string pipe = "tabulix-calc-" + suffix;
     pipeSocket_ = pipeSocket(pipe).string();
-    windowed_ = options.visible;
 
     std::vector<std::string> args = {"--nologo", "--norestore", "--nodefault", "--nolockcheck",
                                      "-env:UserInstallation=file://" + profileFolder_ + "/profile",
@@ -186,18 +199,18 @@ void CalcSession::end() {
         // A suite that has gone away or refuses to quit is ended below.
     }
     kill();
+    workbooks_.clear();  // they hold the session: break the cycle
+    recent_.clear();
+    desktop_.clear();
+    context_.clear();
 }
 
 void CalcSession::kill() {
     ended_ = true;
-    workbooks_.clear();  // they hold the session: break the cycle
-    recent_.clear();
     {
         const std::lock_guard<std::mutex> lock(queueLock_);
         queue_.clear();
     }
-    desktop_.clear();
-    context_.clear();
     if (process_) process_->end(std::chrono::milliseconds(5000));
     std::error_code error;
     if (!profileFolder_.empty()) fs::remove_all(profileFolder_, error);
@@ -211,7 +224,13 @@ void CalcSession::checkAlive(std::string_view where) {
 }
 
 void CalcSession::fail(std::string_view where, const css::uno::Exception& error, bool disposed) {
-    const bool gone = !process_ || !process_->running();
+    bool gone = !process_ || !process_->running();
+    if (disposed && !gone) {
+        // The bridge notices first; the process may take a moment to finish dying.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(1000);
+        while (process_->running() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
     if (gone || disposed) {
         const std::string status = process_ ? "soffice " + process_->status() : "soffice is not running";
         throw AutomationError(std::string(where) + ": the connection to LibreOffice Calc was lost (" + status + ")");

@@ -47,7 +47,8 @@ public:
     // Closes the documents unsaved, ends soffice and removes the private profile. Afterwards
     // every call raises AutomationError. Idempotent.
     void end();
-    // Ends soffice without talking to it (for the program's exit, when UNO may be going away).
+    // Ends soffice without talking to it and without releasing any UNO reference: for the
+    // program's exit, when the UNO runtime may be going away.
     void kill();
 
     const css::uno::Reference<css::uno::XComponentContext>& context() const { return context_; }

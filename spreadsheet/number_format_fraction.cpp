@@ -59,7 +59,9 @@ Parts split(const Section& s, double x) {
     limit = s.fixedDenominator > 0 ? s.fixedDenominator : limit - 1;
     Parts parts;
     if (x >= kWholeOnly) {
-        if (hasWhole) return {wholeDigits(std::floor(x)), "", ""};
+        if (hasWhole)
+            return s.numeratorShowsZero ? Parts{wholeDigits(std::floor(x)), "0", std::to_string(s.fixedDenominator > 0 ? limit : 1)}
+                                        : Parts{wholeDigits(std::floor(x)), "", ""};
         const double scaled = s.fixedDenominator > 0 ? x * static_cast<double>(limit) : x;
         return {"", wholeDigits(std::isfinite(scaled) ? std::round(scaled) : x), std::to_string(s.fixedDenominator > 0 ? limit : 1)};
     }
@@ -77,11 +79,15 @@ Parts split(const Section& s, double x) {
     }
     if (!hasWhole) {
         numerator += whole * denominator;
-        if (numerator == 0) denominator = 1;
+        if (numerator == 0 && s.fixedDenominator == 0) denominator = 1;
         return {"", std::to_string(numerator), std::to_string(denominator)};
     }
-    if (numerator == 0) return {std::to_string(whole), "", ""};
-    return {whole == 0 ? "" : std::to_string(whole), std::to_string(numerator), std::to_string(denominator)};
+    // No fraction left: blanks in its place, unless '0' placeholders ask for its digits ("1 0/1").
+    if (numerator == 0 && !s.numeratorShowsZero)
+        return {std::to_string(whole), "", ""};
+    if (numerator == 0 && s.fixedDenominator == 0) denominator = 1;
+    return {whole == 0 && numerator != 0 ? "" : std::to_string(whole), std::to_string(numerator),
+            std::to_string(denominator)};
 }
 
 // The characters a blank fraction leaves in place of the token: spaces as wide as what it covers.

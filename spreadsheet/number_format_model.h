@@ -79,6 +79,7 @@ struct Section {
     bool fraction = false;
     std::size_t fractionBegin = 0, fractionEnd = 0;
     int numeratorDigits = 0;
+    bool numeratorShowsZero = false;  // a '0' placeholder in the numerator
     int denominatorDigits = 0;
     long long fixedDenominator = 0;
 

@@ -452,6 +452,7 @@ private:
                 t.zone = i < numeratorFirst ? DigitZone::Integer : i < at ? DigitZone::Numerator : DigitZone::Denominator;
                 if (t.zone == DigitZone::Integer) ++s.integerDigits;
                 if (t.zone == DigitZone::Numerator) ++s.numeratorDigits;
+                if (t.zone == DigitZone::Numerator && t.placeholder == '0') s.numeratorShowsZero = true;
                 if (t.zone == DigitZone::Denominator) ++s.denominatorDigits;
                 s.tokens.push_back(std::move(t));
             } else if (it.raw == Raw::Ready) {

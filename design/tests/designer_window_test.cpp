@@ -162,6 +162,47 @@ TEST_F(Designer, TheInspectorEditsEveryKindOfProperty) {
     EXPECT_EQ(datos->currentText(), "Taula");
 }
 
+TEST_F(Designer, RenamingChecksTheNameAndUpdatesTheTree) {
+    component::TTabulix& de = openDemo();
+    type("Name", "Taula");
+    ASSERT_EQ(ui.Boxes().size(), 1u);
+    EXPECT_NE(ui.Boxes()[0].text.find("already exists"), std::string::npos) << ui.Boxes()[0].text;
+    type("Name", "2mal");
+    EXPECT_EQ(ui.Boxes().size(), 2u);
+    EXPECT_EQ(de.Name(), "de");
+    EXPECT_EQ(editor<QLineEdit>("Name")->text(), "de");
+    type("Name", "Informe");
+    EXPECT_EQ(de.Name(), "Informe");
+    EXPECT_EQ(window->ComponentTree().currentItem()->text(0), "Informe: TTabulix");
+}
+
+TEST_F(Designer, APlacedTabulixGetsAPlacedTableAsItsDataSet) {
+    QTabWidget& palette = window->Palette();
+    palette.widget(0)->findChild<QAction*>("TTable")->trigger();
+    EXPECT_EQ(window->Selected()->Name(), "Table1");
+    auto* tabulix = dynamic_cast<component::TTabulix*>(window->PlaceComponent("TTabulix"));
+    ASSERT_NE(tabulix, nullptr);
+    tabulix->Formulas().Add("A;0;A;1;;0;0;");
+    choose("Datos", "Table1");
+    EXPECT_EQ(tabulix->Datos(), window->Root().FindComponent("Table1"));
+    EXPECT_TRUE(ui.Boxes().empty()) << "a first data set is set without a question";
+    EXPECT_EQ(tabulix->Formulas().Count(), 1);
+    clickEllipsis("Formulas");  // a table without persistent fields
+    ASSERT_EQ(ui.Boxes().size(), 1u);
+    EXPECT_EQ(ui.Boxes()[0].text, "Debe crear los campos en la fuente de informaci\xC3\xB3 DATOS.");
+}
+
+TEST_F(Designer, ClosingWithUnsavedChangesAsksFirst) {
+    window->show();
+    window->PlaceComponent("TTabulix");
+    ui.QueueAnswer(framework::TModalResult::mrCancel);
+    EXPECT_FALSE(window->close());
+    ASSERT_EQ(ui.Boxes().size(), 1u);
+    EXPECT_EQ(ui.Boxes()[0].type, framework::TMsgDlgType::mtConfirmation);
+    ui.QueueAnswer(framework::TModalResult::mrNo);
+    EXPECT_TRUE(window->close());
+}
+
 TEST_F(Designer, StringListsAreEditedInTheirDialog) {
     openDemo();
     auto* db = dynamic_cast<data::TDatabase*>(window->Root().FindComponent("DB"));

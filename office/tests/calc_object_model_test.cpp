@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
 #include "automation/automation_error.h"
 #include "office/tests/calc_test_support.h"
 
@@ -56,5 +62,106 @@ TEST(CalcObjectModel, CellNamesOutsideTheSheetAreRefused) {
         EXPECT_NE(error.find("is not a cell name"), std::string::npos) << name << ": " << error;
     }
 }
+}  // namespace
+}  // namespace tabulix::office
+
+namespace tabulix::office {
+namespace {
+
+using namespace automation;
+using testing::Calc;
+using testing::Cell;
+using testing::FirstSheet;
+using testing::NewWorkbook;
+
+std::string refusal(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const AutomationError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+TEST(CalcObjectModel, NumberFormatsAreReadInTheCallsLocaleAndKeptInTheFilesNotation) {
+    const DispatchPtr sheet = FirstSheet(NewWorkbook());
+    Cell(sheet, "A1")->put(dispid::NumberFormat, Variant("#.##0,00"), kLcidSpanishSpain);
+    EXPECT_EQ(Cell(sheet, "A1")->get(dispid::NumberFormat).toText(), "#,##0.00");
+    Cell(sheet, "A2")->put(dispid::NumberFormat, Variant("#,##0.000"), kLcidEnglishUS);
+    EXPECT_EQ(Cell(sheet, "A2")->get(dispid::NumberFormat).toText(), "#,##0.000");
+    Cell(sheet, "A3")->put(dispid::NumberFormat, Variant("#.##0,00 \"kg.\""), kLcidSpanishSpain);
+    EXPECT_EQ(Cell(sheet, "A3")->get(dispid::NumberFormat).toText(), "#,##0.00 \"kg.\"");
+    Cell(sheet, "A4")->put(dispid::NumberFormat, Variant(""), kLcidSpanishSpain);
+    EXPECT_EQ(Cell(sheet, "A4")->get(dispid::NumberFormat).toText(), "General");
+}
+
+TEST(CalcObjectModel, SheetNamesFollowTheSpreadsheetsRules) {
+    const DispatchPtr book = NewWorkbook();
+    const DispatchPtr sheets = book->get(dispid::Sheets).toObject();
+    const DispatchPtr added = sheets->call(dispid::Add).toObject();  // placed first
+    const DispatchPtr other = sheets->get(dispid::Item, {Variant(std::int32_t{2})}).toObject();
+    other->put(dispid::Name, Variant("Ventas"));
+    for (const char* bad : {"", "a/b", "[x]", "VENTAS", "1234567890123456789012345678901x"}) {
+        const std::string error = refusal([&] { added->put(dispid::Name, Variant(bad)); });
+        EXPECT_NE(error.find("Worksheet.Name"), std::string::npos) << bad << ": " << error;
+    }
+    added->put(dispid::Name, Variant("Resumen"));
+    EXPECT_EQ(sheets->get(dispid::Item, {Variant("resumen")}).toObject()->get(dispid::Name).toText(), "Resumen");
+    EXPECT_EQ(sheets->get(dispid::Count).toInt32(), 2);
+}
+
+TEST(CalcObjectModel, ValuesBringTheirFormatsAndFontsBordersAndWidthsReadBack) {
+    const DispatchPtr sheet = FirstSheet(NewWorkbook());
+    Cell(sheet, "A1")->put(dispid::Value, Variant(Date::fromYmd(2024, 2, 29)));
+    EXPECT_DOUBLE_EQ(Cell(sheet, "A1")->get(dispid::Value).toDouble(), Date::fromYmd(2024, 2, 29).serial);
+    EXPECT_NE(Cell(sheet, "A1")->get(dispid::NumberFormat).toText(), "General");
+    Cell(sheet, "A2")->put(dispid::Value, Variant(true));
+    EXPECT_DOUBLE_EQ(Cell(sheet, "A2")->get(dispid::Value).toDouble(), 1.0);
+
+    const DispatchPtr block = sheet->get(dispid::Range, {Variant("B2"), Variant("C4")}).toObject();
+    const DispatchPtr font = block->get(dispid::Font).toObject();
+    font->put(dispid::Name, Variant("Tahoma"));
+    font->put(dispid::Bold, Variant(true));
+    font->put(dispid::Color, Variant(std::int32_t{0x0000FF}));  // red, as 0x00BBGGRR
+    EXPECT_EQ(Cell(sheet, "C4")->get(dispid::Font).toObject()->get(dispid::Name).toText(), "Tahoma");
+    EXPECT_TRUE(Cell(sheet, "B3")->get(dispid::Font).toObject()->get(dispid::Bold).toBool());
+    EXPECT_EQ(Cell(sheet, "B2")->get(dispid::Font).toObject()->get(dispid::Color).toInt32(), 0x0000FF);
+    EXPECT_NE(refusal([&] { font->put(dispid::Color, Variant(std::int64_t{0x7F000000})); }).find("is not a colour"),
+              std::string::npos);
+
+    const DispatchPtr edge = block->get(dispid::Borders).toObject()->get(dispid::Item, {Variant(xl::EdgeTop)}).toObject();
+    edge->put(dispid::Color, Variant(std::int32_t{0xFF0000}));  // blue
+    edge->put(dispid::Weight, Variant(xl::Thick));
+    const DispatchPtr topOfB2 = Cell(sheet, "B2")->get(dispid::Borders).toObject()->get(dispid::Item, {Variant(xl::EdgeTop)}).toObject();
+    EXPECT_EQ(topOfB2->get(dispid::Weight).toInt32(), xl::Thick);
+    EXPECT_EQ(topOfB2->get(dispid::Color).toInt32(), 0xFF0000);
+    const DispatchPtr topOfB3 = Cell(sheet, "B3")->get(dispid::Borders).toObject()->get(dispid::Item, {Variant(xl::EdgeTop)}).toObject();
+    EXPECT_EQ(topOfB3->get(dispid::Weight).toInt32(), xl::Hairline) << "only the block's outer edge has the line";
+
+    Cell(sheet, "D1")->put(dispid::ColumnWidth, Variant(20.0));
+    EXPECT_NEAR(Cell(sheet, "D1")->get(dispid::ColumnWidth).toDouble(), 20.0, 0.15);
+    Cell(sheet, "E1")->put(dispid::Value, Variant("un texto bastante largo para la columna"));
+    Cell(sheet, "E1")->get(dispid::Columns).toObject()->call(dispid::AutoFit);
+    EXPECT_GT(Cell(sheet, "E1")->get(dispid::ColumnWidth).toDouble(), 25.0);
+}
+
+TEST(CalcObjectModel, SaveAsWritesAnXlsxOrNothing) {
+    const DispatchPtr book = NewWorkbook();
+    Cell(FirstSheet(book), "A1")->put(dispid::Value, Variant("hola"));
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("calc-save-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string missing = (folder / "no" / "x.xlsx").string();
+    EXPECT_NE(refusal([&] { book->call(dispid::SaveAs, {Variant(missing)}); }).find("does not exist"), std::string::npos);
+    const std::filesystem::path target = folder / "libro.xlsx";
+    book->call(dispid::SaveAs, {Variant(target.string())});
+    std::ifstream saved(target, std::ios::binary);
+    char magic[2] = {};
+    saved.read(magic, 2);
+    EXPECT_EQ(std::string(magic, 2), "PK");
+    EXPECT_EQ(book->get(dispid::Name).toText(), "libro.xlsx");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1);
+    std::filesystem::remove_all(folder);
+}
+
 }  // namespace
 }  // namespace tabulix::office

@@ -202,6 +202,8 @@ TEST(NumberFormatDisplay, Fractions) {
     EXPECT_EQ(show("?/?", 0), "0/1");
     EXPECT_EQ(show("?/8", 0.3), "2/8");
     EXPECT_EQ(show("0 0/0", 0.5), "0 1/2");
+    EXPECT_EQ(show("0 0/0", 1), "1 0/1");  // '0' placeholders show a zero fraction
+    EXPECT_EQ(show("?/4", 0), "0/4");
     EXPECT_EQ(show("# ??\?/???", 0.333), "332/997");
     EXPECT_EQ(show("\"x\"# ?/?", 1.25), "x1 1/4");
     EXPECT_EQ(show("# ?/?", 1e20), "100000000000000000000    ");
