@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QStyle>
 
 #include "component/atributos_casilla.h"
 #include "component/tabulix.h"
@@ -77,7 +76,7 @@ TForm1::TForm1(const std::filesystem::path& formFile, QWidget* parent)
     onClick(Button15, &TForm1::Button15Click);
 }
 
-// The components go with components_; the controls go before them, with the QWidget.
+// The components go with components_, before QWidget frees the controls; no control refers to them.
 TForm1::~TForm1() = default;
 
 void TForm1::setDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
