@@ -269,7 +269,14 @@ void CalcSession::deliverEvents() {
             event = std::move(queue_.front());
             queue_.pop_front();
         }
-        if (!ended_) handle(event);
+        if (ended_) continue;
+        try {
+            handle(event);
+        } catch (const css::uno::Exception& e) {
+            // Reading the sheet or workbook of an event failed (closed meanwhile, or the
+            // suite went away): the caller hears it as the automation error it is.
+            fail("Application events", e);
+        }
     }
 }
 
