@@ -1,5 +1,6 @@
 // Saves pictures of the demonstration window as a user sees it: each page at start, and the
-// automatic page after a transfer and after a chart. Usage: demo_screenshots FOLDER
+// automatic page after a transfer and after a chart, with the spreadsheet's own window beside it
+// where the build has one. Usage: demo_screenshots FOLDER
 
 #include <QApplication>
 #include <QPushButton>
@@ -10,7 +11,7 @@
 
 #include "demo/demo_components.h"
 #include "demo/demo_window.h"
-#include "spreadsheet/embedded_spreadsheet.h"
+#include "demo/spreadsheet_setup.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ int main(int argc, char** argv) {
     }
     const std::filesystem::path folder = argv[1];
     std::filesystem::create_directories(folder);
-    tabulix::spreadsheet::installEmbeddedSpreadsheet();
+    tabulix::demo::InstallDemoSpreadsheet();
 
     tabulix::demo::TForm1 form(tabulix::demo::DefaultFormFile());
     form.show();
@@ -42,7 +43,13 @@ int main(int argc, char** argv) {
     pages->setCurrentIndex(0);
     QTest::mouseClick(form.findChild<QPushButton*>("Button1"), Qt::LeftButton);
     ok = save(form, folder / "demo-page1-after-transfer.png") && ok;
+    if (QWidget* spreadsheet = tabulix::demo::RunningSpreadsheetWindow()) {
+        spreadsheet->resize(1100, 700);
+        ok = save(*spreadsheet, folder / "spreadsheet-after-transfer.png") && ok;
+    }
     QTest::mouseClick(form.findChild<QPushButton*>("Button8"), Qt::LeftButton);
     ok = save(form, folder / "demo-page1-after-chart.png") && ok;
+    if (QWidget* spreadsheet = tabulix::demo::RunningSpreadsheetWindow())
+        ok = save(*spreadsheet, folder / "spreadsheet-after-chart.png") && ok;
     return ok ? 0 : 1;
 }
