@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <cstdio>
@@ -49,7 +50,13 @@ int main(int argc, char** argv) {
     }
     QTest::mouseClick(form.findChild<QPushButton*>("Button8"), Qt::LeftButton);
     ok = save(form, folder / "demo-page1-after-chart.png") && ok;
-    if (QWidget* spreadsheet = tabulix::demo::RunningSpreadsheetWindow())
+    if (QWidget* spreadsheet = tabulix::demo::RunningSpreadsheetWindow()) {
         ok = save(*spreadsheet, folder / "spreadsheet-after-chart.png") && ok;
+        // The chart sheet, as the user opens it from its tab.
+        for (QTabBar* tabs : spreadsheet->findChildren<QTabBar*>("sheetTabs"))
+            for (int i = 0; tabs->isVisible() && i < tabs->count(); ++i)
+                if (tabs->tabText(i) == "Grafica") QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
+        ok = save(*spreadsheet, folder / "spreadsheet-chart-sheet.png") && ok;
+    }
     return ok ? 0 : 1;
 }
