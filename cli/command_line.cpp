@@ -109,6 +109,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     if (positional.size() > 1) throw UsageError("only one form file can be given, not " + std::to_string(positional.size()));
     if (sources == 0) throw UsageError("nothing to transfer: give a form file, --dbf FILE or --sqlite FILE --sql QUERY");
     if (sources > 1) throw UsageError("give only one of a form file, --dbf and --sqlite");
+    if (!positional.empty() && positional.front().empty()) throw UsageError("the form file name is empty");
 
     if (hasDbf) {
         line.source = SourceKind::DbfFile;
@@ -171,7 +172,11 @@ std::string UsageText() {
 
 std::filesystem::path OutputPath(const CommandLine& line) {
     std::filesystem::path out = line.output;
-    if (out.empty()) return line.input.stem().concat(".xlsx");
+    if (out.empty()) {
+        if (line.input.stem().empty())
+            throw UsageError("the input " + line.input.string() + " names a folder, not a file: give -o");
+        return line.input.stem().concat(".xlsx");
+    }
     if (!out.has_filename()) throw UsageError("the output " + out.string() + " names a folder, not a file");
     if (!out.has_extension()) return out.concat(".xlsx");
     if (lowerAscii(out.extension().string()) != ".xlsx")

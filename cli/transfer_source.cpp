@@ -14,6 +14,7 @@
 #include "framework/form.h"
 #include "framework/form_file_error.h"
 #include "framework/form_reader.h"
+#include "framework/printable.h"
 #include "framework/text_compare.h"
 
 namespace tabulix::cli {
@@ -90,7 +91,7 @@ TTabulix& chooseTabulix(TComponent& root, const std::string& name, const fs::pat
     if (!name.empty()) {
         for (TTabulix* c : found)
             if (framework::sameText(c->Name(), name)) return *c;
-        throw SourceError("the form file " + quoted(file) + " has no TTabulix named '" + name +
+        throw SourceError("the form file " + quoted(file) + " has no TTabulix named '" + framework::printable(name) +
                           "'; its TTabulix components: " + nameList(found));
     }
     if (found.size() > 1)

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "data/data_error.h"
+
 namespace tabulix::data {
 
 namespace {
@@ -64,7 +66,14 @@ automation::Date toAutomationDate(const CivilDateTime& value) {
     return automation::Date{days < 0 ? days - time / kMillisecondsPerDay : days + time / kMillisecondsPerDay};
 }
 
+bool isDateInRange(automation::Date date) {
+    // 0100-01-01 and 9999-12-31 23:59:59.999.
+    return date.serial >= -657434.0 && date.serial < 2958466.0;
+}
+
 CivilDateTime fromAutomationDate(automation::Date date) {
+    if (!isDateInRange(date))
+        throw EDatabaseError("the date serial " + std::to_string(date.serial) + " lies outside the years 100 to 9999");
     CivilDateTime out;
     double whole = std::trunc(date.serial);
     double fraction = std::fabs(date.serial - whole);

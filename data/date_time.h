@@ -16,7 +16,10 @@ struct CivilDateTime {
 };
 
 bool isValidDate(int year, int month, int day);
+// Whether a serial is a date of the years 100 to 9999, the range automation dates cover.
+bool isDateInRange(automation::Date date);
 automation::Date toAutomationDate(const CivilDateTime& value);
+// Raises EDatabaseError for a date out of range.
 CivilDateTime fromAutomationDate(automation::Date date);
 
 // "YYYY-MM-DD", optionally followed by "T" or " " and "HH:MM[:SS[.fff]]"; or "HH:MM[:SS]" alone

@@ -5,9 +5,11 @@
 #include <charconv>
 #include <cmath>
 #include <memory>
+#include <optional>
 
 #include "data/data_error.h"
 #include "data/date_time.h"
+#include "framework/printable.h"
 #include "framework/property_list.h"
 #include "framework/text_compare.h"
 #include "framework/utf8_text.h"
@@ -178,7 +180,7 @@ std::vector<TFieldDef> TSQLiteQuery::InternalOpen() {
         else if (positionalParams_.contains(i))
             bind(statement.get(), i, positionalParams_.at(i));
         else
-            throw EDatabaseError(where + ": parameter " + (name ? std::string(name) : "?" + std::to_string(i)) +
+            throw EDatabaseError(where + ": parameter " + (name ? framework::printable(name) : "?" + std::to_string(i)) +
                                  " has no value");
     }
 
@@ -187,7 +189,7 @@ std::vector<TFieldDef> TSQLiteQuery::InternalOpen() {
     columns_.clear();
     for (int c = 0; c < columnCount; ++c) {
         const char* name = sqlite3_column_name(statement.get(), c);
-        columns_.push_back(typeFromDeclaration(name ? name : "COLUMN" + std::to_string(c + 1),
+        columns_.push_back(typeFromDeclaration(name ? framework::utf8::sanitize(name) : "COLUMN" + std::to_string(c + 1),
                                                sqlite3_column_decltype(statement.get(), c)));
     }
 
@@ -307,14 +309,17 @@ Variant TSQLiteQuery::InternalValue(int column) const {
         case TFieldType::ftDate:
         case TFieldType::ftTime:
         case TFieldType::ftDateTime:
-            if (text) {
-                if (auto date = parseIsoDateTime(*text)) return Variant(*date);
-            } else if (raw.type() == VariantType::Int64) {
-                return Variant(automation::Date{static_cast<double>(*raw.getIf<std::int64_t>()) / 86400.0 + 25569.0});
-            } else if (const double* julian = raw.getIf<double>()) {
-                return Variant(automation::Date{*julian - 2415018.5});
+            {
+                std::optional<automation::Date> date;
+                if (text)
+                    date = parseIsoDateTime(*text);
+                else if (raw.type() == VariantType::Int64)
+                    date = automation::Date{static_cast<double>(*raw.getIf<std::int64_t>()) / 86400.0 + 25569.0};
+                else if (const double* julian = raw.getIf<double>())
+                    date = automation::Date{*julian - 2415018.5};
+                if (date && isDateInRange(*date)) return Variant(*date);
             }
-            badValue(column, raw.describe() + " is not a date");
+            badValue(column, raw.describe() + " is not a date of the years 100 to 9999");
         case TFieldType::ftString:
             if (text) return raw;
             return Variant(raw.toText());

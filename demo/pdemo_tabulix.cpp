@@ -24,7 +24,13 @@ void installSpreadsheet() {
     if (choice && std::string(choice) == "calc") {
         tabulix::office::InstallCalcProvider(tabulix::office::CalcOptionsFromEnvironment());
         auto* pump = new QTimer(QApplication::instance());
-        QObject::connect(pump, &QTimer::timeout, [] { tabulix::office::DeliverCalcEvents(); });
+        QObject::connect(pump, &QTimer::timeout, [] {
+            try {
+                tabulix::office::DeliverCalcEvents();
+            } catch (const std::exception& e) {
+                QMessageBox::critical(nullptr, "PDemoTabulix", QString::fromUtf8(e.what()));
+            }
+        });
         pump->start(100);
         return;
     }

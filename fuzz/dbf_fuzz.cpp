@@ -1,15 +1,14 @@
 // libFuzzer target for the dBASE reader: arbitrary bytes become a table (and a memo file), which
 // is opened as a TTable and walked, reading every value. A damaged file may be refused or give
 // errors on values (EDatabaseError); anything else (a crash, a sanitizer report, another
-// exception, a hang) is a bug.
+// exception, a hang, a text that is not valid UTF-8) is a bug.
 //
 // Input layout: two bytes (little-endian) give the length n of the table; the next n bytes are
 // the .dbf, the rest the memo file (written as .dbt and .fpt). Inputs shorter than two bytes are
 // taken as a table alone.
 
-#include <unistd.h>
-
 #include <cstddef>
+#include <cstdlib>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -18,21 +17,14 @@
 #include "data/data_error.h"
 #include "data/field.h"
 #include "data/table.h"
+#include "framework/utf8_text.h"
+#include "fuzz/scratch_folder.h"
 
 namespace {
 
 const std::filesystem::path& folder() {
-    static const std::filesystem::path path = [] {
-        // Memory-backed when the system offers it: the files are rewritten for every input.
-        std::error_code error;
-        const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", error)
-                                               ? std::filesystem::path("/dev/shm")
-                                               : std::filesystem::temp_directory_path();
-        auto p = base / ("tabulix-dbf-fuzz-" + std::to_string(getpid()));
-        std::filesystem::create_directories(p);
-        return p;
-    }();
-    return path;
+    static const tabulix::fuzz::ScratchFolder scratch("tabulix-dbf-fuzz");
+    return scratch.path();
 }
 
 void write(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {
@@ -71,7 +63,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (mark.IsEmpty() && table.RecNo() == 2) mark = table.GetBookmark();
         for (TField* field : table.FieldList()) {
             try {
-                field->Value();
+                // Whatever the bytes, a text reaches the caller as valid UTF-8.
+                const tabulix::automation::Variant value = field->Value();
+                const std::string* text = value.getIf<std::string>();
+                if (text && !tabulix::framework::utf8::isValid(*text)) std::abort();
                 field->AsString();
             } catch (const EDatabaseError&) {
             }

@@ -4,6 +4,7 @@
 #include <com/sun/star/frame/XFrameActionListener.hpp>
 #include <com/sun/star/sheet/XActivationBroadcaster.hpp>
 #include <com/sun/star/sheet/XActivationEventListener.hpp>
+#include <com/sun/star/util/CloseVetoException.hpp>
 #include <com/sun/star/util/XCloseBroadcaster.hpp>
 #include <com/sun/star/util/XCloseListener.hpp>
 #include <cppuhelper/implbase3.hxx>
@@ -32,10 +33,19 @@ public:
         if (event.Action == css::frame::FrameAction_FRAME_ACTIVATED)
             post({CalcEventKind::WorkbookActivated, workbook_, {}});
     }
-    // The suite asks before it closes; the handlers run later on the caller's thread, so their
-    // cancel flag cannot hold the close back.
-    void SAL_CALL queryClosing(const css::lang::EventObject&, sal_Bool) override {
-        post({CalcEventKind::BeforeClose, workbook_, {}});
+    // The suite asks before it closes. When it asks on the caller's thread (a close the caller
+    // started through the suite), the handlers run now and their cancel flag vetoes the close;
+    // asked from another thread (the user's click), they run later and cannot hold it back.
+    void SAL_CALL queryClosing(const css::lang::EventObject& source, sal_Bool) override {
+        auto session = session_.lock();
+        if (!session) return;
+        if (!session->onCallerThread()) {
+            session->post({CalcEventKind::BeforeClose, workbook_, {}});
+            return;
+        }
+        if (session->beforeCloseCancelled(workbook_))
+            throw css::util::CloseVetoException("the workbook's before-close handler cancelled the close",
+                                                source.Source);
     }
     void SAL_CALL notifyClosing(const css::lang::EventObject&) override {
         post({CalcEventKind::Closed, workbook_, {}});

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include <com/sun/star/beans/PropertyValue.hpp>
@@ -102,6 +103,19 @@ bool hasWindowSupport(const fs::path& programFolder) {
     return false;
 }
 
+// The last lines of the suite's output, joined, for a message (the profile folder that holds the
+// log goes away with the failed start).
+std::string lastLines(const std::string& file, std::size_t count) {
+    std::ifstream in(file);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty()) lines.push_back(line);
+    std::string result;
+    for (std::size_t i = lines.size() > count ? lines.size() - count : 0; i < lines.size(); ++i)
+        result += (result.empty() ? "" : " / ") + lines[i];
+    return result;
+}
+
 std::string seconds(std::chrono::milliseconds ms) {
     const long tenths = static_cast<long>(ms.count() / 100);
     return std::to_string(tenths / 10) + (tenths % 10 ? "." + std::to_string(tenths % 10) : "") + " s";
@@ -137,7 +151,7 @@ void CalcSession::connect(const CalcOptions& options) {
     pipeSocket_ = pipeSocket(pipe).string();
 
     std::vector<std::string> args = {"--nologo", "--norestore", "--nodefault", "--nolockcheck",
-                                     "-env:UserInstallation=file://" + profileFolder_ + "/profile",
+                                     "-env:UserInstallation=" + fromUno(fileUrl(profileFolder_ + "/profile")),
                                      "--accept=pipe,name=" + pipe + ";urp;StarOffice.ComponentContext"};
     if (!windowed_) args.insert(args.begin(), {"--headless", "--invisible"});
 
@@ -160,8 +174,9 @@ void CalcSession::connect(const CalcOptions& options) {
                 continue;
             }
             const std::string status = process_->status();
+            const std::string said = lastLines(logFile_, 3);
             throw AutomationError("LibreOffice Calc could not be started: " + program.string() + " " + status +
-                                  " during start-up (its messages are in " + logFile_ + ")");
+                                  " during start-up" + (said.empty() ? "" : "; it said: " + said));
         }
         try {
             context_.set(resolver->resolve(url), css::uno::UNO_QUERY_THROW);
@@ -254,7 +269,14 @@ void CalcSession::deliverEvents() {
             event = std::move(queue_.front());
             queue_.pop_front();
         }
-        if (!ended_) handle(event);
+        if (ended_) continue;
+        try {
+            handle(event);
+        } catch (const css::uno::Exception& e) {
+            // Reading the sheet or workbook of an event failed (closed meanwhile, or the
+            // suite went away): the caller hears it as the automation error it is.
+            fail("Application events", e);
+        }
     }
 }
 
@@ -276,16 +298,21 @@ void CalcSession::handle(const CalcEvent& event) {
             applicationEvents_.raise(automation::dispid::WorkbookActivate, std::span<Variant>(&workbook, 1));
             return;
         }
-        case CalcEventKind::BeforeClose: {
-            if (book->closingByCall()) return;
-            Variant cancel(false);
-            book->events()->raise(automation::dispid::BeforeClose, std::span<Variant>(&cancel, 1));
+        case CalcEventKind::BeforeClose:
+            beforeCloseCancelled(book->id());
             return;
-        }
         case CalcEventKind::Closed:
             forget(book->id());
             return;
     }
+}
+
+bool CalcSession::beforeCloseCancelled(int workbook) {
+    const std::shared_ptr<CalcWorkbook> book = workbookWithId(workbook);
+    if (!book || book->closingByCall()) return false;
+    Variant cancel(false);
+    book->events()->raise(automation::dispid::BeforeClose, std::span<Variant>(&cancel, 1));
+    return cancel.toBool();
 }
 
 void CalcSession::forget(int workbook) {

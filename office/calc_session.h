@@ -9,6 +9,7 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include <com/sun/star/frame/XDesktop2.hpp>
@@ -70,6 +71,11 @@ public:
     void post(CalcEvent event);
     // Raises the queued events on the connections; the caller's thread.
     void deliverEvents();
+    // Whether this is the thread that drives the suite (the one that started it).
+    bool onCallerThread() const { return std::this_thread::get_id() == callerThread_; }
+    // Raises the before-close event of a workbook now, on the caller's thread; true when a
+    // handler cancelled the close.
+    bool beforeCloseCancelled(int workbook);
 
     // A new workbook of one worksheet, made the active workbook.
     std::shared_ptr<CalcWorkbook> addWorkbook();
@@ -88,6 +94,7 @@ private:
     void handle(const CalcEvent& event);
     void forget(int workbook);
 
+    std::thread::id callerThread_ = std::this_thread::get_id();
     std::unique_ptr<SofficeProcess> process_;
     std::string profileFolder_;
     std::string logFile_;

@@ -202,7 +202,7 @@ void CalcWorkbook::saveAs(const CalcCall& call, const std::string& path) {
     args.getArray()[1].Value <<= true;
     try {
         Reference<css::frame::XStorable>(model_, UNO_QUERY_THROW)
-            ->storeToURL(toUno("file://" + temporary.string()), args);
+            ->storeToURL(fileUrl(temporary.string()), args);
     } catch (const css::uno::Exception& e) {
         fs::remove(temporary, error);
         call.fail("cannot save \"" + path + "\": " + (e.Message.isEmpty() ? "the suite's export failed" : fromUno(e.Message)));

@@ -10,5 +10,7 @@ namespace tabulix::office {
 
 rtl::OUString toUno(std::string_view text);
 std::string fromUno(const rtl::OUString& text);
+// The file URL of an absolute path, with the characters a URL cannot hold escaped.
+rtl::OUString fileUrl(std::string_view path);
 
 }  // namespace tabulix::office

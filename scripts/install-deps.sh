@@ -10,7 +10,7 @@ main_packages=(
   libgtest-dev libgmock-dev
   libxlsxwriter-dev libzip-dev libdeflate-dev libxml2-dev libshp-dev libsqlite3-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation2 fonts-crosextra-carlito
-  qt6-base-dev
+  qt6-base-dev qt6-charts-dev
   help2man
 )
 test_packages=(

@@ -25,18 +25,34 @@ Application::~Application() {
     for (const auto& book : workbooks_) book->detach();
 }
 
+void Application::setVisible(bool visible) {
+    if (visible == visible_) return;
+    visible_ = visible;
+    notifyObservers([&](ModelObserver& o) { o.windowChanged(*this); });
+}
+
 void Application::setWindowState(std::int32_t state) {
     if (state != -4137 && state != -4140 && state != -4143)
         throw AutomationError("Application.WindowState: " + std::to_string(state) +
                               " is not a window state (-4137 maximized, -4140 minimized, -4143 normal)");
+    if (state == windowState_) return;
     windowState_ = state;
+    notifyObservers([&](ModelObserver& o) { o.windowChanged(*this); });
 }
+
+void Application::addObserver(ModelObserver& observer) {
+    if (std::find(observers_.begin(), observers_.end(), &observer) == observers_.end())
+        observers_.push_back(&observer);
+}
+
+void Application::removeObserver(ModelObserver& observer) { std::erase(observers_, &observer); }
 
 std::shared_ptr<Workbook> Application::addWorkbook() {
     auto self = selfAs<Application>();
     auto book = std::shared_ptr<Workbook>(new Workbook(*this, "Libro" + std::to_string(++workbookCounter_)));
     book->makeSheet(SheetType::Worksheet);
     workbooks_.push_back(book);
+    notifyObservers([&](ModelObserver& o) { o.workbookAdded(*book); });
     activate(*book);
     return book;
 }
@@ -78,6 +94,7 @@ void Application::activate(Workbook& book) {
     auto target = std::static_pointer_cast<Workbook>(book.shared_from_this());
     std::erase(recent_, &book);
     recent_.insert(recent_.begin(), &book);
+    notifyObservers([&](ModelObserver& o) { o.workbookActivated(book); });
     std::array<Variant, 1> args{Variant(automation::DispatchPtr(target))};
     events_.raise(dispid::WorkbookActivate, args);
 }
@@ -89,8 +106,10 @@ void Application::remove(Workbook& book) {
     auto keep = std::static_pointer_cast<Workbook>(book.shared_from_this());
     std::erase_if(workbooks_, [&](const std::shared_ptr<Workbook>& b) { return b.get() == &book; });
     book.detach();
+    notifyObservers([&](ModelObserver& o) { o.workbookRemoved(book); });
     if (wasActive && !recent_.empty()) {
         auto next = std::static_pointer_cast<Workbook>(recent_.front()->shared_from_this());
+        notifyObservers([&](ModelObserver& o) { o.workbookActivated(*next); });
         std::array<Variant, 1> args{Variant(automation::DispatchPtr(next))};
         events_.raise(dispid::WorkbookActivate, args);
     }

@@ -2,6 +2,7 @@
 // The embedded spreadsheet application: its workbooks, which one is active, its window state,
 // the events it raises (a sheet or a workbook was activated) and an optional call journal.
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "automation/call_journal.h"
 #include "automation/events.h"
 #include "spreadsheet/model_object.h"
+#include "spreadsheet/model_observer.h"
 
 namespace tabulix::spreadsheet {
 
@@ -27,7 +29,7 @@ public:
     automation::EventSource* events() override { return &events_; }
 
     bool visible() const { return visible_; }
-    void setVisible(bool visible) { visible_ = visible; }
+    void setVisible(bool visible);
     // -4137 maximized, -4140 minimized, -4143 normal; anything else raises AutomationError.
     std::int32_t windowState() const { return windowState_; }
     void setWindowState(std::int32_t state);
@@ -55,6 +57,20 @@ public:
     automation::CallJournal& enableCallJournal();
     void disableCallJournal() { journal_ = nullptr; }
 
+    // Observers are borrowed: each must be removed before it is destroyed. Adding one twice
+    // adds it once.
+    void addObserver(ModelObserver& observer);
+    void removeObserver(ModelObserver& observer);
+    // Calls fn(observer) for every observer added when the call starts and still present when
+    // its turn comes.
+    template <class Fn>
+    void notifyObservers(Fn&& fn) {
+        if (observers_.empty()) return;
+        const std::vector<ModelObserver*> current = observers_;
+        for (ModelObserver* observer : current)
+            if (std::find(observers_.begin(), observers_.end(), observer) != observers_.end()) fn(*observer);
+    }
+
 private:
     friend class Workbook;
     explicit Application(automation::Lcid displayLocale);
@@ -79,6 +95,7 @@ private:
     std::unique_ptr<TextMeasurer> measurer_;
     std::unique_ptr<automation::CallJournal> ownJournal_;
     automation::CallJournal* journal_ = nullptr;
+    std::vector<ModelObserver*> observers_;
 };
 
 // The Workbooks collection of an application, as automation sees it.

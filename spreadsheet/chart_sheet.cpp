@@ -1,6 +1,7 @@
 #include "spreadsheet/chart_sheet.h"
 
 #include "automation/dispids.h"
+#include "spreadsheet/application.h"
 #include "spreadsheet/range.h"
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/worksheet.h"
@@ -36,6 +37,7 @@ void ChartSheet::chartWizard(const ChartWizardSettings& settings) {
     ChartModel model = buildChartModel(merged, book);
     settings_ = std::move(merged);
     model_ = std::move(model);
+    if (Application* app = application()) app->notifyObservers([&](ModelObserver& o) { o.chartChanged(*this); });
 }
 
 std::span<const ModelObject::Member> ChartSheet::members() const {

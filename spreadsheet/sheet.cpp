@@ -1,6 +1,7 @@
 #include "spreadsheet/sheet.h"
 
 #include "automation/dispids.h"
+#include "spreadsheet/application.h"
 #include "spreadsheet/workbook.h"
 
 namespace tabulix::spreadsheet {
@@ -21,6 +22,8 @@ void Sheet::setName(std::string name) {
     if (name == name_) return;
     book.checkSheetName(name, this);
     name_ = std::move(name);
+    if (Application* app = book.application())
+        app->notifyObservers([&](ModelObserver& o) { o.sheetsChanged(book); });
 }
 
 void Sheet::activate() { workbook().activateSheet(*this); }

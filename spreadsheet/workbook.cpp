@@ -132,6 +132,10 @@ std::shared_ptr<Sheet> Workbook::addSheets(SheetType type, Sheet* before, Sheet*
         if (after) after = sheet.get();  // the next one goes after this one
         active_ = sheet.get();
         last = sheet;
+        app_->notifyObservers([&](ModelObserver& o) {
+            o.sheetsChanged(*this);
+            o.activeSheetChanged(*this);
+        });
         app_->raiseSheetActivate(*sheet);
     }
     // A formula may name a sheet that did not exist when it was put.
@@ -151,6 +155,7 @@ void Workbook::activateSheet(Sheet& sheet) {
     app_->activate(*this);
     if (isClosed() || active_ == &sheet || positionOf(sheet) == 0) return;
     active_ = &sheet;
+    app_->notifyObservers([&](ModelObserver& o) { o.activeSheetChanged(*this); });
     app_->raiseSheetActivate(sheet);
 }
 
@@ -179,6 +184,7 @@ void Workbook::saveAs(const std::string& path) {
     const std::string written = writeXlsx(*this, path);
     const auto slash = written.find_last_of('/');
     name_ = slash == std::string::npos ? written : written.substr(slash + 1);
+    app_->notifyObservers([&](ModelObserver& o) { o.workbookRenamed(*this); });
 }
 
 std::span<const ModelObject::Member> Workbook::members() const {

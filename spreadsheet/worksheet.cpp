@@ -35,6 +35,20 @@ std::string formatNumber(double value) {
 
 bool spanishWords(automation::Lcid lcid) { return (lcid & 0x3FF) == 0x0A; }
 
+// Tells the observers about the cells of a write when it ends, whichever way it ends: a write
+// refused half-way may already have changed some of them.
+class CellsChangedNotice {
+public:
+    CellsChangedNotice(Worksheet& sheet, const CellRect& rect) : sheet_(sheet), rect_(rect) {}
+    ~CellsChangedNotice() { sheet_.notifyCellsChanged(rect_); }
+    CellsChangedNotice(const CellsChangedNotice&) = delete;
+    CellsChangedNotice& operator=(const CellsChangedNotice&) = delete;
+
+private:
+    Worksheet& sheet_;
+    CellRect rect_;
+};
+
 }  // namespace
 
 Worksheet::Worksheet(Workbook& book, std::string name)
@@ -42,6 +56,15 @@ Worksheet::Worksheet(Workbook& book, std::string name)
 
 Worksheet::~Worksheet() {
     if (isAttached()) workbook().formulas().removeSheet(*this);
+}
+
+void Worksheet::notifyCellsChanged(const CellRect& rect) {
+    if (Application* app = application())
+        app->notifyObservers([&](ModelObserver& o) { o.cellsChanged(*this, rect); });
+}
+
+void Worksheet::notifyLayoutChanged() {
+    if (Application* app = application()) app->notifyObservers([&](ModelObserver& o) { o.layoutChanged(*this); });
 }
 
 SheetType Worksheet::sheetType() const { return SheetType::Worksheet; }
@@ -56,6 +79,7 @@ std::shared_ptr<Range> Worksheet::range(std::string_view reference) { return ran
 
 void Worksheet::setValue(const CellRect& rect, const Variant& value, automation::Lcid lcid) {
     Workbook& book = workbook();
+    CellsChangedNotice notice(*this, rect);
     switch (value.type()) {
         case VariantType::Missing: throw AutomationError("Range.Value: a value is required");
         case VariantType::Object: {
@@ -171,6 +195,7 @@ void Worksheet::clearContent(CellAddress at, Cell& cell) {
 
 void Worksheet::setFormula(const CellRect& rect, const Variant& formula, automation::Lcid lcid) {
     Workbook& book = workbook();
+    CellsChangedNotice notice(*this, rect);
     if (formula.type() != VariantType::Text) {
         setValue(rect, formula, lcid);
         return;

@@ -129,6 +129,10 @@ public:
     std::map<std::uint32_t, RowHeight> rowHeights() const;
 
     const CellStore& cells() const { return cells_; }
+
+    // --- Change notices to the application's observers ---
+    void notifyCellsChanged(const CellRect& rect);
+    void notifyLayoutChanged();
     // Calls fn(address, formula text) for every formula cell, in row order.
     void forEachFormula(const std::function<void(CellAddress, const std::string&)>& fn) const;
 

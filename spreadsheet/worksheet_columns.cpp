@@ -29,6 +29,7 @@ void Worksheet::setColumnWidth(std::uint32_t first, std::uint32_t last, double w
         else
             widths_[c] = width;
     }
+    notifyLayoutChanged();
 }
 
 namespace {
@@ -130,6 +131,7 @@ void Worksheet::autoFit(const CellRect& rect) {
         }
         widths_[column] = std::min(kMaxColumnWidth, columnWidthForPixels(widest[i], digitWidth));
     }
+    notifyLayoutChanged();
 }
 
 }  // namespace tabulix::spreadsheet

@@ -95,6 +95,7 @@ void Worksheet::restyle(const CellRect& rect, const std::function<void(CellStyle
             cell.style = memo.apply(cell.style, 0, edit);
         }
     }
+    notifyCellsChanged(rect);
 }
 
 void Worksheet::setNumberFormat(const CellRect& rect, std::string_view code, automation::Lcid lcid) {
@@ -164,6 +165,10 @@ void Worksheet::setBorder(const CellRect& rect, std::int32_t index, std::optiona
             });
             break;
     }
+    // The facing lines of the neighbours may have changed too.
+    const CellRect touched{{std::max(tl.row, 2u) - 1, std::max(tl.column, 2u) - 1},
+                           {std::min(br.row + 1, kMaxRows), std::min(br.column + 1, kMaxColumns)}};
+    notifyCellsChanged(touched);
 }
 
 std::optional<BorderLine> Worksheet::border(const CellRect& rect, std::int32_t index) const {
@@ -215,11 +220,13 @@ void Worksheet::merge(const CellRect& rect, bool across) {
     } else {
         mergeOne(rect);
     }
+    notifyCellsChanged(rect);
+    notifyLayoutChanged();
 }
 
 void Worksheet::unmerge(const CellRect& rect) {
     workbook();
-    std::erase_if(merges_, [&](const CellRect& m) { return m.intersects(rect); });
+    if (std::erase_if(merges_, [&](const CellRect& m) { return m.intersects(rect); }) != 0) notifyLayoutChanged();
 }
 
 std::optional<bool> Worksheet::mergeState(const CellRect& rect) const {

@@ -62,6 +62,10 @@ TEST(CommandLine, RefusesLinesThatCannotRun) {
     EXPECT_EQ(usageErrorOf({"a.form", "--verbose"}), "unknown option --verbose");
     EXPECT_EQ(usageErrorOf({"a.form", "-x"}), "unknown option -x");
     EXPECT_EQ(usageErrorOf({"x.form", "-h", "--nonsense"}), "unknown option --nonsense");
+    EXPECT_EQ(usageErrorOf({""}), "the form file name is empty");
+    EXPECT_EQ(usageErrorOf({"--dbf", "x.dbf", "--code-page", "klingon"}), "--code-page: 'klingon' names no code page");
+    EXPECT_EQ(usageErrorOf({"a.form", "--code-page", "850"}),
+              "--code-page goes with --dbf; a form file gives its table's CodePage itself");
 }
 
 TEST(CommandLine, ChoosesTheSpreadsheetApplication) {
@@ -87,6 +91,8 @@ TEST(CommandLine, OutputDefaultsToTheInputStemInTheWorkingFolderAndMustBeXlsx) {
     EXPECT_EQ(OutputPath(line), "DemoTabulix.xlsx");
     line = parse({"--dbf", "/data/Ventas.DBF"});
     EXPECT_EQ(OutputPath(line), "Ventas.xlsx");
+    line = parse({"datos/"});  // no name to take: not a hidden ".xlsx"
+    EXPECT_THROW(OutputPath(line), UsageError);
 
     line = parse({"a.form", "-o", "out/informe"});
     EXPECT_EQ(OutputPath(line), "out/informe.xlsx");

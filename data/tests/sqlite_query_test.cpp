@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include "data/date_time.h"
 #include "data/field_classes.h"
 #include "data/sqlite_query.h"
 #include "data/tests/dbf_fixture.h"
@@ -153,8 +154,9 @@ TEST_F(SQLiteQueryTest, TextsAreValidUtf8AndBlobBytesAreNeverShown) {
             "CREATE TABLE odd (t TEXT, b BLOB, u);"
             "INSERT INTO odd VALUES (CAST(x'41c328ff42' AS TEXT), x'00ff41', 'a' || char(0) || 'b');"
             "INSERT INTO odd VALUES ('ok', x'', x'c328');");
-    query.SQL().Add("SELECT t, b, u, b AS raw, t || '' AS expr FROM odd");
+    query.SQL().Add("SELECT t, b, u, b AS raw, t || '' AS expr, 1 AS \"n\xFF\" FROM odd");
     query.Open();
+    EXPECT_EQ(query.Fields(5)->FieldName(), "n\xEF\xBF\xBD");
     EXPECT_EQ(query.FieldByName("t")->AsString(), "A\xEF\xBF\xBD(\xEF\xBF\xBD" "B");
     EXPECT_EQ(query.FieldByName("expr")->AsString(), "A\xEF\xBF\xBD(\xEF\xBF\xBD" "B");
     EXPECT_EQ(query.FieldByName("b")->Value(), Variant("(BLOB, 3 bytes)"));
@@ -180,6 +182,16 @@ TEST_F(SQLiteQueryTest, ValuesInMessagesAreEscapedAndShortened) {
         EXPECT_NE(message.find("\xEF\xBF\xBD\\x00xxx"), std::string::npos) << message;
         EXPECT_LT(message.size(), 300u) << message;
     }
+}
+
+TEST_F(SQLiteQueryTest, DatesOutsideTheCalendarAreRefused) {
+    execute(folder / "shop.sqlite",
+            "CREATE TABLE far (d DATE); INSERT INTO far VALUES (1.8e44), (-1e300), (253402300800), ('0099-12-31');");
+    query.SQL().Add("SELECT d FROM far");
+    query.Open();
+    for (; !query.Eof(); query.Next())
+        EXPECT_THROW(query.Fields(0)->AsString(), EDatabaseError) << query.RecNo();
+    EXPECT_THROW(formatIsoDate(automation::Date{1.8e44}), EDatabaseError);
 }
 
 TEST_F(SQLiteQueryTest, SourceFilesNameTheDatabase) {

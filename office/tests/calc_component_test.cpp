@@ -5,6 +5,7 @@
 
 #include <com/sun/star/frame/XFrame.hpp>
 #include <com/sun/star/sheet/XSpreadsheetView.hpp>
+#include <com/sun/star/util/CloseVetoException.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 
 #include "automation/call_journal.h"
@@ -123,6 +124,27 @@ TEST(CalcComponent, TheSuitesOwnEventsMoveTheComponent) {
     EXPECT_EQ(tabulix.ExcelWorksheet(), nullptr);
     EXPECT_EQ(tabulix.ExcelApplication(), nullptr);
     EXPECT_EQ(tabulix.PrimeraFilaDatos(), 0);
+}
+
+TEST(CalcComponent, ABeforeCloseHandlerCanKeepTheWorkbookOpen) {
+    const DispatchPtr book = testing::NewWorkbook();
+    WorkbookConnection connection(nullptr);
+    connection.ConnectTo(book);
+    int asked = 0;
+    connection.OnBeforeClose = [&](Connection&, Variant& cancel) {
+        ++asked;
+        cancel = Variant(true);
+    };
+    const auto model = std::dynamic_pointer_cast<CalcWorkbook>(book)->model();
+    EXPECT_THROW(Reference<css::util::XCloseable>(model, UNO_QUERY_THROW)->close(true), css::util::CloseVetoException);
+    DeliverCalcEvents();
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(book->get(dispid::Name).toText(), std::dynamic_pointer_cast<CalcWorkbook>(book)->name());
+
+    EXPECT_FALSE(book->call(dispid::Close, {Variant(false)}).toBool());  // through the object model too
+    EXPECT_EQ(asked, 2);
+    connection.OnBeforeClose = nullptr;
+    EXPECT_TRUE(book->call(dispid::Close, {Variant(false)}).toBool());
 }
 
 TEST(CalcComponent, NavigationListsAndActivatesByName) {

@@ -152,13 +152,13 @@ TEST(CalcObjectModel, SaveAsWritesAnXlsxOrNothing) {
     std::filesystem::create_directories(folder);
     const std::string missing = (folder / "no" / "x.xlsx").string();
     EXPECT_NE(refusal([&] { book->call(dispid::SaveAs, {Variant(missing)}); }).find("does not exist"), std::string::npos);
-    const std::filesystem::path target = folder / "libro.xlsx";
+    const std::filesystem::path target = folder / "libro de #ventas 100%.xlsx";
     book->call(dispid::SaveAs, {Variant(target.string())});
     std::ifstream saved(target, std::ios::binary);
     char magic[2] = {};
     saved.read(magic, 2);
     EXPECT_EQ(std::string(magic, 2), "PK");
-    EXPECT_EQ(book->get(dispid::Name).toText(), "libro.xlsx");
+    EXPECT_EQ(book->get(dispid::Name).toText(), "libro de #ventas 100%.xlsx");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1);
     std::filesystem::remove_all(folder);
 }

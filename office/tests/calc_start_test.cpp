@@ -91,11 +91,11 @@ TEST(CalcStart, ASuiteThatDoesNotAnswerIsEndedAfterTheTimeLimit) {
 }
 
 TEST(CalcStart, ASuiteThatEndsDuringStartUpSaysHow) {
-    FakeSoffice fake("exit 3");
+    FakeSoffice fake("echo 'no display here' >&2; exit 3");
     CalcOptions options;
     options.soffice = fake.path();
     const std::string error = startError(options);
-    EXPECT_NE(error.find("exited with code 3 during start-up"), std::string::npos) << error;
+    EXPECT_NE(error.find("exited with code 3 during start-up; it said: no display here"), std::string::npos) << error;
 }
 
 TEST(CalcStart, TheSuiteDoesNotOutliveAProgramThatCrashes) {

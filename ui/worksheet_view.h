@@ -1,0 +1,57 @@
+#pragma once
+// A worksheet on screen: the formula bar (cell name and the selected cell's formula or value)
+// over the grid of cells, with the sheet's column widths, row heights and merged cells.
+
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+#include "spreadsheet/cell_address.h"
+
+class QLabel;
+class QLineEdit;
+class QTableView;
+
+namespace tabulix::spreadsheet {
+class Worksheet;
+}
+
+namespace tabulix::ui {
+
+class WorksheetModel;
+
+class WorksheetView : public QWidget {
+    Q_OBJECT
+public:
+    explicit WorksheetView(std::shared_ptr<spreadsheet::Worksheet> sheet, QWidget* parent = nullptr);
+
+    QTableView* grid() const { return grid_; }
+    QLineEdit* formulaBar() const { return formulaBar_; }
+    QLabel* nameBox() const { return nameBox_; }
+    WorksheetModel& model() const { return *model_; }
+    const std::shared_ptr<spreadsheet::Worksheet>& sheet() const;
+
+    // The height (pixels) the spreadsheet gives a row (1-based): the default, or more for a
+    // larger font in it.
+    int rowHeightFor(std::uint32_t row) const;
+
+    void cellsChanged(const spreadsheet::CellRect& rect);
+    // Draws the shown cells again (formulas may read cells that changed elsewhere).
+    void repaintCells();
+    // Column widths, row heights and merged areas read again from the sheet.
+    void layoutChanged();
+
+private:
+    void showCurrentCell();
+    void commitFormulaBar();
+
+    WorksheetModel* model_;
+    QTableView* grid_;
+    QLabel* nameBox_;
+    QLineEdit* formulaBar_;
+    int defaultRowHeight_ = 20;
+    std::vector<int> tallRows_;              // 0-based rows drawn taller than the default
+    mutable std::vector<int> styleHeights_;  // row height per style id, 0 until computed
+};
+
+}  // namespace tabulix::ui
