@@ -1,6 +1,6 @@
 // Saves pictures of the demonstration window as a user sees it: each page at start, and the
-// automatic page after a transfer and after a chart, with the spreadsheet's own window beside it
-// where the build has one. Usage: demo_screenshots FOLDER
+// automatic page after a transfer and after a chart, and the spreadsheet's own window then.
+// Usage: demo_screenshots FOLDER
 
 #include <QApplication>
 #include <QPushButton>

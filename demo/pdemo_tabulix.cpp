@@ -8,6 +8,7 @@
 
 #include "demo/demo_components.h"
 #include "demo/demo_window.h"
+#include "demo/error_report.h"
 #include "demo/spreadsheet_setup.h"
 #if TABULIX_WITH_OFFICE
 #include "office/calc_provider.h"
@@ -28,7 +29,7 @@ void installSpreadsheet() {
             try {
                 tabulix::office::DeliverCalcEvents();
             } catch (const std::exception& e) {
-                QMessageBox::critical(nullptr, "PDemoTabulix", QString::fromUtf8(e.what()));
+                tabulix::demo::ReportError(e.what());
             }
         });
         pump->start(100);

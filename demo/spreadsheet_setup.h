@@ -1,7 +1,6 @@
 #pragma once
 // The spreadsheet the demonstration drives and the services its reports use: the embedded
-// spreadsheet with its own window and the ui layer's Qt message boxes where the build has the ui
-// layer; otherwise the embedded spreadsheet alone and message boxes of the program's own.
+// spreadsheet with its own window, and the ui layer's Qt message boxes.
 
 #include <QString>
 #include <memory>
@@ -17,14 +16,11 @@ namespace tabulix::demo {
 // Installs the embedded spreadsheet as the application the component starts. Needs a QApplication.
 void InstallDemoSpreadsheet();
 
-// Whether the build shows the spreadsheet in a window of its own.
-bool HasSpreadsheetWindow();
-
-// The running spreadsheet's window; nullptr when none is running or the build has no window.
+// The running spreadsheet's window; nullptr when none is running.
 QWidget* RunningSpreadsheetWindow();
 
 // Saves the active workbook as a user does, through the spreadsheet window's "Save as…" with
-// `path` as the name chosen; without a window, through the workbook's SaveAs. Throws on failure.
+// `path` as the name chosen. Throws when no spreadsheet is running.
 void SaveActiveWorkbookAs(const QString& path);
 
 // The program's UI services (Qt message boxes, the wait cursor), installed for its lifetime.

@@ -1,5 +1,5 @@
-// The workbook the window builds with its starting settings, saved as a user saves it (through the
-// spreadsheet window's "Save as…" where the build has that window). With
+// The workbook the window builds with its starting settings, saved as a user saves it: through the
+// spreadsheet window's "Save as…". With
 // TABULIX_DEMO_WORKBOOK set the file is written there and kept, for scripts/check_demo_workbook.py.
 
 #include <cstdlib>
