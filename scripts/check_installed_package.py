@@ -58,7 +58,10 @@ def run(command, cwd=None, env=None):
 
 
 def check_tree():
-    libdir = next(PREFIX.glob("lib*/cmake/Tabulix")).parent.parent
+    packages = list(PREFIX.glob("lib*/cmake/Tabulix"))
+    if not check(len(packages) == 1, f"the CMake package is not installed once: {packages}"):
+        return
+    libdir = packages[0].parent.parent
     for name in ("TabulixConfig.cmake", "TabulixConfigVersion.cmake", "TabulixTargets.cmake"):
         check((libdir / "cmake/Tabulix" / name).is_file(), f"lib/cmake/Tabulix/{name} is not installed")
     check((libdir / "pkgconfig/tabulix.pc").is_file(), "tabulix.pc is not installed")

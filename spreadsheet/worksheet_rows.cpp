@@ -46,6 +46,7 @@ void Worksheet::setRowHeight(std::uint32_t first, std::uint32_t last, double poi
     // The file keeps heights in whole pixels, as the application does.
     const double stored = std::round(points / kPointsPerPixel) * kPointsPerPixel;
     for (std::uint32_t r = first; r <= last; ++r) customHeights_[r] = stored;
+    notifyLayoutChanged();
 }
 
 std::map<std::uint32_t, Worksheet::RowHeight> Worksheet::rowHeights() const {

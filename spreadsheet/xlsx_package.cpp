@@ -13,6 +13,7 @@
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/worksheet.h"
 #include "spreadsheet/xlsx_styles.h"
+#include "spreadsheet/xlsx_theme.h"
 #include "spreadsheet/xml_part.h"
 #include "spreadsheet/xml_text.h"
 #include "spreadsheet/zip_writer.h"
@@ -248,6 +249,7 @@ public:
             writeStylesPart(book_, styles);
             styles.end();
         }
+        writeWholePart(zip_, "xl/theme/theme1.xml", officeThemeXml());
         for (std::size_t i = 0; i < worksheets_.size(); ++i) {
             XmlPart part(zip_, "xl/worksheets/sheet" + std::to_string(i + 1) + ".xml");
             SheetWriter(*worksheets_[i], book_, part).write(worksheets_[i] == active);
@@ -282,7 +284,8 @@ private:
                R"(<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>)"
                R"(<Default Extension="xml" ContentType="application/xml"/>)"
                R"(<Override PartName="/xl/workbook.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/>)"
-               R"(<Override PartName="/xl/styles.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml"/>)";
+               R"(<Override PartName="/xl/styles.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml"/>)"
+               R"(<Override PartName="/xl/theme/theme1.xml" ContentType="application/vnd.openxmlformats-officedocument.theme+xml"/>)";
         for (std::size_t i = 1; i <= worksheets_.size(); ++i)
             xml += R"(<Override PartName="/xl/worksheets/sheet)" + std::to_string(i) +
                    R"(.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml"/>)";
@@ -299,7 +302,7 @@ private:
         return xml;
     }
 
-    // Sheets in workbook order; relationship n is the n-th sheet, then the styles.
+    // Sheets in workbook order; relationship n is the n-th sheet, then the styles and the theme.
     std::string workbookXml(const Sheet* active) const {
         std::string xml(kXmlDeclaration);
         xml += R"(<workbook xmlns=")" + std::string(kMainNamespace) + R"(" xmlns:r=")" +
@@ -328,6 +331,7 @@ private:
                 targets.push_back({"chartsheet", "chartsheets/sheet" + std::to_string(++chartSheet) + ".xml"});
         }
         targets.push_back({"styles", "styles.xml"});
+        targets.push_back({"theme", "theme/theme1.xml"});
         return relationships(targets);
     }
 

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPaintDevice>
+#include <QTableView>
 
 #include "ui/worksheet_model.h"
 
@@ -36,8 +37,9 @@ int penWidth(BorderWeight weight) {
     }
 }
 
-// Draws a line along one side of r, inside it, so that the neighbouring cells' paint does not
-// cover it.
+// Draws a line along one side of r. A line between two cells lies on the grid line between them
+// (the last pixel row or column of the upper or left cell), widening away from it, so that the
+// two cells that both hold it draw the same pixels.
 void drawSide(QPainter& p, const QRect& r, CellSide side, const BorderLine& line) {
     if (!line.present()) return;
     const int w = penWidth(line.weight);
@@ -45,12 +47,16 @@ void drawSide(QPainter& p, const QRect& r, CellSide side, const BorderLine& line
     pen.setWidth(1);
     if (line.weight == BorderWeight::Hairline) pen.setStyle(Qt::DotLine);
     p.setPen(pen);
+    // At the edge of the viewport the line before the cell cannot be seen: it is drawn inside.
+    const int left = r.left() > 0 ? r.left() - 1 : r.left() + w - 1;
+    const int top = r.top() > 0 ? r.top() - 1 : r.top() + w - 1;
+    const int right = r.right(), bottom = r.bottom();
     for (int i = 0; i < w; ++i) {
         switch (side) {
-            case CellSide::Left: p.drawLine(r.left() + i, r.top(), r.left() + i, r.bottom()); break;
-            case CellSide::Right: p.drawLine(r.right() - i, r.top(), r.right() - i, r.bottom()); break;
-            case CellSide::Top: p.drawLine(r.left(), r.top() + i, r.right(), r.top() + i); break;
-            case CellSide::Bottom: p.drawLine(r.left(), r.bottom() - i, r.right(), r.bottom() - i); break;
+            case CellSide::Left: p.drawLine(left - i, top - w + 1, left - i, bottom); break;
+            case CellSide::Right: p.drawLine(right - i, top - w + 1, right - i, bottom); break;
+            case CellSide::Top: p.drawLine(left - w + 1, top - i, right, top - i); break;
+            case CellSide::Bottom: p.drawLine(left - w + 1, bottom - i, right, bottom - i); break;
             case CellSide::DiagonalDown: p.drawLine(r.topLeft(), r.bottomRight()); return;
             case CellSide::DiagonalUp: p.drawLine(r.bottomLeft(), r.topRight()); return;
         }
@@ -58,6 +64,20 @@ void drawSide(QPainter& p, const QRect& r, CellSide side, const BorderLine& line
 }
 
 }  // namespace
+
+bool CellDelegate::spillsOver(const CellLook& look, const spreadsheet::CellStyle& style, int textWidth,
+                              int roomWidth, const QModelIndex& index) const {
+    if (look.number || look.text.isEmpty() || textWidth <= roomWidth) return false;
+    switch (style.alignment) {
+        case HorizontalAlignment::General:
+        case HorizontalAlignment::Left:
+        case HorizontalAlignment::Right:
+        case HorizontalAlignment::Center: break;
+        default: return false;
+    }
+    const auto* grid = qobject_cast<const QTableView*>(parent());
+    return grid && grid->columnSpan(index.row(), index.column()) == 1 && grid->rowSpan(index.row(), index.column()) == 1;
+}
 
 void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     const CellLook look = model_.look(index.row(), index.column());
@@ -96,9 +116,12 @@ void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
                 align |= look.number ? Qt::AlignRight : look.centred ? Qt::AlignHCenter : Qt::AlignLeft;
                 break;
         }
-        painter->setClipRect(cellRect);
-        painter->drawText(textRect, static_cast<int>(align) | Qt::TextSingleLine, text);
-        painter->setClipping(false);
+        // A text too wide for its cell spills into empty neighbours: the grid draws it over them.
+        if (!spillsOver(look, style, metrics.horizontalAdvance(text), textRect.width(), index)) {
+            painter->setClipRect(cellRect);
+            painter->drawText(textRect, static_cast<int>(align) | Qt::TextSingleLine, text);
+            painter->setClipping(false);
+        }
     }
 
     for (int side = 0; side < 6; ++side)

@@ -11,6 +11,7 @@
 namespace tabulix::ui {
 
 class WorksheetModel;
+struct CellLook;
 
 // The Qt font of a cell font, sized in the spreadsheet's pixels (96 per inch) whatever the
 // screen's resolution. logicalDpi is the paint device's.
@@ -21,6 +22,11 @@ class CellDelegate : public QStyledItemDelegate {
 public:
     CellDelegate(const WorksheetModel& model, QObject* parent) : QStyledItemDelegate(parent), model_(model) {}
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+    // True when the cell's text is wider than the cell and spills into its empty neighbours, as
+    // a text (not a number) outside a merged area does; WorksheetGrid then draws it.
+    bool spillsOver(const CellLook& look, const spreadsheet::CellStyle& style, int textWidth, int roomWidth,
+                    const QModelIndex& index) const;
 
 private:
     const WorksheetModel& model_;

@@ -16,6 +16,7 @@
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/worksheet.h"
 #include "ui/cell_painter.h"
+#include "ui/worksheet_grid.h"
 #include "ui/worksheet_model.h"
 
 namespace tabulix::ui {
@@ -24,9 +25,8 @@ using spreadsheet::CellRect;
 
 namespace {
 
-// The height the spreadsheet gives a row whose largest font has `points`: 15 points (20 pixels)
-// for Calibri 11, growing with the font.
-int rowPixelsForFont(double points) { return static_cast<int>(std::lround(points * 96.0 / 72.0 * 1.33)); }
+// Row heights are kept in points; the screen shows them at 96 pixels per inch.
+int pixelsOfPoints(double points) { return static_cast<int>(std::lround(points * 96.0 / 72.0)); }
 
 double maxDigitWidth(spreadsheet::Worksheet& sheet) {
     spreadsheet::Workbook& book = sheet.workbook();
@@ -50,7 +50,7 @@ WorksheetView::WorksheetView(std::shared_ptr<spreadsheet::Worksheet> sheet, QWid
     auto* fx = new QLabel(QStringLiteral("fx"), this);
     fx->setStyleSheet(QStringLiteral("font-style: italic; color: #555;"));
 
-    grid_ = new QTableView(this);
+    grid_ = new WorksheetGrid(*model_, this);
     grid_->setObjectName(QStringLiteral("worksheetGrid"));
     grid_->setModel(model_);
     grid_->setItemDelegate(new CellDelegate(*model_, grid_));
@@ -109,15 +109,7 @@ void WorksheetView::commitFormulaBar() {
 
 int WorksheetView::rowHeightFor(std::uint32_t row) const {
     if (!model_->isAttached()) return defaultRowHeight_;
-    const spreadsheet::Workbook& book = sheet()->workbook();
-    int height = defaultRowHeight_;
-    for (const spreadsheet::Cell& cell : sheet()->cells().row(row)) {
-        if (cell.style >= styleHeights_.size()) styleHeights_.resize(book.styles().size(), 0);
-        int& known = styleHeights_[cell.style];
-        if (known == 0) known = rowPixelsForFont(book.styles().style(cell.style).font.size);
-        height = std::max(height, known);
-    }
-    return height;
+    return pixelsOfPoints(sheet()->rowHeight(row));
 }
 
 void WorksheetView::cellsChanged(const CellRect& rect) {
@@ -147,9 +139,7 @@ void WorksheetView::repaintCells() {
 void WorksheetView::layoutChanged() {
     if (!model_->isAttached()) return;
     spreadsheet::Worksheet& ws = *sheet();
-    const spreadsheet::Workbook& book = ws.workbook();
-    styleHeights_.assign(book.styles().size(), 0);
-    defaultRowHeight_ = rowPixelsForFont(book.styles().style(spreadsheet::StyleTable::kDefault).font.size);
+    defaultRowHeight_ = pixelsOfPoints(ws.standardRowHeight());
 
     QHeaderView* columns = grid_->horizontalHeader();
     const double digit = maxDigitWidth(ws);
@@ -162,14 +152,15 @@ void WorksheetView::layoutChanged() {
 
     QHeaderView* rows = grid_->verticalHeader();
     rows->setDefaultSectionSize(defaultRowHeight_);
-    std::vector<int> tall;
-    ws.cells().forEachRow([&](std::uint32_t row, std::span<const spreadsheet::Cell>) {
-        if (rowHeightFor(row) != defaultRowHeight_) tall.push_back(static_cast<int>(row) - 1);
-    });
-    for (int r : tallRows_)
+    std::vector<int> other;
+    for (int r : otherRows_)
         if (r < model_->rowCount()) rows->resizeSection(r, defaultRowHeight_);
-    for (int r : tall) rows->resizeSection(r, rowHeightFor(static_cast<std::uint32_t>(r) + 1));
-    tallRows_ = std::move(tall);
+    for (const auto& [row, height] : ws.rowHeights()) {
+        if (row > static_cast<std::uint32_t>(model_->rowCount())) break;
+        other.push_back(static_cast<int>(row) - 1);
+        rows->resizeSection(other.back(), pixelsOfPoints(height.points));
+    }
+    otherRows_ = std::move(other);
 
     grid_->clearSpans();
     for (const CellRect& m : ws.merges()) {

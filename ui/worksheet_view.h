@@ -31,8 +31,7 @@ public:
     WorksheetModel& model() const { return *model_; }
     const std::shared_ptr<spreadsheet::Worksheet>& sheet() const;
 
-    // The height (pixels) the spreadsheet gives a row (1-based): the default, or more for a
-    // larger font in it.
+    // The height (pixels) the spreadsheet gives a row (1-based): as set, or fitted to its fonts.
     int rowHeightFor(std::uint32_t row) const;
 
     void cellsChanged(const spreadsheet::CellRect& rect);
@@ -50,8 +49,7 @@ private:
     QLabel* nameBox_;
     QLineEdit* formulaBar_;
     int defaultRowHeight_ = 20;
-    std::vector<int> tallRows_;              // 0-based rows drawn taller than the default
-    mutable std::vector<int> styleHeights_;  // row height per style id, 0 until computed
+    std::vector<int> otherRows_;  // 0-based rows not of the standard height
 };
 
 }  // namespace tabulix::ui

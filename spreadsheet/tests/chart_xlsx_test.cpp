@@ -214,6 +214,12 @@ TEST_F(SavedCharts, ValuesAndTheValueAxisKeepTheCellsNumberFormatAndChartSheetsP
     EXPECT_NE(firstMatch(xml, "<c:valAx>.*(<c:numFmt [^>]*>)").find("formatCode=\"###,###,##0.00\" sourceLinked=\"1\""),
               std::string::npos);
 
+    // A theme gives readers the automatic colours of the series (LibreOffice fills nothing without).
+    ASSERT_EQ(entries.count("xl/theme/theme1.xml"), 1u);
+    EXPECT_NE(entries.at("xl/theme/theme1.xml").find("<a:accent1><a:srgbClr val=\"4F81BD\"/>"), std::string::npos);
+    EXPECT_NE(entries.at("xl/_rels/workbook.xml.rels").find("Target=\"theme/theme1.xml\""), std::string::npos);
+    EXPECT_NE(entries.at("[Content_Types].xml").find("/xl/theme/theme1.xml"), std::string::npos);
+
     // Landscape, the chart sized to the window and page.
     std::string chartSheet;
     for (const auto& [name, part] : entries)
