@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace tabulix::spreadsheet::numfmt {
 
@@ -9,6 +10,9 @@ DecimalDigits DecimalDigits::fromDouble(double value) {
     DecimalDigits d;
     value = std::fabs(value);
     if (value == 0.0) return d;
+    // A value scaled past the double range (percent signs, fixed denominators) shows as the
+    // largest number there is rather than as text that holds no digits.
+    if (!std::isfinite(value)) value = std::numeric_limits<double>::max();
     char buf[40];
     // "d.dddddddddddddde+XX": 15 significant digits, correctly rounded from the binary value.
     const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);

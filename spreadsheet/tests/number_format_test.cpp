@@ -198,6 +198,8 @@ TEST(NumberFormatDisplay, Fractions) {
     EXPECT_EQ(show("# ?/8", 2.25), "2 2/8");
     EXPECT_EQ(show("# ?\?/100", 1.99), "1 99/100");
     EXPECT_EQ(show("?/?", 1.5), "3/2");  // no whole part: improper
+    // Scaled past the double range: the largest number, never text without digits.
+    EXPECT_TRUE(show("#0%%%% #0 ?/8", 5e303).starts_with("179769313486232")) << show("#0%%%% #0 ?/8", 5e303);
     EXPECT_EQ(show("?/?", 3.14159), "22/7");
     EXPECT_EQ(show("?/?", 0), "0/1");
     EXPECT_EQ(show("?/8", 0.3), "2/8");
