@@ -9,7 +9,6 @@
 // could not be loaded) and exits: 0 when every package loaded, 1 otherwise.
 
 #include <QApplication>
-#include <QMessageBox>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -19,50 +18,11 @@
 #include "design/host/designer_host.h"
 #include "design/host/designer_setup.h"
 #include "design/host/designer_window.h"
-#include "framework/ui_services.h"
-#include "spreadsheet/embedded_spreadsheet.h"
+#include "ui/embedded_spreadsheet_window.h"
+#include "ui/qt_ui_services.h"
 
 namespace fs = std::filesystem;
 using namespace tabulix;
-
-namespace {
-
-// Message boxes with QMessageBox; the cursor as the application's override cursor.
-class DesignerUi : public framework::UiServices {
-public:
-    framework::TModalResult MessageDlg(const std::string& text, const std::string& caption,
-                                       framework::TMsgDlgType type, framework::TMsgDlgButtons buttons) override {
-        using framework::TModalResult;
-        QMessageBox box(type == framework::TMsgDlgType::mtError ? QMessageBox::Critical
-                        : type == framework::TMsgDlgType::mtWarning ? QMessageBox::Warning
-                        : type == framework::TMsgDlgType::mtConfirmation ? QMessageBox::Question
-                                                                         : QMessageBox::Information,
-                        QString::fromStdString(caption.empty() ? "tabulix-designer" : caption),
-                        QString::fromStdString(text));
-        const std::pair<framework::TMsgDlgBtn, QMessageBox::StandardButton> kinds[] = {
-            {framework::mbYes, QMessageBox::Yes},     {framework::mbNo, QMessageBox::No},
-            {framework::mbOK, QMessageBox::Ok},       {framework::mbCancel, QMessageBox::Cancel},
-            {framework::mbAbort, QMessageBox::Abort}, {framework::mbRetry, QMessageBox::Retry},
-            {framework::mbIgnore, QMessageBox::Ignore}};
-        for (const auto& [mine, qt] : kinds)
-            if (buttons.Contains(mine)) box.addButton(qt);
-        const int pressed = box.exec();
-        for (const auto& [mine, qt] : kinds)
-            if (pressed == qt) return framework::ResultOf(mine);
-        return TModalResult::mrCancel;
-    }
-    framework::TCursor ScreenCursor() const override { return cursor_; }
-    void SetScreenCursor(framework::TCursor cursor) override {
-        if (cursor_ != framework::crDefault) QApplication::restoreOverrideCursor();
-        cursor_ = cursor;
-        if (cursor_ != framework::crDefault) QApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-
-private:
-    framework::TCursor cursor_ = framework::crDefault;
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
     std::vector<fs::path> packages;
@@ -111,15 +71,13 @@ int main(int argc, char** argv) {
 
     QApplication application(argc, argv);
     QApplication::setApplicationName("tabulix-designer");
-    DesignerUi ui;
-    framework::SetCurrentUi(&ui);
-    spreadsheet::installEmbeddedSpreadsheet();
+    ui::ScopedQtUiServices services;
+    ui::installEmbeddedSpreadsheetWithWindow();
     for (const std::string& failure : failures) host.ErrorBox(failure);
 
     design::DesignerWindow window(host);
+    window.ShowSpreadsheet = design::ShowRunningSpreadsheetWindow;
     if (!form.empty()) window.OpenForm(form);
     window.show();
-    const int status = QApplication::exec();
-    framework::SetCurrentUi(nullptr);
-    return status;
+    return QApplication::exec();
 }

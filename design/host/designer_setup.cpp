@@ -4,6 +4,8 @@
 #include "data/sqlite_query.h"
 #include "data/table.h"
 #include "design/host/designer_host.h"
+#include "ui/embedded_spreadsheet_window.h"
+#include "ui/spreadsheet_window.h"
 
 namespace tabulix::design {
 
@@ -32,6 +34,14 @@ std::vector<fs::path> DefaultPackages(const fs::path& programFolder) {
         if (fs::is_regular_file(candidate, error)) return {candidate.lexically_normal()};
     }
     return {};
+}
+
+void ShowRunningSpreadsheetWindow() {
+    if (ui::SpreadsheetWindow* window = ui::runningSpreadsheetWindow()) {
+        window->show();
+        window->raise();
+        window->activateWindow();
+    }
 }
 
 }  // namespace tabulix::design

@@ -18,4 +18,8 @@ void RegisterDataAccessPalette(DesignerHost& host);
 // the first that exists.
 std::vector<std::filesystem::path> DefaultPackages(const std::filesystem::path& programFolder);
 
+// Brings the running embedded spreadsheet's window to the front (after a preview); nothing when
+// no spreadsheet is running.
+void ShowRunningSpreadsheetWindow();
+
 }  // namespace tabulix::design

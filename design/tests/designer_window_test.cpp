@@ -24,7 +24,8 @@
 #include "design/host/object_inspector.h"
 #include "design/tests/host_test_support.h"
 #include "framework/ui_services.h"
-#include "spreadsheet/embedded_spreadsheet.h"
+#include "ui/embedded_spreadsheet_window.h"
+#include "ui/spreadsheet_window.h"
 
 namespace tabulix::design {
 namespace {
@@ -271,13 +272,15 @@ TEST_F(Designer, ABadFormFileIsReportedWithItsLine) {
 }
 
 TEST_F(Designer, PreviewTransfersTheDataSetAndShowsTheSpreadsheet) {
-    spreadsheet::installEmbeddedSpreadsheet();
+    tabulix::ui::installEmbeddedSpreadsheetWithWindow();
     component::TTabulix& de = openDemo();
-    bool shown = false;
-    window->ShowSpreadsheet = [&shown] { shown = true; };
+    de.VerConstruccion = false;  // the window is shown by the preview, not by the transfer
+    window->ShowSpreadsheet = ShowRunningSpreadsheetWindow;
     window->Preview();
     EXPECT_TRUE(ui.Boxes().empty()) << (ui.Boxes().empty() ? "" : ui.Boxes()[0].text);
-    EXPECT_TRUE(shown);
+    tabulix::ui::SpreadsheetWindow* spreadsheet = tabulix::ui::runningSpreadsheetWindow();
+    ASSERT_NE(spreadsheet, nullptr);
+    EXPECT_TRUE(spreadsheet->isVisible());
     EXPECT_EQ(de.PrimeraFilaDatos(), 3);
     EXPECT_EQ(de.UltimaFilaDatos(), 20);
     EXPECT_FALSE(de.Datos()->Active()) << "the design-time data set is closed again";

@@ -4,7 +4,8 @@
 //     design_screenshots FORM_FILE OUTPUT_FOLDER
 //
 // designer.png (the window with the object inspector on the TTabulix), formula-list.png (the
-// formula list dialog) and formula-item.png (the item dialog on the fourth record). Run it
+// formula list dialog), formula-item.png (the item dialog on the fourth record) and preview.png
+// (the spreadsheet's window after "Preview"). Run it
 // offscreen (QT_QPA_PLATFORM=offscreen); scripts/design-screenshots.sh does.
 
 #include <QApplication>
@@ -22,6 +23,8 @@
 #include "design/host/designer_setup.h"
 #include "design/host/designer_window.h"
 #include "design/host/object_inspector.h"
+#include "ui/embedded_spreadsheet_window.h"
+#include "ui/spreadsheet_window.h"
 
 using namespace tabulix;
 namespace fs = std::filesystem;
@@ -87,6 +90,14 @@ int main(int argc, char** argv) {
 
         QWidget* formulas = window.Inspector().Editor("Formulas");
         formulas->findChild<QToolButton*>("ellipsis")->click();
+
+        ui::installEmbeddedSpreadsheetWithWindow();
+        window.ShowSpreadsheet = design::ShowRunningSpreadsheetWindow;
+        window.Preview();
+        ui::SpreadsheetWindow* spreadsheet = ui::runningSpreadsheetWindow();
+        if (!spreadsheet) throw std::runtime_error("the preview started no spreadsheet");
+        spreadsheet->resize(1000, 700);
+        save(*spreadsheet, folder / "preview.png");
     } catch (const std::exception& e) {
         std::cerr << "design_screenshots: " << e.what() << "\n";
         return 1;
