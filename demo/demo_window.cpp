@@ -94,6 +94,11 @@ void TForm1::showEvent(QShowEvent* event) {
     RunReported([this] { FormShow(); });
 }
 
+void TForm1::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    emit closed();
+}
+
 void TForm1::setTransferEnabled(bool enabled) {
     Button1->setEnabled(enabled);
     Button9->setEnabled(enabled);

@@ -74,8 +74,13 @@ public:
     void Button14Click();
     void Button15Click();
 
+signals:
+    // The user closed the window: the program ends (the spreadsheet's window may still be open).
+    void closed();
+
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildWindow();

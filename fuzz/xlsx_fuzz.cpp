@@ -94,9 +94,15 @@ void step(const DispatchPtr& book, const DispatchPtr& sheet, FuzzedDataProvider&
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static Folder folder;
+    // One application for every run (its font metrics load once); each run has its own workbook.
+    static const std::shared_ptr<spreadsheet::Application> app =
+        spreadsheet::Application::create(automation::kLcidSpanishSpain);
     FuzzedDataProvider in(data, size);
-    auto app = spreadsheet::Application::create(automation::kLcidSpanishSpain);
     const std::shared_ptr<spreadsheet::Workbook> book = app->addWorkbook();
+    struct Closer {
+        spreadsheet::Workbook& book;
+        ~Closer() { book.close(); }
+    } closer{*book};
     const DispatchPtr sheet = book->get(dispid::ActiveSheet).toObject();
     for (int steps = 0; steps < 12 && in.remaining_bytes() > 0; ++steps) {
         try {

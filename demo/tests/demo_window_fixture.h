@@ -17,6 +17,7 @@
 
 #include "automation/application_provider.h"
 #include "demo/demo_window.h"
+#include "demo/spreadsheet_setup.h"
 #include "framework/currency_settings.h"
 #include "framework/ui_services.h"
 #include "spreadsheet/application.h"
@@ -36,7 +37,7 @@ class DemoWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         automation::shutDownRunningApplication();
-        spreadsheet::installEmbeddedSpreadsheet();
+        InstallDemoSpreadsheet();
         currency_ = framework::Currency();
     }
 

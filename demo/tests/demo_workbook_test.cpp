@@ -1,4 +1,5 @@
-// The workbook the window builds with its starting settings, saved as a user saves it. With
+// The workbook the window builds with its starting settings, saved as a user saves it: through the
+// spreadsheet window's "Save as…". With
 // TABULIX_DEMO_WORKBOOK set the file is written there and kept, for scripts/check_demo_workbook.py.
 
 #include <cstdlib>
@@ -18,7 +19,7 @@ TEST_F(DemoWindowTest, TheStartingSettingsBuildTheDemonstrationWorkbook) {
     open();
     click("Button1");
     ASSERT_TRUE(boxes().empty()) << boxes().front().text;
-    activeBook()->saveAs(path.string());
+    SaveActiveWorkbookAs(QString::fromStdString(path.string()));
 
     EXPECT_TRUE(fs::is_regular_file(path));
     EXPECT_GT(fs::file_size(path), 4000u);
