@@ -12,6 +12,10 @@ CellStore::~CellStore() = default;
 const Cell* CellStore::find(CellAddress at) const {
     const std::span<const Cell> cells = row(at.row);
     const auto column0 = static_cast<std::uint16_t>(at.column - 1);
+    if (cells.empty()) return nullptr;
+    const std::size_t guess = static_cast<std::size_t>(column0) - cells.front().column0;
+    if (column0 >= cells.front().column0 && guess < cells.size() && cells[guess].column0 == column0)
+        return &cells[guess];
     const auto it = std::lower_bound(cells.begin(), cells.end(), column0,
                                      [](const Cell& c, std::uint16_t col) { return c.column0 < col; });
     return it != cells.end() && it->column0 == column0 ? &*it : nullptr;
@@ -35,6 +39,10 @@ Cell& CellStore::obtain(CellAddress at) {
         cells.reserve(rowSizeHint_);
         lastRow_ = at.row;
     } else if (cells.back().column0 >= column0) {
+        // Rows are mostly dense from their first cell: try the cell's place before searching.
+        const std::size_t guess = static_cast<std::size_t>(column0) - cells.front().column0;
+        if (column0 >= cells.front().column0 && guess < cells.size() && cells[guess].column0 == column0)
+            return cells[guess];
         const auto it = std::lower_bound(cells.begin(), cells.end(), column0,
                                          [](const Cell& c, std::uint16_t col) { return c.column0 < col; });
         if (it->column0 == column0) return *it;

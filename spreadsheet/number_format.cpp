@@ -102,6 +102,42 @@ std::string NumberFormat::displayForFit(double value, const NumberConventions& c
     return render(compiled_.get(), value, conventions, Purpose::Fit);
 }
 
+std::optional<std::uint32_t> NumberFormat::fitShape(double value) const {
+    if (!compiled_ || compiled_->general || !std::isfinite(value)) return std::nullopt;
+    const auto& indexes = compiled_->numberSections;
+    if (indexes.empty() || indexes.size() > 3) return std::nullopt;
+    for (int i : indexes)
+        if (compiled_->sections[static_cast<std::size_t>(i)].condition) return std::nullopt;
+    // The section render() picks for the value.
+    std::size_t slot = 0;
+    if (indexes.size() >= 2 && value < 0)
+        slot = 1;
+    else if (indexes.size() >= 3 && value == 0)
+        slot = 2;
+    const Section& section = compiled_->sections[static_cast<std::size_t>(indexes[slot])];
+    if (section.kind != SectionKind::Number || section.scientific || section.fraction) return std::nullopt;
+    for (const numfmt::Token& token : section.tokens) {
+        if (token.kind == numfmt::TokenKind::GeneralNumber) return std::nullopt;
+        // '#' and '?' decimals drop or pad trailing zeros: the count of digits shown varies.
+        if (token.kind == numfmt::TokenKind::Digit && token.zone == numfmt::DigitZone::Fraction &&
+            token.placeholder != '0')
+            return std::nullopt;
+    }
+    const double scaled = std::fabs(value) * std::pow(100.0, section.percentCount) /
+                          std::pow(1000.0, section.scaleThousands) * std::pow(10.0, section.fractionDigits);
+    if (!(scaled < 1e15)) return std::nullopt;
+    const double units = std::round(scaled);
+    std::uint32_t digits = 0;
+    double power = 1.0;
+    while (units >= power) {
+        ++digits;
+        power *= 10.0;
+    }
+    // Rounding the other way at a power of ten would change the count of digits.
+    if (units <= 1.0 || units + 1.0 >= power || units == power / 10.0) return std::nullopt;
+    return static_cast<std::uint32_t>(slot) | (value < 0 ? 4u : 0u) | digits << 3;
+}
+
 std::string NumberFormat::displayText(std::string_view text) const {
     return renderText(compiled_.get(), text, Purpose::Show);
 }

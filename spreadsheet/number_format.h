@@ -3,7 +3,9 @@
 // caller's locale), keeping it in the file's own notation, and turning values into the text a
 // cell shows.
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -61,6 +63,12 @@ public:
     // character x itself (the cell reserves exactly its width), "?" padding becomes a digit, and
     // "*x" fill takes no room.
     std::string displayForFit(double value, const NumberConventions& conventions) const;
+    // A key shared by the numbers whose displayed texts differ only in which digits stand at the
+    // digit positions (same section, sign and count of digits), so that in a font whose digits are
+    // equally wide they take the same room; absent when that cannot be known without rendering
+    // (General, dates, fractions, exponents, conditions, optional decimals, values near a power
+    // of ten where rounding could add a digit).
+    std::optional<std::uint32_t> fitShape(double value) const;
     std::string displayTextForFit(std::string_view text) const;
 
     friend bool operator==(const NumberFormat& a, const NumberFormat& b) { return a.fileCode() == b.fileCode(); }

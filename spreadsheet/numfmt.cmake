@@ -24,4 +24,5 @@ tabulix_add_test(NAME numfmt_tests
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/tests/number_format_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/text_measurer_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tests/fit_shape_test.cpp
   LIBS tabulix_numfmt)

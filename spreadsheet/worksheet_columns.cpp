@@ -57,9 +57,38 @@ void Worksheet::autoFit(const CellRect& rect) {
     // Per call: the font of each style, and the width of each (text, style) pair already measured.
     std::unordered_map<StyleTable::Id, FontSpec> fonts;
     std::unordered_map<std::uint64_t, double> textWidths;
+    // A transferred column holds thousands of numbers of a few shapes: in a font whose digits are
+    // equally wide, numbers of one shape (NumberFormat::fitShape) take the same room, so each
+    // shape is rendered and measured once per style.
+    std::unordered_map<std::uint64_t, double> shapeWidths;
+    std::unordered_map<StyleTable::Id, bool> evenDigits;
     auto fontOf = [&](StyleTable::Id style) -> const FontSpec& {
         auto it = fonts.find(style);
         if (it == fonts.end()) it = fonts.emplace(style, fontSpecOf(book.styles().style(style).font)).first;
+        return it->second;
+    };
+    auto hasEvenDigits = [&](StyleTable::Id style) {
+        auto it = evenDigits.find(style);
+        if (it == evenDigits.end()) {
+            const FontSpec& font = fontOf(style);
+            const double zero = measurer.widthPixels("0", font);
+            bool even = true;
+            for (char digit = '1'; digit <= '9' && even; ++digit)
+                even = measurer.widthPixels(std::string_view(&digit, 1), font) == zero;
+            it = evenDigits.emplace(style, even).first;
+        }
+        return it->second;
+    };
+    auto numberWidth = [&](double number, StyleTable::Id style, const NumberFormat& format) {
+        const std::optional<std::uint32_t> shape = format.fitShape(number);
+        if (!shape || !hasEvenDigits(style))
+            return measurer.widthPixels(format.displayForFit(number, conventions), fontOf(style));
+        const std::uint64_t key = (std::uint64_t{style} << 32) | *shape;
+        auto it = shapeWidths.find(key);
+        if (it == shapeWidths.end())
+            it = shapeWidths
+                     .emplace(key, measurer.widthPixels(format.displayForFit(number, conventions), fontOf(style)))
+                     .first;
         return it->second;
     };
 
@@ -94,9 +123,7 @@ void Worksheet::autoFit(const CellRect& rect) {
             shown = &cached;
         }
         switch (shown->kind) {
-            case CellKind::Number:
-                pixels = measurer.widthPixels(format.displayForFit(shown->number, conventions), fontOf(cell.style));
-                break;
+            case CellKind::Number: pixels = numberWidth(shown->number, cell.style, format); break;
             case CellKind::Text: {
                 const std::uint64_t key = (std::uint64_t{shown->text} << 32) | cell.style;
                 auto it = textWidths.find(key);
