@@ -1,5 +1,6 @@
 #include "office/calc_session.h"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -121,6 +122,13 @@ std::string seconds(std::chrono::milliseconds ms) {
     return std::to_string(tenths / 10) + (tenths % 10 ? "." + std::to_string(tenths % 10) : "") + " s";
 }
 
+// The bridge writes to soffice's pipe; when soffice dies that write must become a lost-connection
+// error, not a SIGPIPE that ends the caller's whole program. A handler the program set stays.
+void ignoreBrokenPipes() {
+    struct sigaction current {};
+    if (sigaction(SIGPIPE, nullptr, &current) == 0 && current.sa_handler == SIG_DFL) signal(SIGPIPE, SIG_IGN);
+}
+
 }  // namespace
 
 std::shared_ptr<CalcSession> CalcSession::start(const CalcOptions& options) {
@@ -130,6 +138,7 @@ std::shared_ptr<CalcSession> CalcSession::start(const CalcOptions& options) {
 }
 
 void CalcSession::connect(const CalcOptions& options) {
+    ignoreBrokenPipes();
     const fs::path soffice = FindSoffice(options);
     if (soffice.empty())
         throw AutomationError(CalcUnavailableReason(options));
