@@ -19,7 +19,7 @@
 #include "data/data_set.h"
 #include "design/host/designer_host.h"
 #include "design/host/form_document.h"
-#include "design/host/object_inspector.h"
+#include "design/host/property_grid.h"
 #include "framework/class_registry.h"
 #include "framework/ui_services.h"
 

@@ -21,7 +21,7 @@
 #include "data/data_set.h"
 #include "design/host/designer_setup.h"
 #include "design/host/designer_window.h"
-#include "design/host/object_inspector.h"
+#include "design/host/property_grid.h"
 #include "design/tests/host_test_support.h"
 #include "framework/ui_services.h"
 #include "ui/embedded_spreadsheet_window.h"

@@ -17,7 +17,7 @@
 #include "data/data_classes.h"
 #include "design/host/designer_setup.h"
 #include "design/host/designer_window.h"
-#include "design/host/object_inspector.h"
+#include "design/host/property_grid.h"
 #include "design/tests/host_test_support.h"
 #include "framework/ui_services.h"
 #include "spreadsheet/tests/chart_xlsx_reader.h"

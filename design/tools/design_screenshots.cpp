@@ -22,7 +22,7 @@
 #include "design/host/designer_host.h"
 #include "design/host/designer_setup.h"
 #include "design/host/designer_window.h"
-#include "design/host/object_inspector.h"
+#include "design/host/property_grid.h"
 #include "ui/embedded_spreadsheet_window.h"
 #include "ui/spreadsheet_window.h"
 

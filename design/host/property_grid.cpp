@@ -1,4 +1,4 @@
-#include "design/host/object_inspector.h"
+#include "design/host/property_grid.h"
 
 #include <QColorDialog>
 #include <QComboBox>
