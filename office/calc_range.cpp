@@ -42,7 +42,6 @@ namespace xl = automation::xl;
 
 namespace {
 
-constexpr automation::DispId kRowHeight = 0x110;
 constexpr double kHmmPerPixel = 2540.0 / 96.0;
 constexpr double kDigitPixels = 7.0;   // the widest digit of the workbook's default font
 constexpr double kPaddingPixels = 5.0;
@@ -163,7 +162,7 @@ std::span<const CalcObject::Member> CalcRange::members() const {
         {"Merge", dispid::Merge},
         {"AutoFit", dispid::AutoFit},
         {"ColumnWidth", dispid::ColumnWidth},
-        {"RowHeight", kRowHeight},
+        {"RowHeight", dispid::RowHeight},
     };
     return kMembers;
 }
@@ -295,7 +294,7 @@ Variant CalcRange::invokeMember(const CalcCall& call) {
             }
             return Variant(charactersOfWidth(common.value_or(0)));
         }
-        case kRowHeight: {
+        case dispid::RowHeight: {
             call.expectCount(0, 0);
             const auto rows = propertiesOf(Reference<css::table::XColumnRowRange>(cells_, UNO_QUERY_THROW)->getRows());
             if (call.isPut()) {
