@@ -147,7 +147,7 @@ ObjectInspector::ObjectInspector(DesignerHost& host, QWidget* parent) : QTreeWid
     setColumnCount(2);
     setHeaderLabels({"Property", "Value"});
     header()->setSectionResizeMode(0, QHeaderView::Interactive);
-    header()->resizeSection(0, 190);
+    header()->resizeSection(0, 250);
     header()->setStretchLastSection(true);
     setAlternatingRowColors(true);
     setIndentation(12);
