@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
@@ -124,7 +125,41 @@ void placeDigit(std::string& out, const std::string& digits, int places, int ind
         out += purpose == Purpose::Fit ? '0' : ' ';
 }
 
+namespace {
+
+// Most numbers of a report have a short exact decimal form ("23605.81", "0.05"). When the
+// shortest digits that read back as the number fit General's characters without rounding, they
+// are the text: the 15-digit rounding General starts from gives the same digits, because a double
+// lies within a sixth of that rounding's half step of its shortest form. Empty when they do not.
+std::string shortGeneralText(double magnitude, char decimal) {
+    char buf[32];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::fixed);
+    if (ec != std::errc()) return {};
+    const std::string_view text(buf, static_cast<std::size_t>(end - buf));
+    const std::size_t point = text.find('.');
+    const std::size_t integers = point == std::string_view::npos ? text.size() : point;
+    const std::size_t decimals = point == std::string_view::npos ? 0 : text.size() - point - 1;
+    if (magnitude >= 1.0) {
+        const int leading = static_cast<int>(integers) - 1;
+        if (leading >= kGeneralWidth || static_cast<int>(decimals) > std::max(0, kGeneralWidth - 2 - leading))
+            return {};
+    } else if (static_cast<int>(decimals) > kGeneralWidth - 2) {  // "0." leaves nine decimals
+        return {};
+    }
+    std::string out(text);
+    if (point != std::string_view::npos) out[point] = decimal;
+    return out;
+}
+
+}  // namespace
+
 std::string generalText(double magnitude, const NumberConventions& conventions) {
+    if (magnitude > 0.0)
+        if (std::string text = shortGeneralText(magnitude, conventions.decimal); !text.empty()) return text;
+    return roundedGeneralText(magnitude, conventions);
+}
+
+std::string roundedGeneralText(double magnitude, const NumberConventions& conventions) {
     const DecimalDigits d = DecimalDigits::fromDouble(magnitude);
     if (d.isZero()) return "0";
     const int leading = d.exponent();

@@ -18,6 +18,9 @@ inline constexpr std::string_view kNoDate = "########";
 // General: at most 11 characters (sign aside), in scientific notation when the decimals would lose
 // the number. magnitude is the absolute value.
 std::string generalText(double magnitude, const NumberConventions& conventions);
+// The same text, always worked out from the 15-digit rounding (generalText takes a shortcut for
+// numbers with a short exact form); kept apart so that the two can be checked against each other.
+std::string roundedGeneralText(double magnitude, const NumberConventions& conventions);
 
 std::string numberSectionText(const Section& section, double magnitude, const NumberConventions& conventions,
                               Purpose purpose);

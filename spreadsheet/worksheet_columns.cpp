@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <string_view>
 #include <unordered_map>
 
 #include "spreadsheet/application.h"
@@ -39,6 +41,28 @@ FontSpec fontSpecOf(const FontStyle& font) {
 }
 
 bool spanishWords(automation::Lcid lcid) { return (lcid & 0x3FF) == 0x0A; }
+
+// General has no fixed shape, but its text does: in a font whose digits are equally wide, a text
+// of digits with at most a leading minus sign and one decimal mark takes the room its length and
+// those two give. The top bit keeps these apart from NumberFormat::fitShape's shapes.
+std::optional<std::uint32_t> generalTextShape(std::string_view text) {
+    if (text.size() > 24) return std::nullopt;
+    std::uint32_t shape = 1u << 31 | static_cast<std::uint32_t>(text.size());
+    bool mark = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') continue;
+        if (c == '-' && i == 0) {
+            shape |= 1u << 5;
+        } else if ((c == '.' || c == ',') && !mark) {
+            mark = true;
+            shape |= static_cast<std::uint32_t>(i + 1) << 6;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return shape;
+}
 
 }  // namespace
 
@@ -80,15 +104,26 @@ void Worksheet::autoFit(const CellRect& rect) {
         return it->second;
     };
     auto numberWidth = [&](double number, StyleTable::Id style, const NumberFormat& format) {
-        const std::optional<std::uint32_t> shape = format.fitShape(number);
-        if (!shape || !hasEvenDigits(style))
+        if (!hasEvenDigits(style))
             return measurer.widthPixels(format.displayForFit(number, conventions), fontOf(style));
+        std::string text;
+        std::optional<std::uint32_t> shape;
+        if (format.isGeneral()) {
+            text = format.displayForFit(number, conventions);
+            shape = generalTextShape(text);
+        } else {
+            shape = format.fitShape(number);
+        }
+        if (!shape) {
+            if (text.empty()) text = format.displayForFit(number, conventions);
+            return measurer.widthPixels(text, fontOf(style));
+        }
         const std::uint64_t key = (std::uint64_t{style} << 32) | *shape;
         auto it = shapeWidths.find(key);
-        if (it == shapeWidths.end())
-            it = shapeWidths
-                     .emplace(key, measurer.widthPixels(format.displayForFit(number, conventions), fontOf(style)))
-                     .first;
+        if (it == shapeWidths.end()) {
+            if (text.empty()) text = format.displayForFit(number, conventions);
+            it = shapeWidths.emplace(key, measurer.widthPixels(text, fontOf(style))).first;
+        }
         return it->second;
     };
 

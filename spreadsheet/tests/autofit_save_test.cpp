@@ -59,6 +59,30 @@ TEST_F(AutoFitAndSave, FittedColumnsNeverShowLessThanTheDisplayedNumber) {
     EXPECT_GT(sheet->columnWidth(2), regular);
 }
 
+// General numbers are measured once per shape of their text: a column of many numbers must come
+// out exactly as wide as the same column holding only its widest number.
+TEST_F(AutoFitAndSave, GeneralColumnsFitTheirWidestNumberExactly) {
+    const double values[] = {5, -5, 1234.5, -98765.25, 0.001, 123456789012.0, 1e-9, 42, 7.125, -0.5, 99999.99,
+                             3.14159265358979, 1e20, -1234567.5, -1234567.125, 0.30000000000000004};
+    const FontSpec font{"Calibri", 11.0};
+    double widest = 0;
+    std::uint32_t widestRow = 0;
+    std::uint32_t row = 0;
+    for (double v : values) {
+        ++row;
+        putValue("A" + std::to_string(row), Variant(v));
+        const double pixels = textPixels(sheet->displayedText({row, 1}), font);
+        if (pixels > widest) {
+            widest = pixels;
+            widestRow = row;
+        }
+    }
+    putValue("B1", Variant(values[widestRow - 1]));
+    object(range("A1", "A" + std::to_string(row))->get(dispid::Columns))->call(dispid::AutoFit);
+    object(range("B1")->get(dispid::Columns))->call(dispid::AutoFit);
+    EXPECT_EQ(sheet->columnWidth(1), sheet->columnWidth(2)) << sheet->displayedText({widestRow, 1});
+}
+
 TEST_F(AutoFitAndSave, FitUsesOnlyTheRangesCellsAndSkipsMergedOnes) {
     putValue("A1", Variant("A very long title that must not widen the column"));
     range("A1", "C1")->call(dispid::Merge, {Variant(1)});

@@ -1,13 +1,16 @@
 #include "spreadsheet/number_format.h"
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "automation/automation_error.h"
 #include "framework/printable.h"
+#include "spreadsheet/number_format_render.h"
 
 using namespace tabulix::spreadsheet;
 using tabulix::automation::AutomationError;
@@ -350,6 +353,31 @@ TEST(NumberFormatGeneral, ElevenCharactersLikeTheSpreadsheet) {
     EXPECT_EQ(g.display(std::nan(""), kPoint), "#NUM!");
     EXPECT_EQ(show("General;-General", -2.5), "-2.5");
     EXPECT_EQ(show("\"Total: \"General", 0.5), "Total: 0.5");
+}
+
+// General takes a shortcut for numbers with a short exact form; it must show exactly what the
+// rounding from 15 digits shows, at every boundary of the eleven characters.
+TEST(NumberFormatGeneral, TheShortcutShowsWhatTheRoundingShows) {
+    std::mt19937_64 random(20261207);
+    auto check = [](double magnitude) {
+        ASSERT_EQ(numfmt::generalText(magnitude, kComma), numfmt::roundedGeneralText(magnitude, kComma)) << magnitude;
+    };
+    for (double edge : {1.0, 9.999999999, 10.0, 0.1, 0.0001, 0.00009999, 0.000123456789, 0.123456789, 0.1234567891,
+                        1234567890.5, 12345678901.0, 99999999999.0, 99999999999.5, 100000000000.0, 0.30000000000000004,
+                        2.675, 1e-5, 5e-324, 1.7976931348623157e308})
+        check(edge);
+    std::uniform_int_distribution<std::int64_t> cents(0, 10'000'000'000LL);
+    std::uniform_int_distribution<int> scale(0, 12);
+    std::uniform_int_distribution<std::uint64_t> bits;
+    for (int i = 0; i < 200'000; ++i) {
+        // Report-like values (whole units, cents, a few decimals), then any double at all.
+        check(static_cast<double>(cents(random)) / std::pow(10.0, scale(random)));
+        double any;
+        const std::uint64_t b = bits(random) & 0x7FFF'FFFF'FFFF'FFFFULL;
+        std::memcpy(&any, &b, sizeof any);
+        if (std::isfinite(any) && any > 0) check(any);
+        check(std::ldexp(static_cast<double>(bits(random) >> 11), -static_cast<int>(bits(random) % 80)));
+    }
 }
 
 TEST(NumberFormatErrors, MalformedCodesAreRefusedWithCodeAndPosition) {
