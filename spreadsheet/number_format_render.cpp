@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <cstdlib>
 
@@ -127,28 +127,35 @@ void placeDigit(std::string& out, const std::string& digits, int places, int ind
 
 namespace {
 
-// Most numbers of a report have a short exact decimal form ("23605.81", "0.05"). When the
-// shortest digits that read back as the number fit General's characters without rounding, they
-// are the text: the 15-digit rounding General starts from gives the same digits, because a double
-// lies within a sixth of that rounding's half step of its shortest form. Empty when they do not.
+// Most numbers of a report have a short exact decimal form ("23605.81", "0.05"): k / 10^d reads
+// back as the number for a small d. When those digits fit General's characters without rounding
+// they are the text: the 15-digit rounding General starts from gives the same digits, as a double
+// lies far within half a step of that rounding from such a form. Below 10^11 units of 10^-d, a
+// step of 10^-d spans thousands of the double's own steps, so the product is within a hair of the
+// one integer that can read back. Empty when no such form fits.
 std::string shortGeneralText(double magnitude, char decimal) {
-    char buf[32];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::fixed);
-    if (ec != std::errc()) return {};
-    const std::string_view text(buf, static_cast<std::size_t>(end - buf));
-    const std::size_t point = text.find('.');
-    const std::size_t integers = point == std::string_view::npos ? text.size() : point;
-    const std::size_t decimals = point == std::string_view::npos ? 0 : text.size() - point - 1;
-    if (magnitude >= 1.0) {
-        const int leading = static_cast<int>(integers) - 1;
-        if (leading >= kGeneralWidth || static_cast<int>(decimals) > std::max(0, kGeneralWidth - 2 - leading))
-            return {};
-    } else if (static_cast<int>(decimals) > kGeneralWidth - 2) {  // "0." leaves nine decimals
-        return {};
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+    constexpr double kLimit = 1e11;  // General's eleven digits
+    for (int d = 0; d <= kGeneralWidth - 2; ++d) {
+        const double scaled = magnitude * kPowers[d];
+        if (!(scaled < kLimit)) return {};
+        const auto units = static_cast<std::uint64_t>(scaled + 0.5);
+        if (static_cast<double>(units) / kPowers[d] != magnitude) continue;
+        char digits[24];
+        int count = 0;
+        for (std::uint64_t rest = units; rest != 0 || count <= d; rest /= 10) digits[count++] = static_cast<char>('0' + rest % 10);
+        const int integers = count - d;  // at least one: "0" before the mark of a number below 1
+        // A number of ten or eleven integer digits keeps fewer decimals, or none.
+        if (units >= static_cast<std::uint64_t>(kPowers[d]) && d > std::max(0, kGeneralWidth - 1 - integers)) return {};
+        std::string out;
+        out.reserve(static_cast<std::size_t>(count + 1));
+        for (int i = count - 1; i >= 0; --i) {
+            out += digits[i];
+            if (i == d && d > 0) out += decimal;
+        }
+        return out;
     }
-    std::string out(text);
-    if (point != std::string_view::npos) out[point] = decimal;
-    return out;
+    return {};
 }
 
 }  // namespace
