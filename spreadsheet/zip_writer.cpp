@@ -16,8 +16,9 @@ using automation::AutomationError;
 
 namespace {
 
-// Jobs waiting for the compressing thread; more would only hold more memory.
-constexpr std::size_t kMaxQueued = 3;
+// Chunks handed over and not yet written: enough for both threads to compress one while the
+// caller writes the next; more would only hold more memory.
+constexpr std::size_t kMaxQueued = 4;
 constexpr std::uint64_t kZip32Limit = 0xFFFFFFFFu;
 // 1980-01-01 00:00, the earliest time a zip entry records: the same workbook saved twice gives
 // the same file.
@@ -35,7 +36,9 @@ void put32(std::string& out, std::uint64_t v) {
 
 }  // namespace
 
-ZipWriter::ZipWriter(int fd, int level) : fd_(fd), deflater_(std::make_unique<ChunkDeflater>(level)) { worker_ = std::thread([this] { run(); }); }
+ZipWriter::ZipWriter(int fd, int level) : fd_(fd), level_(level), deflater_(std::make_unique<ChunkDeflater>(level)) {
+    worker_ = std::thread([this] { run(); });
+}
 
 ZipWriter::~ZipWriter() {
     {
@@ -46,7 +49,7 @@ ZipWriter::~ZipWriter() {
     worker_.join();
 }
 
-void ZipWriter::beginPart(std::string name) { submit({Job::Kind::Begin, std::move(name)}); }
+void ZipWriter::beginPart(std::string name) { submit({Job::Kind::Begin, std::move(name), {}}); }
 
 void ZipWriter::write(std::string& chunk) {
     if (chunk.empty()) return;
@@ -58,22 +61,55 @@ void ZipWriter::write(std::string& chunk) {
             spare_.pop_back();
         }
     }
-    submit({Job::Kind::Data, std::move(chunk)});
+    submit({Job::Kind::Data, std::move(chunk), {}});
     next.clear();
     chunk = std::move(next);
 }
 
-void ZipWriter::endPart() { submit({Job::Kind::End, {}}); }
+void ZipWriter::endPart() { submit({Job::Kind::End, {}, {}}); }
 
 void ZipWriter::submit(Job job) {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return jobs_.size() < kMaxQueued || failure_; });
+    // With the queue full the caller compresses a waiting chunk itself rather than wait idle.
+    while (jobs_.size() >= kMaxQueued && !failure_) {
+        if (Job* waiting = waitingJob()) {
+            if (!callerDeflater_) callerDeflater_ = std::make_unique<ChunkDeflater>(level_);
+            compress(*waiting, *callerDeflater_, lock);
+        } else {
+            changed_.wait(lock);
+        }
+    }
     if (failure_) {
         lock.unlock();
         rethrowFailure();
     }
-    jobs_.push_back(std::move(job));
+    jobs_.push_back(std::make_unique<Job>(std::move(job)));
     changed_.notify_all();
+}
+
+ZipWriter::Job* ZipWriter::waitingJob() {
+    for (const auto& job : jobs_)
+        if (job->needsCompressing() && job->state == Job::State::Waiting) return job.get();
+    return nullptr;
+}
+
+void ZipWriter::compress(Job& job, ChunkDeflater& deflater, std::unique_lock<std::mutex>& lock) {
+    job.state = Job::State::Compressing;
+    lock.unlock();
+    try {
+        deflater.compress(job.payload.data(), job.payload.size(), job.kind == Job::Kind::End, job.compressed);
+    } catch (...) {
+        lock.lock();
+        failure_ = std::current_exception();
+    }
+    if (!lock.owns_lock()) lock.lock();
+    // A failed job counts as done too: after a failure nothing more is written, only dropped.
+    job.state = Job::State::Compressed;
+    changed_.notify_all();
+}
+
+bool ZipWriter::frontReady() const {
+    return !jobs_.empty() && (!jobs_.front()->needsCompressing() || jobs_.front()->state == Job::State::Compressed);
 }
 
 void ZipWriter::rethrowFailure() {
@@ -86,31 +122,46 @@ void ZipWriter::rethrowFailure() {
     }
 }
 
+// The second thread writes whatever is next in file order as soon as it is ready, and otherwise
+// compresses the oldest waiting chunk. After a failure it only empties the queue.
 void ZipWriter::run() {
+    std::unique_lock lock(mutex_);
     for (;;) {
-        Job job;
-        {
-            std::unique_lock lock(mutex_);
-            changed_.wait(lock, [this] { return !jobs_.empty() || stopping_; });
-            if (jobs_.empty()) return;
-            job = std::move(jobs_.front());
+        changed_.wait(lock, [this] { return frontReady() || waitingJob() || (stopping_ && jobs_.empty()) || (failure_ && !jobs_.empty()); });
+        if (failure_ && !jobs_.empty()) {
+            // Jobs being compressed by the caller stay until it is done with them.
+            while (frontReady() || (!jobs_.empty() && jobs_.front()->state == Job::State::Waiting)) jobs_.pop_front();
+            changed_.notify_all();
+            if (!jobs_.empty()) changed_.wait(lock);
+            continue;
+        }
+        if (frontReady()) {
+            std::unique_ptr<Job> job = std::move(jobs_.front());
             jobs_.pop_front();
-            busy_ = true;
+            storing_ = true;
+            lock.unlock();
+            try {
+                store(*job);
+            } catch (...) {
+                lock.lock();
+                failure_ = std::current_exception();
+                storing_ = false;
+                changed_.notify_all();
+                continue;
+            }
+            lock.lock();
+            storing_ = false;
+            if (job->kind == Job::Kind::Data && spare_.size() < kMaxQueued) spare_.push_back(std::move(job->payload));
+            changed_.notify_all();
+        } else if (Job* waiting = waitingJob()) {
+            compress(*waiting, *deflater_, lock);
+        } else {
+            return;  // stopping, nothing left
         }
-        try {
-            if (!failure_) process(job);
-        } catch (...) {
-            std::lock_guard lock(mutex_);
-            failure_ = std::current_exception();
-        }
-        std::lock_guard lock(mutex_);
-        busy_ = false;
-        if (job.kind == Job::Kind::Data && spare_.size() < kMaxQueued) spare_.push_back(std::move(job.payload));
-        changed_.notify_all();
     }
 }
 
-void ZipWriter::process(Job& job) {
+void ZipWriter::store(Job& job) {
     switch (job.kind) {
         case Job::Kind::Begin: {
             Entry& entry = entries_.emplace_back();
@@ -136,14 +187,11 @@ void ZipWriter::process(Job& job) {
         case Job::Kind::Data:
         case Job::Kind::End: {
             Entry& entry = entries_.back();
-            const bool final = job.kind == Job::Kind::End;
-            compressed_.clear();
-            deflater_->compress(job.payload.data(), job.payload.size(), final, compressed_);
             entry.crc = libdeflate_crc32(entry.crc, job.payload.data(), job.payload.size());
             entry.size += job.payload.size();
-            entry.compressed += compressed_.size();
-            writeBytes(compressed_.data(), compressed_.size());
-            if (!final) break;
+            entry.compressed += job.compressed.size();
+            writeBytes(job.compressed.data(), job.compressed.size());
+            if (job.kind != Job::Kind::End) break;
             if (entry.size > kZip32Limit || entry.compressed > kZip32Limit)
                 throw AutomationError("the part " + entry.name + " is larger than a workbook file can hold (4 GiB)");
             std::string sizes;
@@ -175,7 +223,16 @@ void ZipWriter::writeBytes(const void* data, std::size_t size) {
 void ZipWriter::finish() {
     {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return (jobs_.empty() && !busy_) || failure_; });
+        // The caller helps with what is left while the second thread writes it out.
+        for (;;) {
+            if (failure_ || (jobs_.empty() && !storing_)) break;
+            if (Job* waiting = waitingJob()) {
+                if (!callerDeflater_) callerDeflater_ = std::make_unique<ChunkDeflater>(level_);
+                compress(*waiting, *callerDeflater_, lock);
+            } else {
+                changed_.wait(lock);
+            }
+        }
     }
     if (failure_) rethrowFailure();
     std::string directory;

@@ -1,7 +1,9 @@
 #pragma once
 // Internal: the zip container of an .xlsx file, written in one pass to an open file. Parts are
-// written one after another; each is deflated in chunks on a second thread while the caller
-// produces the next chunk, so saving costs about the larger of writing and compressing.
+// written one after another, each handed over in chunks. Chunks are deflated independently by a
+// second thread and, whenever enough of them wait, by the caller too; the second thread writes
+// them to the file in order. Compressing takes most of a save, so on two cores saving costs
+// about half of writing and compressing together.
 
 #include <condition_variable>
 #include <cstdint>
@@ -41,6 +43,9 @@ private:
     struct Job {
         enum class Kind { Begin, Data, End } kind;
         std::string payload;  // the part name for Begin, content for Data
+        std::vector<std::uint8_t> compressed;
+        enum class State { Waiting, Compressing, Compressed } state = State::Waiting;
+        bool needsCompressing() const { return kind != Kind::Begin; }
     };
     struct Entry {
         std::string name;
@@ -52,21 +57,27 @@ private:
 
     void submit(Job job);
     void run();
-    void process(Job& job);
+    // The oldest job still waiting for compression, or nullptr. Called with the mutex held.
+    Job* waitingJob();
+    // Compresses the job with `deflater` outside the lock; a failure is kept for the caller.
+    void compress(Job& job, ChunkDeflater& deflater, std::unique_lock<std::mutex>& lock);
+    bool frontReady() const;
+    void store(Job& job);
     void writeBytes(const void* data, std::size_t size);
     void rethrowFailure();
 
     int fd_;
-    std::unique_ptr<ChunkDeflater> deflater_;  // used by the compressing thread only
+    int level_;
+    std::unique_ptr<ChunkDeflater> deflater_;        // the second thread's
+    std::unique_ptr<ChunkDeflater> callerDeflater_;  // the caller's, made when it first helps
     std::uint64_t written_ = 0;
-    std::vector<Entry> entries_;  // filled by the compressing thread
-    std::vector<std::uint8_t> compressed_;
+    std::vector<Entry> entries_;  // filled by the second thread
 
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<Job> jobs_;
-    std::vector<std::string> spare_;  // buffers of chunks already compressed
-    bool busy_ = false;
+    std::deque<std::unique_ptr<Job>> jobs_;  // in file order; stable while compressed unlocked
+    std::vector<std::string> spare_;         // buffers of chunks already written
+    bool storing_ = false;
     bool stopping_ = false;
     std::exception_ptr failure_;
     std::thread worker_;
