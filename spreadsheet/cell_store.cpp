@@ -55,6 +55,25 @@ Cell& CellStore::obtain(CellAddress at) {
     return cells.back();
 }
 
+std::span<Cell> CellStore::obtainRun(std::uint32_t row, std::uint32_t firstColumn, std::uint32_t lastColumn) {
+    const std::size_t count = lastColumn - firstColumn + 1;
+    const auto first0 = static_cast<std::uint16_t>(firstColumn - 1);
+    const auto last0 = static_cast<std::uint16_t>(lastColumn - 1);
+    auto findRun = [&]() -> std::span<Cell> {
+        std::span<Cell> cells = this->row(row);
+        const auto it = std::lower_bound(cells.begin(), cells.end(), first0,
+                                         [](const Cell& c, std::uint16_t col) { return c.column0 < col; });
+        const auto at = static_cast<std::size_t>(it - cells.begin());
+        // Columns are unique and sorted: the run is complete when its last cell is the last column.
+        if (at + count <= cells.size() && it->column0 == first0 && cells[at + count - 1].column0 == last0)
+            return cells.subspan(at, count);
+        return {};
+    };
+    if (std::span<Cell> run = findRun(); !run.empty()) return run;
+    for (std::uint32_t c = firstColumn; c <= lastColumn; ++c) obtain({row, c});
+    return findRun();
+}
+
 void CellStore::setFormula(Cell& cell, std::string text) {
     if (cell.kind == CellKind::Formula) {
         formulas_[cell.formula] = FormulaSlot{std::move(text), {}};

@@ -52,6 +52,10 @@ public:
     // The cell, created blank with the default style when absent.
     Cell& obtain(CellAddress at);
 
+    // The cells of columns first to last of a row, created blank where absent; they lie side by
+    // side in the row.
+    std::span<Cell> obtainRun(std::uint32_t row, std::uint32_t firstColumn, std::uint32_t lastColumn);
+
     // Turns the cell into a formula cell with the given text (no cached result yet).
     void setFormula(Cell& cell, std::string text);
     // Releases the formula slot of a formula cell before it takes another kind of content.

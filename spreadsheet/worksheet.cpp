@@ -7,6 +7,7 @@
 
 #include "automation/dispids.h"
 #include "spreadsheet/application.h"
+#include "spreadsheet/block_pool.h"
 #include "spreadsheet/number_format_table.h"
 #include "spreadsheet/range.h"
 #include "spreadsheet/text_utils.h"
@@ -52,7 +53,9 @@ private:
 }  // namespace
 
 Worksheet::Worksheet(Workbook& book, std::string name)
-    : Sheet(book, std::move(name)), formulaSheet_(book.formulas().addSheet(*this)) {}
+    : Sheet(book, std::move(name)),
+      formulaSheet_(book.formulas().addSheet(*this)),
+      rangePool_(std::make_shared<BlockPool>()) {}
 
 Worksheet::~Worksheet() {
     if (isAttached()) workbook().formulas().removeSheet(*this);
@@ -70,7 +73,7 @@ void Worksheet::notifyLayoutChanged() {
 SheetType Worksheet::sheetType() const { return SheetType::Worksheet; }
 
 std::shared_ptr<Range> Worksheet::range(const CellRect& rect) {
-    return std::make_shared<Range>(selfAs<Worksheet>(), rect);
+    return std::allocate_shared<Range>(PoolAllocator<Range>(rangePool_), selfAs<Worksheet>(), rect);
 }
 
 std::shared_ptr<Range> Worksheet::range(std::string_view reference) { return range(parseRangeRef(reference)); }

@@ -23,6 +23,7 @@ namespace formula {
 class Formula;
 }
 
+class BlockPool;
 class Range;
 
 class Worksheet final : public Sheet {
@@ -160,6 +161,8 @@ private:
     std::vector<CellRect> merges_;
     std::map<std::uint32_t, double> widths_;
     std::map<std::uint32_t, double> customHeights_;
+    // Ranges are asked for at every cell of a transfer: their memory is recycled.
+    std::shared_ptr<BlockPool> rangePool_;
 };
 
 }  // namespace tabulix::spreadsheet

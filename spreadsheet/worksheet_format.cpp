@@ -22,17 +22,22 @@ public:
     template <class Edit>
     StyleTable::Id apply(StyleTable::Id base, unsigned variant, Edit&& edit) {
         const std::uint64_t key = (std::uint64_t{base} << 8) | variant;
-        if (const auto it = memo_.find(key); it != memo_.end()) return it->second;
+        // Neighbouring cells mostly share their style: the last answer first.
+        if (key == lastKey_) return lastId_;
+        lastKey_ = key;
+        if (const auto it = memo_.find(key); it != memo_.end()) return lastId_ = it->second;
         CellStyle style = table_.style(base);
         edit(style);
-        const StyleTable::Id id = table_.intern(style);
-        memo_.emplace(key, id);
-        return id;
+        lastId_ = table_.intern(style);
+        memo_.emplace(key, lastId_);
+        return lastId_;
     }
 
 private:
     StyleTable& table_;
     std::unordered_map<std::uint64_t, StyleTable::Id> memo_;
+    std::uint64_t lastKey_ = ~std::uint64_t{0};
+    StyleTable::Id lastId_ = 0;
 };
 
 CellSide opposite(CellSide side) {
@@ -89,12 +94,9 @@ void Worksheet::restyle(const CellRect& rect, const std::function<void(CellStyle
     Workbook& book = workbook();
     checkFormattable(rect);
     StyleMemo memo(book.styles());
-    for (std::uint32_t r = rect.first.row; r <= rect.last.row; ++r) {
-        for (std::uint32_t c = rect.first.column; c <= rect.last.column; ++c) {
-            Cell& cell = cells_.obtain({r, c});
+    for (std::uint32_t r = rect.first.row; r <= rect.last.row; ++r)
+        for (Cell& cell : cells_.obtainRun(r, rect.first.column, rect.last.column))
             cell.style = memo.apply(cell.style, 0, edit);
-        }
-    }
     notifyCellsChanged(rect);
 }
 

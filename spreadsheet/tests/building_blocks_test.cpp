@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "automation/automation_error.h"
+#include "spreadsheet/block_pool.h"
+#include "spreadsheet/cell_store.h"
 #include "spreadsheet/cell_style.h"
 #include "spreadsheet/colour.h"
 #include "spreadsheet/string_pool.h"
@@ -35,6 +37,57 @@ TEST(StringPool, KeepsEachTextOnceThroughGrowthAndEndsTextsWithNul) {
     EXPECT_NE(pool.intern(withNul), pool.intern("a"));
     EXPECT_EQ(pool.text(pool.intern(withNul)), withNul);
     EXPECT_EQ(std::strlen(pool.text(ids[7]).data()), pool.text(ids[7]).size());
+}
+
+// A run of a row is the cells of exactly its columns, in order, whatever the row held before:
+// gaps filled, cells before and after it left alone and not counted twice.
+TEST(CellStore, RunsOfARowHoldExactlyTheirColumns) {
+    CellStore store;
+    store.obtain({3, 2}).number = 2.0;
+    store.obtain({3, 5}).number = 5.0;
+    store.obtain({3, 9}).number = 9.0;
+    std::span<Cell> run = store.obtainRun(3, 2, 6);
+    ASSERT_EQ(run.size(), 5u);
+    for (std::size_t i = 0; i < run.size(); ++i) EXPECT_EQ(run[i].column0, i + 1);
+    EXPECT_EQ(run[0].number, 2.0);
+    EXPECT_EQ(run[3].number, 5.0);
+    EXPECT_EQ(run[1].kind, CellKind::Blank);
+    EXPECT_EQ(store.cellCount(), 6u);  // B..F and I
+    // Already complete: the same cells, nothing added.
+    EXPECT_EQ(store.obtainRun(3, 2, 6).data(), store.obtainRun(3, 2, 6).data());
+    EXPECT_EQ(store.cellCount(), 6u);
+    // A run over an empty row, and one of a single column beyond the last cell.
+    EXPECT_EQ(store.obtainRun(1000, 1, 3).size(), 3u);
+    EXPECT_EQ(store.obtainRun(3, 12, 12).front().column0, 11u);
+    EXPECT_EQ(store.row(3).back().column0, 11u);
+    EXPECT_EQ(store.cellCount(), 10u);
+}
+
+// Objects made from a pool reuse each other's memory, and the pool lives as long as any of them,
+// even when its owner lets go first (a worksheet closed while a client holds one of its ranges).
+TEST(BlockPool, RecyclesBlocksAndOutlivesItsOwner) {
+    struct Probe {
+        explicit Probe(int v, int* alive) : value(v), alive(alive) { ++*alive; }
+        ~Probe() { --*alive; }
+        int value;
+        int* alive;
+    };
+    int alive = 0;
+    auto pool = std::make_shared<BlockPool>();
+    const void* first = nullptr;
+    {
+        auto a = std::allocate_shared<Probe>(PoolAllocator<Probe>(pool), 1, &alive);
+        first = a.get();
+    }
+    auto b = std::allocate_shared<Probe>(PoolAllocator<Probe>(pool), 2, &alive);
+    EXPECT_EQ(b.get(), first);
+    std::vector<std::shared_ptr<Probe>> many;
+    for (int i = 0; i < 200; ++i) many.push_back(std::allocate_shared<Probe>(PoolAllocator<Probe>(pool), i, &alive));
+    pool.reset();
+    many.clear();
+    EXPECT_EQ(b->value, 2);
+    b.reset();
+    EXPECT_EQ(alive, 0);
 }
 
 TEST(StyleTable, InternsEqualStylesOnceAndRemembersFormatChanges) {
