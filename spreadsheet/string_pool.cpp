@@ -7,8 +7,9 @@
 namespace tabulix::spreadsheet {
 
 namespace {
-constexpr std::size_t kBlockSize = 256 * 1024;
-}
+// Ids have 12 bits for the block.
+constexpr std::size_t kMaxBlocks = std::size_t{1} << 12;
+}  // namespace
 
 StringPool::StringPool() : slots_(1024, kEmptySlot) {}
 
@@ -19,36 +20,39 @@ StringPool::Id StringPool::intern(std::string_view text) {
     for (;; i = (i + 1) & mask) {
         const std::uint64_t slot = slots_[i];
         if (slot == kEmptySlot) break;
-        if (static_cast<std::uint32_t>(slot >> 32) == hash && texts_[static_cast<Id>(slot)] == text)
+        if (static_cast<std::uint32_t>(slot >> 32) == hash && this->text(static_cast<Id>(slot)) == text)
             return static_cast<Id>(slot);
     }
-    if (texts_.size() >= 0xFFFFFFF0u) throw std::length_error("too many distinct texts in one workbook");
-    const Id id = static_cast<Id>(texts_.size());
-    texts_.push_back(store(text));
+    const Id id = store(text);
     slots_[i] = (std::uint64_t{hash} << 32) | id;
-    if ((texts_.size() + 1) * 10 > slots_.size() * 7) grow();
+    ++count_;
+    // Probes compare hashes, not texts: the index can run fuller than usual before it grows.
+    if (count_ * 5 > slots_.size() * 4) grow();
     return id;
 }
 
-std::string_view StringPool::store(std::string_view text) {
-    const std::size_t bytes = text.size() + 1;  // with its terminating '\0'
-    char* at;
-    if (bytes > kBlockSize / 4) {
-        blocks_.push_back(std::make_unique_for_overwrite<char[]>(bytes));
-        at = blocks_.back().get();
-    } else {
-        if (bytes > blockLeft_) {
-            blocks_.push_back(std::make_unique_for_overwrite<char[]>(kBlockSize));
-            blockCursor_ = blocks_.back().get();
-            blockLeft_ = kBlockSize;
-        }
-        at = blockCursor_;
-        blockCursor_ += bytes;
-        blockLeft_ -= bytes;
+StringPool::Id StringPool::store(std::string_view text) {
+    unsigned char prefix[10];
+    std::size_t prefixSize = 0;
+    for (std::size_t size = text.size();; size >>= 7) {
+        prefix[prefixSize++] = static_cast<unsigned char>((size & 0x7F) | (size >= 0x80 ? 0x80 : 0));
+        if (size < 0x80) break;
     }
-    std::memcpy(at, text.data(), text.size());
-    at[text.size()] = '\0';
-    return {at, text.size()};
+    const std::size_t bytes = prefixSize + text.size() + 1;  // with its terminating '\0'
+    if (bytes > kBlockSize - blockUsed_) {
+        if (blocks_.size() == kMaxBlocks) throw std::length_error("the texts of one workbook pass 4 GiB");
+        // A text larger than a block gets a block of its own; ids address only its first 1 MiB,
+        // which holds the prefix, so its offset is 0 like any block start.
+        blocks_.push_back(std::make_unique_for_overwrite<char[]>(bytes > kBlockSize ? bytes : kBlockSize));
+        blockUsed_ = 0;
+    }
+    char* at = blocks_.back().get() + blockUsed_;
+    const Id id = static_cast<Id>(((blocks_.size() - 1) << kOffsetBits) | blockUsed_);
+    std::memcpy(at, prefix, prefixSize);
+    std::memcpy(at + prefixSize, text.data(), text.size());
+    at[prefixSize + text.size()] = '\0';
+    blockUsed_ = bytes > kBlockSize ? kBlockSize : blockUsed_ + bytes;
+    return id;
 }
 
 void StringPool::grow() {

@@ -39,6 +39,28 @@ TEST(StringPool, KeepsEachTextOnceThroughGrowthAndEndsTextsWithNul) {
     EXPECT_EQ(std::strlen(pool.text(ids[7]).data()), pool.text(ids[7]).size());
 }
 
+// Texts are packed into blocks of 1 MiB behind a length prefix: texts across many blocks, prefix
+// lengths of one to three bytes, and a text larger than a block all read back whole.
+TEST(StringPool, TextsAcrossBlocksAndLargerThanABlockReadBackWhole) {
+    StringPool pool;
+    std::vector<std::pair<StringPool::Id, std::string>> kept;
+    for (int i = 0; i < 30000; ++i) {
+        const std::size_t length = static_cast<std::size_t>(i % 7 == 0 ? 100 + i % 300 : i % 50 == 1 ? 20000 + i % 5 : i % 40);
+        std::string text(length, static_cast<char>('a' + i % 26));
+        text += std::to_string(i);
+        kept.emplace_back(pool.intern(text), std::move(text));
+    }
+    const std::string huge(3u << 20, 'h');
+    kept.emplace_back(pool.intern(huge), huge);
+    kept.emplace_back(pool.intern("after the huge one"), "after the huge one");
+    for (const auto& [id, text] : kept) {
+        ASSERT_EQ(pool.text(id), text);
+        ASSERT_EQ(pool.text(id).data()[text.size()], '\0');
+        ASSERT_EQ(pool.intern(text), id);
+    }
+    EXPECT_EQ(pool.size(), kept.size());
+}
+
 // A run of a row is the cells of exactly its columns, in order, whatever the row held before:
 // gaps filled, cells before and after it left alone and not counted twice.
 TEST(CellStore, RunsOfARowHoldExactlyTheirColumns) {
