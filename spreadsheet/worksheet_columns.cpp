@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory_resource>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
@@ -80,7 +81,9 @@ void Worksheet::autoFit(const CellRect& rect) {
 
     // Per call: the font of each style, and the width of each (text, style) pair already measured.
     std::unordered_map<StyleTable::Id, FontSpec> fonts;
-    std::unordered_map<std::uint64_t, double> textWidths;
+    // A column of distinct texts measures each once: their entries come from one arena.
+    std::pmr::monotonic_buffer_resource arena;
+    std::pmr::unordered_map<std::uint64_t, double> textWidths(&arena);
     // A transferred column holds thousands of numbers of a few shapes: in a font whose digits are
     // equally wide, numbers of one shape (NumberFormat::fitShape) take the same room, so each
     // shape is rendered and measured once per style.
