@@ -88,8 +88,13 @@ Variant SQLiteCursor::value(int column, bool keepBytes) const {
         case SQLITE_NULL: return Variant::null();
         case SQLITE_BLOB:
             if (keepBytes) return Variant(std::string(bytesOf(statement, column)));
-            [[fallthrough]];
-        default: return Variant(framework::utf8::sanitize(bytesOf(statement, column)));
+            return Variant(framework::utf8::sanitize(bytesOf(statement, column)));
+        default: {
+            // Read as text, so that a database that stores UTF-16 gives UTF-8 too.
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+            const auto size = static_cast<std::size_t>(sqlite3_column_bytes(statement, column));
+            return Variant(framework::utf8::sanitize(std::string_view(text ? text : "", text ? size : 0)));
+        }
     }
 }
 

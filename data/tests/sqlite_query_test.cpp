@@ -206,6 +206,17 @@ TEST_P(SQLiteQueryTest, TextsAreValidUtf8AndBlobBytesAreNeverShown) {
     EXPECT_EQ(query.FieldByName("u")->AsString(), "\xEF\xBF\xBD(");
 }
 
+TEST_P(SQLiteQueryTest, TextsOfADatabaseInUtf16AreReadAsUtf8) {
+    execute(folder / "utf16.sqlite",
+            "PRAGMA encoding = 'UTF-16le'; CREATE TABLE t (name TEXT, other); INSERT INTO t VALUES ('Camión', 'Piñata');");
+    query.SetFileName("utf16.sqlite");
+    query.SQL().Add("SELECT name, other, name || '!' AS loud FROM t");
+    query.Open();
+    EXPECT_EQ(query.FieldByName("name")->AsString(), "Camión");
+    EXPECT_EQ(query.FieldByName("other")->AsString(), "Piñata");
+    EXPECT_EQ(query.FieldByName("loud")->AsString(), "Camión!");
+}
+
 TEST_P(SQLiteQueryTest, ValuesInMessagesAreEscapedAndShortened) {
     execute(folder / "shop.sqlite",
             "CREATE TABLE bad (n INTEGER); INSERT INTO bad VALUES (x'ff00' || printf('%.5000c', 'x'));");
