@@ -26,7 +26,6 @@ WorksheetGrid::WorksheetGrid(WorksheetModel& model, QWidget* parent)
     : QAbstractScrollArea(parent), model_(model) {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setFocusProxy(this);
-    viewport()->setMouseTracking(false);
     verticalScrollBar()->setSingleStep(1);
     horizontalScrollBar()->setSingleStep(1);
     rows_ = AxisLayout(model_.rowCount(), 20);
@@ -176,6 +175,11 @@ std::pair<int, int> WorksheetGrid::cellAt(QPoint point) const {
     if (hitAt(point, row, column) != Hit::Cell) return {-1, -1};
     if (const Area* a = mergedAreaAt(row, column)) return {a->top, a->left};
     return {row, column};
+}
+
+void WorksheetGrid::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) modelExtentChanged();
 }
 
 void WorksheetGrid::resizeEvent(QResizeEvent* event) {
@@ -444,8 +448,7 @@ void WorksheetGrid::placeEditor() {
     const QRect cells(headerWidth_, headerHeight_, viewport()->width() - headerWidth_,
                       viewport()->height() - headerHeight_);
     QRect rect = cellRect(currentRow_, currentColumn_).adjusted(0, 0, -1, -1);
-    rect.setWidth(std::max(rect.width(), 40));
-    rect.setHeight(std::max(rect.height(), editor_->sizeHint().height() / 2));
+    rect.setWidth(std::max(rect.width(), 40));  // room to type into a narrow column
     editor_->setGeometry(rect.intersected(cells));
 }
 
@@ -462,7 +465,6 @@ bool WorksheetGrid::commitEditor() {
     closeEditor();
     const bool accepted = model_.setData(model_.index(currentRow_, currentColumn_), text, Qt::EditRole);
     committing_ = false;
-    emit currentCellChanged(currentRow_, currentColumn_);  // what the formula bar shows changed
     return accepted;
 }
 
