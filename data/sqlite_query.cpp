@@ -3,12 +3,15 @@
 #include <sqlite3.h>
 
 #include <charconv>
+#include <cctype>
 #include <cmath>
 #include <memory>
 #include <optional>
 
 #include "data/data_error.h"
 #include "data/date_time.h"
+#include "data/sqlite_cursor.h"
+#include "data/sqlite_rows.h"
 #include "framework/printable.h"
 #include "framework/property_list.h"
 #include "framework/text_compare.h"
@@ -71,13 +74,6 @@ TFieldType typeFromStorage(int storage) {
     }
 }
 
-struct DatabaseCloser {
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
-struct StatementFinalizer {
-    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-
 void bind(sqlite3_stmt* statement, int index, const Variant& value) {
     switch (value.type()) {
         case VariantType::Empty:
@@ -100,6 +96,65 @@ void bind(sqlite3_stmt* statement, int index, const Variant& value) {
     }
 }
 
+void bindParameters(sqlite3_stmt* statement, const std::map<std::string, Variant>& named,
+                    const std::map<int, Variant>& positional, const std::string& where) {
+    for (int i = 1; i <= sqlite3_bind_parameter_count(statement); ++i) {
+        const char* name = sqlite3_bind_parameter_name(statement, i);
+        const std::string key = name && name[0] != '?' ? upper(name + 1) : std::string();
+        if (!key.empty() && named.contains(key))
+            bind(statement, i, named.at(key));
+        else if (positional.contains(i))
+            bind(statement, i, positional.at(i));
+        else
+            throw EDatabaseError(where + ": parameter " + (name ? framework::printable(name) : "?" + std::to_string(i)) +
+                                 " has no value");
+    }
+}
+
+// Null when SQLite refuses the text.
+SQLiteStatement tryPrepare(sqlite3* db, const std::string& sql) {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &statement, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(statement);
+        return nullptr;
+    }
+    return SQLiteStatement(statement);
+}
+
+// The count of `statement`'s rows comes from the same text inside "SELECT count(*)"; a statement
+// that cannot stand inside another (a PRAGMA) is counted by stepping a copy of it.
+SQLiteRowCounter prepareCounter(sqlite3* db, sqlite3_stmt* statement) {
+    std::string text = sqlite3_sql(statement);
+    while (!text.empty() && (text.back() == ';' || std::isspace(static_cast<unsigned char>(text.back()))))
+        text.pop_back();
+    SQLiteRowCounter counter{tryPrepare(db, "SELECT count(*) FROM (\n" + text + "\n)"), true};
+    if (!counter.statement) counter = SQLiteRowCounter{tryPrepare(db, text), false};
+    return counter;
+}
+
+// Columns without a usable declared type take their class from the storage class of their first
+// non-null value, read ahead from the start; all-null ones are text. Returns the number of rows
+// when that took reading them all.
+std::optional<std::int64_t> typeUntypedColumns(SQLiteCursor& cursor, std::vector<TFieldDef>& columns) {
+    std::vector<std::size_t> pending;
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        if (columns[c].dataType == TFieldType::ftUnknown) pending.push_back(c);
+    if (pending.empty()) return std::nullopt;
+    bool more = cursor.first();
+    while (more) {
+        std::erase_if(pending, [&](std::size_t c) {
+            const int storage = sqlite3_column_type(cursor.statement(), static_cast<int>(c));
+            if (storage == SQLITE_NULL) return false;
+            columns[c].dataType = typeFromStorage(storage);
+            return true;
+        });
+        if (pending.empty()) return std::nullopt;
+        more = cursor.step();
+    }
+    for (std::size_t c : pending) columns[c].dataType = TFieldType::ftString;
+    return cursor.row() + 1;
+}
+
 }  // namespace
 
 TSQLiteQuery::TSQLiteQuery(framework::TComponent* owner) : TDataSet(owner) {}
@@ -110,6 +165,13 @@ void TSQLiteQuery::DefineProperties(framework::PropertyList& p) {
     TDataSet::DefineProperties(p);
     p.Text("FileName", [this] { return fileName_; }, [this](std::string v) { SetFileName(v); });
     p.StringList("SQL", sql_);
+    p.Boolean("KeepRowsInMemory", [this] { return keepRowsInMemory_; }, [this](bool v) { SetKeepRowsInMemory(v); })
+        .Default(false);
+}
+
+void TSQLiteQuery::SetKeepRowsInMemory(bool value) {
+    if (Active()) throw EDatabaseError("Cannot change KeepRowsInMemory of query " + DisplayName() + " while it is open");
+    keepRowsInMemory_ = value;
 }
 
 void TSQLiteQuery::SetFileName(const std::string& name) {
@@ -155,34 +217,26 @@ std::vector<TFieldDef> TSQLiteQuery::InternalOpen() {
 
     sqlite3* raw = nullptr;
     const int opened = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
-    std::unique_ptr<sqlite3, DatabaseCloser> db(raw);
+    SQLiteDatabase db(raw);
     if (opened != SQLITE_OK)
         throw EDatabaseError(where + ": " + (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(opened)));
+    // Every run of the statement takes SQLite's read lock: wait a while for a writer to finish
+    // rather than fail at once.
+    sqlite3_busy_timeout(db.get(), 5000);
 
     const std::string sql = sql_.Text();
     sqlite3_stmt* rawStatement = nullptr;
     const char* tail = nullptr;
     if (sqlite3_prepare_v2(db.get(), sql.c_str(), static_cast<int>(sql.size()), &rawStatement, &tail) != SQLITE_OK)
         throw EDatabaseError(where + ": " + sqlite3_errmsg(db.get()));
-    std::unique_ptr<sqlite3_stmt, StatementFinalizer> statement(rawStatement);
+    SQLiteStatement statement(rawStatement);
     if (!statement) throw EDatabaseError(where + ": the SQL text holds no statement");
     for (const char* p = tail; p && *p; ++p)
         if (*p != ' ' && *p != '\t' && *p != '\r' && *p != '\n' && *p != ';')
             throw EDatabaseError(where + ": the SQL text holds more than one statement");
     if (!sqlite3_stmt_readonly(statement.get()))
         throw EDatabaseError(where + ": only statements that read (SELECT) can be opened");
-
-    for (int i = 1; i <= sqlite3_bind_parameter_count(statement.get()); ++i) {
-        const char* name = sqlite3_bind_parameter_name(statement.get(), i);
-        const std::string key = name && name[0] != '?' ? upper(name + 1) : std::string();
-        if (!key.empty() && namedParams_.contains(key))
-            bind(statement.get(), i, namedParams_.at(key));
-        else if (positionalParams_.contains(i))
-            bind(statement.get(), i, positionalParams_.at(i));
-        else
-            throw EDatabaseError(where + ": parameter " + (name ? framework::printable(name) : "?" + std::to_string(i)) +
-                                 " has no value");
-    }
+    bindParameters(statement.get(), namedParams_, positionalParams_, where);
 
     const int columnCount = sqlite3_column_count(statement.get());
     if (columnCount == 0) throw EDatabaseError(where + ": the statement returns no columns");
@@ -193,86 +247,47 @@ std::vector<TFieldDef> TSQLiteQuery::InternalOpen() {
                                                sqlite3_column_decltype(statement.get(), c)));
     }
 
-    rows_.clear();
+    SQLiteRowCounter counter;
+    if (!keepRowsInMemory_) {
+        counter = prepareCounter(db.get(), statement.get());
+        if (!counter.statement) throw EDatabaseError(where + ": " + sqlite3_errmsg(db.get()));
+        bindParameters(counter.statement.get(), namedParams_, positionalParams_, where);
+    }
+    auto cursor = std::make_unique<SQLiteCursor>(std::move(db), std::move(statement), where);
+    const std::optional<std::int64_t> knownCount = typeUntypedColumns(*cursor, columns_);
     // Texts are made valid UTF-8 as they are read; BLOB values keep their bytes only in BLOB
-    // columns, whose fields never show them. A column without a declared type learns whether it
-    // is one from its first value, so its BLOB values wait until the rows are read.
-    std::vector<int> firstStorage(static_cast<std::size_t>(columnCount), SQLITE_NULL);
-    std::vector<bool> blobsPending(static_cast<std::size_t>(columnCount), false);
-    int step;
-    while ((step = sqlite3_step(statement.get())) == SQLITE_ROW) {
-        std::vector<Variant> row;
-        row.reserve(static_cast<std::size_t>(columnCount));
-        for (int c = 0; c < columnCount; ++c) {
-            const int storage = sqlite3_column_type(statement.get(), c);
-            const auto column = static_cast<std::size_t>(c);
-            if (firstStorage[column] == SQLITE_NULL) firstStorage[column] = storage;
-            switch (storage) {
-                case SQLITE_INTEGER: row.emplace_back(static_cast<std::int64_t>(sqlite3_column_int64(statement.get(), c))); break;
-                case SQLITE_FLOAT: row.emplace_back(sqlite3_column_double(statement.get(), c)); break;
-                case SQLITE_NULL: row.push_back(Variant::null()); break;
-                default: {
-                    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement.get(), c));
-                    const std::string_view value(bytes ? bytes : "", static_cast<std::size_t>(sqlite3_column_bytes(statement.get(), c)));
-                    const TFieldType declared = columns_[column].dataType;
-                    const bool keepBytes = storage == SQLITE_BLOB && (declared == TFieldType::ftBlob ||
-                                                                      declared == TFieldType::ftUnknown);
-                    if (keepBytes && declared == TFieldType::ftUnknown) blobsPending[column] = true;
-                    row.emplace_back(keepBytes ? std::string(value) : framework::utf8::sanitize(value));
-                    break;
-                }
-            }
-        }
-        rows_.push_back(std::move(row));
-    }
-    if (step != SQLITE_DONE) {
-        rows_.clear();
-        throw EDatabaseError(where + ": " + sqlite3_errmsg(db.get()));
-    }
-    // Columns without a usable declared type follow their first value.
-    for (std::size_t c = 0; c < columns_.size(); ++c) {
-        if (columns_[c].dataType != TFieldType::ftUnknown) continue;
-        columns_[c].dataType = typeFromStorage(firstStorage[c]);
-        if (columns_[c].dataType == TFieldType::ftBlob || !blobsPending[c]) continue;
-        for (auto& row : rows_)
-            if (const std::string* bytes = row[c].getIf<std::string>()) row[c] = Variant(framework::utf8::sanitize(*bytes));
-    }
-    current_ = -1;
+    // columns, whose fields never show them.
+    std::vector<bool> blobColumns;
+    for (const TFieldDef& column : columns_) blobColumns.push_back(column.dataType == TFieldType::ftBlob);
+    if (keepRowsInMemory_)
+        rows_ = keptRows(*cursor, blobColumns, DisplayName());
+    else
+        rows_ = forwardRows(std::move(cursor), std::move(counter), std::move(blobColumns), knownCount);
     return columns_;
 }
 
 void TSQLiteQuery::InternalClose() {
-    rows_.clear();
-    rows_.shrink_to_fit();
+    rows_.reset();
     columns_.clear();
-    current_ = -1;
 }
 
-bool TSQLiteQuery::InternalFirst() {
-    if (rows_.empty()) return false;
-    current_ = 0;
-    return true;
-}
+bool TSQLiteQuery::InternalFirst() { return rows_->first(); }
 
-bool TSQLiteQuery::InternalNext() {
-    if (current_ + 1 >= static_cast<std::int64_t>(rows_.size())) return false;
-    ++current_;
-    return true;
-}
+bool TSQLiteQuery::InternalNext() { return rows_->next(); }
 
-void TSQLiteQuery::InternalGotoKey(std::int64_t key) {
-    if (key < 0 || key >= static_cast<std::int64_t>(rows_.size()))
-        throw EDatabaseError("Query " + DisplayName() + " has no row " + std::to_string(key + 1));
-    current_ = key;
-}
+std::int64_t TSQLiteQuery::InternalKey() const { return rows_->bookmark(); }
+
+void TSQLiteQuery::InternalGotoKey(std::int64_t key) { rows_->gotoBookmark(key); }
+
+std::int64_t TSQLiteQuery::InternalRecordCount() { return rows_->count(); }
 
 void TSQLiteQuery::badValue(int column, const std::string& problem) const {
-    throw EDatabaseError("Query " + DisplayName() + ", row " + std::to_string(current_ + 1) + ", column " +
+    throw EDatabaseError("Query " + DisplayName() + ", row " + std::to_string(rows_->row() + 1) + ", column " +
                          columns_[static_cast<std::size_t>(column)].name + ": " + problem);
 }
 
 Variant TSQLiteQuery::InternalValue(int column) const {
-    const Variant& raw = rows_.at(static_cast<std::size_t>(current_)).at(static_cast<std::size_t>(column));
+    const Variant raw = rows_->value(column);
     if (raw.isNull()) return raw;
     const TFieldType type = columns_[static_cast<std::size_t>(column)].dataType;
     const std::string* text = raw.getIf<std::string>();

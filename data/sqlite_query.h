@@ -9,15 +9,32 @@
 // A relative FileName is taken from the base folder (the form file's folder, set with
 // SetBaseFolder), else from the working folder. Parameters (":name", "@name", "$name" or "?")
 // are given from code with SetParam before Open; a parameter without a value fails the open.
-// The database is opened read-only and every row is read at Open and kept in memory, so the
-// file is not held open while the data set is walked.
+// The database is opened read-only.
+//
+// Rows are read from the database as the cursor moves, so a query of any size takes little
+// memory while it is walked once, as a transfer does. RecordCount asks the database for the
+// count, again only after another connection committed. First, and a bookmark to an earlier
+// row, run the statement again from its start. The file stays open while the query is, and
+// SQLite's read lock is held while a run is under way (from First until the walk passes the
+// last row): in a database in rollback-journal mode other connections cannot commit meanwhile
+// (WAL mode lets them).
+// A database changed by another connection while the query is open is seen by the next run:
+// First shows the rows as they are then. A bookmark whose row is gone or holds other values by
+// then raises instead of showing another row, and so does reading the current row again after
+// a move past the last one when anything was committed in between.
+//
+// KeepRowsInMemory (published, default false) reads every row at Open and keeps it in memory
+// instead: the rows do not change while the query is open, the file is not held open, and
+// bookmarks cost nothing; memory grows with the rows (a few hundred bytes per row of ten
+// columns).
 //
 // Field classes come from the declared column types, by the words they contain (as SQLite
 // itself reads them): INT -> TLargeintField; CHAR, CLOB, TEXT -> TStringField (size from
 // "(n)"); REAL, FLOA, DOUB, NUMERIC, DECIMAL -> TFloatField; MONEY, CURRENCY -> TCurrencyField;
 // BOOL -> TBooleanField; DATETIME, TIMESTAMP -> TDateTimeField; DATE -> TDateField; TIME ->
 // TTimeField; BLOB -> TBlobField. A column without a declared type (an expression) or with an
-// unknown one takes its class from the storage class of its first non-null value.
+// unknown one takes its class from the storage class of its first non-null value (Open reads
+// ahead as far as it must to find it).
 // Texts that are not valid UTF-8 are read with U+FFFD in place of each bad byte; BLOB values
 // keep their bytes only in BLOB columns (a TBlobField shows a description, never the bytes).
 // Dates are read from ISO text ("2024-03-01", "2024-03-01 10:30:00"), Unix seconds (integer) or
@@ -26,6 +43,7 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -34,6 +52,8 @@
 #include "framework/string_list.h"
 
 namespace tabulix::data {
+
+class SQLiteRows;
 
 class TSQLiteQuery : public TDataSet {
 public:
@@ -55,6 +75,10 @@ public:
     void SetParam(int position, const automation::Variant& value);
     void ClearParams();
 
+    bool KeepRowsInMemory() const { return keepRowsInMemory_; }
+    // Refused while open.
+    void SetKeepRowsInMemory(bool value);
+
     std::vector<std::filesystem::path> SourceFiles() const override;
 
 protected:
@@ -62,9 +86,9 @@ protected:
     void InternalClose() override;
     bool InternalFirst() override;
     bool InternalNext() override;
-    std::int64_t InternalKey() const override { return current_; }
+    std::int64_t InternalKey() const override;
     void InternalGotoKey(std::int64_t key) override;
-    std::int64_t InternalRecordCount() override { return static_cast<std::int64_t>(rows_.size()); }
+    std::int64_t InternalRecordCount() override;
     automation::Variant InternalValue(int column) const override;
     std::string SourceDescription() const override;
 
@@ -77,10 +101,10 @@ private:
     std::filesystem::path baseFolder_;
     std::map<std::string, automation::Variant> namedParams_;  // upper-cased names
     std::map<int, automation::Variant> positionalParams_;
+    bool keepRowsInMemory_ = false;
 
     std::vector<TFieldDef> columns_;
-    std::vector<std::vector<automation::Variant>> rows_;  // values as SQLite stores them
-    std::int64_t current_ = -1;
+    std::unique_ptr<SQLiteRows> rows_;  // while open
 };
 
 }  // namespace tabulix::data

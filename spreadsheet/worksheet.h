@@ -153,8 +153,10 @@ private:
     void moveContent(CellAddress from, CellAddress to);
     void checkFormattable(const CellRect& rect) const;
     CellValue valueOf(const Cell& cell, const Workbook& book) const;
-    // The height that fits the largest font of a row's cells; byStyle caches it per style.
-    double fittedHeight(std::span<const Cell> cells, std::unordered_map<StyleTable::Id, double>& byStyle) const;
+    // The height that fits the largest font of a row's cells, never below `standard` (the
+    // standard row height, measured once by the caller); byStyle caches it per style.
+    double fittedHeight(std::span<const Cell> cells, double standard,
+                        std::unordered_map<StyleTable::Id, double>& byStyle) const;
 
     int formulaSheet_;
     CellStore cells_;

@@ -36,7 +36,7 @@ double Worksheet::standardRowHeight() const {
 double Worksheet::rowHeight(std::uint32_t row) const {
     if (const auto it = customHeights_.find(row); it != customHeights_.end()) return it->second;
     std::unordered_map<StyleTable::Id, double> byStyle;
-    return fittedHeight(cells_.row(row), byStyle);
+    return fittedHeight(cells_.row(row), standardRowHeight(), byStyle);
 }
 
 void Worksheet::setRowHeight(std::uint32_t first, std::uint32_t last, double points) {
@@ -55,21 +55,24 @@ std::map<std::uint32_t, Worksheet::RowHeight> Worksheet::rowHeights() const {
     const double standard = standardRowHeight();
     cells_.forEachRow([&](std::uint32_t row, std::span<const Cell> cells) {
         if (customHeights_.contains(row)) return;
-        const double fitted = fittedHeight(cells, byStyle);
+        const double fitted = fittedHeight(cells, standard, byStyle);
         if (fitted != standard) heights[row] = {fitted, false};
     });
     for (const auto& [row, points] : customHeights_) heights[row] = {points, true};
     return heights;
 }
 
-double Worksheet::fittedHeight(std::span<const Cell> cells, std::unordered_map<StyleTable::Id, double>& byStyle) const {
-    const Workbook& book = workbook();
-    TextMeasurer& measurer = book.application()->textMeasurer();
-    double tallest = standardRowHeight();
+double Worksheet::fittedHeight(std::span<const Cell> cells, double standard,
+                               std::unordered_map<StyleTable::Id, double>& byStyle) const {
+    double tallest = standard;
     for (const Cell& cell : cells) {
         auto it = byStyle.find(cell.style);
-        if (it == byStyle.end())
-            it = byStyle.emplace(cell.style, rowPointsFor(measurer, book.styles().style(cell.style).font)).first;
+        if (it == byStyle.end()) {
+            // Measured once per style: a scan of a million rows asks the measurer a few times.
+            const Workbook& book = workbook();
+            const FontStyle& font = book.styles().style(cell.style).font;
+            it = byStyle.emplace(cell.style, rowPointsFor(book.application()->textMeasurer(), font)).first;
+        }
         tallest = std::max(tallest, it->second);
     }
     return tallest;

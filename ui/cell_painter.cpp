@@ -2,7 +2,7 @@
 
 #include <QPainter>
 #include <QPaintDevice>
-#include <QTableView>
+#include <algorithm>
 
 #include "ui/worksheet_model.h"
 
@@ -29,6 +29,15 @@ QColor qtColourOf(spreadsheet::Rgb rgb, QColor automatic) {
 
 namespace {
 
+const spreadsheet::CellStyle& styleOf(const CellLook& look) {
+    static const spreadsheet::CellStyle kDefaultStyle;
+    return look.style ? *look.style : kDefaultStyle;
+}
+
+QFont fontOf(const QPainter& painter, const spreadsheet::CellStyle& style) {
+    return qtFontOf(style.font, painter.device() ? painter.device()->logicalDpiY() : 96);
+}
+
 int penWidth(BorderWeight weight) {
     switch (weight) {
         case BorderWeight::Medium: return 2;
@@ -37,9 +46,10 @@ int penWidth(BorderWeight weight) {
     }
 }
 
-// Draws a line along one side of r. A line between two cells lies on the grid line between them
-// (the last pixel row or column of the upper or left cell), widening away from it, so that the
-// two cells that both hold it draw the same pixels.
+// Draws a line along one side of r, in coordinates whose origin is the cell area's top-left
+// corner. A line between two cells lies on the grid line between them (the last pixel row or
+// column of the upper or left cell), widening away from it, so that the two cells that both hold
+// it draw the same pixels.
 void drawSide(QPainter& p, const QRect& r, CellSide side, const BorderLine& line) {
     if (!line.present()) return;
     const int w = penWidth(line.weight);
@@ -47,7 +57,7 @@ void drawSide(QPainter& p, const QRect& r, CellSide side, const BorderLine& line
     pen.setWidth(1);
     if (line.weight == BorderWeight::Hairline) pen.setStyle(Qt::DotLine);
     p.setPen(pen);
-    // At the edge of the viewport the line before the cell cannot be seen: it is drawn inside.
+    // At the edge of the cell area the line before the cell cannot be seen: it is drawn inside.
     const int left = r.left() > 0 ? r.left() - 1 : r.left() + w - 1;
     const int top = r.top() > 0 ? r.top() - 1 : r.top() + w - 1;
     const int right = r.right(), bottom = r.bottom();
@@ -63,70 +73,85 @@ void drawSide(QPainter& p, const QRect& r, CellSide side, const BorderLine& line
     }
 }
 
+Qt::Alignment alignmentOf(const CellLook& look, const spreadsheet::CellStyle& style) {
+    Qt::Alignment align = Qt::AlignBottom;
+    switch (style.alignment) {
+        case HorizontalAlignment::Left: return align | Qt::AlignLeft;
+        case HorizontalAlignment::Right: return align | Qt::AlignRight;
+        case HorizontalAlignment::Center:
+        case HorizontalAlignment::CenterAcrossSelection:
+        case HorizontalAlignment::Distributed: return align | Qt::AlignHCenter;
+        case HorizontalAlignment::Justify: return align | Qt::AlignJustify;
+        default: return align | (look.number ? Qt::AlignRight : look.centred ? Qt::AlignHCenter : Qt::AlignLeft);
+    }
+}
+
 }  // namespace
 
-bool CellDelegate::spillsOver(const CellLook& look, const spreadsheet::CellStyle& style, int textWidth,
-                              int roomWidth, const QModelIndex& index) const {
+bool spillsOver(const CellLook& look, int textWidth, int roomWidth) {
     if (look.number || look.text.isEmpty() || textWidth <= roomWidth) return false;
-    switch (style.alignment) {
+    switch (styleOf(look).alignment) {
         case HorizontalAlignment::General:
         case HorizontalAlignment::Left:
         case HorizontalAlignment::Right:
-        case HorizontalAlignment::Center: break;
+        case HorizontalAlignment::Center: return true;
         default: return false;
     }
-    const auto* grid = qobject_cast<const QTableView*>(parent());
-    return grid && grid->columnSpan(index.row(), index.column()) == 1 && grid->rowSpan(index.row(), index.column()) == 1;
 }
 
-void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
-    const CellLook look = model_.look(index.row(), index.column());
-    const QRect cellRect = option.rect;
-    painter->save();
-    static const spreadsheet::CellStyle kDefaultStyle;
-    const spreadsheet::CellStyle& style = look.style ? *look.style : kDefaultStyle;
-
+void paintCell(QPainter& painter, const QRect& rect, const CellLook& look, bool mayLeaveText) {
+    const spreadsheet::CellStyle& style = styleOf(look);
+    painter.save();
     // Fill and grid: the grid line lies on the right and bottom edge of every cell.
-    if (style.fill != spreadsheet::kAutomaticColour) painter->fillRect(cellRect, qtColourOf(style.fill, Qt::white));
-    painter->setPen(QColor(0xD4, 0xD4, 0xD4));
-    painter->drawLine(cellRect.topRight(), cellRect.bottomRight());
-    painter->drawLine(cellRect.bottomLeft(), cellRect.bottomRight());
-    if (option.state & QStyle::State_Selected) painter->fillRect(cellRect, QColor(33, 115, 70, 40));
+    if (style.fill != spreadsheet::kAutomaticColour) painter.fillRect(rect, qtColourOf(style.fill, Qt::white));
+    painter.setPen(QColor(0xD4, 0xD4, 0xD4));
+    painter.drawLine(rect.topRight(), rect.bottomRight());
+    painter.drawLine(rect.bottomLeft(), rect.bottomRight());
 
     if (!look.text.isEmpty()) {
-        const QFont font = qtFontOf(style.font, painter->device() ? painter->device()->logicalDpiY() : 96);
-        painter->setFont(font);
-        painter->setPen(qtColourOf(style.font.colour, Qt::black));
-        const QRect textRect = cellRect.adjusted(3, 0, -3, -1);
+        const QFont font = fontOf(painter, style);
+        painter.setFont(font);
+        painter.setPen(qtColourOf(style.font.colour, Qt::black));
+        const QRect textRect = rect.adjusted(kCellTextMargin, 0, -kCellTextMargin, -1);
         QString text = look.text;
         const QFontMetrics metrics(font);
-        if (look.number && metrics.horizontalAdvance(text) > textRect.width()) {
+        const int textWidth = metrics.horizontalAdvance(text);
+        if (look.number && textWidth > textRect.width()) {
             const int hashes = std::max(1, textRect.width() / std::max(1, metrics.horizontalAdvance(QChar('#'))));
             text = QString(hashes, QChar('#'));
         }
-        Qt::Alignment align = Qt::AlignBottom;
-        switch (style.alignment) {
-            case HorizontalAlignment::Left: align |= Qt::AlignLeft; break;
-            case HorizontalAlignment::Right: align |= Qt::AlignRight; break;
-            case HorizontalAlignment::Center:
-            case HorizontalAlignment::CenterAcrossSelection:
-            case HorizontalAlignment::Distributed: align |= Qt::AlignHCenter; break;
-            case HorizontalAlignment::Justify: align |= Qt::AlignJustify; break;
-            default:
-                align |= look.number ? Qt::AlignRight : look.centred ? Qt::AlignHCenter : Qt::AlignLeft;
-                break;
-        }
-        // A text too wide for its cell spills into empty neighbours: the grid draws it over them.
-        if (!spillsOver(look, style, metrics.horizontalAdvance(text), textRect.width(), index)) {
-            painter->setClipRect(cellRect);
-            painter->drawText(textRect, static_cast<int>(align) | Qt::TextSingleLine, text);
-            painter->setClipping(false);
+        if (!(mayLeaveText && spillsOver(look, textWidth, textRect.width()))) {
+            painter.setClipRect(rect);
+            painter.drawText(textRect, static_cast<int>(alignmentOf(look, style)) | Qt::TextSingleLine, text);
+            painter.setClipping(false);
         }
     }
 
     for (int side = 0; side < 6; ++side)
-        drawSide(*painter, cellRect, static_cast<CellSide>(side), style.borders[side]);
-    painter->restore();
+        drawSide(painter, rect, static_cast<CellSide>(side), style.borders[side]);
+    painter.restore();
+}
+
+void paintSpilledText(QPainter& painter, const QRect& own, const QRect& across, const CellLook& look) {
+    const spreadsheet::CellStyle& style = styleOf(look);
+    const QFont font = fontOf(painter, style);
+    const int textWidth = QFontMetrics(font).horizontalAdvance(look.text);
+    const bool right = style.alignment == HorizontalAlignment::Right;
+    const bool centre = style.alignment == HorizontalAlignment::Center;
+    QRect textRect = own.adjusted(kCellTextMargin, 0, -kCellTextMargin, -1);
+    if (right)
+        textRect.setLeft(across.left() + kCellTextMargin);
+    else if (centre)
+        textRect = QRect(own.center().x() - textWidth / 2, own.top(), textWidth, own.height() - 1);
+    else
+        textRect.setRight(across.right() - kCellTextMargin);
+    const Qt::Alignment align = Qt::AlignBottom | (right ? Qt::AlignRight : centre ? Qt::AlignHCenter : Qt::AlignLeft);
+    painter.save();
+    painter.setClipRect(across);
+    painter.setFont(font);
+    painter.setPen(qtColourOf(style.font.colour, Qt::black));
+    painter.drawText(textRect, static_cast<int>(align) | Qt::TextSingleLine, look.text);
+    painter.restore();
 }
 
 }  // namespace tabulix::ui

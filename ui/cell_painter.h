@@ -4,13 +4,14 @@
 // number wider than its cell, and the cell's border lines in their weights and colours.
 
 #include <QFont>
-#include <QStyledItemDelegate>
+#include <QRect>
 
 #include "spreadsheet/cell_style.h"
 
+class QPainter;
+
 namespace tabulix::ui {
 
-class WorksheetModel;
 struct CellLook;
 
 // The Qt font of a cell font, sized in the spreadsheet's pixels (96 per inch) whatever the
@@ -18,18 +19,20 @@ struct CellLook;
 QFont qtFontOf(const spreadsheet::FontStyle& font, int logicalDpi);
 QColor qtColourOf(spreadsheet::Rgb rgb, QColor automatic);
 
-class CellDelegate : public QStyledItemDelegate {
-public:
-    CellDelegate(const WorksheetModel& model, QObject* parent) : QStyledItemDelegate(parent), model_(model) {}
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+// Pixels between a cell's text and its left and right edges.
+constexpr int kCellTextMargin = 3;
 
-    // True when the cell's text is wider than the cell and spills into its empty neighbours, as
-    // a text (not a number) outside a merged area does; WorksheetGrid then draws it.
-    bool spillsOver(const CellLook& look, const spreadsheet::CellStyle& style, int textWidth, int roomWidth,
-                    const QModelIndex& index) const;
+// True when the cell's text is wider than its room and spills into empty neighbours, as a text
+// (not a number) in a cell outside a merged area does with the usual alignments.
+bool spillsOver(const CellLook& look, int textWidth, int roomWidth);
 
-private:
-    const WorksheetModel& model_;
-};
+// Draws one cell (or one merged area) into `rect`, whose last pixel column and row are the grid
+// lines; the painter's origin is the top-left corner of the area the cells are drawn in. A text that spills over is left out when `mayLeaveText`: the caller draws it across
+// its neighbours once they are drawn.
+void paintCell(QPainter& painter, const QRect& rect, const CellLook& look, bool mayLeaveText);
+
+// Draws a text that spills out of its cell `own` over the area `across` (the cell and the
+// empty neighbours it may use), in the cell's alignment.
+void paintSpilledText(QPainter& painter, const QRect& own, const QRect& across, const CellLook& look);
 
 }  // namespace tabulix::ui

@@ -95,6 +95,18 @@ CellLook WorksheetModel::look(int row, int column) const {
     return result;
 }
 
+bool WorksheetModel::hasContent(int row, int column) const {
+    if (!isAttached()) return false;
+    const spreadsheet::Cell* cell = sheet_->cells().find(addressOf(row, column));
+    return cell && cell->kind != CellKind::Blank;
+}
+
+std::pair<int, int> WorksheetModel::lastUsedCell() const {
+    if (!isAttached()) return {0, 0};
+    const auto [lastRow, lastColumn] = usedExtent(*sheet_);
+    return {std::max(0, static_cast<int>(lastRow) - 1), std::max(0, static_cast<int>(lastColumn) - 1)};
+}
+
 QString WorksheetModel::entryText(int row, int column) const {
     if (!isAttached()) return {};
     const CellAddress at = addressOf(row, column);

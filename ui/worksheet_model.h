@@ -58,6 +58,10 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
     CellLook look(int row, int column) const;
+    // True when the cell holds a value or a formula.
+    bool hasContent(int row, int column) const;
+    // The last row and the last column that hold something (0-based; 0 when the sheet is empty).
+    std::pair<int, int> lastUsedCell() const;
     // The text the formula bar and the cell editor start from: the formula, or the value as
     // the user would type it.
     QString entryText(int row, int column) const;

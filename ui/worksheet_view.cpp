@@ -1,13 +1,10 @@
 #include "ui/worksheet_view.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTableView>
 #include <QVBoxLayout>
 #include <cmath>
-#include <unordered_map>
 
 #include "framework/ui_services.h"
 #include "spreadsheet/application.h"
@@ -52,22 +49,6 @@ WorksheetView::WorksheetView(std::shared_ptr<spreadsheet::Worksheet> sheet, QWid
 
     grid_ = new WorksheetGrid(*model_, this);
     grid_->setObjectName(QStringLiteral("worksheetGrid"));
-    grid_->setModel(model_);
-    grid_->setItemDelegate(new CellDelegate(*model_, grid_));
-    grid_->setShowGrid(false);  // the delegate draws the grid under the cells' borders
-    grid_->setWordWrap(false);
-    grid_->setCornerButtonEnabled(true);
-    grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                           QAbstractItemView::AnyKeyPressed);
-    grid_->horizontalHeader()->setMinimumSectionSize(0);
-    grid_->verticalHeader()->setMinimumSectionSize(0);
-    grid_->horizontalHeader()->setHighlightSections(true);
-    grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid_->setStyleSheet(QStringLiteral("QTableView { background: white; selection-background-color: transparent; }"
-                                        "QHeaderView::section { background: #F3F3F3; color: #333;"
-                                        " border: 0; border-right: 1px solid #D4D4D4;"
-                                        " border-bottom: 1px solid #D4D4D4; padding: 0 4px; }"));
 
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(4, 2, 4, 2);
@@ -80,31 +61,23 @@ WorksheetView::WorksheetView(std::shared_ptr<spreadsheet::Worksheet> sheet, QWid
     layout->addLayout(bar);
     layout->addWidget(grid_, 1);
 
-    connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { showCurrentCell(); });
+    connect(grid_, &WorksheetGrid::currentCellChanged, this, [this] { showCurrentCell(); });
     connect(formulaBar_, &QLineEdit::returnPressed, this, [this] { commitFormulaBar(); });
     layoutChanged();
-    grid_->setCurrentIndex(model_->index(0, 0));
     showCurrentCell();
 }
 
 const std::shared_ptr<spreadsheet::Worksheet>& WorksheetView::sheet() const { return model_->sheet(); }
 
 void WorksheetView::showCurrentCell() {
-    const QModelIndex current = grid_->currentIndex();
-    if (!current.isValid()) {
-        nameBox_->clear();
-        formulaBar_->clear();
-        return;
-    }
-    nameBox_->setText(
-        QString::fromStdString(spreadsheet::cellName(WorksheetModel::addressOf(current.row(), current.column()))));
-    formulaBar_->setText(model_->entryText(current.row(), current.column()));
+    const int row = grid_->currentRow(), column = grid_->currentColumn();
+    nameBox_->setText(QString::fromStdString(spreadsheet::cellName(WorksheetModel::addressOf(row, column))));
+    formulaBar_->setText(model_->entryText(row, column));
 }
 
 void WorksheetView::commitFormulaBar() {
-    const QModelIndex current = grid_->currentIndex();
-    if (!current.isValid()) return;
-    if (model_->setData(current, formulaBar_->text(), Qt::EditRole)) grid_->setFocus();
+    if (model_->setData(model_->index(grid_->currentRow(), grid_->currentColumn()), formulaBar_->text(), Qt::EditRole))
+        grid_->setFocus();
 }
 
 int WorksheetView::rowHeightFor(std::uint32_t row) const {
@@ -113,20 +86,14 @@ int WorksheetView::rowHeightFor(std::uint32_t row) const {
 }
 
 void WorksheetView::cellsChanged(const CellRect& rect) {
-    const int rowsBefore = model_->rowCount();
-    const int columnsBefore = model_->columnCount();
     model_->cellsChanged(rect);
-    if (model_->rowCount() != rowsBefore || model_->columnCount() != columnsBefore) {
-        layoutChanged();
-    } else if (rect.rowCount() > 100000) {
+    // A larger font may have been given to some of the rows; over many rows one scan of the
+    // sheet's heights costs less than asking row by row.
+    if (rect.rowCount() > 100000) {
         layoutChanged();
     } else {
-        // A larger font may have been given to some of the rows.
-        const std::uint32_t last = std::min<std::uint32_t>(rect.last.row, static_cast<std::uint32_t>(rowsBefore));
-        for (std::uint32_t r = rect.first.row; r <= last; ++r) {
-            const int wanted = rowHeightFor(r);
-            if (grid_->rowHeight(static_cast<int>(r) - 1) != wanted) grid_->setRowHeight(static_cast<int>(r) - 1, wanted);
-        }
+        for (std::uint32_t r = rect.first.row; r <= rect.last.row; ++r)
+            grid_->setRowHeight(static_cast<int>(r) - 1, rowHeightFor(r));
     }
     repaintCells();
 }
@@ -141,36 +108,17 @@ void WorksheetView::layoutChanged() {
     spreadsheet::Worksheet& ws = *sheet();
     defaultRowHeight_ = pixelsOfPoints(ws.standardRowHeight());
 
-    QHeaderView* columns = grid_->horizontalHeader();
     const double digit = maxDigitWidth(ws);
-    const int defaultColumn = spreadsheet::columnPixelsForWidth(spreadsheet::Worksheet::kDefaultColumnWidth, digit);
-    columns->setDefaultSectionSize(defaultColumn);
-    for (int c = 0; c < model_->columnCount(); ++c) {
-        const int wanted = spreadsheet::columnPixelsForWidth(ws.columnWidth(static_cast<std::uint32_t>(c) + 1), digit);
-        if (columns->sectionSize(c) != wanted) columns->resizeSection(c, wanted);
-    }
+    std::vector<std::pair<int, int>> widths;
+    for (const auto& [column, width] : ws.columnWidths())
+        widths.emplace_back(static_cast<int>(column) - 1, spreadsheet::columnPixelsForWidth(width, digit));
+    grid_->setColumnWidths(spreadsheet::columnPixelsForWidth(spreadsheet::Worksheet::kDefaultColumnWidth, digit), widths);
 
-    QHeaderView* rows = grid_->verticalHeader();
-    rows->setDefaultSectionSize(defaultRowHeight_);
-    std::vector<int> other;
-    for (int r : otherRows_)
-        if (r < model_->rowCount()) rows->resizeSection(r, defaultRowHeight_);
-    for (const auto& [row, height] : ws.rowHeights()) {
-        if (row > static_cast<std::uint32_t>(model_->rowCount())) break;
-        other.push_back(static_cast<int>(row) - 1);
-        rows->resizeSection(other.back(), pixelsOfPoints(height.points));
-    }
-    otherRows_ = std::move(other);
-
-    grid_->clearSpans();
-    for (const CellRect& m : ws.merges()) {
-        if (m.first.row > static_cast<std::uint32_t>(model_->rowCount()) ||
-            m.first.column > static_cast<std::uint32_t>(model_->columnCount()))
-            continue;
-        grid_->setSpan(static_cast<int>(m.first.row) - 1, static_cast<int>(m.first.column) - 1,
-                       static_cast<int>(m.rowCount()), static_cast<int>(m.columnCount()));
-    }
-    grid_->viewport()->update();
+    std::vector<std::pair<int, int>> heights;
+    for (const auto& [row, height] : ws.rowHeights())
+        heights.emplace_back(static_cast<int>(row) - 1, pixelsOfPoints(height.points));
+    grid_->setRowHeights(defaultRowHeight_, heights);
+    grid_->setMerges(ws.merges());
 }
 
 }  // namespace tabulix::ui

@@ -4,13 +4,11 @@
 
 #include <QWidget>
 #include <memory>
-#include <vector>
 
 #include "spreadsheet/cell_address.h"
 
 class QLabel;
 class QLineEdit;
-class QTableView;
 
 namespace tabulix::spreadsheet {
 class Worksheet;
@@ -18,6 +16,7 @@ class Worksheet;
 
 namespace tabulix::ui {
 
+class WorksheetGrid;
 class WorksheetModel;
 
 class WorksheetView : public QWidget {
@@ -25,7 +24,7 @@ class WorksheetView : public QWidget {
 public:
     explicit WorksheetView(std::shared_ptr<spreadsheet::Worksheet> sheet, QWidget* parent = nullptr);
 
-    QTableView* grid() const { return grid_; }
+    WorksheetGrid* grid() const { return grid_; }
     QLineEdit* formulaBar() const { return formulaBar_; }
     QLabel* nameBox() const { return nameBox_; }
     WorksheetModel& model() const { return *model_; }
@@ -45,11 +44,10 @@ private:
     void commitFormulaBar();
 
     WorksheetModel* model_;
-    QTableView* grid_;
+    WorksheetGrid* grid_;
     QLabel* nameBox_;
     QLineEdit* formulaBar_;
     int defaultRowHeight_ = 20;
-    std::vector<int> otherRows_;  // 0-based rows not of the standard height
 };
 
 }  // namespace tabulix::ui

@@ -14,6 +14,7 @@
 #include "cli/transfer_source.h"
 #include "component/tabulix.h"
 #include "data/database.h"
+#include "data/sqlite_query.h"
 #include "data/table.h"
 #include "framework/class_registry.h"
 #include "framework/form_file_error.h"
@@ -209,6 +210,45 @@ TEST_F(TransferRunTest, SavesTheNewWorkbookAndTracesEveryCall) {
     auto sheet = book->worksheets().front();
     EXPECT_EQ(sheet->name(), "Datos");
     EXPECT_EQ(sheet->value(spreadsheet::parseCellName("A2")).toText(), "COD_ARTI");
+}
+
+// A query read forward as the transfer walks it gives the very workbook that the same query with
+// its rows kept in memory gives, and is left on the record it was on.
+TEST_F(TransferRunTest, AQueryReadForwardGivesTheSameWorkbookAsRowsKeptInMemory) {
+    const std::filesystem::path db = folder / "ventas.sqlite";
+    sqlite3* handle = nullptr;
+    ASSERT_EQ(sqlite3_open(db.c_str(), &handle), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(handle,
+                           "CREATE TABLE ventas (articulo TEXT, importe REAL, fecha DATE, activo BOOLEAN, foto BLOB);"
+                           "WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < 2500)"
+                           " INSERT INTO ventas SELECT 'A' || i, CASE WHEN i % 7 THEN i * 1.25 END,"
+                           " date('2024-01-01', '+' || (i % 300) || ' days'), i % 2, x'00ff' FROM c;",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(handle);
+    const std::string sql = "SELECT *, CASE WHEN importe > 100 THEN importe * 2 END AS doble FROM ventas";
+
+    auto transfer = [&](bool keepRows, const std::string& subfolder) {
+        TransferSource source = SqliteSource(db, sql, "VENTAS");
+        auto& query = dynamic_cast<data::TSQLiteQuery&>(*source.tabulix->Datos());
+        query.Close();
+        query.SetKeepRowsInMemory(keepRows);
+        query.Open();
+        std::ostringstream progress;
+        ProgressBar bar(progress, 10);
+        RunOptions options;
+        options.progress = &bar;
+        std::filesystem::create_directories(folder / subfolder);
+        TransferAndSave(*source.tabulix, folder / subfolder / "ventas.xlsx", options);
+        EXPECT_NE(progress.str().find("100% 2500/2500"), std::string::npos) << progress.str();
+        EXPECT_EQ(query.RecNo(), 1);
+        EXPECT_EQ(query.FieldByName("articulo")->AsString(), "A1");
+        return testing::ReadFile(folder / subfolder / "ventas.xlsx");
+    };
+    const std::string forward = transfer(false, "forward");
+    const std::string kept = transfer(true, "kept");
+    EXPECT_GT(forward.size(), 10000u);
+    EXPECT_TRUE(forward == kept) << "the workbooks differ";
 }
 
 TEST_F(TransferRunTest, FailuresWriteNothing) {

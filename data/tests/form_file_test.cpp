@@ -7,6 +7,7 @@
 #include "data/data_classes.h"
 #include "data/database.h"
 #include "data/field_classes.h"
+#include "data/sqlite_query.h"
 #include "data/table.h"
 #include "data/tests/dbf_fixture.h"
 #include "framework/form_file_error.h"
@@ -98,6 +99,26 @@ TEST(DataFormFile, NestedPersistentFieldsAreReadAndWrittenBack) {
     EXPECT_EQ(written.find("Connected"), std::string::npos) << written;
     std::unique_ptr<framework::TComponent> again = framework::ReadForm(written, "again.form");
     EXPECT_EQ(framework::WriteForm(*again), written);
+}
+
+TEST(DataFormFile, AQueryWritesItsModeOnlyWhenItKeepsItsRowsInMemory) {
+    RegisterDataClasses();
+    const char* form = R"(object Datos: TDataModule
+  object Consulta: TSQLiteQuery
+    FileName = 'ventas.sqlite'
+    SQL.Strings = (
+      'SELECT * FROM ventas')
+    KeepRowsInMemory = True
+  end
+end
+)";
+    std::unique_ptr<framework::TComponent> root = framework::ReadForm(form, "Datos.form");
+    auto* query = dynamic_cast<TSQLiteQuery*>(root->FindComponent("Consulta"));
+    ASSERT_NE(query, nullptr);
+    EXPECT_TRUE(query->KeepRowsInMemory());
+    EXPECT_EQ(framework::WriteForm(*root), form);
+    query->SetKeepRowsInMemory(false);
+    EXPECT_EQ(framework::WriteForm(*root).find("KeepRowsInMemory"), std::string::npos);
 }
 
 TEST(DataFormFile, OnlyFieldsNestInsideADataSet) {

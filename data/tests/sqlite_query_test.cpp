@@ -13,19 +13,44 @@ namespace {
 using automation::Variant;
 using testing::TempFolder;
 
-void execute(const std::filesystem::path& file, const std::string& sql) {
+// Runs `sql` on its own connection, which does not wait for locks; returns SQLite's result.
+int tryExecute(const std::filesystem::path& file, const std::string& sql) {
     sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
-    char* error = nullptr;
-    const int result = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
-    EXPECT_EQ(result, SQLITE_OK) << (error ? error : "");
-    sqlite3_free(error);
+    if (sqlite3_open(file.c_str(), &db) != SQLITE_OK) return SQLITE_CANTOPEN;
+    const int result = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
     sqlite3_close(db);
+    return result;
 }
 
-class SQLiteQueryTest : public ::testing::Test {
+void execute(const std::filesystem::path& file, const std::string& sql) {
+    EXPECT_EQ(tryExecute(file, sql), SQLITE_OK) << sql;
+}
+
+// Whether this process holds `file` open.
+bool isOpenHere(const std::filesystem::path& file) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", error)) {
+        const std::filesystem::path target = std::filesystem::read_symlink(entry.path(), error);
+        if (!error && std::filesystem::equivalent(target, file, error)) return true;
+    }
+    return false;
+}
+
+// The message of the EDatabaseError `action` raises ("(none)" when it raises nothing).
+template <class Action> std::string errorOf(Action action) {
+    try {
+        action();
+    } catch (const EDatabaseError& e) {
+        return e.what();
+    }
+    return "(none)";
+}
+
+// Every behaviour holds in both modes: rows read as the cursor moves, and rows kept in memory.
+class SQLiteQueryTest : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override {
+        query.SetKeepRowsInMemory(GetParam());
         execute(folder / "shop.sqlite",
                 "CREATE TABLE articles (id INTEGER PRIMARY KEY, code VARCHAR(8), name TEXT, price REAL,"
                 " amount DECIMAL(10,2), cost MONEY, active BOOLEAN, since DATE, stamp DATETIME, at TIME, photo BLOB);"
@@ -38,11 +63,24 @@ protected:
         query.SetFileName("shop.sqlite");
     }
 
+    // Table "numbers": n from 1 to `count`, word "n1", "n2"...
+    void fillNumbers(int count) {
+        execute(folder / "shop.sqlite",
+                "CREATE TABLE numbers (n INTEGER, word TEXT);"
+                "WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < " + std::to_string(count) +
+                    ") INSERT INTO numbers SELECT i, 'n' || i FROM c;");
+    }
+
     TempFolder folder;
     TSQLiteQuery query;
 };
 
-TEST_F(SQLiteQueryTest, FieldClassesFollowDeclaredTypesAndNullsStayNull) {
+INSTANTIATE_TEST_SUITE_P(BothModes, SQLiteQueryTest, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& mode) {
+                             return mode.param ? "RowsKeptInMemory" : "RowsReadForward";
+                         });
+
+TEST_P(SQLiteQueryTest, FieldClassesFollowDeclaredTypesAndNullsStayNull) {
     query.SQL().Add("SELECT * FROM articles ORDER BY id");
     query.Open();
     ASSERT_EQ(query.FieldCount(), 11);
@@ -85,7 +123,7 @@ TEST_F(SQLiteQueryTest, FieldClassesFollowDeclaredTypesAndNullsStayNull) {
     EXPECT_EQ(query.FieldByName("stamp")->AsString(), "2024-03-15 18:00:00");
 }
 
-TEST_F(SQLiteQueryTest, ExpressionsTakeTheirClassFromTheFirstValue) {
+TEST_P(SQLiteQueryTest, ExpressionsTakeTheirClassFromTheFirstValue) {
     query.SQL().SetText("SELECT id * 2 AS twice, price / 2 AS half, upper(name) AS loud, NULL AS empty\n"
                         "FROM articles WHERE id <> 2 ORDER BY id");
     query.Open();
@@ -97,7 +135,7 @@ TEST_F(SQLiteQueryTest, ExpressionsTakeTheirClassFromTheFirstValue) {
     EXPECT_TRUE(query.FieldByName("empty")->IsNull());
 }
 
-TEST_F(SQLiteQueryTest, ParametersAndBookmarks) {
+TEST_P(SQLiteQueryTest, ParametersAndBookmarks) {
     query.SQL().SetText("SELECT id, code FROM articles WHERE id >= :first AND id <= ? ORDER BY id");
     query.SetParam(":FIRST", 2);
     EXPECT_THROW(query.Open(), EDatabaseError);  // the second parameter has no value
@@ -112,7 +150,7 @@ TEST_F(SQLiteQueryTest, ParametersAndBookmarks) {
     EXPECT_EQ(query.FieldByName("code")->AsString(), "C3");
 }
 
-TEST_F(SQLiteQueryTest, ErrorsNameTheQueryAndTheProblem) {
+TEST_P(SQLiteQueryTest, ErrorsNameTheQueryAndTheProblem) {
     auto openError = [&](const std::string& sql) {
         query.Close();
         query.SQL().SetText(sql);
@@ -149,7 +187,7 @@ TEST_F(SQLiteQueryTest, ErrorsNameTheQueryAndTheProblem) {
 
 // Bytes that are not text never reach a field as text: bad UTF-8 is repaired, BLOB values are
 // described, and a NUL inside a text is kept with what follows it.
-TEST_F(SQLiteQueryTest, TextsAreValidUtf8AndBlobBytesAreNeverShown) {
+TEST_P(SQLiteQueryTest, TextsAreValidUtf8AndBlobBytesAreNeverShown) {
     execute(folder / "shop.sqlite",
             "CREATE TABLE odd (t TEXT, b BLOB, u);"
             "INSERT INTO odd VALUES (CAST(x'41c328ff42' AS TEXT), x'00ff41', 'a' || char(0) || 'b');"
@@ -168,7 +206,18 @@ TEST_F(SQLiteQueryTest, TextsAreValidUtf8AndBlobBytesAreNeverShown) {
     EXPECT_EQ(query.FieldByName("u")->AsString(), "\xEF\xBF\xBD(");
 }
 
-TEST_F(SQLiteQueryTest, ValuesInMessagesAreEscapedAndShortened) {
+TEST_P(SQLiteQueryTest, TextsOfADatabaseInUtf16AreReadAsUtf8) {
+    execute(folder / "utf16.sqlite",
+            "PRAGMA encoding = 'UTF-16le'; CREATE TABLE t (name TEXT, other); INSERT INTO t VALUES ('Camión', 'Piñata');");
+    query.SetFileName("utf16.sqlite");
+    query.SQL().Add("SELECT name, other, name || '!' AS loud FROM t");
+    query.Open();
+    EXPECT_EQ(query.FieldByName("name")->AsString(), "Camión");
+    EXPECT_EQ(query.FieldByName("other")->AsString(), "Piñata");
+    EXPECT_EQ(query.FieldByName("loud")->AsString(), "Camión!");
+}
+
+TEST_P(SQLiteQueryTest, ValuesInMessagesAreEscapedAndShortened) {
     execute(folder / "shop.sqlite",
             "CREATE TABLE bad (n INTEGER); INSERT INTO bad VALUES (x'ff00' || printf('%.5000c', 'x'));");
     query.SQL().Add("SELECT n FROM bad");
@@ -184,7 +233,7 @@ TEST_F(SQLiteQueryTest, ValuesInMessagesAreEscapedAndShortened) {
     }
 }
 
-TEST_F(SQLiteQueryTest, DatesOutsideTheCalendarAreRefused) {
+TEST_P(SQLiteQueryTest, DatesOutsideTheCalendarAreRefused) {
     execute(folder / "shop.sqlite",
             "CREATE TABLE far (d DATE); INSERT INTO far VALUES (1.8e44), (-1e300), (253402300800), ('0099-12-31');");
     query.SQL().Add("SELECT d FROM far");
@@ -194,12 +243,197 @@ TEST_F(SQLiteQueryTest, DatesOutsideTheCalendarAreRefused) {
     EXPECT_THROW(formatIsoDate(automation::Date{1.8e44}), EDatabaseError);
 }
 
-TEST_F(SQLiteQueryTest, SourceFilesNameTheDatabase) {
+TEST_P(SQLiteQueryTest, SourceFilesNameTheDatabase) {
     query.SQL().Add("SELECT 1");
     EXPECT_TRUE(query.SourceFiles().empty());
     query.Open();
     ASSERT_EQ(query.SourceFiles().size(), 1u);
     EXPECT_TRUE(std::filesystem::equivalent(query.SourceFiles()[0], folder / "shop.sqlite"));
+}
+
+TEST_P(SQLiteQueryTest, WalksTheRowsAndGoesBackAndForwardToBookmarks) {
+    fillNumbers(1000);
+    query.SQL().Add("SELECT n, word FROM numbers ORDER BY n");
+    query.Open();
+    TField* n = query.FieldByName("n");
+    TBookmark tenth;
+    std::int64_t expected = 1;
+    for (; !query.Eof(); query.Next(), ++expected) {
+        ASSERT_EQ(query.RecNo(), expected);
+        ASSERT_EQ(n->Value(), Variant(expected));
+        if (expected == 10) tenth = query.GetBookmark();
+    }
+    EXPECT_EQ(expected, 1001);
+    // Past the last row the cursor stays on it.
+    EXPECT_EQ(query.RecNo(), 1000);
+    EXPECT_EQ(query.FieldByName("word")->AsString(), "n1000");
+    const TBookmark last = query.GetBookmark();
+
+    query.GotoBookmark(tenth);
+    EXPECT_EQ(query.RecNo(), 10);
+    EXPECT_EQ(n->Value(), Variant(std::int64_t{10}));
+    query.Next();
+    EXPECT_EQ(n->Value(), Variant(std::int64_t{11})) << "the walk goes on from the bookmark";
+    query.GotoBookmark(last);
+    EXPECT_EQ(n->Value(), Variant(std::int64_t{1000}));
+    EXPECT_EQ(query.FieldByName("word")->AsString(), "n1000");
+    query.GotoBookmark(tenth);
+    query.GotoBookmark(tenth);
+    EXPECT_EQ(query.FieldByName("word")->AsString(), "n10");
+
+    query.First();
+    EXPECT_TRUE(query.Bof());
+    EXPECT_EQ(n->Value(), Variant(std::int64_t{1}));
+    query.Next();
+    EXPECT_EQ(query.RecordCount(), 1000);
+    EXPECT_EQ(n->Value(), Variant(std::int64_t{2})) << "counting does not move the cursor";
+}
+
+TEST_P(SQLiteQueryTest, RecordCountHonoursParametersAndAnyKindOfStatement) {
+    fillNumbers(1000);
+    auto count = [&](const std::string& sql) {
+        query.Close();
+        query.SQL().SetText(sql);
+        query.Open();
+        return query.RecordCount();
+    };
+    query.SetParam("low", 100);
+    query.SetParam(2, std::int64_t{250});
+    EXPECT_EQ(count("SELECT n FROM numbers WHERE n > :low AND n <= ? ORDER BY n DESC -- the window\n;"), 150);
+    EXPECT_EQ(query.Fields(0)->Value(), Variant(std::int64_t{250}));
+    query.SetParam(":LOW", 240);
+    query.Close();
+    query.Open();
+    EXPECT_EQ(query.RecordCount(), 10);
+    query.ClearParams();
+
+    EXPECT_EQ(count("WITH t(x) AS (VALUES (1), (2), (3)) SELECT x FROM t"), 3);
+    EXPECT_EQ(count("SELECT n FROM numbers WHERE n < 0"), 0);
+    EXPECT_TRUE(query.Eof());
+    EXPECT_TRUE(query.IsEmpty());
+    EXPECT_EQ(count("SELECT n FROM numbers LIMIT 7 OFFSET 995"), 5);
+    // A statement that cannot stand inside another is counted row by row.
+    EXPECT_EQ(count("PRAGMA table_info(articles)"), 11);
+    EXPECT_EQ(query.FieldByName("name")->AsString(), "id");
+}
+
+TEST_P(SQLiteQueryTest, UntypedColumnsLookAheadForTheirFirstValue) {
+    fillNumbers(1000);
+    query.SQL().Add("SELECT CASE WHEN n >= 800 THEN n / 2.0 END AS late, CASE WHEN n = 7 THEN 'siete' ELSE n END AS d,"
+                    " n FROM numbers ORDER BY n");
+    query.Open();
+    EXPECT_NE(dynamic_cast<TFloatField*>(query.FieldByName("late")), nullptr);
+    EXPECT_NE(dynamic_cast<TLargeintField*>(query.FieldByName("d")), nullptr);
+    EXPECT_EQ(query.RecNo(), 1);
+    EXPECT_TRUE(query.FieldByName("late")->IsNull());
+    EXPECT_EQ(query.FieldByName("n")->Value(), Variant(std::int64_t{1}));
+    EXPECT_EQ(query.RecordCount(), 1000);
+    while (query.RecNo() < 7) query.Next();
+    EXPECT_EQ(errorOf([&] { query.FieldByName("d")->Value(); }).find("Query Consulta, row 7, column d: "), 0u);
+    while (query.RecNo() < 800) query.Next();
+    EXPECT_EQ(query.FieldByName("late")->Value(), Variant(400.0));
+
+    // A column that is null in every row is text; finding that out took reading every row.
+    query.Close();
+    query.SQL().SetText("SELECT NULL AS never, n FROM numbers WHERE n <= 500");
+    query.Open();
+    EXPECT_NE(dynamic_cast<TStringField*>(query.FieldByName("never")), nullptr);
+    EXPECT_EQ(query.RecNo(), 1);
+    EXPECT_EQ(query.FieldByName("n")->Value(), Variant(std::int64_t{1}));
+    EXPECT_EQ(query.RecordCount(), 500);
+}
+
+// Rows kept in memory never change. Rows read forward show the database as it is when the
+// statement runs again; a position that can no longer be found as it was raises, and the
+// data set stays where it was.
+TEST_P(SQLiteQueryTest, ADatabaseChangedWhileTheQueryIsOpen) {
+    fillNumbers(20);
+    query.SQL().Add("SELECT n, word FROM numbers ORDER BY n");
+    query.Open();
+    EXPECT_EQ(query.RecordCount(), 20);
+    TBookmark second, fifteenth;
+    for (; !query.Eof(); query.Next()) {
+        if (query.RecNo() == 2) second = query.GetBookmark();
+        if (query.RecNo() == 15) fifteenth = query.GetBookmark();
+    }
+    execute(folder / "shop.sqlite", "DELETE FROM numbers WHERE n > 10; UPDATE numbers SET word = 'dos' WHERE n = 2");
+    auto rows = [&] {
+        std::int64_t walked = 0;
+        for (query.First(); !query.Eof(); query.Next()) ++walked;
+        return walked;
+    };
+
+    if (GetParam()) {
+        EXPECT_EQ(query.FieldByName("n")->Value(), Variant(std::int64_t{20}));
+        query.GotoBookmark(fifteenth);
+        EXPECT_EQ(query.FieldByName("word")->AsString(), "n15");
+        query.GotoBookmark(second);
+        EXPECT_EQ(query.FieldByName("word")->AsString(), "n2");
+        EXPECT_EQ(rows(), 20);
+        return;
+    }
+    const std::string where = "Query Consulta on " + (folder / "shop.sqlite").string() + ": ";
+    EXPECT_EQ(errorOf([&] { query.FieldByName("n")->Value(); }),
+              where + "row 20 can no longer be read: the database changed since it was read (going to the first "
+                      "record reads the rows again)");
+    EXPECT_EQ(errorOf([&] { query.GotoBookmark(fifteenth); }),
+              where + "the row of the bookmark (row 15) is no longer in the result: the database changed since the "
+                      "bookmark was set");
+    EXPECT_NE(errorOf([&] { query.GotoBookmark(second); }).find("the row of the bookmark (row 2) is no longer"),
+              std::string::npos)
+        << "the row is there but holds other values";
+    EXPECT_EQ(query.RecNo(), 20);
+
+    EXPECT_EQ(rows(), 10);
+    EXPECT_EQ(query.RecordCount(), 10);
+    query.First();
+    query.Next();
+    EXPECT_EQ(query.FieldByName("word")->AsString(), "dos");
+    const TBookmark again = query.GetBookmark();
+    while (!query.Eof()) query.Next();
+    // Rows added after it do not disturb a bookmark.
+    execute(folder / "shop.sqlite", "INSERT INTO numbers VALUES (99, 'n99')");
+    query.GotoBookmark(again);
+    EXPECT_EQ(query.FieldByName("n")->Value(), Variant(std::int64_t{2}));
+    EXPECT_EQ(rows(), 11);
+    EXPECT_EQ(query.RecordCount(), 11);
+}
+
+TEST_P(SQLiteQueryTest, ClosingReleasesTheFile) {
+    fillNumbers(10);
+    const std::filesystem::path file = folder / "shop.sqlite";
+    query.SQL().Add("SELECT n FROM numbers");
+    query.Open();
+    query.Next();
+    EXPECT_THROW(query.SetKeepRowsInMemory(!GetParam()), EDatabaseError);
+    // Read forward, the file is open and, in the middle of a walk, SQLite's read lock keeps
+    // writers out of a database in rollback-journal mode. Kept in memory, nothing is held.
+    EXPECT_EQ(isOpenHere(file), !GetParam());
+    EXPECT_EQ(tryExecute(file, "INSERT INTO numbers VALUES (11, 'n11')"), GetParam() ? SQLITE_OK : SQLITE_BUSY);
+    while (!query.Eof()) query.Next();
+    EXPECT_EQ(tryExecute(file, "INSERT INTO numbers VALUES (12, 'n12')"), SQLITE_OK) << "the walk is over";
+    query.Close();
+    EXPECT_FALSE(isOpenHere(file));
+    EXPECT_TRUE(std::filesystem::remove(file));
+}
+
+// In WAL mode writers go on while a walk is under way; the walk keeps reading the rows as they
+// were when its run began, and the next run sees the change.
+TEST_P(SQLiteQueryTest, AWalkReadsOneStateOfADatabaseInWalMode) {
+    fillNumbers(10);
+    const std::filesystem::path file = folder / "shop.sqlite";
+    execute(file, "PRAGMA journal_mode = WAL");
+    query.SQL().Add("SELECT n FROM numbers ORDER BY n");
+    query.Open();
+    query.Next();
+    EXPECT_EQ(tryExecute(file, "DELETE FROM numbers WHERE n > 3"), SQLITE_OK);
+    std::int64_t walked = 0;
+    for (; !query.Eof(); query.Next()) ++walked;
+    EXPECT_EQ(walked, 9);
+    query.First();
+    walked = 0;
+    for (; !query.Eof(); query.Next()) ++walked;
+    EXPECT_EQ(walked, GetParam() ? 10 : 3);
 }
 
 }  // namespace

@@ -1,12 +1,12 @@
 // The window driven as a user drives it, checked against the model and a connected component.
 #include <QDir>
 #include <QLineEdit>
-#include <QTableView>
 #include <QTemporaryDir>
 
 #include "component/tabulix.h"
 #include "ui/tests/window_fixture.h"
 #include "ui/workbook_page.h"
+#include "ui/worksheet_grid.h"
 #include "ui/worksheet_model.h"
 #include "ui/worksheet_view.h"
 
@@ -35,8 +35,8 @@ protected:
         ASSERT_NE(view, nullptr);
         ASSERT_FALSE(text.isEmpty());
         const auto at = cell(name);
-        QTableView* grid = view->grid();
-        grid->setCurrentIndex(grid->model()->index(static_cast<int>(at.row) - 1, static_cast<int>(at.column) - 1));
+        WorksheetGrid* grid = view->grid();
+        grid->setCurrentCell(static_cast<int>(at.row) - 1, static_cast<int>(at.column) - 1);
         grid->setFocus();
         QTest::keyClicks(grid, text.left(1));  // the first key opens the cell's editor
         // The open editor: closed ones linger hidden until deleted.
@@ -162,7 +162,7 @@ TEST_F(SpreadsheetWindowTest, TypingPutsValuesAndFormulasAndRecalculatesDependen
     EXPECT_EQ(view->model().look(1, 0).text, "8");
 
     // The formula bar shows the selected cell's formula.
-    view->grid()->setCurrentIndex(view->model().index(1, 0));
+    view->grid()->setCurrentCell(1, 0);
     EXPECT_EQ(view->formulaBar()->text(), "=A1*2");
 
     // A formula the spreadsheet refuses: its message is shown and the cell keeps its content.
