@@ -14,14 +14,14 @@
 // Rows are read from the database as the cursor moves, so a query of any size takes little
 // memory while it is walked once, as a transfer does. RecordCount asks the database for the
 // count, again only after another connection committed. First, and a bookmark to an earlier
-// row, run the statement again from its start. The file stays open while the query is, and SQLite's read lock is held while a run
-// is under way (from First until the walk passes the last row): in a database in rollback-journal
-// mode other connections cannot commit meanwhile (WAL mode lets them).
+// row, run the statement again from its start. The file stays open while the query is, and
+// SQLite's read lock is held while a run is under way (from First until the walk passes the
+// last row): in a database in rollback-journal mode other connections cannot commit meanwhile
+// (WAL mode lets them).
 // A database changed by another connection while the query is open is seen by the next run:
-// First shows the rows as they are then. A bookmark whose
-// row is gone or holds other values by then raises instead of showing another row, and so does
-// reading the current row again after a move past the last one when anything was committed
-// in between.
+// First shows the rows as they are then. A bookmark whose row is gone or holds other values by
+// then raises instead of showing another row, and so does reading the current row again after
+// a move past the last one when anything was committed in between.
 //
 // KeepRowsInMemory (published, default false) reads every row at Open and keeps it in memory
 // instead: the rows do not change while the query is open, the file is not held open, and

@@ -1,9 +1,10 @@
 // libFuzzer target for SQLite values through their field classes: the input becomes the values
 // of one row of a table with a column of every declared type the query maps (and one without a
 // type), stored with the storage class the input chooses; the row is read through TSQLiteQuery
-// and every field's Value and AsString are taken. A value its column cannot hold raises
-// EDatabaseError; anything else escaping, a crash or a sanitizer report is a bug, and so is a
-// text that is not valid UTF-8 or a BLOB field that shows bytes.
+// and every field's Value and AsString are taken, with the rows read forward and kept in memory.
+// A value its column cannot hold raises EDatabaseError; anything else escaping, a crash or a
+// sanitizer report is a bug, and so is a text that is not valid UTF-8, a BLOB field that shows
+// bytes, or the two modes reading the row differently.
 //
 // Input: for each column in turn, one byte chooses the storage class (null, integer, real, text,
 // BLOB), one byte gives the length n of the value, then n bytes (integers and reals take their
@@ -90,20 +91,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int c = 0; c < kColumnCount; ++c) bindValue(database.statement, c + 1, data, size);
     if (sqlite3_step(database.statement) != SQLITE_DONE) std::abort();
 
-    data::TSQLiteQuery query;
-    query.SetFileName(database.file.string());
-    query.SQL().Add("SELECT *, c2 || '' AS expression FROM v");
-    query.Open();
-    for (data::TField* field : query.FieldList()) {
-        try {
-            const automation::Variant value = field->Value();
-            const std::string* text = value.getIf<std::string>();
-            if (text && !framework::utf8::isValid(*text)) std::abort();
-            if (dynamic_cast<data::TBlobField*>(field) && !value.isNull() && (!text || !text->starts_with("(BLOB, ")))
-                std::abort();
-            field->AsString();
-        } catch (const data::EDatabaseError&) {
+    // Both modes read the row alike: every value, or the error, the same.
+    std::string seen[2];
+    for (const bool keepRows : {false, true}) {
+        data::TSQLiteQuery query;
+        query.SetKeepRowsInMemory(keepRows);
+        query.SetFileName(database.file.string());
+        query.SQL().Add("SELECT *, c2 || '' AS expression FROM v");
+        query.Open();
+        for (data::TField* field : query.FieldList()) {
+            try {
+                const automation::Variant value = field->Value();
+                const std::string* text = value.getIf<std::string>();
+                if (text && !framework::utf8::isValid(*text)) std::abort();
+                if (dynamic_cast<data::TBlobField*>(field) && !value.isNull() && (!text || !text->starts_with("(BLOB, ")))
+                    std::abort();
+                seen[keepRows] += field->AsString() + '\n';
+            } catch (const data::EDatabaseError& error) {
+                seen[keepRows] += std::string(error.what()) + '\n';
+            }
         }
     }
+    if (seen[0] != seen[1]) std::abort();
     return 0;
 }

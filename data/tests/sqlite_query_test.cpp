@@ -417,5 +417,24 @@ TEST_P(SQLiteQueryTest, ClosingReleasesTheFile) {
     EXPECT_TRUE(std::filesystem::remove(file));
 }
 
+// In WAL mode writers go on while a walk is under way; the walk keeps reading the rows as they
+// were when its run began, and the next run sees the change.
+TEST_P(SQLiteQueryTest, AWalkReadsOneStateOfADatabaseInWalMode) {
+    fillNumbers(10);
+    const std::filesystem::path file = folder / "shop.sqlite";
+    execute(file, "PRAGMA journal_mode = WAL");
+    query.SQL().Add("SELECT n FROM numbers ORDER BY n");
+    query.Open();
+    query.Next();
+    EXPECT_EQ(tryExecute(file, "DELETE FROM numbers WHERE n > 3"), SQLITE_OK);
+    std::int64_t walked = 0;
+    for (; !query.Eof(); query.Next()) ++walked;
+    EXPECT_EQ(walked, 9);
+    query.First();
+    walked = 0;
+    for (; !query.Eof(); query.Next()) ++walked;
+    EXPECT_EQ(walked, GetParam() ? 10 : 3);
+}
+
 }  // namespace
 }  // namespace tabulix::data
