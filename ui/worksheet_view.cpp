@@ -6,13 +6,11 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "framework/ui_services.h"
 #include "spreadsheet/application.h"
 #include "spreadsheet/column_width.h"
 #include "spreadsheet/text_measurer.h"
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/worksheet.h"
-#include "ui/cell_painter.h"
 #include "ui/worksheet_grid.h"
 #include "ui/worksheet_model.h"
 
