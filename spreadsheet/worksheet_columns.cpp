@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory_resource>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
@@ -79,11 +78,16 @@ void Worksheet::autoFit(const CellRect& rect) {
     for (const CellRect& m : merges_)
         if (m.intersects(rect)) merged.push_back(m);
 
-    // Per call: the font of each style, and the width of each (text, style) pair already measured.
+    // Per call: the font of each style, and the widths of (text, style) pairs measured lately. A
+    // column repeats a few texts (families, states) or hardly any (codes, names): a small table
+    // that new pairs overwrite catches the first kind without growing with the second.
     std::unordered_map<StyleTable::Id, FontSpec> fonts;
-    // A column of distinct texts measures each once: their entries come from one arena.
-    std::pmr::monotonic_buffer_resource arena;
-    std::pmr::unordered_map<std::uint64_t, double> textWidths(&arena);
+    struct TextWidth {
+        std::uint64_t key = ~std::uint64_t{0};
+        double pixels = 0.0;
+    };
+    constexpr unsigned kTextWidthBits = 12;
+    std::vector<TextWidth> textWidths(std::size_t{1} << kTextWidthBits);
     // A transferred column holds thousands of numbers of a few shapes: in a font whose digits are
     // equally wide, numbers of one shape (NumberFormat::fitShape) take the same room, so each
     // shape is rendered and measured once per style.
@@ -164,13 +168,13 @@ void Worksheet::autoFit(const CellRect& rect) {
             case CellKind::Number: pixels = numberWidth(shown->number, cell.style, format); break;
             case CellKind::Text: {
                 const std::uint64_t key = (std::uint64_t{shown->text} << 32) | cell.style;
-                auto it = textWidths.find(key);
-                if (it == textWidths.end()) {
-                    const double w = measurer.widthPixels(format.displayTextForFit(book.strings().text(shown->text)),
-                                                          fontOf(cell.style));
-                    it = textWidths.emplace(key, w).first;
+                TextWidth& slot = textWidths[(key * 0x9E3779B97F4A7C15ULL) >> (64 - kTextWidthBits)];
+                if (slot.key != key) {
+                    slot.key = key;
+                    slot.pixels = measurer.widthPixels(format.displayTextForFit(book.strings().text(shown->text)),
+                                                       fontOf(cell.style));
                 }
-                pixels = it->second;
+                pixels = slot.pixels;
                 break;
             }
             case CellKind::Boolean:
