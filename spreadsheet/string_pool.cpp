@@ -11,24 +11,43 @@ namespace {
 constexpr std::size_t kMaxBlocks = std::size_t{1} << 12;
 }  // namespace
 
-StringPool::StringPool() : slots_(1024, kEmptySlot) {}
+StringPool::StringPool() : recent_(std::size_t{2} << recentBits_, kEmptySlot) {}
 
 StringPool::Id StringPool::intern(std::string_view text) {
     const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(text));
-    const std::size_t mask = slots_.size() - 1;
-    std::size_t i = hash & mask;
-    for (;; i = (i + 1) & mask) {
-        const std::uint64_t slot = slots_[i];
-        if (slot == kEmptySlot) break;
-        if (static_cast<std::uint32_t>(slot >> 32) == hash && this->text(static_cast<Id>(slot)) == text)
+    std::uint64_t* set = recentSet(hash);
+    for (int i = 0; i < 2; ++i) {
+        const std::uint64_t slot = set[i];
+        if (slot != kEmptySlot && static_cast<std::uint32_t>(slot >> 32) == hash &&
+            this->text(static_cast<Id>(slot)) == text) {
+            // The text just met goes in front: it is the one to keep.
+            set[i] = set[0];
+            set[0] = slot;
             return static_cast<Id>(slot);
+        }
     }
     const Id id = store(text);
-    slots_[i] = (std::uint64_t{hash} << 32) | id;
     ++count_;
-    // Probes compare hashes, not texts: the index can run fuller than usual before it grows.
-    if (count_ * 5 > slots_.size() * 4) grow();
+    // The newer text takes the first slot; the older of the two leaves.
+    set[1] = set[0];
+    set[0] = (std::uint64_t{hash} << 32) | id;
+    if (recentBits_ < kMaxRecentBits && count_ >= recent_.size()) growRecent();
     return id;
+}
+
+void StringPool::growRecent() {
+    std::vector<std::uint64_t> old(std::size_t{4} << recentBits_, kEmptySlot);
+    old.swap(recent_);
+    ++recentBits_;
+    // Older entries first, so that each set keeps its newest in front.
+    for (int age = 1; age >= 0; --age) {
+        for (std::size_t i = static_cast<std::size_t>(age); i < old.size(); i += 2) {
+            if (old[i] == kEmptySlot) continue;
+            std::uint64_t* set = recentSet(static_cast<std::uint32_t>(old[i] >> 32));
+            set[1] = set[0];
+            set[0] = old[i];
+        }
+    }
 }
 
 StringPool::Id StringPool::store(std::string_view text) {
@@ -53,21 +72,6 @@ StringPool::Id StringPool::store(std::string_view text) {
     at[prefixSize + text.size()] = '\0';
     blockUsed_ = bytes > kBlockSize ? kBlockSize : blockUsed_ + bytes;
     return id;
-}
-
-void StringPool::grow() {
-    std::vector<std::uint64_t> slots(slots_.size() * 2, kEmptySlot);
-    const std::size_t mask = slots.size() - 1;
-    for (const std::uint64_t slot : slots_) {
-        if (slot == kEmptySlot) continue;
-        for (std::size_t i = (slot >> 32) & mask;; i = (i + 1) & mask) {
-            if (slots[i] == kEmptySlot) {
-                slots[i] = slot;
-                break;
-            }
-        }
-    }
-    slots_ = std::move(slots);
 }
 
 }  // namespace tabulix::spreadsheet

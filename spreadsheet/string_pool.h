@@ -1,9 +1,11 @@
 #pragma once
-// Interned texts of a workbook: every distinct text is kept once, cells hold a 32-bit id.
-// Texts live in arena blocks of 1 MiB, each behind a short length prefix; a text's id is where
-// it lies (block and offset), so no table maps ids to texts. They are found through an
-// open-addressing hash index. A text of ten bytes costs about 35 bytes in all, not a heap node
-// per cell.
+// The texts of a workbook's cells; cells hold a 32-bit id. Texts live in arena blocks of 1 MiB,
+// each behind a short length prefix, and a text's id is where it lies (block and offset), so no
+// table maps ids to texts. A text met again while it is still among the recently stored ones
+// (a column of families or states) gets the id it has; a text met only after many others is
+// stored again. Memory thus follows the cells, at worst the text's bytes and two or three more
+// per cell, without an index that grows with every distinct text (a column of a million codes).
+// Equal ids mean equal texts, not the other way round.
 
 #include <cstdint>
 #include <memory>
@@ -33,24 +35,31 @@ public:
         }
         return {reinterpret_cast<const char*>(at), size};
     }
+    // Texts stored, repeats met too late to be recognised included.
     std::size_t size() const { return count_; }
 
 private:
     static constexpr unsigned kOffsetBits = 20;
     static constexpr std::size_t kBlockSize = std::size_t{1} << kOffsetBits;
     static constexpr Id kOffsetMask = static_cast<Id>(kBlockSize - 1);
-    // A slot holds an id in its low half and the text's 32-bit hash in its high half, so that a
-    // probe compares hashes without touching the texts. No text lies at the very end of the last
-    // block, so no id makes a slot all ones.
+    // The recent texts: sets of two slots, found by the text's hash. A slot holds an id in its
+    // low half and the text's 32-bit hash in its high half, so that a lookup compares hashes
+    // before texts. No text lies at the very end of the last block, so no id makes a slot all ones.
+    static constexpr unsigned kMaxRecentBits = 16;
     static constexpr std::uint64_t kEmptySlot = ~std::uint64_t{0};
 
     Id store(std::string_view text);
-    void grow();
+    std::uint64_t* recentSet(std::uint32_t hash) {
+        return &recent_[std::size_t{(hash * 0x9E3779B9u) >> (32 - recentBits_)} * 2];
+    }
+    // A small workbook keeps a small table: it doubles with the texts stored, up to its limit.
+    void growRecent();
 
     std::vector<std::unique_ptr<char[]>> blocks_;
     std::size_t blockUsed_ = kBlockSize;  // bytes used of the last block
     std::size_t count_ = 0;
-    std::vector<std::uint64_t> slots_;  // power-of-two size
+    unsigned recentBits_ = 8;
+    std::vector<std::uint64_t> recent_;  // 2^recentBits_ sets of two
 };
 
 }  // namespace tabulix::spreadsheet
