@@ -1,8 +1,9 @@
 #pragma once
 // The cells of one worksheet. Rows are kept in blocks of 256 that are allocated on first use;
-// each row is a vector of 16-byte cells sorted by column. A cell holds its kind, a style id and
-// an 8-byte payload (a number, a text id, a Boolean, an error code or a formula slot), so a
-// plain numeric cell costs 16 bytes plus its share of the row vector.
+// each row is an array of 16-byte cells sorted by column, in space the block hands out from a
+// few large chunks rather than one heap allocation per row. A cell holds its kind, a style id
+// and an 8-byte payload (a number, a text id, a Boolean, an error code or a formula slot), so a
+// plain numeric cell costs 16 bytes plus its share of a 16-byte row entry.
 
 #include <array>
 #include <cstdint>
@@ -72,9 +73,9 @@ public:
         for (std::size_t b = 0; b < blocks_.size(); ++b) {
             if (!blocks_[b]) continue;
             for (std::size_t i = 0; i < kRowsPerBlock; ++i) {
-                const std::vector<Cell>& cells = blocks_[b]->rows[i];
-                if (!cells.empty())
-                    fn(static_cast<std::uint32_t>(b * kRowsPerBlock + i + 1), std::span<const Cell>(cells));
+                const Row& cells = blocks_[b]->rows[i];
+                if (cells.size != 0)
+                    fn(static_cast<std::uint32_t>(b * kRowsPerBlock + i + 1), std::span<const Cell>(cells.cells, cells.size));
             }
         }
     }
@@ -98,9 +99,29 @@ public:
 
 private:
     static constexpr std::size_t kRowsPerBlock = 256;
-    struct Block {
-        std::array<std::vector<Cell>, kRowsPerBlock> rows;
+    // A row's cells. The row given space last in its block grows into the space after it; any
+    // other row that outgrows its space moves to twice as much, and the space it leaves stays
+    // with the block (rows are mostly written one after another, seldom grow afterwards, and
+    // never shrink).
+    struct Row {
+        Cell* cells = nullptr;
+        std::uint16_t size = 0;
+        std::uint16_t capacity = 0;
     };
+    struct Block {
+        std::array<Row, kRowsPerBlock> rows;
+        std::vector<std::unique_ptr<Cell[]>> chunks;
+        Cell* spare = nullptr;  // the unused end of the last chunk
+        std::size_t spareCount = 0;
+        std::size_t chunkCells = 0;  // cells in all chunks, for memoryUse
+    };
+
+    // Space for count cells of the row at index within the block. A chunk holds the space of up
+    // to 32 rows of that size, so a block of equal rows takes a handful of allocations.
+    static Cell* allocateCells(Block& block, std::size_t index, std::size_t count);
+    // Inserts cell at position within the row, moving the row to more space when it is full.
+    static Cell& insertCell(Block& block, std::size_t index, std::size_t position, const Cell& cell,
+                            std::size_t firstCapacity);
 
     std::vector<std::unique_ptr<Block>> blocks_;
     std::vector<FormulaSlot> formulas_;

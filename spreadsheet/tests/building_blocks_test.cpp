@@ -125,6 +125,30 @@ TEST(BlockPool, RecyclesBlocksAndOutlivesItsOwner) {
     EXPECT_EQ(alive, 0);
 }
 
+// Rows written one after another take about the room of their cells, also when their lengths
+// vary (a record with an empty field writes one cell less); a row that grows after others were
+// written keeps its cells in order.
+TEST(CellStore, RowsTakeTheRoomOfTheirCellsAndKeepThemWhenTheyGrowLater) {
+    CellStore store;
+    const std::uint32_t rows = 20000;
+    for (std::uint32_t r = 1; r <= rows; ++r)
+        for (std::uint32_t c = 1; c <= 9; ++c)
+            if (c != 9 || r % 10 != 0) store.obtain({r, c}).number = r * 100.0 + c;
+    const std::size_t cellBytes = store.cellCount() * sizeof(Cell);
+    EXPECT_LT(store.memoryUse(), cellBytes + cellBytes / 20 + (rows / 256 + 1) * 4500 + 40000);
+    // Row 5 now takes cells before, between and after its own.
+    store.obtain({5, 12}).number = -12;
+    store.obtain({5, 11}).number = -11;
+    for (std::uint32_t c = 1; c <= 9; ++c) store.obtain({5, c});
+    const std::span<const Cell> five = store.row(5);
+    ASSERT_EQ(five.size(), 11u);
+    for (std::size_t i = 0; i < 9; ++i) EXPECT_EQ(five[i].number, 500.0 + static_cast<double>(i + 1));
+    EXPECT_EQ(five[9].number, -11);
+    EXPECT_EQ(five[10].number, -12);
+    EXPECT_EQ(store.row(6)[8].number, 609);
+    EXPECT_EQ(store.row(10).size(), 8u);
+}
+
 TEST(StyleTable, InternsEqualStylesOnceAndRemembersFormatChanges) {
     StyleTable table;
     EXPECT_EQ(table.size(), 1u);
