@@ -75,7 +75,8 @@ public:
             for (std::size_t i = 0; i < kRowsPerBlock; ++i) {
                 const Row& cells = blocks_[b]->rows[i];
                 if (cells.size != 0)
-                    fn(static_cast<std::uint32_t>(b * kRowsPerBlock + i + 1), std::span<const Cell>(cells.cells, cells.size));
+                    fn(static_cast<std::uint32_t>(b * kRowsPerBlock + i + 1),
+                       std::span<const Cell>(cells.cells, cells.size));
             }
         }
     }

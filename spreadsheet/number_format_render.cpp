@@ -143,7 +143,8 @@ std::string shortGeneralText(double magnitude, char decimal) {
         if (static_cast<double>(units) / kPowers[d] != magnitude) continue;
         char digits[24];
         int count = 0;
-        for (std::uint64_t rest = units; rest != 0 || count <= d; rest /= 10) digits[count++] = static_cast<char>('0' + rest % 10);
+        for (std::uint64_t rest = units; rest != 0 || count <= d; rest /= 10)
+            digits[count++] = static_cast<char>('0' + rest % 10);
         const int integers = count - d;  // at least one: "0" before the mark of a number below 1
         // A number of ten or eleven integer digits keeps fewer decimals, or none.
         if (units >= static_cast<std::uint64_t>(kPowers[d]) && d > std::max(0, kGeneralWidth - 1 - integers)) return {};

@@ -127,7 +127,9 @@ void ZipWriter::rethrowFailure() {
 void ZipWriter::run() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        changed_.wait(lock, [this] { return frontReady() || waitingJob() || (stopping_ && jobs_.empty()) || (failure_ && !jobs_.empty()); });
+        changed_.wait(lock, [this] {
+            return frontReady() || waitingJob() || (stopping_ && jobs_.empty()) || (failure_ && !jobs_.empty());
+        });
         if (failure_ && !jobs_.empty()) {
             // Jobs being compressed by the caller stay until it is done with them.
             while (frontReady() || (!jobs_.empty() && jobs_.front()->state == Job::State::Waiting)) jobs_.pop_front();
