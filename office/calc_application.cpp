@@ -5,6 +5,7 @@
 #include <com/sun/star/frame/XFrame.hpp>
 
 #include "automation/dispids.h"
+#include "framework/text_compare.h"
 #include "office/calc_sheet.h"
 #include "office/calc_workbook.h"
 
@@ -117,7 +118,7 @@ Variant CalcWorkbooks::invokeMember(const CalcCall& call) {
             if (call.arg(0).type() == automation::VariantType::Text) {
                 const std::string wanted = call.text(0);
                 for (const auto& book : books)
-                    if (sameName(book->name(), wanted)) return Variant(DispatchPtr(book));
+                    if (framework::sameText(book->name(), wanted)) return Variant(DispatchPtr(book));
                 call.fail("no workbook is named \"" + wanted + "\"");
             }
             const std::int32_t position = call.int32(0);

@@ -5,11 +5,12 @@
 
 #include <memory>
 
+#include "automation/member_object.h"
+
 namespace tabulix::office {
 
-class CalcCall;
 class CalcSheet;
 
-void runChartWizard(const CalcCall& call, CalcSheet& chartSheet);
+void runChartWizard(const automation::MemberCall& call, CalcSheet& chartSheet);
 
 }  // namespace tabulix::office

@@ -147,25 +147,7 @@ css::table::CellRangeAddress CalcRange::address() const {
     return Reference<css::sheet::XCellRangeAddressable>(cells_, UNO_QUERY_THROW)->getRangeAddress();
 }
 
-std::span<const CalcObject::Member> CalcRange::members() const {
-    static constexpr Member kMembers[] = {
-        {"Value", dispid::Value},
-        {"Formula", dispid::Formula},
-        {"Font", dispid::Font},
-        {"Interior", dispid::Interior},
-        {"Borders", dispid::Borders},
-        {"Columns", dispid::Columns},
-        {"HorizontalAlignment", dispid::HorizontalAlignment},
-        {"NumberFormat", dispid::NumberFormat},
-        {"ShrinkToFit", dispid::ShrinkToFit},
-        {"MergeCells", dispid::MergeCells},
-        {"Merge", dispid::Merge},
-        {"AutoFit", dispid::AutoFit},
-        {"ColumnWidth", dispid::ColumnWidth},
-        {"RowHeight", dispid::RowHeight},
-    };
-    return kMembers;
-}
+std::span<const CalcObject::Member> CalcRange::members() const { return automation::kRangeMembers; }
 
 Variant CalcRange::invokeMember(const CalcCall& call) {
     if (!session().workbookWithId(sheet_->workbook()->id())) call.fail("its workbook has been closed");

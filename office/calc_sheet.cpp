@@ -4,6 +4,7 @@
 #include <com/sun/star/sheet/XSpreadsheetView.hpp>
 
 #include "automation/dispids.h"
+#include "framework/text_compare.h"
 #include "office/calc_chart.h"
 #include "office/calc_range.h"
 #include "office/calc_workbook.h"
@@ -71,7 +72,7 @@ void CalcSheet::rename(const CalcCall& call, const std::string& name) {
         call.fail("the sheet name \"" + name + "\" begins or ends with an apostrophe");
     const std::string current = sheetName(sheet_);
     for (const auto& other : book_->sheets())
-        if (sheetName(other) != current && sameName(sheetName(other), name))
+        if (sheetName(other) != current && framework::sameText(sheetName(other), name))
             call.fail("a sheet named \"" + sheetName(other) + "\" already exists");
     Reference<css::container::XNamed>(sheet_, UNO_QUERY_THROW)->setName(toUno(name));
     // Calc ignores a name it refuses instead of reporting it.

@@ -20,6 +20,7 @@
 #include <com/sun/star/util/XCloseable.hpp>
 
 #include "automation/dispids.h"
+#include "framework/text_compare.h"
 #include "office/calc_sheet.h"
 #include "office/uno_text.h"
 
@@ -238,7 +239,8 @@ Variant CalcSheets::invokeMember(const CalcCall& call) {
             if (call.arg(0).type() == automation::VariantType::Text) {
                 const std::string wanted = call.text(0);
                 for (const auto& sheet : sheets)
-                    if (sameName(sheetName(sheet), wanted)) return Variant(DispatchPtr(book_->sheetObject(sheet)));
+                    if (framework::sameText(sheetName(sheet), wanted))
+                        return Variant(DispatchPtr(book_->sheetObject(sheet)));
                 call.fail("no sheet is named \"" + wanted + "\"");
             }
             const std::int32_t position = call.int32(0);
@@ -263,7 +265,7 @@ std::string unusedName(const std::vector<Reference<css::sheet::XSpreadsheet>>& s
     for (std::size_t n = from;; ++n) {
         const std::string candidate = stem + std::to_string(n);
         bool taken = false;
-        for (const auto& sheet : sheets) taken = taken || sameName(sheetName(sheet), candidate);
+        for (const auto& sheet : sheets) taken = taken || framework::sameText(sheetName(sheet), candidate);
         if (!taken) return candidate;
     }
 }

@@ -93,25 +93,7 @@ std::int32_t alignmentCode(HorizontalAlignment alignment) {
 
 Application* Range::application() const { return sheet_->application(); }
 
-std::span<const ModelObject::Member> Range::members() const {
-    static constexpr Member kMembers[] = {
-        {"Value", dispid::Value},
-        {"Formula", dispid::Formula},
-        {"Font", dispid::Font},
-        {"Interior", dispid::Interior},
-        {"Borders", dispid::Borders},
-        {"Columns", dispid::Columns},
-        {"HorizontalAlignment", dispid::HorizontalAlignment},
-        {"NumberFormat", dispid::NumberFormat},
-        {"ShrinkToFit", dispid::ShrinkToFit},
-        {"MergeCells", dispid::MergeCells},
-        {"Merge", dispid::Merge},
-        {"AutoFit", dispid::AutoFit},
-        {"ColumnWidth", dispid::ColumnWidth},
-        {"RowHeight", dispid::RowHeight},
-    };
-    return kMembers;
-}
+std::span<const ModelObject::Member> Range::members() const { return automation::kRangeMembers; }
 
 Variant Range::invokeMember(const Call& call) {
     requireAttached(call, *sheet_);
