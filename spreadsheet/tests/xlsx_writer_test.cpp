@@ -3,6 +3,7 @@
 // checksum) and by openpyxl.
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <libdeflate.h>
 #include <unistd.h>
 #include <zip.h>
@@ -18,6 +19,7 @@
 #include "automation/automation_error.h"
 #include "chart_xlsx_reader.h"
 #include "spreadsheet/deflate_chunks.h"
+#include "spreadsheet/xlsx_package.h"
 #include "spreadsheet/xml_text.h"
 #include "spreadsheet_test_support.h"
 
@@ -164,6 +166,16 @@ TEST_F(SavedPackage, ASheetOfManyChunksReadsBackWhole) {
     const fs::path again = save("again.xlsx");
     std::ifstream a(file, std::ios::binary), b(again, std::ios::binary);
     EXPECT_TRUE(std::equal(std::istreambuf_iterator<char>(a), {}, std::istreambuf_iterator<char>(b), {}));
+    // A device that fills up while chunks wait on both threads fails the save with the reason.
+    const int full = ::open("/dev/full", O_WRONLY);
+    if (full < 0) GTEST_SKIP() << "/dev/full is not available";
+    try {
+        writeXlsxPackage(*book, full);
+        ADD_FAILURE() << "a workbook was written to a full device";
+    } catch (const tabulix::automation::AutomationError& e) {
+        EXPECT_NE(std::string(e.what()).find("No space left"), std::string::npos) << e.what();
+    }
+    ::close(full);
 }
 
 TEST_F(SavedPackage, AwkwardTextsAndNamesGiveWellFormedPartsThatReadBack) {
