@@ -37,13 +37,14 @@ Cell* CellStore::allocateCells(Block& block, std::size_t index, std::size_t coun
     Cell* space = block.spare;
     block.spare += count;
     block.spareCount -= count;
+    block.lastRow = index;
     return space;
 }
 
 Cell& CellStore::insertCell(Block& block, std::size_t index, std::size_t position, const Cell& cell,
                             std::size_t firstCapacity) {
     Row& row = block.rows[index];
-    if (row.size == row.capacity && row.size != 0 && row.cells + row.capacity == block.spare && block.spareCount != 0) {
+    if (row.size == row.capacity && row.size != 0 && index == block.lastRow && block.spareCount != 0) {
         // The row written last in its block ends where the spare space begins: it grows in
         // place, whatever its first size was.
         ++block.spare;

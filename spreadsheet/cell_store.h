@@ -114,6 +114,8 @@ private:
         std::vector<std::unique_ptr<Cell[]>> chunks;
         Cell* spare = nullptr;  // the unused end of the last chunk
         std::size_t spareCount = 0;
+        // The row given space last: its space ends where the spare begins, in the same chunk.
+        std::size_t lastRow = kRowsPerBlock;
         std::size_t chunkCells = 0;  // cells in all chunks, for memoryUse
     };
 
