@@ -19,8 +19,9 @@ struct CellLook;
 QFont qtFontOf(const spreadsheet::FontStyle& font, int logicalDpi);
 QColor qtColourOf(spreadsheet::Rgb rgb, QColor automatic);
 
-// Pixels between a cell's text and its left and right edges.
-constexpr int kCellTextMargin = 3;
+// Pixels between a cell's text and its left and right edges. With the grid line that is the
+// five pixels a fitted column adds to its widest text.
+constexpr int kCellTextMargin = 2;
 
 // True when the cell's text is wider than its room and spills into empty neighbours, as a text
 // (not a number) in a cell outside a merged area does with the usual alignments.
