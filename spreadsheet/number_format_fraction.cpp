@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <utility>
 
@@ -78,6 +79,10 @@ Parts split(const Section& s, double x) {
         numerator = 0;
     }
     if (!hasWhole) {
+        // An improper fraction of a large number with a large fixed denominator passes what whole
+        // numbers hold: its numerator comes from the product, as above the whole-number limit.
+        if (whole > (std::numeric_limits<long long>::max() - numerator) / denominator)
+            return {"", wholeDigits(std::round(x * static_cast<double>(denominator))), std::to_string(denominator)};
         numerator += whole * denominator;
         if (numerator == 0 && s.fixedDenominator == 0) denominator = 1;
         return {"", std::to_string(numerator), std::to_string(denominator)};

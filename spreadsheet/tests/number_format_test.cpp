@@ -212,6 +212,9 @@ TEST(NumberFormatDisplay, Fractions) {
     EXPECT_EQ(show("# ??\?/???", 0.333), "332/997");
     EXPECT_EQ(show("\"x\"# ?/?", 1.25), "x1 1/4");
     EXPECT_EQ(show("# ?/?", 1e20), "100000000000000000000    ");
+    // An improper fraction whose numerator passes what whole numbers hold (1e12 * 5e9).
+    EXPECT_EQ(show("?/5000000000", 1e12), "5000000000000000000000/5000000000");
+    EXPECT_EQ(show("?/5000000000", 1e9 + 0.5), "5000000002500000000/5000000000");
     EXPECT_EQ(NumberFormat::parse("# ?/?", kEnglish).fileCode(), "# ?/?");
     // A slash that follows no digit placeholder is a literal.
     EXPECT_EQ(show("0\"/\"0", 12), "1/2");
