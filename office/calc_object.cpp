@@ -15,6 +15,7 @@ Variant CalcObject::doInvoke(DispId id, automation::InvokeKind kind, std::span<c
     session_->checkAlive(call.where());
     Variant result;
     try {
+        if (!passesPendingCells(call)) session_->writePendingCells();
         result = invokeMember(call);
     } catch (const css::lang::DisposedException& e) {
         session_->fail(call.where(), e, true);

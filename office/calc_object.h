@@ -23,6 +23,9 @@ public:
 
 protected:
     virtual automation::Variant invokeMember(const CalcCall& call) = 0;
+    // Whether the call can go ahead of the cell values the session keeps unwritten: only calls
+    // that neither read nor change cells (naming a range) or that keep a value themselves.
+    virtual bool passesPendingCells(const CalcCall&) const { return false; }
 
     automation::Variant doInvoke(automation::DispId id, automation::InvokeKind kind,
                                  std::span<const automation::Variant> args, automation::Lcid lcid) final;

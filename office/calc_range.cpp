@@ -57,19 +57,20 @@ sal_Int32 widthOfCharacters(double characters) {
 }
 
 // "A1" .. "XFD1048576": the column letters and row of a cell name, or false.
-bool isCellName(const std::string& name) {
+// The 0-based column and row of a cell name (A1 notation), or nothing for anything else.
+std::optional<std::pair<sal_Int32, sal_Int32>> cellPosition(const std::string& name) {
     std::size_t i = 0;
     long column = 0;
     while (i < name.size() && i < 4 && std::isalpha(static_cast<unsigned char>(name[i])))
         column = column * 26 + (std::toupper(static_cast<unsigned char>(name[i++])) - 'A' + 1);
-    if (i == 0 || i > 3 || column > 16384 || i == name.size() || name[i] == '0') return false;
+    if (i == 0 || i > 3 || column > 16384 || i == name.size() || name[i] == '0') return std::nullopt;
     long row = 0;
     for (; i < name.size(); ++i) {
-        if (!std::isdigit(static_cast<unsigned char>(name[i]))) return false;
+        if (!std::isdigit(static_cast<unsigned char>(name[i]))) return std::nullopt;
         row = row * 10 + (name[i] - '0');
-        if (row > 1048576) return false;
+        if (row > 1048576) return std::nullopt;
     }
-    return true;
+    return std::pair<sal_Int32, sal_Int32>(static_cast<sal_Int32>(column - 1), static_cast<sal_Int32>(row - 1));
 }
 
 css::lang::Locale localeOf(automation::Lcid lcid) {
@@ -134,18 +135,36 @@ bool bracketsBalance(const std::string& formula) {
 
 std::shared_ptr<CalcRange> rangeOfSheet(const CalcCall& call, const std::shared_ptr<CalcSheet>& sheet,
                                         const std::string& first, const std::string& last) {
-    for (const std::string* name : {&first, &last})
-        if (!isCellName(*name)) call.fail("\"" + *name + "\" is not a cell name (A1 to XFD1048576)");
-    const Reference<css::table::XCellRange> sheetCells(sheet->sheet(), UNO_QUERY_THROW);
-    return std::make_shared<CalcRange>(sheet, sheetCells->getCellRangeByName(toUno(first + ":" + last)), false);
+    std::pair<sal_Int32, sal_Int32> corners[2];
+    for (int i = 0; i < 2; ++i) {
+        const std::string& name = i == 0 ? first : last;
+        const auto position = cellPosition(name);
+        if (!position) call.fail("\"" + name + "\" is not a cell name (A1 to XFD1048576)");
+        corners[i] = *position;
+    }
+    return std::make_shared<CalcRange>(
+        sheet, CellBlock{std::min(corners[0].first, corners[1].first), std::min(corners[0].second, corners[1].second),
+                         std::max(corners[0].first, corners[1].first), std::max(corners[0].second, corners[1].second)});
 }
 
 CalcRange::CalcRange(std::shared_ptr<CalcSheet> sheet, Reference<css::table::XCellRange> cells, bool columns)
     : CalcObject(sheet->sessionPtr()), sheet_(std::move(sheet)), cells_(std::move(cells)), columns_(columns) {}
 
-css::table::CellRangeAddress CalcRange::address() const {
-    return Reference<css::sheet::XCellRangeAddressable>(cells_, UNO_QUERY_THROW)->getRangeAddress();
+CalcRange::CalcRange(std::shared_ptr<CalcSheet> sheet, CellBlock block)
+    : CalcObject(sheet->sessionPtr()), sheet_(std::move(sheet)), block_(block), columns_(false) {}
+
+const Reference<css::table::XCellRange>& CalcRange::cells() const {
+    if (!cells_.is())
+        cells_ = Reference<css::table::XCellRange>(sheet_->sheet(), UNO_QUERY_THROW)
+                     ->getCellRangeByPosition(block_->firstColumn, block_->firstRow, block_->lastColumn, block_->lastRow);
+    return cells_;
 }
+
+css::table::CellRangeAddress CalcRange::address() const {
+    return Reference<css::sheet::XCellRangeAddressable>(cells(), UNO_QUERY_THROW)->getRangeAddress();
+}
+
+bool CalcRange::passesPendingCells(const CalcCall& call) const { return call.id() == dispid::Value && call.isPut(); }
 
 std::span<const CalcObject::Member> CalcRange::members() const { return automation::kRangeMembers; }
 
@@ -179,17 +198,17 @@ Variant CalcRange::invokeMember(const CalcCall& call) {
         case dispid::Columns: {
             call.noPut();
             call.expectCount(0, 1);
-            if (!call.given(0)) return Variant(DispatchPtr(std::make_shared<CalcRange>(sheet_, cells_, true)));
+            if (!call.given(0)) return Variant(DispatchPtr(std::make_shared<CalcRange>(sheet_, cells(), true)));
             const auto a = address();
             const std::int32_t i = call.int32(0);
             if (i < 1 || i > a.EndColumn - a.StartColumn + 1) call.fail("the range has no column " + std::to_string(i));
             return Variant(DispatchPtr(std::make_shared<CalcRange>(
-                sheet_, cells_->getCellRangeByPosition(i - 1, 0, i - 1, a.EndRow - a.StartRow), true)));
+                sheet_, cells()->getCellRangeByPosition(i - 1, 0, i - 1, a.EndRow - a.StartRow), true)));
         }
         case dispid::HorizontalAlignment: {
             call.expectCount(0, 0);
             using namespace css::table;
-            const auto props = propertiesOf(cells_);
+            const auto props = propertiesOf(cells());
             if (!call.isPut()) {
                 CellHoriJustify justify = CellHoriJustify_STANDARD;
                 props->getPropertyValue("HoriJustify") >>= justify;
@@ -218,7 +237,7 @@ Variant CalcRange::invokeMember(const CalcCall& call) {
             return {};
         case dispid::ShrinkToFit: {
             call.expectCount(0, 0);
-            const auto props = propertiesOf(cells_);
+            const auto props = propertiesOf(cells());
             if (!call.isPut()) {
                 bool shrink = false;
                 props->getPropertyValue("ShrinkToFit") >>= shrink;
@@ -229,7 +248,7 @@ Variant CalcRange::invokeMember(const CalcCall& call) {
         }
         case dispid::MergeCells: {
             call.expectCount(0, 0);
-            const Reference<css::util::XMergeable> mergeable(cells_, UNO_QUERY_THROW);
+            const Reference<css::util::XMergeable> mergeable(cells(), UNO_QUERY_THROW);
             if (!call.isPut()) return Variant(static_cast<bool>(mergeable->getIsMerged()));
             mergeable->merge(call.valueBoolean());
             return {};
@@ -240,12 +259,12 @@ Variant CalcRange::invokeMember(const CalcCall& call) {
             const bool across = call.given(0) && call.boolean(0);
             const auto a = address();
             if (!across) {
-                Reference<css::util::XMergeable>(cells_, UNO_QUERY_THROW)->merge(true);
+                Reference<css::util::XMergeable>(cells(), UNO_QUERY_THROW)->merge(true);
                 return {};
             }
             for (sal_Int32 r = 0; r <= a.EndRow - a.StartRow; ++r)
                 Reference<css::util::XMergeable>(
-                    cells_->getCellRangeByPosition(0, r, a.EndColumn - a.StartColumn, r), UNO_QUERY_THROW)
+                    cells()->getCellRangeByPosition(0, r, a.EndColumn - a.StartColumn, r), UNO_QUERY_THROW)
                     ->merge(true);
             return {};
         }
@@ -253,13 +272,13 @@ Variant CalcRange::invokeMember(const CalcCall& call) {
             call.noPut();
             call.expectCount(0, 0);
             if (!columns_) call.fail("AutoFit needs whole columns (Columns.AutoFit)");
-            propertiesOf(Reference<css::table::XColumnRowRange>(cells_, UNO_QUERY_THROW)->getColumns())
+            propertiesOf(Reference<css::table::XColumnRowRange>(cells(), UNO_QUERY_THROW)->getColumns())
                 ->setPropertyValue("OptimalWidth", css::uno::Any(true));
             return {};
         case dispid::ColumnWidth: {
             call.expectCount(0, 0);
             const Reference<css::container::XIndexAccess> columns(
-                Reference<css::table::XColumnRowRange>(cells_, UNO_QUERY_THROW)->getColumns(), UNO_QUERY_THROW);
+                Reference<css::table::XColumnRowRange>(cells(), UNO_QUERY_THROW)->getColumns(), UNO_QUERY_THROW);
             if (call.isPut()) {
                 const double characters = call.valueNumber();
                 if (characters < 0 || characters > 255) call.fail("a column width is 0 to 255 characters");
@@ -278,7 +297,7 @@ Variant CalcRange::invokeMember(const CalcCall& call) {
         }
         case dispid::RowHeight: {
             call.expectCount(0, 0);
-            const auto rows = propertiesOf(Reference<css::table::XColumnRowRange>(cells_, UNO_QUERY_THROW)->getRows());
+            const auto rows = propertiesOf(Reference<css::table::XColumnRowRange>(cells(), UNO_QUERY_THROW)->getRows());
             if (call.isPut()) {
                 const double points = call.valueNumber();
                 if (points < 0 || points > 409) call.fail("a row height is 0 to 409 points");
@@ -295,7 +314,6 @@ Variant CalcRange::invokeMember(const CalcCall& call) {
 
 void CalcRange::putValue(const CalcCall& call) {
     const Variant& v = call.value();
-    const auto a = address();
     const auto formats = Reference<css::util::XNumberFormatsSupplier>(sheet_->workbook()->model(), UNO_QUERY_THROW)
                              ->getNumberFormats();
     const Reference<css::util::XNumberFormatTypes> types(formats, UNO_QUERY_THROW);
@@ -316,9 +334,21 @@ void CalcRange::putValue(const CalcCall& call) {
             call.fail("a " + std::string(automation::variantTypeName(v.type())) + " cannot be stored in a cell");
         default: break;
     }
+    if (implied == 0 && block_ && block_->isSingleCell() && !session().visible) {
+        css::uno::Any value;  // void empties the cell
+        if (v.type() == VariantType::Text)
+            value <<= toUno(*v.getIf<std::string>());
+        else if (!v.isEmpty() && !v.isNull())
+            value <<= v.toDouble();
+        session().keepCellValue(sheet_->sheet(), block_->firstColumn, block_->firstRow, std::move(value));
+        return;
+    }
+    // A value written at once comes after the values kept before it.
+    session().writePendingCells();
+    const auto a = address();
     for (sal_Int32 r = 0; r <= a.EndRow - a.StartRow; ++r) {
         for (sal_Int32 c = 0; c <= a.EndColumn - a.StartColumn; ++c) {
-            const Reference<css::table::XCell> cell = cells_->getCellByPosition(c, r);
+            const Reference<css::table::XCell> cell = cells()->getCellByPosition(c, r);
             if (v.type() == VariantType::Text) {
                 Reference<css::text::XTextRange>(cell, UNO_QUERY_THROW)->setString(toUno(*v.getIf<std::string>()));
             } else if (v.isEmpty() || v.isNull()) {
@@ -341,7 +371,7 @@ Variant CalcRange::value(const CalcCall& call) const {
     const auto a = address();
     if (a.StartRow != a.EndRow || a.StartColumn != a.EndColumn)
         call.fail("reading a range of several cells at once is not supported; read one cell at a time");
-    const Reference<css::table::XCell> cell = cells_->getCellByPosition(0, 0);
+    const Reference<css::table::XCell> cell = cells()->getCellByPosition(0, 0);
     switch (cell->getType()) {
         case css::table::CellContentType_EMPTY: return {};
         case css::table::CellContentType_VALUE: return Variant(cell->getValue());
@@ -371,7 +401,7 @@ void CalcRange::putFormula(const CalcCall& call) {
     const Reference<css::sheet::XFormulaParser> parser = sheet_->workbook()->formulaParser();
     for (sal_Int32 r = 0; r <= a.EndRow - a.StartRow; ++r) {
         for (sal_Int32 c = 0; c <= a.EndColumn - a.StartColumn; ++c) {
-            const Reference<css::table::XCell> cell = cells_->getCellByPosition(c, r);
+            const Reference<css::table::XCell> cell = cells()->getCellByPosition(c, r);
             if (text.empty() || text.front() != '=') {
                 cell->setFormula(toUno(text));
                 continue;
@@ -392,7 +422,7 @@ Variant CalcRange::formula(const CalcCall& call) const {
     const auto a = address();
     if (a.StartRow != a.EndRow || a.StartColumn != a.EndColumn)
         call.fail("reading a range of several cells at once is not supported; read one cell at a time");
-    const Reference<css::table::XCell> cell = cells_->getCellByPosition(0, 0);
+    const Reference<css::table::XCell> cell = cells()->getCellByPosition(0, 0);
     if (cell->getType() != css::table::CellContentType_FORMULA) return value(call);
     const auto tokens = Reference<css::sheet::XFormulaTokens>(cell, UNO_QUERY_THROW)->getTokens();
     return Variant("=" + fromUno(sheet_->workbook()->formulaParser()->printFormula(
@@ -426,14 +456,14 @@ void CalcRange::putNumberFormat(const CalcCall& call) {
             // Kept in the call's locale: Calc read it there.
         }
     }
-    propertiesOf(cells_)->setPropertyValue("NumberFormat", css::uno::Any(key));
+    propertiesOf(cells())->setPropertyValue("NumberFormat", css::uno::Any(key));
 }
 
 Variant CalcRange::numberFormat() const {
     const auto formats = Reference<css::util::XNumberFormatsSupplier>(sheet_->workbook()->model(), UNO_QUERY_THROW)
                              ->getNumberFormats();
     sal_Int32 key = 0;
-    propertiesOf(cells_->getCellByPosition(0, 0))->getPropertyValue("NumberFormat") >>= key;
+    propertiesOf(cells()->getCellByPosition(0, 0))->getPropertyValue("NumberFormat") >>= key;
     rtl::OUString code;
     formats->getByKey(key)->getPropertyValue("FormatString") >>= code;
     return Variant(fromUno(code));

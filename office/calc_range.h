@@ -4,6 +4,7 @@
 // fits the widths.
 
 #include <memory>
+#include <optional>
 
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
 #include <com/sun/star/table/CellRangeAddress.hpp>
@@ -15,18 +16,28 @@ namespace tabulix::office {
 
 class CalcSheet;
 
+// A rectangle of a sheet by 0-based positions, corners in order.
+struct CellBlock {
+    sal_Int32 firstColumn, firstRow, lastColumn, lastRow;
+    bool isSingleCell() const { return firstColumn == lastColumn && firstRow == lastRow; }
+};
+
 class CalcRange final : public CalcObject {
 public:
     CalcRange(std::shared_ptr<CalcSheet> sheet, css::uno::Reference<css::table::XCellRange> cells, bool columns);
+    // A range named by its cells: Calc is asked for it only when a call needs it, so that a value
+    // put into one cell can wait with the session's pending cells without a round trip.
+    CalcRange(std::shared_ptr<CalcSheet> sheet, CellBlock block);
 
     std::string_view typeName() const override { return "Range"; }
-    const css::uno::Reference<css::table::XCellRange>& cells() const { return cells_; }
+    const css::uno::Reference<css::table::XCellRange>& cells() const;
     const std::shared_ptr<CalcSheet>& sheet() const { return sheet_; }
     css::table::CellRangeAddress address() const;
 
 private:
     std::span<const Member> members() const override;
     automation::Variant invokeMember(const CalcCall& call) override;
+    bool passesPendingCells(const CalcCall& call) const override;
     void putValue(const CalcCall& call);
     automation::Variant value(const CalcCall& call) const;
     void putFormula(const CalcCall& call);
@@ -35,7 +46,8 @@ private:
     automation::Variant numberFormat() const;
 
     std::shared_ptr<CalcSheet> sheet_;
-    css::uno::Reference<css::table::XCellRange> cells_;
+    mutable css::uno::Reference<css::table::XCellRange> cells_;  // asked for on first use
+    std::optional<CellBlock> block_;                              // when named by its cells
     bool columns_;
 };
 

@@ -223,6 +223,7 @@ void CalcSession::end() {
         // A suite that has gone away or refuses to quit is ended below.
     }
     kill();
+    pendingCells_.discard();
     workbooks_.clear();  // they hold the session: break the cycle
     recent_.clear();
     desktop_.clear();

@@ -19,6 +19,7 @@
 
 #include "automation/call_journal.h"
 #include "automation/events.h"
+#include "office/calc_pending_cells.h"
 #include "office/calc_provider.h"
 #include "office/soffice_process.h"
 
@@ -83,6 +84,14 @@ public:
     std::shared_ptr<CalcWorkbook> activeWorkbook() const;
     std::shared_ptr<CalcWorkbook> workbookWithId(int id) const;
 
+    // Values put into single cells while the suite is not shown wait here (see
+    // CalcPendingCells) until any other call needs them written.
+    void keepCellValue(const css::uno::Reference<css::sheet::XSpreadsheet>& sheet, sal_Int32 column, sal_Int32 row,
+                       css::uno::Any value) {
+        pendingCells_.keep(sheet, column, row, std::move(value));
+    }
+    void writePendingCells() { pendingCells_.write(); }
+
     // Application state the suite has no counterpart for in headless mode.
     bool visible = false;
     std::int32_t windowState = -4143;
@@ -109,6 +118,7 @@ private:
     std::mutex queueLock_;
     std::deque<CalcEvent> queue_;
 
+    CalcPendingCells pendingCells_;
     std::vector<std::shared_ptr<CalcWorkbook>> workbooks_;
     std::vector<int> recent_;  // workbook ids, most recently active first
     int nextWorkbookId_ = 1;

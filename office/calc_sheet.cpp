@@ -63,6 +63,8 @@ Variant CalcSheet::invokeMember(const CalcCall& call) {
     call.wrongKind();
 }
 
+bool CalcSheet::passesPendingCells(const CalcCall& call) const { return call.id() == dispid::Range && !chart_; }
+
 void CalcSheet::rename(const CalcCall& call, const std::string& name) {
     if (name.empty()) call.fail("a sheet name cannot be empty");
     if (name.size() > 31) call.fail("the sheet name \"" + name + "\" is longer than 31 characters");

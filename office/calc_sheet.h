@@ -24,6 +24,7 @@ public:
 private:
     std::span<const Member> members() const override;
     automation::Variant invokeMember(const CalcCall& call) override;
+    bool passesPendingCells(const CalcCall& call) const override;
     void rename(const CalcCall& call, const std::string& name);
 
     std::shared_ptr<CalcWorkbook> book_;

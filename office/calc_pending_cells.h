@@ -1,0 +1,42 @@
+#pragma once
+// Values put into single cells while Calc is not shown, kept to be written together. A transfer
+// puts one value a call, and every UNO call is a round trip to soffice: written as rectangles of
+// whole rows (one call for a block of records) they cost a small part of that. The values are
+// written before any other call reaches Calc, so nothing can observe the difference but the
+// time; a value Calc refuses is reported by that later call.
+
+#include <map>
+#include <utility>
+
+#include <com/sun/star/sheet/XSpreadsheet.hpp>
+#include <com/sun/star/uno/Any.hxx>
+
+namespace tabulix::office {
+
+namespace css = com::sun::star;
+
+class CalcPendingCells {
+public:
+    // Keeps the value (a number, a text, or void to empty the cell) for a cell of `sheet`; the
+    // values of another sheet are written first.
+    void keep(const css::uno::Reference<css::sheet::XSpreadsheet>& sheet, sal_Int32 column, sal_Int32 row,
+              css::uno::Any value);
+    bool empty() const { return cells_.empty(); }
+    // Writes what is kept; afterwards nothing is kept, whether or not Calc took it. Raises the
+    // UNO exception of a write that failed.
+    void write();
+    // Forgets what is kept, for a suite that is going away.
+    void discard() {
+        cells_.clear();
+        sheet_.clear();
+    }
+
+private:
+    // More would only hold memory: a block of this many cells is written at once.
+    static constexpr std::size_t kMostKept = 65536;
+
+    css::uno::Reference<css::sheet::XSpreadsheet> sheet_;
+    std::map<std::pair<sal_Int32, sal_Int32>, css::uno::Any> cells_;  // (row, column)
+};
+
+}  // namespace tabulix::office
