@@ -17,8 +17,8 @@ namespace css = com::sun::star;
 
 class CalcPendingCells {
 public:
-    // Keeps the value (a number, a text, or void to empty the cell) for a cell of `sheet`; the
-    // values of another sheet are written first.
+    // Keeps the value (a number, or a text: an empty one empties the cell) for a cell of
+    // `sheet`; the values of another sheet are written first.
     void keep(const css::uno::Reference<css::sheet::XSpreadsheet>& sheet, sal_Int32 column, sal_Int32 row,
               css::uno::Any value);
     bool empty() const { return cells_.empty(); }

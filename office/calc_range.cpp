@@ -335,10 +335,12 @@ void CalcRange::putValue(const CalcCall& call) {
         default: break;
     }
     if (implied == 0 && block_ && block_->isSingleCell() && !session().visible) {
-        css::uno::Any value;  // void empties the cell
+        css::uno::Any value;
         if (v.type() == VariantType::Text)
             value <<= toUno(*v.getIf<std::string>());
-        else if (!v.isEmpty() && !v.isNull())
+        else if (v.isEmpty() || v.isNull())
+            value <<= rtl::OUString();  // an empty text leaves the cell empty (void would be #N/A)
+        else
             value <<= v.toDouble();
         session().keepCellValue(sheet_->sheet(), block_->firstColumn, block_->firstRow, std::move(value));
         return;

@@ -45,6 +45,30 @@ TEST(CalcObjectModel, ValuesAndEnglishFormulas) {
     EXPECT_NEAR(Cell(sheet, "C3")->get(dispid::Value).toDouble(), 1.0606601717798 * 1.16, 1e-9);
 }
 
+// Values put one cell at a time are written to Calc together, later; every other call sees them
+// written, in the order they were put, on whichever sheet: a value replaced, a cell emptied
+// again, a formula over them, a Boolean that brings its format along in between.
+TEST(CalcObjectModel, ValuesPutOneByOneAreAllThereForTheNextCall) {
+    const DispatchPtr book = NewWorkbook();
+    const DispatchPtr first = FirstSheet(book);
+    const DispatchPtr second = book->get(dispid::Worksheets).toObject()->call(dispid::Add).toObject();
+    for (int row = 1; row <= 40; ++row) {
+        const std::string r = std::to_string(row);
+        Cell(first, "A" + r)->put(dispid::Value, Variant(row * 1.5));
+        Cell(first, "B" + r)->put(dispid::Value, Variant("fila " + r));
+        if (row % 7 == 0) Cell(first, "C" + r)->put(dispid::Value, Variant(row % 2 == 0));
+        Cell(second, "A" + r)->put(dispid::Value, Variant(row));
+    }
+    Cell(first, "A2")->put(dispid::Value, Variant(100.0));
+    Cell(first, "B3")->put(dispid::Value, Variant::null());
+    Cell(first, "D1")->put(dispid::Formula, Variant("=SUM(A1:A40)"));
+    EXPECT_DOUBLE_EQ(Cell(first, "D1")->get(dispid::Value).toDouble(), 1.5 * (40 * 41 / 2) - 3.0 + 100.0);
+    EXPECT_EQ(Cell(first, "B40")->get(dispid::Value).toText(), "fila 40");
+    EXPECT_TRUE(Cell(first, "B3")->get(dispid::Value).isEmpty());
+    EXPECT_DOUBLE_EQ(Cell(first, "C14")->get(dispid::Value).toDouble(), 1.0);
+    EXPECT_DOUBLE_EQ(Cell(second, "A40")->get(dispid::Value).toDouble(), 40.0);
+}
+
 TEST(CalcObjectModel, AFormulaCalcCannotReadIsRefusedAndTheCellKept) {
     const DispatchPtr sheet = FirstSheet(NewWorkbook());
     Cell(sheet, "A1")->put(dispid::Value, Variant(7.0));
