@@ -1,9 +1,15 @@
 #include "office/calc_pending_cells.h"
 
+#include <optional>
 #include <vector>
 
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/sheet/XCellFormatRangesSupplier.hpp>
 #include <com/sun/star/sheet/XCellRangeData.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
+#include <com/sun/star/util/XNumberFormatTypes.hpp>
+#include <com/sun/star/util/XNumberFormatsSupplier.hpp>
 
 namespace tabulix::office {
 
@@ -12,20 +18,20 @@ using css::uno::Reference;
 using css::uno::Sequence;
 using css::uno::UNO_QUERY_THROW;
 
-void CalcPendingCells::keep(const Reference<css::sheet::XSpreadsheet>& sheet, sal_Int32 column, sal_Int32 row,
-                            Any value) {
+void CalcPendingCells::keep(const Reference<css::frame::XModel>& document, const Reference<css::sheet::XSpreadsheet>& sheet,
+                            sal_Int32 column, sal_Int32 row, Any value, ImpliedFormat implied) {
     if (!cells_.empty() && sheet != sheet_) write();
+    document_ = document;
     sheet_ = sheet;
-    cells_[{row, column}] = std::move(value);
+    cells_[{row, column}] = Kept{std::move(value), std::move(implied)};
     if (cells_.size() >= kMostKept) write();
 }
 
 void CalcPendingCells::write() {
     if (cells_.empty()) return;
-    std::map<std::pair<sal_Int32, sal_Int32>, Any> cells;
+    std::map<std::pair<sal_Int32, sal_Int32>, Kept> cells;
     cells.swap(cells_);
     const Reference<css::table::XCellRange> sheetCells(sheet_, UNO_QUERY_THROW);
-    sheet_.clear();
 
     // Runs of neighbouring cells in a row; runs over the same columns in consecutive rows make
     // one rectangle, every cell of which has a value to write.
@@ -53,7 +59,7 @@ void CalcPendingCells::write() {
         block.push_back(std::move(run));
     };
     Run run{-1, -1, -1, {}};
-    for (auto& [at, value] : cells) {
+    for (const auto& [at, kept] : cells) {
         const auto [row, column] = at;
         if (run.row == row && column == run.last + 1) {
             run.last = column;
@@ -61,10 +67,63 @@ void CalcPendingCells::write() {
             if (run.row >= 0) add(std::move(run));
             run = Run{row, column, column, {}};
         }
-        run.values.push_back(std::move(value));
+        run.values.push_back(kept.value);
     }
     if (run.row >= 0) add(std::move(run));
     writeBlock();
+    writeImpliedFormats(cells);
+    sheet_.clear();
+    document_.clear();
+}
+
+void CalcPendingCells::writeImpliedFormats(const std::map<std::pair<sal_Int32, sal_Int32>, Kept>& cells) const {
+    // Runs down a column: cells of one column in consecutive rows with the same implied format.
+    struct Run {
+        sal_Int32 column, first, last;
+        const ImpliedFormat* implied;
+    };
+    std::map<std::pair<sal_Int32, sal_Int32>, const ImpliedFormat*> byColumn;  // (column, row)
+    for (const auto& [at, kept] : cells)
+        if (kept.implied.kind != 0) byColumn[{at.second, at.first}] = &kept.implied;
+    if (byColumn.empty()) return;
+
+    const Reference<css::table::XCellRange> sheetCells(sheet_, UNO_QUERY_THROW);
+    const Reference<css::util::XNumberFormatTypes> types(
+        Reference<css::util::XNumberFormatsSupplier>(document_, UNO_QUERY_THROW)->getNumberFormats(), UNO_QUERY_THROW);
+    auto sameFormat = [](const ImpliedFormat& a, const ImpliedFormat& b) {
+        return a.kind == b.kind && a.locale.Language == b.locale.Language && a.locale.Country == b.locale.Country;
+    };
+    auto format = [&](const Run& run) {
+        const sal_Int32 key = types->getStandardFormat(run.implied->kind, run.implied->locale);
+        const Reference<css::beans::XPropertySet> cellsOfRun(
+            sheetCells->getCellRangeByPosition(run.column, run.first, run.column, run.last), UNO_QUERY_THROW);
+        // A run formatted alike throughout is one format range: when that has the general
+        // format, the run takes the new one at once; otherwise its cells are looked at one by one.
+        const Reference<css::container::XIndexAccess> alike =
+            Reference<css::sheet::XCellFormatRangesSupplier>(cellsOfRun, UNO_QUERY_THROW)->getCellFormatRanges();
+        sal_Int32 current = -1;
+        if (alike->getCount() == 1 && (cellsOfRun->getPropertyValue("NumberFormat") >>= current) && current == 0) {
+            cellsOfRun->setPropertyValue("NumberFormat", Any(key));
+            return;
+        }
+        for (sal_Int32 row = run.first; row <= run.last; ++row) {
+            const Reference<css::beans::XPropertySet> cell(sheetCells->getCellByPosition(run.column, row), UNO_QUERY_THROW);
+            sal_Int32 own = 0;
+            cell->getPropertyValue("NumberFormat") >>= own;
+            if (own == 0) cell->setPropertyValue("NumberFormat", Any(key));
+        }
+    };
+    std::optional<Run> run;
+    for (const auto& [at, implied] : byColumn) {
+        const auto [column, row] = at;
+        if (run && run->column == column && row == run->last + 1 && sameFormat(*run->implied, *implied)) {
+            run->last = row;
+            continue;
+        }
+        if (run) format(*run);
+        run = Run{column, row, row, implied};
+    }
+    if (run) format(*run);
 }
 
 }  // namespace tabulix::office

@@ -8,6 +8,8 @@
 #include <map>
 #include <utility>
 
+#include <com/sun/star/frame/XModel.hpp>
+#include <com/sun/star/lang/Locale.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
 #include <com/sun/star/uno/Any.hxx>
 
@@ -15,12 +17,21 @@ namespace tabulix::office {
 
 namespace css = com::sun::star;
 
+// A format a value brings along (a date, a currency amount, a Boolean): the standard format of
+// a css::util::NumberFormat kind in a locale, given to the cell when it still has the general
+// format.
+struct ImpliedFormat {
+    sal_Int16 kind = 0;  // 0: none
+    css::lang::Locale locale;
+};
+
 class CalcPendingCells {
 public:
-    // Keeps the value (a number, or a text: an empty one empties the cell) for a cell of
-    // `sheet`; the values of another sheet are written first.
-    void keep(const css::uno::Reference<css::sheet::XSpreadsheet>& sheet, sal_Int32 column, sal_Int32 row,
-              css::uno::Any value);
+    // Keeps the value (a number, or a text: an empty one empties the cell) for a cell of `sheet`
+    // in `document`; the values of another sheet are written first.
+    void keep(const css::uno::Reference<css::frame::XModel>& document,
+              const css::uno::Reference<css::sheet::XSpreadsheet>& sheet, sal_Int32 column, sal_Int32 row,
+              css::uno::Any value, ImpliedFormat implied = {});
     bool empty() const { return cells_.empty(); }
     // Writes what is kept; afterwards nothing is kept, whether or not Calc took it. Raises the
     // UNO exception of a write that failed.
@@ -29,14 +40,24 @@ public:
     void discard() {
         cells_.clear();
         sheet_.clear();
+        document_.clear();
     }
 
 private:
     // More would only hold memory: a block of this many cells is written at once.
     static constexpr std::size_t kMostKept = 65536;
 
+    struct Kept {
+        css::uno::Any value;
+        ImpliedFormat implied;
+    };
+    // Gives the cells of each column run of one implied format its standard format, where they
+    // have the general one.
+    void writeImpliedFormats(const std::map<std::pair<sal_Int32, sal_Int32>, Kept>& cells) const;
+
+    css::uno::Reference<css::frame::XModel> document_;
     css::uno::Reference<css::sheet::XSpreadsheet> sheet_;
-    std::map<std::pair<sal_Int32, sal_Int32>, css::uno::Any> cells_;  // (row, column)
+    std::map<std::pair<sal_Int32, sal_Int32>, Kept> cells_;  // (row, column)
 };
 
 }  // namespace tabulix::office

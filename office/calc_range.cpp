@@ -334,15 +334,16 @@ void CalcRange::putValue(const CalcCall& call) {
             call.fail("a " + std::string(automation::variantTypeName(v.type())) + " cannot be stored in a cell");
         default: break;
     }
-    if (implied == 0 && block_ && block_->isSingleCell() && !session().visible) {
+    if (block_ && block_->isSingleCell() && !session().visible) {
         css::uno::Any value;
         if (v.type() == VariantType::Text)
             value <<= toUno(*v.getIf<std::string>());
         else if (v.isEmpty() || v.isNull())
             value <<= rtl::OUString();  // an empty text leaves the cell empty (void would be #N/A)
         else
-            value <<= v.toDouble();
-        session().keepCellValue(sheet_->sheet(), block_->firstColumn, block_->firstRow, std::move(value));
+            value <<= v.type() == VariantType::Boolean ? (v.toBool() ? 1.0 : 0.0) : v.toDouble();
+        session().keepCellValue(sheet_->workbook()->model(), sheet_->sheet(), block_->firstColumn, block_->firstRow,
+                                std::move(value), ImpliedFormat{implied, localeOf(call.lcid())});
         return;
     }
     // A value written at once comes after the values kept before it.

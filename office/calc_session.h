@@ -86,9 +86,10 @@ public:
 
     // Values put into single cells while the suite is not shown wait here (see
     // CalcPendingCells) until any other call needs them written.
-    void keepCellValue(const css::uno::Reference<css::sheet::XSpreadsheet>& sheet, sal_Int32 column, sal_Int32 row,
-                       css::uno::Any value) {
-        pendingCells_.keep(sheet, column, row, std::move(value));
+    void keepCellValue(const css::uno::Reference<css::frame::XModel>& document,
+                       const css::uno::Reference<css::sheet::XSpreadsheet>& sheet, sal_Int32 column, sal_Int32 row,
+                       css::uno::Any value, ImpliedFormat implied) {
+        pendingCells_.keep(document, sheet, column, row, std::move(value), std::move(implied));
     }
     void writePendingCells() { pendingCells_.write(); }
 

@@ -67,6 +67,15 @@ TEST(CalcObjectModel, ValuesPutOneByOneAreAllThereForTheNextCall) {
     EXPECT_TRUE(Cell(first, "B3")->get(dispid::Value).isEmpty());
     EXPECT_DOUBLE_EQ(Cell(first, "C14")->get(dispid::Value).toDouble(), 1.0);
     EXPECT_DOUBLE_EQ(Cell(second, "A40")->get(dispid::Value).toDouble(), 40.0);
+
+    // Booleans down a column bring their format only into the cells that had none.
+    Cell(first, "E2")->put(dispid::NumberFormat, Variant("0.00"), kLcidEnglishUS);
+    for (const char* name : {"E1", "E2", "E3"}) Cell(first, name)->put(dispid::Value, Variant(true));
+    EXPECT_EQ(Cell(first, "E2")->get(dispid::NumberFormat, {}, kLcidEnglishUS).toText(), "0.00");
+    const std::string boolean = Cell(first, "C14")->get(dispid::NumberFormat, {}, kLcidEnglishUS).toText();
+    EXPECT_NE(boolean, "General");
+    EXPECT_EQ(Cell(first, "E1")->get(dispid::NumberFormat, {}, kLcidEnglishUS).toText(), boolean);
+    EXPECT_EQ(Cell(first, "E3")->get(dispid::NumberFormat, {}, kLcidEnglishUS).toText(), boolean);
 }
 
 TEST(CalcObjectModel, AFormulaCalcCannotReadIsRefusedAndTheCellKept) {
