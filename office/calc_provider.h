@@ -4,6 +4,8 @@
 // Calc's documents through the usual object model: Application, Workbooks, Workbook, Sheets,
 // Worksheet, chart sheets, Range, Font, Interior, Borders. The suite's events (a sheet or a
 // workbook activated, a workbook about to close) reach the connections on the caller's thread.
+// While Calc is not shown, values put into single cells are written together before the next
+// call of any other kind (a transfer's cells go over in blocks of rows, not a round trip each).
 //
 // The soffice process is ended when the application is shut down, when the program exits, and
 // by the kernel when the program dies (it is started with a parent-death signal).
