@@ -118,14 +118,19 @@ private:
 struct TextMeasurer::Impl {
     FT_Library library = nullptr;
     FcConfig* config = nullptr;
-    std::unordered_map<std::string, std::unique_ptr<MeasuredFont>> fonts;
+    // Fonts by the file that measures them, and the font each request (name, size, style) found:
+    // many names come to one file, and a face is loaded once for all of them, however many names
+    // a workbook uses.
+    std::unordered_map<std::string, std::unique_ptr<MeasuredFont>> fontsByFile;
+    std::unordered_map<std::string, MeasuredFont*> fonts;
 
     Impl() {
         if (FT_Init_FreeType(&library) != 0) library = nullptr;
         config = FcInitLoadConfigAndFonts();
     }
     ~Impl() {
-        fonts.clear();  // faces before the library that made them
+        fonts.clear();
+        fontsByFile.clear();  // faces before the library that made them
         if (library) FT_Done_FreeType(library);
         if (config) FcConfigDestroy(config);
     }
@@ -190,19 +195,32 @@ struct TextMeasurer::Impl {
         if (it != fonts.end()) return *it->second;
 
         const double pixelSize = points * kDpi / 72.0;
+        const std::string size = '\n' + std::to_string(std::lround(points * 64.0));
         std::vector<FontFile> candidates;
         if (auto best = match(spec.name, spec.bold, spec.italic)) candidates.push_back(*best);
         if (auto dejavu = match(kFallbackFamily, spec.bold, spec.italic)) candidates.push_back(*dejavu);
         candidates.push_back(FontFile{kFallbackFile, 0, spec.bold});
-        std::unique_ptr<MeasuredFont> measured;
+        MeasuredFont* measured = nullptr;
         for (const FontFile& file : candidates) {
+            const std::string fileKey =
+                file.path + '\n' + std::to_string(file.index) + size + (file.embolden ? "b" : "-");
+            if (auto known = fontsByFile.find(fileKey); known != fontsByFile.end()) {
+                measured = known->second.get();
+                break;
+            }
             if (FT_Face face = load(file)) {
-                measured = std::make_unique<MeasuredFont>(face, pixelSize, file.embolden, file.path);
+                measured = fontsByFile
+                               .emplace(fileKey, std::make_unique<MeasuredFont>(face, pixelSize, file.embolden, file.path))
+                               .first->second.get();
                 break;
             }
         }
-        if (!measured) measured = std::make_unique<MeasuredFont>(nullptr, pixelSize, false, std::string());
-        return *fonts.emplace(key, std::move(measured)).first->second;
+        if (!measured) {
+            auto& estimate = fontsByFile["" + size];
+            if (!estimate) estimate = std::make_unique<MeasuredFont>(nullptr, pixelSize, false, std::string());
+            measured = estimate.get();
+        }
+        return *fonts.emplace(key, measured).first->second;
     }
 
     // The font that stands in for characters a font lacks.

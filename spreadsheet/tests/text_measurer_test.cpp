@@ -1,6 +1,7 @@
 #include "spreadsheet/text_measurer.h"
 
 #include <cmath>
+#include <fstream>
 #include <limits>
 #include <string>
 
@@ -123,5 +124,29 @@ TEST(ColumnWidth, AutoFittedNumbersNeverShowHashes) {
             EXPECT_GE(fit, shown) << code << " " << v;
             EXPECT_GE(columnPixelsForWidth(columnWidthForPixels(fit, mdw), mdw), fit + kCellPaddingPixels);
         }
+    }
+}
+
+namespace {
+// Resident memory of this process in KiB, from /proc (0 where there is none).
+long residentKib() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    return 0;
+}
+}  // namespace
+
+// A workbook may name thousands of fonts that all come to the same file: the file is loaded once,
+// not once a name (a face costs tens of KiB).
+TEST(TextMeasurer, ManyFontNamesOfOneFileShareIt) {
+    TextMeasurer m;
+    const double expected = m.widthPixels("Importe", FontSpec{"Sin Fuente 0", 11.0});
+    const long before = residentKib();
+    for (int i = 1; i < 2000; ++i) {
+        ASSERT_EQ(m.widthPixels("Importe", FontSpec{"Sin Fuente " + std::to_string(i), 11.0}), expected);
+    }
+    if (before > 0) {
+        EXPECT_LT(residentKib() - before, 20 * 1024);
     }
 }
