@@ -95,27 +95,6 @@ TEST(CalcObjectModel, CellNamesOutsideTheSheetAreRefused) {
         EXPECT_NE(error.find("is not a cell name"), std::string::npos) << name << ": " << error;
     }
 }
-}  // namespace
-}  // namespace tabulix::office
-
-namespace tabulix::office {
-namespace {
-
-using namespace automation;
-using testing::Calc;
-using testing::Cell;
-using testing::FirstSheet;
-using testing::NewWorkbook;
-
-std::string refusal(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const AutomationError& e) {
-        return e.what();
-    }
-    return "";
-}
-
 TEST(CalcObjectModel, NumberFormatsAreReadInTheCallsLocaleAndKeptInTheFilesNotation) {
     const DispatchPtr sheet = FirstSheet(NewWorkbook());
     Cell(sheet, "A1")->put(dispid::NumberFormat, Variant("#.##0,00"), kLcidSpanishSpain);
@@ -135,7 +114,7 @@ TEST(CalcObjectModel, SheetNamesFollowTheSpreadsheetsRules) {
     const DispatchPtr other = sheets->get(dispid::Item, {Variant(std::int32_t{2})}).toObject();
     other->put(dispid::Name, Variant("Ventas"));
     for (const char* bad : {"", "a/b", "[x]", "VENTAS", "1234567890123456789012345678901x"}) {
-        const std::string error = refusal([&] { added->put(dispid::Name, Variant(bad)); });
+        const std::string error = errorOf([&] { added->put(dispid::Name, Variant(bad)); });
         EXPECT_NE(error.find("Worksheet.Name"), std::string::npos) << bad << ": " << error;
     }
     added->put(dispid::Name, Variant("Resumen"));
@@ -159,7 +138,7 @@ TEST(CalcObjectModel, ValuesBringTheirFormatsAndFontsBordersAndWidthsReadBack) {
     EXPECT_EQ(Cell(sheet, "C4")->get(dispid::Font).toObject()->get(dispid::Name).toText(), "Tahoma");
     EXPECT_TRUE(Cell(sheet, "B3")->get(dispid::Font).toObject()->get(dispid::Bold).toBool());
     EXPECT_EQ(Cell(sheet, "B2")->get(dispid::Font).toObject()->get(dispid::Color).toInt32(), 0x0000FF);
-    EXPECT_NE(refusal([&] { font->put(dispid::Color, Variant(std::int64_t{0x7F000000})); }).find("is not a colour"),
+    EXPECT_NE(errorOf([&] { font->put(dispid::Color, Variant(std::int64_t{0x7F000000})); }).find("is not a colour"),
               std::string::npos);
 
     const DispatchPtr edge = block->get(dispid::Borders).toObject()->get(dispid::Item, {Variant(xl::EdgeTop)}).toObject();
@@ -184,7 +163,7 @@ TEST(CalcObjectModel, SaveAsWritesAnXlsxOrNothing) {
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("calc-save-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
     const std::string missing = (folder / "no" / "x.xlsx").string();
-    EXPECT_NE(refusal([&] { book->call(dispid::SaveAs, {Variant(missing)}); }).find("does not exist"), std::string::npos);
+    EXPECT_NE(errorOf([&] { book->call(dispid::SaveAs, {Variant(missing)}); }).find("does not exist"), std::string::npos);
     const std::filesystem::path target = folder / "libro de #ventas 100%.xlsx";
     book->call(dispid::SaveAs, {Variant(target.string())});
     std::ifstream saved(target, std::ios::binary);

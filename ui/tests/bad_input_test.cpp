@@ -20,13 +20,10 @@ namespace {
 
 constexpr automation::Lcid kSpanish = automation::kLcidSpanishSpain;
 
-class WindowBadInputTest : public WindowTest {
+class WindowBadInputTest : public ShownWorkbookTest {
 protected:
     void SetUp() override {
-        WindowTest::SetUp();
-        app->setVisible(true);
-        book = app->addWorkbook();
-        data = std::static_pointer_cast<spreadsheet::Worksheet>(book->sheetAt(1));
+        ShownWorkbookTest::SetUp();
         const char* months[] = {"Ene", "Feb", "Mar"};
         for (std::uint32_t c = 0; c < 3; ++c) put({1, c + 2}, Variant(months[c]));
         put({2, 1}, Variant("Norte"));
@@ -35,25 +32,23 @@ protected:
             for (std::uint32_t c = 2; c <= 4; ++c) put({r, c}, Variant(double(r * 10 + c)));
     }
 
-    void put(spreadsheet::CellAddress at, const Variant& v) { data->setValue({at, at}, v, kSpanish); }
+    void put(spreadsheet::CellAddress at, const Variant& v) { sheet->setValue({at, at}, v, kSpanish); }
 
     std::shared_ptr<spreadsheet::ChartSheet> addChart() {
         return std::static_pointer_cast<spreadsheet::ChartSheet>(book->addSheets(spreadsheet::SheetType::Chart));
     }
 
-    ChartSheetView* chartView(const spreadsheet::Sheet& sheet) {
-        return qobject_cast<ChartSheetView*>(window->pageOf(*book)->viewOf(sheet));
+    ChartSheetView* chartView(const spreadsheet::Sheet& shown) {
+        return qobject_cast<ChartSheetView*>(window->pageOf(*book)->viewOf(shown));
     }
 
-    std::shared_ptr<spreadsheet::Workbook> book;
-    std::shared_ptr<spreadsheet::Worksheet> data;
 };
 
 TEST_F(WindowBadInputTest, DrawsEveryChartKindAndNamesTheFlatOnes) {
     for (std::int32_t gallery : spreadsheet::galleryCodes()) {
         auto chart = addChart();
         spreadsheet::ChartWizardSettings settings;
-        settings.sourceSheet = data;
+        settings.sourceSheet = sheet;
         settings.source = spreadsheet::parseRangeRef("A1:D3");
         settings.gallery = gallery;
         settings.title = "Ventas";
@@ -80,7 +75,7 @@ TEST_F(WindowBadInputTest, AChartWithoutDataSaysSoAndFollowsItsDataLater) {
     EXPECT_FALSE(view->grab().isNull());
 
     spreadsheet::ChartWizardSettings settings;
-    settings.sourceSheet = data;
+    settings.sourceSheet = sheet;
     settings.source = spreadsheet::parseRangeRef("B2:D3");
     chart->chartWizard(settings);
     ASSERT_NE(view->chart(), nullptr);
@@ -103,7 +98,7 @@ TEST_F(WindowBadInputTest, AWorkbookClosedByAutomationTakesItsPageAndTheWindowGo
     // Still usable: a tab click and a typed value reach the remaining workbook.
     book->addSheets(spreadsheet::SheetType::Worksheet);
     clickTab(window->sheetTabs(0), 1);
-    EXPECT_EQ(book->activeSheet(), data);
+    EXPECT_EQ(book->activeSheet(), sheet);
     book->close();
     settle();
     EXPECT_EQ(window->workbookPages()->count(), 0);
@@ -114,7 +109,7 @@ TEST_F(WindowBadInputTest, AWorkbookClosedByAutomationTakesItsPageAndTheWindowGo
 TEST_F(WindowBadInputTest, ASheetRenamedOrDeletedWhileShownLeavesAUsableWindow) {
     auto chart = addChart();
     spreadsheet::ChartWizardSettings settings;
-    settings.sourceSheet = data;
+    settings.sourceSheet = sheet;
     settings.source = spreadsheet::parseRangeRef("A1:D3");
     chart->chartWizard(settings);
     auto second = book->addSheets(spreadsheet::SheetType::Worksheet);
@@ -130,7 +125,7 @@ TEST_F(WindowBadInputTest, ASheetRenamedOrDeletedWhileShownLeavesAUsableWindow) 
     ASSERT_EQ(tabs->count(), 2);
     EXPECT_EQ(book->activeSheet(), chart);
     EXPECT_EQ(window->activeSheetView(), window->pageOf(*book)->viewOf(*chart));
-    book->deleteSheet(*data);
+    book->deleteSheet(*sheet);
     settle();
     ASSERT_EQ(tabs->count(), 1);
     EXPECT_EQ(chartView(*chart)->chart(), nullptr);
@@ -141,7 +136,7 @@ TEST_F(WindowBadInputTest, LongTextsLargeFontsAndFarCellsAreShown) {
     const std::string longText(32767, 'x');
     put({5, 1}, Variant(longText));
     put({40000, 30}, Variant(1.0));  // beyond Z and beyond the rows shown so far
-    data->restyle({{7, 1}, {7, 1}}, [](spreadsheet::CellStyle& s) { s.font.size = 28; });
+    sheet->restyle({{7, 1}, {7, 1}}, [](spreadsheet::CellStyle& s) { s.font.size = 28; });
     put({7, 1}, Variant("Grande"));
     settle();
     auto* view = qobject_cast<WorksheetView*>(window->activeSheetView());
@@ -161,8 +156,8 @@ TEST_F(WindowBadInputTest, LongTextsLargeFontsAndFarCellsAreShown) {
 
 TEST_F(WindowBadInputTest, NumbersTooWideForTheirColumnShowHashesAsTheSpreadsheetDoes) {
     put({1, 6}, Variant(123456789012.0));
-    data->setNumberFormat({{1, 6}, {1, 6}}, "#.##0,00", kSpanish);
-    data->setColumnWidth(6, 6, 3.0);
+    sheet->setNumberFormat({{1, 6}, {1, 6}}, "#.##0,00", kSpanish);
+    sheet->setColumnWidth(6, 6, 3.0);
     settle();
     auto* view = qobject_cast<WorksheetView*>(window->activeSheetView());
     ASSERT_NE(view, nullptr);

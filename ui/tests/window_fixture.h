@@ -60,4 +60,18 @@ protected:
     SpreadsheetWindow* window = nullptr;
 };
 
+// A shown window holding one new workbook: `book`, and `sheet`, its first worksheet.
+class ShownWorkbookTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        app->setVisible(true);
+        book = app->addWorkbook();
+        sheet = std::static_pointer_cast<spreadsheet::Worksheet>(book->sheetAt(1));
+    }
+
+    std::shared_ptr<spreadsheet::Workbook> book;
+    std::shared_ptr<spreadsheet::Worksheet> sheet;
+};
+
 }  // namespace tabulix::ui::testing

@@ -19,15 +19,8 @@ namespace {
 
 constexpr automation::Lcid kSpanish = automation::kLcidSpanishSpain;
 
-class WorksheetGridTest : public WindowTest {
+class WorksheetGridTest : public ShownWorkbookTest {
 protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        app->setVisible(true);
-        book = app->addWorkbook();
-        sheet = std::static_pointer_cast<spreadsheet::Worksheet>(book->sheetAt(1));
-    }
-
     void put(const char* name, const Variant& v) {
         const auto at = cell(name);
         sheet->setValue({at, at}, v, kSpanish);
@@ -68,8 +61,6 @@ protected:
         return ink;
     }
 
-    std::shared_ptr<spreadsheet::Workbook> book;
-    std::shared_ptr<spreadsheet::Worksheet> sheet;
 };
 
 TEST_F(WorksheetGridTest, ClicksSelectCellsRangesRowsAndColumns) {
