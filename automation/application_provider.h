@@ -6,10 +6,11 @@
 #include <memory>
 
 #include "automation/dispatch.h"
+#include "framework/export.h"
 
 namespace tabulix::automation {
 
-class ApplicationProvider {
+class TABULIX_API ApplicationProvider {
 public:
     virtual ~ApplicationProvider() = default;
     // Starts a new instance of the application and returns its Application object.
@@ -18,17 +19,17 @@ public:
 
 // Installs the provider used to start the application (replacing any earlier one). Programs
 // install the embedded spreadsheet's provider at start-up.
-void setApplicationProvider(std::unique_ptr<ApplicationProvider> provider);
-bool hasApplicationProvider();
+TABULIX_API void setApplicationProvider(std::unique_ptr<ApplicationProvider> provider);
+TABULIX_API bool hasApplicationProvider();
 
 // The running application, started through the provider when none is running. Raises
 // AutomationError when no provider is installed or the start fails.
-DispatchPtr attachOrStartApplication();
+TABULIX_API DispatchPtr attachOrStartApplication();
 
 // The running application, or nullptr.
-DispatchPtr runningApplication();
+TABULIX_API DispatchPtr runningApplication();
 
 // Forgets the running application (the process-wide reference); tests use it to start afresh.
-void shutDownRunningApplication();
+TABULIX_API void shutDownRunningApplication();
 
 }  // namespace tabulix::automation

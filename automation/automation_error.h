@@ -6,9 +6,11 @@
 #include <stdexcept>
 #include <string>
 
+#include "framework/export.h"
+
 namespace tabulix::automation {
 
-class AutomationError : public std::runtime_error {
+class TABULIX_API AutomationError : public std::runtime_error {
 public:
     explicit AutomationError(std::string message, std::int32_t scode = kGenericFailure);
 

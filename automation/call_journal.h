@@ -6,10 +6,11 @@
 #include <vector>
 
 #include "automation/dispatch.h"
+#include "framework/export.h"
 
 namespace tabulix::automation {
 
-struct JournalEntry {
+struct TABULIX_API JournalEntry {
     std::string object;  // typeName() of the callee
     std::string member;  // member name (nameOfId), or "#<id>" when the id is unknown
     DispId id = 0;
@@ -21,7 +22,7 @@ struct JournalEntry {
     std::string describe() const;
 };
 
-class CallJournal {
+class TABULIX_API CallJournal {
 public:
     void record(JournalEntry entry);
     const std::vector<JournalEntry>& entries() const { return entries_; }

@@ -13,10 +13,11 @@
 #include "automation/dispatch.h"
 #include "automation/events.h"
 #include "framework/component.h"
+#include "framework/export.h"
 
 namespace tabulix::automation {
 
-class Connection : public framework::TComponent {
+class TABULIX_API Connection : public framework::TComponent {
 public:
     explicit Connection(framework::TComponent* owner);
     ~Connection() override;
@@ -54,7 +55,7 @@ private:
 // Handler of an event with one by-reference argument (the sheet, the workbook, the cancel flag).
 using ConnectionEventHandler = std::function<void(Connection& sender, Variant& argument)>;
 
-class ApplicationConnection : public Connection {
+class TABULIX_API ApplicationConnection : public Connection {
 public:
     explicit ApplicationConnection(framework::TComponent* owner) : Connection(owner) {}
     std::string ClassName() const override { return "TExcelApplication"; }
@@ -70,7 +71,7 @@ protected:
     void HandleEvent(DispId event, std::span<Variant> args) override;
 };
 
-class WorkbookConnection : public Connection {
+class TABULIX_API WorkbookConnection : public Connection {
 public:
     explicit WorkbookConnection(framework::TComponent* owner) : Connection(owner) {}
     std::string ClassName() const override { return "TExcelWorkbook"; }
@@ -82,7 +83,7 @@ protected:
     void HandleEvent(DispId event, std::span<Variant> args) override;
 };
 
-class WorksheetConnection : public Connection {
+class TABULIX_API WorksheetConnection : public Connection {
 public:
     explicit WorksheetConnection(framework::TComponent* owner) : Connection(owner) {}
     std::string ClassName() const override { return "TExcelWorksheet"; }
@@ -91,7 +92,7 @@ protected:
     std::string_view AcceptedType() const override { return "Worksheet"; }
 };
 
-class ChartConnection : public Connection {
+class TABULIX_API ChartConnection : public Connection {
 public:
     explicit ChartConnection(framework::TComponent* owner) : Connection(owner) {}
     std::string ClassName() const override { return "TExcelChart"; }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "automation/variant.h"
+#include "framework/export.h"
 
 namespace tabulix::automation {
 
@@ -27,7 +28,7 @@ enum class InvokeKind { PropertyGet, PropertyPut, Method };
 class CallJournal;
 class EventSource;
 
-class Dispatch : public std::enable_shared_from_this<Dispatch> {
+class TABULIX_API Dispatch : public std::enable_shared_from_this<Dispatch> {
 public:
     virtual ~Dispatch() = default;
     Dispatch() = default;

@@ -8,17 +8,18 @@
 #include <vector>
 
 #include "automation/dispatch.h"
+#include "framework/export.h"
 
 namespace tabulix::automation {
 
-class EventSink {
+class TABULIX_API EventSink {
 public:
     virtual ~EventSink() = default;
     // args are by reference: a handler may change them (the cancel flag of before-close).
     virtual void onEvent(DispId event, std::span<Variant> args) = 0;
 };
 
-class EventSource {
+class TABULIX_API EventSource {
 public:
     using Cookie = std::uint64_t;
 

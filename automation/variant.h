@@ -8,13 +8,15 @@
 #include <string_view>
 #include <variant>
 
+#include "framework/export.h"
+
 namespace tabulix::automation {
 
 class Dispatch;
 using DispatchPtr = std::shared_ptr<Dispatch>;
 
 // Fixed-point currency: the amount times 10,000 (four decimals, like the OLE CY type).
-struct Currency {
+struct TABULIX_API Currency {
     std::int64_t scaled = 0;
 
     static Currency fromDouble(double amount);
@@ -23,7 +25,7 @@ struct Currency {
 };
 
 // OLE date: days since 1899-12-30, the fraction is the time of day.
-struct Date {
+struct TABULIX_API Date {
     double serial = 0.0;
 
     static Date fromYmd(int year, int month, int day);
@@ -31,7 +33,7 @@ struct Date {
 };
 
 // An error value (SCODE). Missing optional arguments are passed as DISP_E_PARAMNOTFOUND.
-struct ErrorValue {
+struct TABULIX_API ErrorValue {
     std::int32_t scode = 0;
     auto operator<=>(const ErrorValue&) const = default;
 };
@@ -40,9 +42,9 @@ inline constexpr std::int32_t kParamNotFound = static_cast<std::int32_t>(0x80020
 
 enum class VariantType { Empty, Null, Boolean, Int32, Int64, Double, Currency, Date, Text, Object, Missing, Error };
 
-std::string_view variantTypeName(VariantType type);
+TABULIX_API std::string_view variantTypeName(VariantType type);
 
-class Variant {
+class TABULIX_API Variant {
 public:
     Variant() = default;
     Variant(bool value) : value_(value) {}

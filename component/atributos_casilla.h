@@ -10,10 +10,11 @@
 #include "framework/color.h"
 #include "framework/font.h"
 #include "framework/graphics_object.h"
+#include "framework/export.h"
 
 namespace tabulix::component {
 
-class TAtributosCasilla : public framework::TGraphicsObject {
+class TABULIX_API TAtributosCasilla : public framework::TGraphicsObject {
 public:
     TAtributosCasilla();
     ~TAtributosCasilla() override;

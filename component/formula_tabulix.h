@@ -10,12 +10,13 @@
 #include <string>
 
 #include "framework/string_list.h"
+#include "framework/export.h"
 
 namespace tabulix::component {
 
 class TTabulix;
 
-class TFormulaTabulix : public framework::TStringList {
+class TABULIX_API TFormulaTabulix : public framework::TStringList {
 public:
     // `owner` is the component that owns the list; it answers the cell and range lookups.
     explicit TFormulaTabulix(TTabulix* owner);

@@ -28,6 +28,7 @@
 #include "framework/component.h"
 #include "framework/font.h"
 #include "framework/string_list.h"
+#include "framework/export.h"
 
 namespace tabulix::data {
 class TDataSet;
@@ -37,7 +38,7 @@ class TNumericField;
 
 namespace tabulix::component {
 
-class TTabulix : public framework::TComponent {
+class TABULIX_API TTabulix : public framework::TComponent {
 public:
     explicit TTabulix(framework::TComponent* owner);
     ~TTabulix() override;

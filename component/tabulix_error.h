@@ -3,9 +3,11 @@
 
 #include <stdexcept>
 
+#include "framework/export.h"
+
 namespace tabulix::component {
 
-class ETabulixError : public std::runtime_error {
+class TABULIX_API ETabulixError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };

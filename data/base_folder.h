@@ -6,11 +6,12 @@
 #include <filesystem>
 
 #include "framework/component.h"
+#include "framework/export.h"
 
 namespace tabulix::data {
 
 // Sets the base folder of every TDatabase and TSQLiteQuery owned, directly or not, by `root`
 // (and of `root` itself when it is one).
-void SetBaseFolders(framework::TComponent& root, const std::filesystem::path& folder);
+TABULIX_API void SetBaseFolders(framework::TComponent& root, const std::filesystem::path& folder);
 
 }  // namespace tabulix::data

@@ -5,9 +5,11 @@
 #include <stdexcept>
 #include <string>
 
+#include "framework/export.h"
+
 namespace tabulix::data {
 
-class EDatabaseError : public std::runtime_error {
+class TABULIX_API EDatabaseError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };

@@ -16,6 +16,7 @@
 #include "data/field.h"
 #include "data/field_type.h"
 #include "framework/component.h"
+#include "framework/export.h"
 
 namespace tabulix::data {
 
@@ -24,7 +25,7 @@ enum class TDataSetState { dsInactive, dsBrowse, dsOpening };
 // A saved position. Opaque; valid until FreeBookmark or until the data set closes. The empty
 // bookmark (no current record when it was taken) is accepted by GotoBookmark and FreeBookmark
 // and does nothing.
-class TBookmark {
+class TABULIX_API TBookmark {
 public:
     TBookmark() = default;
     bool IsEmpty() const { return id_ == 0; }
@@ -37,7 +38,7 @@ private:
 };
 
 // Controls attached to a data set (grids, edits) hear about its changes through this.
-class IDataSetObserver {
+class TABULIX_API IDataSetObserver {
 public:
     virtual ~IDataSetObserver() = default;
     // The current record moved. Not called while controls are disabled.
@@ -47,7 +48,7 @@ public:
 };
 
 // Fields in order, by 0-based index.
-class TFieldList {
+class TABULIX_API TFieldList {
 public:
     int Count() const { return static_cast<int>(fields_.size()); }
     TField* Fields(int index) const;
@@ -66,7 +67,7 @@ private:
 
 // Concrete data sets close themselves in their destructors: the source must be released while
 // the Internal* members still exist.
-class TDataSet : public framework::TComponent {
+class TABULIX_API TDataSet : public framework::TComponent {
 public:
     explicit TDataSet(framework::TComponent* owner);
     ~TDataSet() override;

@@ -23,12 +23,13 @@
 
 #include "framework/component.h"
 #include "framework/string_list.h"
+#include "framework/export.h"
 
 namespace tabulix::data {
 
 class TDataSet;
 
-class TDatabase : public framework::TComponent {
+class TABULIX_API TDatabase : public framework::TComponent {
 public:
     explicit TDatabase(framework::TComponent* owner);
     ~TDatabase() override;

@@ -13,6 +13,7 @@
 #include "automation/variant.h"
 #include "data/field_type.h"
 #include "framework/component.h"
+#include "framework/export.h"
 
 namespace tabulix::data {
 
@@ -21,7 +22,7 @@ class TObjectField;
 
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
-class TField : public framework::TComponent {
+class TABULIX_API TField : public framework::TComponent {
 public:
     // A field whose owner is a data set becomes one of its persistent fields.
     TField(framework::TComponent* owner, TFieldType dataType, TAlignment defaultAlignment);

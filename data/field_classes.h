@@ -17,10 +17,11 @@
 #include <vector>
 
 #include "data/field.h"
+#include "framework/export.h"
 
 namespace tabulix::data {
 
-class TStringField : public TField {
+class TABULIX_API TStringField : public TField {
 public:
     explicit TStringField(framework::TComponent* owner = nullptr) : TStringField(owner, TFieldType::ftString) {}
     std::string ClassName() const override { return "TStringField"; }
@@ -34,20 +35,20 @@ protected:
     automation::Variant Convert(const automation::Variant& raw) const override;
 };
 
-class TWideStringField : public TStringField {
+class TABULIX_API TWideStringField : public TStringField {
 public:
     explicit TWideStringField(framework::TComponent* owner = nullptr) : TStringField(owner, TFieldType::ftWideString) {}
     std::string ClassName() const override { return "TWideStringField"; }
 };
 
-class TGuidField : public TStringField {
+class TABULIX_API TGuidField : public TStringField {
 public:
     explicit TGuidField(framework::TComponent* owner = nullptr);
     std::string ClassName() const override { return "TGuidField"; }
     bool CanHold(const TFieldDef& column) const override;
 };
 
-class TNumericField : public TField {
+class TABULIX_API TNumericField : public TField {
 public:
     void DefineProperties(framework::PropertyList& properties) override;  // + DisplayFormat, EditFormat
     // Format texts in the framework's notation ("###,##0.00"); empty when none.
@@ -64,7 +65,7 @@ private:
     std::string editFormat_;
 };
 
-class TIntegerField : public TNumericField {
+class TABULIX_API TIntegerField : public TNumericField {
 public:
     explicit TIntegerField(framework::TComponent* owner = nullptr) : TIntegerField(owner, TFieldType::ftInteger) {}
     std::string ClassName() const override { return "TIntegerField"; }
@@ -75,27 +76,27 @@ protected:
     automation::Variant Convert(const automation::Variant& raw) const override;
 };
 
-class TSmallintField : public TIntegerField {
+class TABULIX_API TSmallintField : public TIntegerField {
 public:
     explicit TSmallintField(framework::TComponent* owner = nullptr) : TIntegerField(owner, TFieldType::ftSmallint) {}
     std::string ClassName() const override { return "TSmallintField"; }
     bool CanHold(const TFieldDef& column) const override;
 };
 
-class TWordField : public TIntegerField {
+class TABULIX_API TWordField : public TIntegerField {
 public:
     explicit TWordField(framework::TComponent* owner = nullptr) : TIntegerField(owner, TFieldType::ftWord) {}
     std::string ClassName() const override { return "TWordField"; }
     bool CanHold(const TFieldDef& column) const override;
 };
 
-class TAutoIncField : public TIntegerField {
+class TABULIX_API TAutoIncField : public TIntegerField {
 public:
     explicit TAutoIncField(framework::TComponent* owner = nullptr) : TIntegerField(owner, TFieldType::ftAutoInc) {}
     std::string ClassName() const override { return "TAutoIncField"; }
 };
 
-class TLargeintField : public TNumericField {
+class TABULIX_API TLargeintField : public TNumericField {
 public:
     explicit TLargeintField(framework::TComponent* owner = nullptr) : TNumericField(owner, TFieldType::ftLargeint) {}
     std::string ClassName() const override { return "TLargeintField"; }
@@ -107,7 +108,7 @@ protected:
 
 // Values are Double; the currency flag only says that they are amounts of money, for whoever
 // formats them.
-class TFloatField : public TNumericField {
+class TABULIX_API TFloatField : public TNumericField {
 public:
     explicit TFloatField(framework::TComponent* owner = nullptr) : TFloatField(owner, TFieldType::ftFloat, false) {}
     std::string ClassName() const override { return "TFloatField"; }
@@ -134,14 +135,14 @@ private:
     int precision_ = kDefaultPrecision;
 };
 
-class TCurrencyField : public TFloatField {
+class TABULIX_API TCurrencyField : public TFloatField {
 public:
     explicit TCurrencyField(framework::TComponent* owner = nullptr) : TFloatField(owner, TFieldType::ftCurrency, true) {}
     std::string ClassName() const override { return "TCurrencyField"; }
 };
 
 // Fixed-point decimal values, held as automation Currency (four decimals).
-class TBCDField : public TNumericField {
+class TABULIX_API TBCDField : public TNumericField {
 public:
     explicit TBCDField(framework::TComponent* owner = nullptr);
     std::string ClassName() const override { return "TBCDField"; }
@@ -161,7 +162,7 @@ private:
     int precision_ = 0;
 };
 
-class TBooleanField : public TField {
+class TABULIX_API TBooleanField : public TField {
 public:
     explicit TBooleanField(framework::TComponent* owner = nullptr)
         : TField(owner, TFieldType::ftBoolean, TAlignment::taLeftJustify) {}
@@ -174,7 +175,7 @@ protected:
 };
 
 // Values are automation dates (OLE serials); AsString gives ISO text.
-class TDateTimeField : public TField {
+class TABULIX_API TDateTimeField : public TField {
 public:
     explicit TDateTimeField(framework::TComponent* owner = nullptr) : TDateTimeField(owner, TFieldType::ftDateTime) {}
     std::string ClassName() const override { return "TDateTimeField"; }
@@ -193,14 +194,14 @@ private:
     std::string displayFormat_;
 };
 
-class TDateField : public TDateTimeField {
+class TABULIX_API TDateField : public TDateTimeField {
 public:
     explicit TDateField(framework::TComponent* owner = nullptr) : TDateTimeField(owner, TFieldType::ftDate) {}
     std::string ClassName() const override { return "TDateField"; }
     bool CanHold(const TFieldDef& column) const override;
 };
 
-class TTimeField : public TDateTimeField {
+class TABULIX_API TTimeField : public TDateTimeField {
 public:
     explicit TTimeField(framework::TComponent* owner = nullptr) : TDateTimeField(owner, TFieldType::ftTime) {}
     std::string ClassName() const override { return "TTimeField"; }
@@ -210,7 +211,7 @@ public:
 // Binary content. Its bytes are no text, so Value never gives them: it is a description such as
 // "(BLOB, 2048 bytes)" (Null when the column is null), safe to show anywhere; AsBytes gives the
 // bytes themselves.
-class TBlobField : public TField {
+class TABULIX_API TBlobField : public TField {
 public:
     explicit TBlobField(framework::TComponent* owner = nullptr) : TBlobField(owner, TFieldType::ftBlob) {}
     std::string ClassName() const override { return "TBlobField"; }
@@ -223,7 +224,7 @@ protected:
 };
 
 // A text of any length: Value is the text.
-class TMemoField : public TBlobField {
+class TABULIX_API TMemoField : public TBlobField {
 public:
     explicit TMemoField(framework::TComponent* owner = nullptr) : TBlobField(owner, TFieldType::ftMemo) {}
     std::string ClassName() const override { return "TMemoField"; }
@@ -233,7 +234,7 @@ protected:
     automation::Variant Convert(const automation::Variant& raw) const override;
 };
 
-class TGraphicField : public TBlobField {
+class TABULIX_API TGraphicField : public TBlobField {
 public:
     explicit TGraphicField(framework::TComponent* owner = nullptr) : TBlobField(owner, TFieldType::ftGraphic) {}
     std::string ClassName() const override { return "TGraphicField"; }
@@ -242,7 +243,7 @@ public:
 
 // A field that groups child fields. It has no value of its own: Value is Null and AsString
 // names the kind, as the framework shows it.
-class TObjectField : public TField {
+class TABULIX_API TObjectField : public TField {
 public:
     ~TObjectField() override;
     int FieldCount() const { return static_cast<int>(children_.size()); }
@@ -263,7 +264,7 @@ private:
     std::vector<TField*> children_;  // borrowed: each child detaches itself when destroyed
 };
 
-class TADTField : public TObjectField {
+class TABULIX_API TADTField : public TObjectField {
 public:
     explicit TADTField(framework::TComponent* owner = nullptr) : TObjectField(owner, TFieldType::ftADT) {}
     std::string ClassName() const override { return "TADTField"; }
@@ -271,6 +272,6 @@ public:
 };
 
 // The field class a data set creates by default for a column of `type`.
-std::unique_ptr<TField> createDefaultField(TFieldType type);
+TABULIX_API std::unique_ptr<TField> createDefaultField(TFieldType type);
 
 }  // namespace tabulix::data

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/export.h"
+
 namespace tabulix::data {
 
 enum class TFieldType {
@@ -31,11 +33,11 @@ enum class TFieldType {
     ftADT,
 };
 
-std::string_view fieldTypeName(TFieldType type);
+TABULIX_API std::string_view fieldTypeName(TFieldType type);
 
 // One column of a data source. `size` is the width of text columns (0 when unbounded) or the
 // decimals of BCD columns; an ADT column groups its child columns and holds no value itself.
-struct TFieldDef {
+struct TABULIX_API TFieldDef {
     std::string name;
     TFieldType dataType = TFieldType::ftUnknown;
     int size = 0;

@@ -10,10 +10,11 @@
 #include <vector>
 
 #include "data/data_set.h"
+#include "framework/export.h"
 
 namespace tabulix::data {
 
-class TMemoryDataSet : public TDataSet {
+class TABULIX_API TMemoryDataSet : public TDataSet {
 public:
     explicit TMemoryDataSet(framework::TComponent* owner = nullptr);
     ~TMemoryDataSet() override;

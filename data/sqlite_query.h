@@ -50,12 +50,13 @@
 #include "automation/variant.h"
 #include "data/data_set.h"
 #include "framework/string_list.h"
+#include "framework/export.h"
 
 namespace tabulix::data {
 
 class SQLiteRows;
 
-class TSQLiteQuery : public TDataSet {
+class TABULIX_API TSQLiteQuery : public TDataSet {
 public:
     explicit TSQLiteQuery(framework::TComponent* owner = nullptr);
     ~TSQLiteQuery() override;

@@ -24,13 +24,14 @@
 #include <string>
 
 #include "data/data_set.h"
+#include "framework/export.h"
 
 namespace tabulix::data {
 
 class DbfReader;
 class TDatabase;
 
-class TTable : public TDataSet {
+class TABULIX_API TTable : public TDataSet {
 public:
     explicit TTable(framework::TComponent* owner = nullptr);
     ~TTable() override;

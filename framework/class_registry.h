@@ -16,10 +16,11 @@
 #include <vector>
 
 #include "framework/component.h"
+#include "framework/export.h"
 
 namespace tabulix::framework {
 
-class ClassRegistry {
+class TABULIX_API ClassRegistry {
 public:
     // Creates a new object with `owner` as its owner (null for a form's root, which the caller
     // then owns). The object's ClassName() should be the registered name, so that a form file

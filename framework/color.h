@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "framework/ident_map.h"
+#include "framework/export.h"
 
 namespace tabulix::framework {
 
@@ -67,18 +68,18 @@ constexpr TColor cl3DLight = SystemColor(22);
 constexpr TColor clInfoText = SystemColor(23);
 constexpr TColor clInfoBk = SystemColor(24);
 
-bool IsSystemColor(TColor color);
+TABULIX_API bool IsSystemColor(TColor color);
 
 // Every named colour constant, standard colours first, then system colours.
-std::span<const IdentEntry> ColorIdents();
+TABULIX_API std::span<const IdentEntry> ColorIdents();
 // "clSilver" for 0xC0C0C0; nullopt when no constant has that value.
-std::optional<std::string> ColorToIdent(TColor color);
+TABULIX_API std::optional<std::string> ColorToIdent(TColor color);
 // Value of a constant name (letter case ignored); nullopt when there is none.
-std::optional<TColor> IdentToColor(std::string_view name);
+TABULIX_API std::optional<TColor> IdentToColor(std::string_view name);
 // The constant name, or the decimal number; the inverse is StringToColor.
-std::string ColorToString(TColor color);
+TABULIX_API std::string ColorToString(TColor color);
 // A constant name or a number (decimal, or hexadecimal after "$" or "0x"); throws
 // std::invalid_argument "'xyz' is not a valid colour" otherwise.
-TColor StringToColor(std::string_view text);
+TABULIX_API TColor StringToColor(std::string_view text);
 
 }  // namespace tabulix::framework

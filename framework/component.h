@@ -9,12 +9,13 @@
 #include <vector>
 
 #include "framework/persistent.h"
+#include "framework/export.h"
 
 namespace tabulix::framework {
 
 enum class TOperation { opInsert, opRemove };
 
-class TComponent : public TPersistent {
+class TABULIX_API TComponent : public TPersistent {
 public:
     explicit TComponent(TComponent* owner);
     ~TComponent() override;

@@ -13,9 +13,11 @@
 #include <string>
 #include <string_view>
 
+#include "framework/export.h"
+
 namespace tabulix::framework {
 
-struct CurrencySettings {
+struct TABULIX_API CurrencySettings {
     std::string CurrencyString = "\u20AC";  // the currency symbol, UTF-8
     // Placement of the symbol: 0 "€1", 1 "1€", 2 "€ 1", 3 "1 €".
     int CurrencyFormat = 3;
@@ -28,24 +30,24 @@ struct CurrencySettings {
 
 // The settings of the process, read from the user's locale at first use; writable at run time
 // (a program may set its own currency symbol). Use from the user-interface thread.
-CurrencySettings& Currency();
+TABULIX_API CurrencySettings& Currency();
 
 // The settings of a named locale ("es_ES.UTF-8", "en_US", ...). Currency settings from
 // LC_MONETARY of that locale and separators from LC_NUMERIC; the Spanish fallback above where
 // the name is empty, C or POSIX, or the locale is not installed.
-CurrencySettings CurrencySettingsForLocale(const std::string& localeName);
+TABULIX_API CurrencySettings CurrencySettingsForLocale(const std::string& localeName);
 
 // The locale identifier of a locale name: es_ES -> 0x0C0A, en_US -> 0x0409, de_DE -> 0x0407,
 // fr_FR -> 0x040C, ... The encoding and modifier (".UTF-8", "@euro") are ignored and "-" may
 // stand for "_"; a language without a known territory takes the language's main locale
 // ("de" -> 0x0407). Empty, C, POSIX and unknown names give 0x0C0A.
-std::uint32_t LocaleIdFromName(std::string_view localeName);
+TABULIX_API std::uint32_t LocaleIdFromName(std::string_view localeName);
 
 // The user's default locale identifier, from the environment as described above.
-std::uint32_t UserDefaultLocaleId();
+TABULIX_API std::uint32_t UserDefaultLocaleId();
 
 // The user's locale name for a category ("LC_MONETARY", "LC_NUMERIC"): LC_ALL, then the
 // category's variable, then LANG; empty when none is set.
-std::string UserLocaleName(const char* categoryVariable);
+TABULIX_API std::string UserLocaleName(const char* categoryVariable);
 
 }  // namespace tabulix::framework

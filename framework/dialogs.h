@@ -12,10 +12,11 @@
 #include "framework/color.h"
 #include "framework/component.h"
 #include "framework/font.h"
+#include "framework/export.h"
 
 namespace tabulix::framework {
 
-class TFontDialog : public TComponent {
+class TABULIX_API TFontDialog : public TComponent {
 public:
     explicit TFontDialog(TComponent* owner) : TComponent(owner) {}
 
@@ -33,7 +34,7 @@ private:
     TFont font_;
 };
 
-class TColorDialog : public TComponent {
+class TABULIX_API TColorDialog : public TComponent {
 public:
     explicit TColorDialog(TComponent* owner) : TComponent(owner) {}
 

@@ -18,6 +18,7 @@
 #include "framework/graphics_object.h"
 #include "framework/ident_map.h"
 #include "framework/set_of.h"
+#include "framework/export.h"
 
 namespace tabulix::framework {
 
@@ -48,13 +49,13 @@ constexpr TFontCharset EASTEUROPE_CHARSET = 238;
 constexpr TFontCharset OEM_CHARSET = 255;
 
 // The character set names, for form files.
-std::span<const IdentEntry> CharsetIdents();
+TABULIX_API std::span<const IdentEntry> CharsetIdents();
 
 // The conversions between points and pixels at 96 dots per inch described above.
-int FontHeightFromSize(int size);
-int FontSizeFromHeight(int height);
+TABULIX_API int FontHeightFromSize(int size);
+TABULIX_API int FontSizeFromHeight(int height);
 
-class TFont : public TGraphicsObject {
+class TABULIX_API TFont : public TGraphicsObject {
 public:
     TFont() = default;
 

@@ -8,10 +8,11 @@
 #include <string>
 
 #include "framework/component.h"
+#include "framework/export.h"
 
 namespace tabulix::framework {
 
-class TForm : public TComponent {
+class TABULIX_API TForm : public TComponent {
 public:
     explicit TForm(TComponent* owner, std::string className = "TForm");
 
@@ -24,7 +25,7 @@ private:
     std::string className_;
 };
 
-class TDataModule : public TComponent {
+class TABULIX_API TDataModule : public TComponent {
 public:
     explicit TDataModule(TComponent* owner) : TComponent(owner) {}
     std::string ClassName() const override { return "TDataModule"; }

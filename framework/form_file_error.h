@@ -6,9 +6,11 @@
 #include <stdexcept>
 #include <string>
 
+#include "framework/export.h"
+
 namespace tabulix::framework {
 
-class FormFileError : public std::runtime_error {
+class TABULIX_API FormFileError : public std::runtime_error {
 public:
     FormFileError(std::string file, int line, std::string reason)
         : std::runtime_error(file + ":" + std::to_string(line) + ": " + reason),
@@ -26,7 +28,7 @@ private:
     std::string reason_;
 };
 
-class FormWriteError : public std::runtime_error {
+class TABULIX_API FormWriteError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };

@@ -32,31 +32,32 @@
 
 #include "framework/component.h"
 #include "framework/form_file_error.h"
+#include "framework/export.h"
 
 namespace tabulix::framework {
 
-struct FormReadOptions {
+struct TABULIX_API FormReadOptions {
     // Read as the form designer does: every component read is designing, so Loaded() knows
     // not to act (a component that connects on loading stays unconnected).
     bool designing = false;
 };
 
 // Reads a form held in `text`; `fileName` names it in messages. Returns the root.
-std::unique_ptr<TComponent> ReadForm(std::string_view text, const std::string& fileName,
+TABULIX_API std::unique_ptr<TComponent> ReadForm(std::string_view text, const std::string& fileName,
                                      const FormReadOptions& options = {});
 // Reads a form file; an unreadable file raises FormFileError at line 0.
-std::unique_ptr<TComponent> ReadFormFile(const std::filesystem::path& path, const FormReadOptions& options = {});
+TABULIX_API std::unique_ptr<TComponent> ReadFormFile(const std::filesystem::path& path, const FormReadOptions& options = {});
 
 // Reads a form into an existing root (a program's own form object): the file's root class
 // must be the root's ClassName(); the root takes the file's name and properties and owns the
 // components read.
-void ReadFormInto(TComponent& root, std::string_view text, const std::string& fileName,
+TABULIX_API void ReadFormInto(TComponent& root, std::string_view text, const std::string& fileName,
                   const FormReadOptions& options = {});
-void ReadFormFileInto(TComponent& root, const std::filesystem::path& path, const FormReadOptions& options = {});
+TABULIX_API void ReadFormFileInto(TComponent& root, const std::filesystem::path& path, const FormReadOptions& options = {});
 
 // The class of a form text's root object ("object Form1: TForm1" gives "TForm1"), or empty when
 // the text does not start like a form. Programs that read forms of classes they do not know
 // register the class as a TForm first.
-std::string RootClassOf(std::string_view text);
+TABULIX_API std::string RootClassOf(std::string_view text);
 
 }  // namespace tabulix::framework

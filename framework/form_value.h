@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "framework/export.h"
+
 namespace tabulix::framework {
 
-struct FormValue {
+struct TABULIX_API FormValue {
     enum class Type {
         Integer,     // 12, -3, $FF
         Float,       // 1.5, 2.0E3
@@ -35,6 +37,6 @@ struct FormValue {
 };
 
 // What a value looks like, for messages: "a string", "the identifier 'clRed'", ...
-std::string DescribeFormValue(const FormValue& value);
+TABULIX_API std::string DescribeFormValue(const FormValue& value);
 
 }  // namespace tabulix::framework

@@ -26,13 +26,14 @@
 
 #include "framework/component.h"
 #include "framework/form_file_error.h"
+#include "framework/export.h"
 
 namespace tabulix::framework {
 
-std::string WriteForm(TComponent& root);
-void WriteForm(std::ostream& out, TComponent& root);
+TABULIX_API std::string WriteForm(TComponent& root);
+TABULIX_API void WriteForm(std::ostream& out, TComponent& root);
 // Writes to a temporary file beside `path` and renames it over `path`, so a failed write
 // leaves any earlier file as it was.
-void WriteFormFile(const std::filesystem::path& path, TComponent& root);
+TABULIX_API void WriteFormFile(const std::filesystem::path& path, TComponent& root);
 
 }  // namespace tabulix::framework

@@ -6,10 +6,11 @@
 #include <string>
 
 #include "framework/persistent.h"
+#include "framework/export.h"
 
 namespace tabulix::framework {
 
-class TGraphicsObject : public TPersistent {
+class TABULIX_API TGraphicsObject : public TPersistent {
 public:
     std::string ClassName() const override { return "TGraphicsObject"; }
 

@@ -8,16 +8,18 @@
 #include <string>
 #include <string_view>
 
+#include "framework/export.h"
+
 namespace tabulix::framework {
 
-struct IdentEntry {
+struct TABULIX_API IdentEntry {
     std::int64_t value;
     const char* name;
 };
 
 // First name with that value; nullopt when none.
-std::optional<std::string> IdentOf(std::span<const IdentEntry> idents, std::int64_t value);
+TABULIX_API std::optional<std::string> IdentOf(std::span<const IdentEntry> idents, std::int64_t value);
 // Value of a name, ignoring ASCII letter case; nullopt when none.
-std::optional<std::int64_t> ValueOfIdent(std::span<const IdentEntry> idents, std::string_view name);
+TABULIX_API std::optional<std::int64_t> ValueOfIdent(std::span<const IdentEntry> idents, std::string_view name);
 
 }  // namespace tabulix::framework

@@ -3,11 +3,13 @@
 
 #include <string>
 
+#include "framework/export.h"
+
 namespace tabulix::framework {
 
 class PropertyList;
 
-class TPersistent {
+class TABULIX_API TPersistent {
 public:
     virtual ~TPersistent() = default;
     TPersistent() = default;

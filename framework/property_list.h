@@ -74,6 +74,7 @@
 #include "framework/ident_map.h"
 #include "framework/persistent.h"
 #include "framework/set_of.h"
+#include "framework/export.h"
 
 namespace tabulix::framework {
 
@@ -85,14 +86,14 @@ enum class StoredRule { Always, WhenNotDefault, WhenNotEmpty, Never };
 // A value that does not fit a property (wrong kind, out of range, unknown member name). The
 // message says what was expected, e.g. "bad set member 'lcArriba' (expected one of lcIzquierda,
 // lcDerecha, lcSuperior, lcInferior)"; the form reader adds the file, line and property path.
-class PropertyValueError : public std::invalid_argument {
+class TABULIX_API PropertyValueError : public std::invalid_argument {
 public:
     using std::invalid_argument::invalid_argument;
 };
 
 // One published property of one object. Copies share the object they describe, so a Property
 // is valid only while that object lives.
-class Property {
+class TABULIX_API Property {
 public:
     const std::string& Name() const { return name_; }
     PropertyKind Kind() const { return kind_; }
@@ -151,7 +152,7 @@ private:
 class PropertyList;
 
 // Returned by the kinds that have no default value: sets the Stored rule.
-class PropertyRule {
+class TABULIX_API PropertyRule {
 public:
     PropertyRule(PropertyList& list, std::size_t index) : list_(&list), index_(index) {}
     PropertyRule& AlwaysStored();
@@ -192,7 +193,7 @@ private:
     std::function<T()> get_;
 };
 
-class PropertyList {
+class TABULIX_API PropertyList {
 public:
     template <class T>
     using Getter = std::function<T()>;

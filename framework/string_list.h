@@ -10,15 +10,16 @@
 #include <vector>
 
 #include "framework/persistent.h"
+#include "framework/export.h"
 
 namespace tabulix::framework {
 
-class EStringListError : public std::out_of_range {
+class TABULIX_API EStringListError : public std::out_of_range {
 public:
     using std::out_of_range::out_of_range;
 };
 
-class TStringList : public TPersistent {
+class TABULIX_API TStringList : public TPersistent {
 public:
     TStringList() = default;
     TStringList(std::initializer_list<std::string> lines);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framework/set_of.h"
+#include "framework/export.h"
 
 namespace tabulix::framework {
 
@@ -26,7 +27,7 @@ constexpr TMsgDlgButtons mbAbortRetryIgnore{mbAbort, mbRetry, mbIgnore};
 enum class TModalResult { mrNone, mrOk, mrCancel, mrAbort, mrRetry, mrIgnore, mrYes, mrNo };
 
 // The answer a button gives.
-TModalResult ResultOf(TMsgDlgBtn button);
+TABULIX_API TModalResult ResultOf(TMsgDlgBtn button);
 
 // Screen cursors, by the framework's numbers.
 enum TCursor : std::int16_t {
@@ -39,7 +40,7 @@ enum TCursor : std::int16_t {
     crSQLWait = -17,
 };
 
-class UiServices {
+class TABULIX_API UiServices {
 public:
     virtual ~UiServices() = default;
 
@@ -53,16 +54,16 @@ public:
 };
 
 // The current services. Never null: the headless default when nothing else is installed.
-UiServices& CurrentUi();
+TABULIX_API UiServices& CurrentUi();
 // Installs `services` (borrowed: it must outlive its installation) and returns the previous
 // one; null restores the headless default.
-UiServices* SetCurrentUi(UiServices* services);
+TABULIX_API UiServices* SetCurrentUi(UiServices* services);
 
 // The process-wide default: shows nothing and answers at once. The answer is the configured
 // one when the box has that button, otherwise the box's first button in the order Yes, No, OK,
 // Cancel, Abort, Retry, Ignore: so a Yes/No confirmation is answered Yes and an OK/Cancel
 // box OK. The cursor is only remembered.
-class HeadlessUi : public UiServices {
+class TABULIX_API HeadlessUi : public UiServices {
 public:
     TModalResult MessageDlg(const std::string& text, const std::string& caption, TMsgDlgType type,
                             TMsgDlgButtons buttons) override;
@@ -80,7 +81,7 @@ private:
 // A fake for tests: records every box and every cursor change, answers boxes from a queue
 // (when the queue is empty, with the box's first button, as HeadlessUi does). Installs itself
 // as the current services for its lifetime and restores the previous ones afterwards.
-class RecordingUi : public UiServices {
+class TABULIX_API RecordingUi : public UiServices {
 public:
     struct Box {
         std::string text;
@@ -116,7 +117,7 @@ private:
 
 // Shows the hourglass (or `cursor`) for its lifetime and sets crDefault when it ends, also
 // when an exception leaves the scope.
-class ScopedCursor {
+class TABULIX_API ScopedCursor {
 public:
     explicit ScopedCursor(TCursor cursor = crHourGlass);
     ~ScopedCursor();

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "automation/dispatch.h"
+#include "framework/export.h"
 
 namespace tabulix::spreadsheet {
 
@@ -12,13 +13,13 @@ class Application;
 
 // Installs an ApplicationProvider that starts an in-process Application (displaying numbers
 // with the conventions of displayLocale). Programs call it once at start-up.
-void installEmbeddedSpreadsheet(automation::Lcid displayLocale = automation::kLcidSpanishSpain);
+TABULIX_API void installEmbeddedSpreadsheet(automation::Lcid displayLocale = automation::kLcidSpanishSpain);
 
 // The embedded Application behind an automation pointer (the one attachOrStartApplication
 // returns), or nullptr when the pointer is not one.
-std::shared_ptr<Application> embeddedApplication(const automation::DispatchPtr& object);
+TABULIX_API std::shared_ptr<Application> embeddedApplication(const automation::DispatchPtr& object);
 
 // The running embedded Application, started when none is running.
-std::shared_ptr<Application> runningEmbeddedApplication();
+TABULIX_API std::shared_ptr<Application> runningEmbeddedApplication();
 
 }  // namespace tabulix::spreadsheet
