@@ -7,16 +7,18 @@
 #include <string>
 #include <string_view>
 
+#include "framework/export.h"
+
 namespace tabulix::framework {
 
-class EConvertError : public std::runtime_error {
+class TABULIX_API EConvertError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
 // Decimal (optionally signed, leading blanks allowed) or "$"/"0x" hexadecimal, 32-bit range.
-std::int32_t StrToInt(std::string_view text);
+TABULIX_API std::int32_t StrToInt(std::string_view text);
 // As StrToInt, giving `fallback` instead of raising.
-std::int32_t StrToIntDef(std::string_view text, std::int32_t fallback);
+TABULIX_API std::int32_t StrToIntDef(std::string_view text, std::int32_t fallback);
 
 }  // namespace tabulix::framework
