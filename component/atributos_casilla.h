@@ -8,9 +8,9 @@
 
 #include "component/enumerations.h"
 #include "framework/color.h"
+#include "framework/export.h"
 #include "framework/font.h"
 #include "framework/graphics_object.h"
-#include "framework/export.h"
 
 namespace tabulix::component {
 

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <string>
 
-#include "framework/string_list.h"
 #include "framework/export.h"
+#include "framework/string_list.h"
 
 namespace tabulix::component {
 

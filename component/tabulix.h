@@ -26,9 +26,9 @@
 #include "component/enumerations.h"
 #include "component/formula_tabulix.h"
 #include "framework/component.h"
+#include "framework/export.h"
 #include "framework/font.h"
 #include "framework/string_list.h"
-#include "framework/export.h"
 
 namespace tabulix::data {
 class TDataSet;

@@ -22,8 +22,8 @@
 #include <vector>
 
 #include "framework/component.h"
-#include "framework/string_list.h"
 #include "framework/export.h"
+#include "framework/string_list.h"
 
 namespace tabulix::data {
 

@@ -49,8 +49,8 @@
 
 #include "automation/variant.h"
 #include "data/data_set.h"
-#include "framework/string_list.h"
 #include "framework/export.h"
+#include "framework/string_list.h"
 
 namespace tabulix::data {
 

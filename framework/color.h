@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "framework/ident_map.h"
 #include "framework/export.h"
+#include "framework/ident_map.h"
 
 namespace tabulix::framework {
 

@@ -11,8 +11,8 @@
 
 #include "framework/color.h"
 #include "framework/component.h"
-#include "framework/font.h"
 #include "framework/export.h"
+#include "framework/font.h"
 
 namespace tabulix::framework {
 

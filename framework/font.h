@@ -15,10 +15,10 @@
 #include <string>
 
 #include "framework/color.h"
+#include "framework/export.h"
 #include "framework/graphics_object.h"
 #include "framework/ident_map.h"
 #include "framework/set_of.h"
-#include "framework/export.h"
 
 namespace tabulix::framework {
 

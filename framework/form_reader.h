@@ -31,8 +31,8 @@
 #include <string_view>
 
 #include "framework/component.h"
-#include "framework/form_file_error.h"
 #include "framework/export.h"
+#include "framework/form_file_error.h"
 
 namespace tabulix::framework {
 

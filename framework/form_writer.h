@@ -25,8 +25,8 @@
 #include <string>
 
 #include "framework/component.h"
-#include "framework/form_file_error.h"
 #include "framework/export.h"
+#include "framework/form_file_error.h"
 
 namespace tabulix::framework {
 

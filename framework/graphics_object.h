@@ -5,8 +5,8 @@
 #include <functional>
 #include <string>
 
-#include "framework/persistent.h"
 #include "framework/export.h"
+#include "framework/persistent.h"
 
 namespace tabulix::framework {
 

@@ -70,11 +70,11 @@
 
 #include "framework/color.h"
 #include "framework/component.h"
+#include "framework/export.h"
 #include "framework/form_value.h"
 #include "framework/ident_map.h"
 #include "framework/persistent.h"
 #include "framework/set_of.h"
-#include "framework/export.h"
 
 namespace tabulix::framework {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/persistent.h"
 #include "framework/export.h"
+#include "framework/persistent.h"
 
 namespace tabulix::framework {
 

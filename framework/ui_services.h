@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/set_of.h"
 #include "framework/export.h"
+#include "framework/set_of.h"
 
 namespace tabulix::framework {
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing: what the build and the main job need, and with
 # --tests also what the tests and checks need (readers to open saved workbooks with, the locales
-# and LibreOffice Calc that some tests compare against).
+# and LibreOffice Calc that some tests compare against, lintian for the Debian packages, the
+# sqlite3 shell of the guide's walk-through, Doxygen for the API reference).
 #   scripts/install-deps.sh [--tests]
 set -euo pipefail
 
@@ -19,7 +20,9 @@ test_packages=(
   gnumeric
   locales
   libreoffice-calc-nogui libreoffice-dev
-  dpkg-dev file
+  dpkg-dev file lintian
+  sqlite3
+  doxygen
 )
 # Locales the tests compare the currency settings of.
 test_locales=(es_ES.UTF-8 en_US.UTF-8)
