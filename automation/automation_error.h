@@ -1,6 +1,7 @@
 #pragma once
-// The error an automation call raises: the application's own message, plus the object and member
-// that refused, so that a caller (or a user) can tell what and where.
+/// @file
+/// The error an automation call raises: the application's own message, plus the object and member
+/// that refused, so that a caller (or a user) can tell what and where.
 
 #include <cstdint>
 #include <stdexcept>
@@ -16,7 +17,7 @@ public:
 
     std::int32_t scode() const { return scode_; }
 
-    static constexpr std::int32_t kGenericFailure = static_cast<std::int32_t>(0x800A03ECu);  // app-defined
+    static constexpr std::int32_t kGenericFailure = static_cast<std::int32_t>(0x800A03ECu);  ///< app-defined
     static constexpr std::int32_t kTypeMismatch = static_cast<std::int32_t>(0x80020005u);
     static constexpr std::int32_t kUnknownName = static_cast<std::int32_t>(0x80020006u);
     static constexpr std::int32_t kMemberNotFound = static_cast<std::int32_t>(0x80020003u);

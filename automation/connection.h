@@ -1,11 +1,12 @@
 #pragma once
-// Connections: components that wrap one automation object of the spreadsheet application (the
-// application, a workbook, a worksheet, a chart sheet). A component owns its connections; freeing
-// a connection disconnects it and never closes the application or its workbooks.
-//
-// Event handlers may free the very connection that raised the event (closing a workbook drops
-// every connection of its owner), so a connection invokes a copy of its handler and touches
-// nothing of itself afterwards.
+/// @file
+/// Connections: components that wrap one automation object of the spreadsheet application (the
+/// application, a workbook, a worksheet, a chart sheet). A component owns its connections; freeing
+/// a connection disconnects it and never closes the application or its workbooks.
+///
+/// Event handlers may free the very connection that raised the event (closing a workbook drops
+/// every connection of its owner), so a connection invokes a copy of its handler and touches
+/// nothing of itself afterwards.
 
 #include <functional>
 #include <string_view>
@@ -22,19 +23,19 @@ public:
     explicit Connection(framework::TComponent* owner);
     ~Connection() override;
 
-    // Connects to `object` (disconnecting from any earlier one). Raises AutomationError with
-    // kNoInterface when the object is not of the kind this connection wraps.
+    /// Connects to `object` (disconnecting from any earlier one). Raises AutomationError with
+    /// kNoInterface when the object is not of the kind this connection wraps.
     void ConnectTo(DispatchPtr object);
     void Disconnect();
     bool IsConnected() const { return object_ != nullptr; }
 
-    // The wrapped object. Raises AutomationError when not connected.
+    /// The wrapped object. Raises AutomationError when not connected.
     virtual DispatchPtr Object();
 
 protected:
-    // The typeName() this connection accepts, e.g. "Worksheet".
+    /// The typeName() this connection accepts, e.g. "Worksheet".
     virtual std::string_view AcceptedType() const = 0;
-    // Event delivery from the connected object; the default ignores events.
+    /// Event delivery from the connected object; the default ignores events.
     virtual void HandleEvent(DispId /*event*/, std::span<Variant> /*args*/) {}
 
 private:
@@ -52,7 +53,7 @@ private:
     EventSource::Cookie cookie_ = 0;
 };
 
-// Handler of an event with one by-reference argument (the sheet, the workbook, the cancel flag).
+/// Handler of an event with one by-reference argument (the sheet, the workbook, the cancel flag).
 using ConnectionEventHandler = std::function<void(Connection& sender, Variant& argument)>;
 
 class TABULIX_API ApplicationConnection : public Connection {
@@ -60,11 +61,11 @@ public:
     explicit ApplicationConnection(framework::TComponent* owner) : Connection(owner) {}
     std::string ClassName() const override { return "TExcelApplication"; }
 
-    // Links to the running application, or starts one, at the first access.
+    /// Links to the running application, or starts one, at the first access.
     DispatchPtr Object() override;
 
-    ConnectionEventHandler OnSheetActivate;     // argument: the sheet object
-    ConnectionEventHandler OnWorkbookActivate;  // argument: the workbook object
+    ConnectionEventHandler OnSheetActivate;     ///< argument: the sheet object
+    ConnectionEventHandler OnWorkbookActivate;  ///< argument: the workbook object
 
 protected:
     std::string_view AcceptedType() const override { return "Application"; }
@@ -76,7 +77,7 @@ public:
     explicit WorkbookConnection(framework::TComponent* owner) : Connection(owner) {}
     std::string ClassName() const override { return "TExcelWorkbook"; }
 
-    ConnectionEventHandler OnBeforeClose;  // argument: the cancel flag
+    ConnectionEventHandler OnBeforeClose;  ///< argument: the cancel flag
 
 protected:
     std::string_view AcceptedType() const override { return "Workbook"; }

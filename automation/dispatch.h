@@ -1,7 +1,8 @@
 #pragma once
-// The dispatch entry: every automation object answers invoke() by DispID or by member name.
-// Calls pass through Dispatch::invoke, which records them in the object's call journal (when one
-// is attached) before the object's own doInvoke runs, so the journal sees every call in order.
+/// @file
+/// The dispatch entry: every automation object answers invoke() by DispID or by member name.
+/// Calls pass through Dispatch::invoke, which records them in the object's call journal (when one
+/// is attached) before the object's own doInvoke runs, so the journal sees every call in order.
 
 #include <cstdint>
 #include <initializer_list>
@@ -35,21 +36,21 @@ public:
     Dispatch(const Dispatch&) = delete;
     Dispatch& operator=(const Dispatch&) = delete;
 
-    // Name of the object's type as the application calls it ("Range", "Worksheet", ...).
+    /// Name of the object's type as the application calls it ("Range", "Worksheet", ...).
     virtual std::string_view typeName() const = 0;
 
-    // Late binding: the DispID of a member name (case-insensitive); unknown names raise
-    // AutomationError with kUnknownName.
+    /// Late binding: the DispID of a member name (case-insensitive); unknown names raise
+    /// AutomationError with kUnknownName.
     virtual DispId idOfName(std::string_view member) const = 0;
-    // The member name of a DispID, for journals; empty when unknown.
+    /// The member name of a DispID, for journals; empty when unknown.
     virtual std::string_view nameOfId(DispId id) const = 0;
 
-    // Arguments are in call order (first argument first). For PropertyPut the value is the last one.
+    /// Arguments are in call order (first argument first). For PropertyPut the value is the last one.
     Variant invoke(DispId id, InvokeKind kind, std::span<const Variant> args = {}, Lcid lcid = kLcidNeutral);
     Variant invoke(std::string_view member, InvokeKind kind, std::span<const Variant> args = {},
                    Lcid lcid = kLcidNeutral);
 
-    // Short forms of invoke.
+    /// Short forms of invoke.
     Variant get(DispId id, std::initializer_list<Variant> args = {}, Lcid lcid = kLcidNeutral);
     void put(DispId id, const Variant& value, Lcid lcid = kLcidNeutral);
     Variant call(DispId id, std::initializer_list<Variant> args = {}, Lcid lcid = kLcidNeutral);
@@ -57,12 +58,12 @@ public:
     void put(std::string_view member, const Variant& value, Lcid lcid = kLcidNeutral);
     Variant call(std::string_view member, std::initializer_list<Variant> args = {}, Lcid lcid = kLcidNeutral);
 
-    // The events this object raises, or nullptr when it raises none.
+    /// The events this object raises, or nullptr when it raises none.
     virtual EventSource* events() { return nullptr; }
 
 protected:
     virtual Variant doInvoke(DispId id, InvokeKind kind, std::span<const Variant> args, Lcid lcid) = 0;
-    // The journal that records calls on this object, or nullptr.
+    /// The journal that records calls on this object, or nullptr.
     virtual CallJournal* journal() const { return nullptr; }
 };
 

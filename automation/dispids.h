@@ -1,36 +1,37 @@
 #pragma once
-// DispIDs of the spreadsheet object model: the members the component calls and the events it
-// receives. The values are the spreadsheet application's own, so call journals read the same as
-// a trace of the real application would.
+/// @file
+/// DispIDs of the spreadsheet object model: the members the component calls and the events it
+/// receives. The values are the spreadsheet application's own, so call journals read the same as
+/// a trace of the real application would.
 
 #include "automation/dispatch.h"
 
 namespace tabulix::automation::dispid {
 
-// Application
+/// Application
 inline constexpr DispId Visible = 0x22E;
 inline constexpr DispId WindowState = 0x18C;
 inline constexpr DispId Workbooks = 0x23C;
 
-// Collections (Workbooks, Sheets, Worksheets, Borders): Item is the default member.
+/// Collections (Workbooks, Sheets, Worksheets, Borders): Item is the default member.
 inline constexpr DispId Item = 0x0;
 inline constexpr DispId Add = 0xB5;
 inline constexpr DispId Count = 0x76;
 
-// Workbook
-inline constexpr DispId Name = 0x6E;  // also Worksheet, Chart and Font
+/// Workbook
+inline constexpr DispId Name = 0x6E;  ///< also Worksheet, Chart and Font
 inline constexpr DispId Worksheets = 0x1EE;
 inline constexpr DispId Sheets = 0x1E5;
 inline constexpr DispId ActiveSheet = 0x133;
-inline constexpr DispId Activate = 0x130;  // also Worksheet, Chart
+inline constexpr DispId Activate = 0x130;  ///< also Worksheet, Chart
 inline constexpr DispId Close = 0x115;
 inline constexpr DispId SaveAs = 0x11C;
 
-// Worksheet, Chart
+/// Worksheet, Chart
 inline constexpr DispId Range = 0xC5;
 inline constexpr DispId ChartWizard = 0xC4;
 
-// Range
+/// Range
 inline constexpr DispId Value = 0x6;
 inline constexpr DispId Formula = 0x105;
 inline constexpr DispId Font = 0x92;
@@ -46,7 +47,7 @@ inline constexpr DispId AutoFit = 0xED;
 inline constexpr DispId ColumnWidth = 0xF2;
 inline constexpr DispId RowHeight = 0x110;
 
-// Font, Interior, Border
+/// Font, Interior, Border
 inline constexpr DispId Color = 0x63;
 inline constexpr DispId Size = 0x68;
 inline constexpr DispId Bold = 0x60;
@@ -54,16 +55,16 @@ inline constexpr DispId Italic = 0x65;
 inline constexpr DispId Underline = 0x6A;
 inline constexpr DispId Weight = 0x78;
 
-// Events
-inline constexpr DispId SheetActivate = 0x619;     // Application: (sheet)
-inline constexpr DispId WorkbookActivate = 0x620;  // Application: (workbook)
-inline constexpr DispId BeforeClose = 0x60A;       // Workbook: (cancel flag, by reference)
+/// Events
+inline constexpr DispId SheetActivate = 0x619;     ///< Application: (sheet)
+inline constexpr DispId WorkbookActivate = 0x620;  ///< Application: (workbook)
+inline constexpr DispId BeforeClose = 0x60A;       ///< Workbook: (cancel flag, by reference)
 
 }  // namespace tabulix::automation::dispid
 
 namespace tabulix::automation::xl {
 
-inline constexpr std::int32_t WBATWorksheet = -4167;  // Workbooks.Add template; Sheets.Add type
+inline constexpr std::int32_t WBATWorksheet = -4167;  ///< Workbooks.Add template; Sheets.Add type
 inline constexpr std::int32_t Worksheet = -4167;
 inline constexpr std::int32_t Chart = -4109;
 inline constexpr std::int32_t Maximized = -4137;
@@ -72,8 +73,8 @@ inline constexpr std::int32_t HAlignCenter = -4108;
 inline constexpr std::int32_t HAlignRight = -4152;
 inline constexpr std::int32_t HAlignGeneral = 1;
 
-// Border indexes (Borders item)
-inline constexpr std::int32_t CellLeft = 1;  // the left line of every cell of the range
+/// Border indexes (Borders item)
+inline constexpr std::int32_t CellLeft = 1;  ///< the left line of every cell of the range
 inline constexpr std::int32_t CellRight = 2;
 inline constexpr std::int32_t CellTop = 3;
 inline constexpr std::int32_t CellBottom = 4;
@@ -86,7 +87,7 @@ inline constexpr std::int32_t EdgeRight = 10;
 inline constexpr std::int32_t InsideVertical = 11;
 inline constexpr std::int32_t InsideHorizontal = 12;
 
-// Border weights
+/// Border weights
 inline constexpr std::int32_t Hairline = 1;
 inline constexpr std::int32_t Thin = 2;
 inline constexpr std::int32_t Medium = -4138;

@@ -1,7 +1,8 @@
 #pragma once
-// Outgoing events of automation objects (the connection point of COM, reduced to what we need).
-// Events are delivered synchronously on the caller's thread, also in the middle of an outgoing
-// call; a sink may be unadvised, and may unadvise others, while an event is being delivered.
+/// @file
+/// Outgoing events of automation objects (the connection point of COM, reduced to what we need).
+/// Events are delivered synchronously on the caller's thread, also in the middle of an outgoing
+/// call; a sink may be unadvised, and may unadvise others, while an event is being delivered.
 
 #include <cstdint>
 #include <span>
@@ -15,7 +16,7 @@ namespace tabulix::automation {
 class TABULIX_API EventSink {
 public:
     virtual ~EventSink() = default;
-    // args are by reference: a handler may change them (the cancel flag of before-close).
+    /// args are by reference: a handler may change them (the cancel flag of before-close).
     virtual void onEvent(DispId event, std::span<Variant> args) = 0;
 };
 
@@ -27,7 +28,7 @@ public:
     void unadvise(Cookie cookie);
     std::size_t sinkCount() const;
 
-    // Delivers to every sink advised when the call starts and still advised when its turn comes.
+    /// Delivers to every sink advised when the call starts and still advised when its turn comes.
     void raise(DispId event, std::span<Variant> args);
 
 private:

@@ -1,5 +1,6 @@
 #pragma once
-// The automation variant: the one value type that crosses the automation boundary.
+/// @file
+/// The automation variant: the one value type that crosses the automation boundary.
 
 #include <compare>
 #include <cstdint>
@@ -15,7 +16,7 @@ namespace tabulix::automation {
 class Dispatch;
 using DispatchPtr = std::shared_ptr<Dispatch>;
 
-// Fixed-point currency: the amount times 10,000 (four decimals, like the OLE CY type).
+/// Fixed-point currency: the amount times 10,000 (four decimals, like the OLE CY type).
 struct TABULIX_API Currency {
     std::int64_t scaled = 0;
 
@@ -24,7 +25,7 @@ struct TABULIX_API Currency {
     auto operator<=>(const Currency&) const = default;
 };
 
-// OLE date: days since 1899-12-30, the fraction is the time of day.
+/// OLE date: days since 1899-12-30, the fraction is the time of day.
 struct TABULIX_API Date {
     double serial = 0.0;
 
@@ -32,7 +33,7 @@ struct TABULIX_API Date {
     auto operator<=>(const Date&) const = default;
 };
 
-// An error value (SCODE). Missing optional arguments are passed as DISP_E_PARAMNOTFOUND.
+/// An error value (SCODE). Missing optional arguments are passed as DISP_E_PARAMNOTFOUND.
 struct TABULIX_API ErrorValue {
     std::int32_t scode = 0;
     auto operator<=>(const ErrorValue&) const = default;
@@ -66,24 +67,24 @@ public:
     bool isEmpty() const { return type() == VariantType::Empty; }
     bool isNull() const { return type() == VariantType::Null; }
     bool isMissing() const { return type() == VariantType::Missing; }
-    bool isNumeric() const;  // Int32, Int64, Double, Currency, Date
+    bool isNumeric() const;  ///< Int32, Int64, Double, Currency, Date
 
-    // Conversions follow the automation rules; an impossible one raises AutomationError
-    // ("type mismatch"). Empty converts to 0, false or "".
+    /// Conversions follow the automation rules; an impossible one raises AutomationError
+    /// ("type mismatch"). Empty converts to 0, false or "".
     bool toBool() const;
     std::int32_t toInt32() const;
     std::int64_t toInt64() const;
     double toDouble() const;
     Currency toCurrency() const;
     Date toDate() const;
-    std::string toText() const;  // numbers with up to 15 significant digits, "." decimal
+    std::string toText() const;  ///< numbers with up to 15 significant digits, "." decimal
     DispatchPtr toObject() const;
     ErrorValue toError() const;
 
-    // Typed access without conversion; nullptr when the variant holds another type.
+    /// Typed access without conversion; nullptr when the variant holds another type.
     template <class T> const T* getIf() const { return std::get_if<T>(&value_); }
 
-    // Readable form for journals and messages, e.g. Text("Hoja1"), Int32(5), Missing.
+    /// Readable form for journals and messages, e.g. Text("Hoja1"), Int32(5), Missing.
     std::string describe() const;
 
     bool operator==(const Variant& other) const;

@@ -1,7 +1,8 @@
 #pragma once
-// TAtributosCasilla: how a block of cells is to look: its font, an optional background colour,
-// and which border lines to draw, with one weight and colour for the inside lines and one for
-// the outline. The set owns its font for its whole life; SetFuente copies into it.
+/// @file
+/// TAtributosCasilla: how a block of cells is to look: its font, an optional background colour,
+/// and which border lines to draw, with one weight and colour for the inside lines and one for
+/// the outline. The set owns its font for its whole life; SetFuente copies into it.
 
 #include <cstdint>
 #include <memory>
@@ -22,12 +23,12 @@ public:
     std::string ClassName() const override { return "TAtributosCasilla"; }
     void DefineProperties(framework::PropertyList& properties) override;
 
-    // Copies every attribute of `source`, its font included.
+    /// Copies every attribute of `source`, its font included.
     void Assign(const TAtributosCasilla& source);
 
     const framework::TFont& Fuente() const { return *fuente_; }
     framework::TFont& Fuente() { return *fuente_; }
-    // Copies the attributes of `font` into the set's own font; the caller keeps `font`.
+    /// Copies the attributes of `font` into the set's own font; the caller keeps `font`.
     void SetFuente(const framework::TFont& font);
 
     framework::TColor ColorFondo = framework::clWhite;
@@ -39,8 +40,8 @@ public:
     framework::TColor LiniasInteriorColor = framework::clBlack;
     framework::TColor LiniasContornoColor = framework::clBlack;
 
-    // The spreadsheet's border weight codes: 2 thin, -4138 medium, 4 thick (1, hairline, for
-    // any other value).
+    /// The spreadsheet's border weight codes: 2 thin, -4138 medium, 4 thick (1, hairline, for
+    /// any other value).
     std::int32_t GrosorInterior() const { return WeightCode(LiniasInteriorGrosor); }
     std::int32_t GrosorContorno() const { return WeightCode(LiniasContornoGrosor); }
     static std::int32_t WeightCode(TGrosorLinia weight);

@@ -1,6 +1,7 @@
 #pragma once
-// The component's enumerations and the chart gallery table. Each enumeration is one byte; in
-// the sets bit n stands for the member of ordinal n.
+/// @file
+/// The component's enumerations and the chart gallery table. Each enumeration is one byte; in
+/// the sets bit n stands for the member of ordinal n.
 
 #include <array>
 #include <cstdint>
@@ -43,11 +44,11 @@ enum class TTipoGrafico : std::uint8_t {
     xlRadar
 };
 
-// The spreadsheet's chart gallery code of each chart type, indexed by ordinal.
+/// The spreadsheet's chart gallery code of each chart type, indexed by ordinal.
 inline constexpr std::array<std::int32_t, 13> TTipoGraficoValor = {
     3, -4100, 4, -4101, 2, -4099, 83, -4103, 5, -4102, 1, -4098, -4151};
 
-// How a block is read as series: each row (sent as plot-by 1) or each column (2).
+/// How a block is read as series: each row (sent as plot-by 1) or each column (2).
 enum class TColumna_Fila : std::uint8_t { xlEnFila, xlEnColumna };
 
 }  // namespace tabulix::component

@@ -1,18 +1,19 @@
 #pragma once
-// TTabulix: lays the records of a data set out in a spreadsheet workbook (title, headings, a
-// formatted data block, fitted columns and summary formulas), writes and formats single cells,
-// builds charts and moves between the open workbooks and sheets. It reaches the spreadsheet only
-// through the automation layer and owns its four connections (application, workbook, worksheet,
-// chart sheet), its formula list and its five attribute sets; it refers to its data set without
-// owning it and forgets it when the data set is destroyed.
-//
-// The operations are grouped by concern across several source files:
-//   tabulix.cpp             life, properties, connections (Activar, CrearLibro, CrearHoja, ...)
-//   tabulix_cells.cpp       cell names and single-cell writes
-//   tabulix_format.cpp      attribute sets, fonts, column fitting and number formats
-//   tabulix_transfer.cpp    the transfer
-//   tabulix_navigation.cpp  listing and activating workbooks and sheets
-//   tabulix_chart.cpp       charts
+/// @file
+/// TTabulix: lays the records of a data set out in a spreadsheet workbook (title, headings, a
+/// formatted data block, fitted columns and summary formulas), writes and formats single cells,
+/// builds charts and moves between the open workbooks and sheets. It reaches the spreadsheet only
+/// through the automation layer and owns its four connections (application, workbook, worksheet,
+/// chart sheet), its formula list and its five attribute sets; it refers to its data set without
+/// owning it and forgets it when the data set is destroyed.
+///
+/// The operations are grouped by concern across several source files:
+///   tabulix.cpp             life, properties, connections (Activar, CrearLibro, CrearHoja, ...)
+///   tabulix_cells.cpp       cell names and single-cell writes
+///   tabulix_format.cpp      attribute sets, fonts, column fitting and number formats
+///   tabulix_transfer.cpp    the transfer
+///   tabulix_navigation.cpp  listing and activating workbooks and sheets
+///   tabulix_chart.cpp       charts
 
 #include <cstdint>
 #include <functional>
@@ -48,8 +49,8 @@ public:
 
     // --- Published properties -------------------------------------------------------------
     data::TDataSet* Datos() const { return datos_; }
-    // Replacing a data set the component already has asks the user first (Yes/No): No keeps
-    // the data set and the formula records; Yes empties the formula records.
+    /// Replacing a data set the component already has asks the user first (Yes/No): No keeps
+    /// the data set and the formula records; Yes empties the formula records.
     void SetDatos(data::TDataSet* dataSet);
 
     TFormulaTabulix& Formulas() { return *formulas_; }
@@ -79,13 +80,13 @@ public:
     automation::Lcid LocaleId() const { return lcid_; }
     bool ConstruyendoGrafico() const { return construyendoGrafico_; }
 
-    // The connections, or nullptr where the component has none.
+    /// The connections, or nullptr where the component has none.
     automation::ApplicationConnection* ExcelApplication() const { return application_; }
     automation::WorkbookConnection* ExcelWorkbook() const { return workbook_; }
     automation::WorksheetConnection* ExcelWorksheet() const { return worksheet_; }
     automation::ChartConnection* ExcelChart() const { return chart_; }
 
-    // Told of the records done (and the total when known, else -1) during a transfer.
+    /// Told of the records done (and the total when known, else -1) during a transfer.
     std::function<void(std::int64_t done, std::int64_t total)> OnProgreso;
 
     // --- Connection ----------------------------------------------------------------------------
@@ -93,7 +94,7 @@ public:
     void Activar();
     void CrearLibro();
     void CrearHoja();
-    // Handler of the connected workbook's before-close event: drops every connection.
+    /// Handler of the connected workbook's before-close event: drops every connection.
     void DesconectarLibro(automation::Connection& sender, automation::Variant& cancel);
 
     // --- Transfer ---------------------------------------------------------------------------
@@ -106,7 +107,7 @@ public:
     std::string Casilla(std::int32_t column, std::int32_t row) const;
     std::string Casilla(char columnLetter, std::int32_t row) const;
     std::string ColumnaExcel(std::int32_t column) const;
-    // The column's letters, or a blank for a column below 1.
+    /// The column's letters, or a blank for a column below 1.
     std::string Columna(std::int32_t column) const;
     std::string MovCasilla(const std::string& cellName, std::int32_t columns, std::int32_t rows) const;
     std::int32_t ColumnaCampo(const std::string& fieldName) const;
@@ -136,7 +137,7 @@ public:
     void AsignarFormatoNumerico(const std::string& cellName, const std::string& format, bool currency);
     void AsignarFormatoNumerico(const std::string& first, const std::string& last, const std::string& format,
                                 bool currency);
-    // Exchanges "," and "." outside quoted literal text and backslash escapes.
+    /// Exchanges "," and "." outside quoted literal text and backslash escapes.
     std::string FormatoEsp(const std::string& format) const;
 
     // --- Charts --------------------------------------------------------------------------------------
@@ -149,7 +150,7 @@ protected:
     void Loaded() override;
     void Notification(framework::TComponent* component, framework::TOperation operation) override;
 
-    // Sets the data rows as a transfer would; for tests of the lookups that depend on them.
+    /// Sets the data rows as a transfer would; for tests of the lookups that depend on them.
     void SetDataRows(std::int32_t first, std::int32_t last) {
         primeraFilaDatos_ = first;
         ultimaFilaDatos_ = last;

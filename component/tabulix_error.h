@@ -1,5 +1,6 @@
 #pragma once
-// The component's own errors (those that do not come from the spreadsheet or the data set).
+/// @file
+/// The component's own errors (those that do not come from the spreadsheet or the data set).
 
 #include <stdexcept>
 

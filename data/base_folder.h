@@ -1,7 +1,8 @@
 #pragma once
-// Relative file names in a form (a database's PATH, a query's FileName) are meant relative to
-// the form file. A program that reads a form file calls SetBaseFolders on its root right after
-// reading it, before connecting, with the form file's folder.
+/// @file
+/// Relative file names in a form (a database's PATH, a query's FileName) are meant relative to
+/// the form file. A program that reads a form file calls SetBaseFolders on its root right after
+/// reading it, before connecting, with the form file's folder.
 
 #include <filesystem>
 
@@ -10,8 +11,8 @@
 
 namespace tabulix::data {
 
-// Sets the base folder of every TDatabase and TSQLiteQuery owned, directly or not, by `root`
-// (and of `root` itself when it is one).
+/// Sets the base folder of every TDatabase and TSQLiteQuery owned, directly or not, by `root`
+/// (and of `root` itself when it is one).
 TABULIX_API void SetBaseFolders(framework::TComponent& root, const std::filesystem::path& folder);
 
 }  // namespace tabulix::data

@@ -1,6 +1,7 @@
 #pragma once
-// The error every data set operation raises: a message that names the data set, the field, the
-// file or the record concerned, so that whoever reads it can tell what failed and where.
+/// @file
+/// The error every data set operation raises: a message that names the data set, the field, the
+/// file or the record concerned, so that whoever reads it can tell what failed and where.
 
 #include <stdexcept>
 #include <string>

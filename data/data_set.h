@@ -1,8 +1,9 @@
 #pragma once
-// TDataSet: a cursor over the records of a data source, with the fields that show the current
-// record. Concrete data sets (memory, dBASE table, SQLite query) supply the source through the
-// protected Internal* members; everything else (state, fields and their binding, walking,
-// bookmarks, attached controls) lives here.
+/// @file
+/// TDataSet: a cursor over the records of a data source, with the fields that show the current
+/// record. Concrete data sets (memory, dBASE table, SQLite query) supply the source through the
+/// protected Internal* members; everything else (state, fields and their binding, walking,
+/// bookmarks, attached controls) lives here.
 
 #include <cstdint>
 #include <filesystem>
@@ -22,9 +23,9 @@ namespace tabulix::data {
 
 enum class TDataSetState { dsInactive, dsBrowse, dsOpening };
 
-// A saved position. Opaque; valid until FreeBookmark or until the data set closes. The empty
-// bookmark (no current record when it was taken) is accepted by GotoBookmark and FreeBookmark
-// and does nothing.
+/// A saved position. Opaque; valid until FreeBookmark or until the data set closes. The empty
+/// bookmark (no current record when it was taken) is accepted by GotoBookmark and FreeBookmark
+/// and does nothing.
 class TABULIX_API TBookmark {
 public:
     TBookmark() = default;
@@ -37,23 +38,23 @@ private:
     std::uint64_t id_ = 0;
 };
 
-// Controls attached to a data set (grids, edits) hear about its changes through this.
+/// Controls attached to a data set (grids, edits) hear about its changes through this.
 class TABULIX_API IDataSetObserver {
 public:
     virtual ~IDataSetObserver() = default;
-    // The current record moved. Not called while controls are disabled.
+    /// The current record moved. Not called while controls are disabled.
     virtual void DataSetScrolled(TDataSet& dataSet) = 0;
-    // Anything may have changed: opened, closed, or controls enabled again after a pass.
+    /// Anything may have changed: opened, closed, or controls enabled again after a pass.
     virtual void DataSetChanged(TDataSet& dataSet) = 0;
 };
 
-// Fields in order, by 0-based index.
+/// Fields in order, by 0-based index.
 class TABULIX_API TFieldList {
 public:
     int Count() const { return static_cast<int>(fields_.size()); }
     TField* Fields(int index) const;
     TField* operator[](int index) const { return Fields(index); }
-    // Looks up by FieldName (or FullName for nested fields), ASCII letter case ignored.
+    /// Looks up by FieldName (or FullName for nested fields), ASCII letter case ignored.
     TField* Find(const std::string& name) const;
 
     auto begin() const { return fields_.begin(); }
@@ -65,45 +66,45 @@ private:
     std::vector<TField*> fields_;
 };
 
-// Concrete data sets close themselves in their destructors: the source must be released while
-// the Internal* members still exist.
+/// Concrete data sets close themselves in their destructors: the source must be released while
+/// the Internal* members still exist.
 class TABULIX_API TDataSet : public framework::TComponent {
 public:
     explicit TDataSet(framework::TComponent* owner);
     ~TDataSet() override;
 
     std::string ClassName() const override { return "TDataSet"; }
-    // Published: Active (stored when true).
+    /// Published: Active (stored when true).
     void DefineProperties(framework::PropertyList& properties) override;
-    // Form files nest a data set's persistent fields inside it; any other class is refused.
+    /// Form files nest a data set's persistent fields inside it; any other class is refused.
     void AdoptChild(framework::TComponent* child) override;
-    // The persistent top-level fields this data set owns, in field order.
+    /// The persistent top-level fields this data set owns, in field order.
     std::vector<framework::TComponent*> GetChildren() const override;
-    // The component name, or the class name when it has none (for messages).
+    /// The component name, or the class name when it has none (for messages).
     std::string DisplayName() const;
 
     TDataSetState State() const { return state_; }
     bool Active() const { return state_ != TDataSetState::dsInactive; }
-    // While the data set is being loaded from a form file the request is kept and carried out
-    // when loading ends.
+    /// While the data set is being loaded from a form file the request is kept and carried out
+    /// when loading ends.
     void SetActive(bool value);
     void Open();
     void Close();
 
-    // Top-level fields by 0-based index.
+    /// Top-level fields by 0-based index.
     int FieldCount() const { return fields_.Count(); }
     TField* Fields(int index) const { return fields_.Fields(index); }
-    // Every field, nested ones after their parent, in field order.
+    /// Every field, nested ones after their parent, in field order.
     const TFieldList& FieldList() const { return fieldList_; }
     TField* FindField(const std::string& name) const { return fieldList_.Find(name); }
-    // Raises "Field 'X' not found in data set Name" when there is none.
+    /// Raises "Field 'X' not found in data set Name" when there is none.
     TField* FieldByName(const std::string& name) const;
 
-    // The columns of the source; filled while the data set is open.
+    /// The columns of the source; filled while the data set is open.
     const std::vector<TFieldDef>& FieldDefs() const { return fieldDefs_; }
 
-    // Persistent fields are the fields created for this data set before it opens. A data set
-    // without any creates default fields at Open.
+    /// Persistent fields are the fields created for this data set before it opens. A data set
+    /// without any creates default fields at Open.
     bool HasPersistentFields() const { return !persistent_.empty(); }
 
     void First();
@@ -111,7 +112,7 @@ public:
     bool Eof() const { return eof_; }
     bool Bof() const { return bof_; }
     bool IsEmpty() const { return !hasRecord_; }
-    // 1-based position of the current record among the records (0 when there is none).
+    /// 1-based position of the current record among the records (0 when there is none).
     std::int64_t RecNo() const { return hasRecord_ ? recNo_ : 0; }
     std::int64_t RecordCount();
 
@@ -120,50 +121,50 @@ public:
     void FreeBookmark(const TBookmark& bookmark);
     bool BookmarkValid(const TBookmark& bookmark) const;
 
-    // Detaches attached controls from record moves; calls nest, and the last EnableControls
-    // tells the observers once that the data set changed. An unmatched EnableControls does
-    // nothing (it runs in cleanup paths that must not fail).
+    /// Detaches attached controls from record moves; calls nest, and the last EnableControls
+    /// tells the observers once that the data set changed. An unmatched EnableControls does
+    /// nothing (it runs in cleanup paths that must not fail).
     void DisableControls();
     void EnableControls();
     bool ControlsDisabled() const { return disableCount_ > 0; }
     void AttachObserver(IDataSetObserver* observer);
     void DetachObserver(IDataSetObserver* observer);
 
-    // The value of a bound column in the current record; Null when there is no current record.
+    /// The value of a bound column in the current record; Null when there is no current record.
     automation::Variant ColumnValue(int fieldNo) const;
 
-    // What the last Open noticed about the source and read past, for a program to tell its user
-    // (a dBASE file holding more records than its header counts). Cleared by Open.
+    /// What the last Open noticed about the source and read past, for a program to tell its user
+    /// (a dBASE file holding more records than its header counts). Cleared by Open.
     const std::vector<std::string>& Warnings() const { return warnings_; }
-    // The files the open data set reads (table, memo file, database); empty for a data set held
-    // in memory.
+    /// The files the open data set reads (table, memo file, database); empty for a data set held
+    /// in memory.
     virtual std::vector<std::filesystem::path> SourceFiles() const { return {}; }
 
 protected:
-    // Opens the source and returns its columns. Called with the data set still inactive.
+    /// Opens the source and returns its columns. Called with the data set still inactive.
     virtual std::vector<TFieldDef> InternalOpen() = 0;
     virtual void InternalClose() = 0;
-    // Moves to the first record; false when there is none.
+    /// Moves to the first record; false when there is none.
     virtual bool InternalFirst() = 0;
-    // Moves to the record after the current one; false (and stays put) when there is none.
+    /// Moves to the record after the current one; false (and stays put) when there is none.
     virtual bool InternalNext() = 0;
-    // A key for the current record that InternalGotoKey understands.
+    /// A key for the current record that InternalGotoKey understands.
     virtual std::int64_t InternalKey() const = 0;
     virtual void InternalGotoKey(std::int64_t key) = 0;
     virtual std::int64_t InternalRecordCount() = 0;
-    // The value of leaf column `column` (0-based, in depth-first order of the definitions).
+    /// The value of leaf column `column` (0-based, in depth-first order of the definitions).
     virtual automation::Variant InternalValue(int column) const = 0;
 
     void Loaded() override;
-    // Subclasses that append records while open move the cursor to them with this.
+    /// Subclasses that append records while open move the cursor to them with this.
     void CursorMovedTo(std::int64_t recNo);
-    // Tells observers that the data set changed (respecting disabled controls).
+    /// Tells observers that the data set changed (respecting disabled controls).
     void DataChanged();
 
-    // Called from InternalOpen.
+    /// Called from InternalOpen.
     void Warn(std::string text) { warnings_.push_back(std::move(text)); }
 
-    // Names the source in error messages ("table /data/Demo.DBF").
+    /// Names the source in error messages ("table /data/Demo.DBF").
     virtual std::string SourceDescription() const { return "the source of data set " + DisplayName(); }
 
 private:

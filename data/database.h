@@ -1,21 +1,22 @@
 #pragma once
-// TDatabase: a connection to a folder of dBASE tables, as a form declares it:
-//
-//     object DB: TDatabase
-//       DatabaseName = 'DB'
-//       DriverName = 'STANDARD'
-//       Params.Strings = ( 'PATH=.' 'ENABLE BCD=FALSE' 'DEFAULT DRIVER=DBASE' )
-//       SessionName = 'Default'
-//     end
-//
-// Tables name it by DatabaseName (see TTable). PATH may be absolute or relative; a relative
-// path (and a missing one, which means ".") is taken from the base folder: the folder of the
-// form file that declares the database, which the form loader or the program sets with
-// SetBaseFolder, or the working folder when none is set. Backslashes count as separators, so
-// paths written on Windows keep working.
-//
-// Every database registers itself in the session (process-wide) list of databases while it
-// exists, so that a table can find it by name from anywhere in the program.
+/// @file
+/// TDatabase: a connection to a folder of dBASE tables, as a form declares it:
+///
+///     object DB: TDatabase
+///       DatabaseName = 'DB'
+///       DriverName = 'STANDARD'
+///       Params.Strings = ( 'PATH=.' 'ENABLE BCD=FALSE' 'DEFAULT DRIVER=DBASE' )
+///       SessionName = 'Default'
+///     end
+///
+/// Tables name it by DatabaseName (see TTable). PATH may be absolute or relative; a relative
+/// path (and a missing one, which means ".") is taken from the base folder: the folder of the
+/// form file that declares the database, which the form loader or the program sets with
+/// SetBaseFolder, or the working folder when none is set. Backslashes count as separators, so
+/// paths written on Windows keep working.
+///
+/// Every database registers itself in the session (process-wide) list of databases while it
+/// exists, so that a table can find it by name from anywhere in the program.
 
 #include <filesystem>
 #include <string>
@@ -50,23 +51,23 @@ public:
     void SetBaseFolder(const std::filesystem::path& folder) { baseFolder_ = folder; }
 
     bool Connected() const { return connected_; }
-    // While loading from a form file the request is kept and carried out when loading ends.
+    /// While loading from a form file the request is kept and carried out when loading ends.
     void SetConnected(bool value);
-    // Checks the driver and parameters and that the folder exists; raises EDatabaseError
-    // naming the database and the problem otherwise.
+    /// Checks the driver and parameters and that the folder exists; raises EDatabaseError
+    /// naming the database and the problem otherwise.
     void Open();
-    // Closes the data sets that use the connection, then the connection.
+    /// Closes the data sets that use the connection, then the connection.
     void Close();
 
-    // Valid while connected: the absolute folder of the tables and the BCD choice.
+    /// Valid while connected: the absolute folder of the tables and the BCD choice.
     const std::filesystem::path& Directory() const { return directory_; }
     bool EnableBcd() const { return enableBcd_; }
 
-    // The database of that name: first among the components of `owner` (the form of the table
-    // that asks), then in the session list. Null when there is none.
+    /// The database of that name: first among the components of `owner` (the form of the table
+    /// that asks), then in the session list. Null when there is none.
     static TDatabase* Find(const std::string& name, const framework::TComponent* owner);
 
-    // Data sets register while they are open on this connection.
+    /// Data sets register while they are open on this connection.
     void AttachDataSet(TDataSet* dataSet);
     void DetachDataSet(TDataSet* dataSet);
 

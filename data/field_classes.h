@@ -1,16 +1,17 @@
 #pragma once
-// The field classes, by the kind of value they hold. Default alignment: numeric fields are
-// right-justified, every other field left-justified.
-//
-//   TStringField -> TWideStringField, TGuidField
-//   TNumericField -> TIntegerField -> TSmallintField, TWordField, TAutoIncField
-//                 -> TLargeintField
-//                 -> TFloatField -> TCurrencyField
-//                 -> TBCDField
-//   TBooleanField
-//   TDateTimeField -> TDateField, TTimeField
-//   TBlobField -> TMemoField, TGraphicField
-//   TObjectField -> TADTField (groups child fields)
+/// @file
+/// The field classes, by the kind of value they hold. Default alignment: numeric fields are
+/// right-justified, every other field left-justified.
+///
+///   TStringField -> TWideStringField, TGuidField
+///   TNumericField -> TIntegerField -> TSmallintField, TWordField, TAutoIncField
+///                 -> TLargeintField
+///                 -> TFloatField -> TCurrencyField
+///                 -> TBCDField
+///   TBooleanField
+///   TDateTimeField -> TDateField, TTimeField
+///   TBlobField -> TMemoField, TGraphicField
+///   TObjectField -> TADTField (groups child fields)
 
 #include <memory>
 #include <string>
@@ -26,7 +27,7 @@ public:
     explicit TStringField(framework::TComponent* owner = nullptr) : TStringField(owner, TFieldType::ftString) {}
     std::string ClassName() const override { return "TStringField"; }
     bool CanHold(const TFieldDef& column) const override;
-    void DefineProperties(framework::PropertyList& properties) override;  // + Size
+    void DefineProperties(framework::PropertyList& properties) override;  ///< + Size
 
     static constexpr int kDefaultSize = 20;
 
@@ -50,8 +51,8 @@ public:
 
 class TABULIX_API TNumericField : public TField {
 public:
-    void DefineProperties(framework::PropertyList& properties) override;  // + DisplayFormat, EditFormat
-    // Format texts in the framework's notation ("###,##0.00"); empty when none.
+    void DefineProperties(framework::PropertyList& properties) override;  ///< + DisplayFormat, EditFormat
+    /// Format texts in the framework's notation ("###,##0.00"); empty when none.
     const std::string& DisplayFormat() const { return displayFormat_; }
     void SetDisplayFormat(const std::string& format) { displayFormat_ = format; }
     const std::string& EditFormat() const { return editFormat_; }
@@ -106,19 +107,19 @@ protected:
     automation::Variant Convert(const automation::Variant& raw) const override;
 };
 
-// Values are Double; the currency flag only says that they are amounts of money, for whoever
-// formats them.
+/// Values are Double; the currency flag only says that they are amounts of money, for whoever
+/// formats them.
 class TABULIX_API TFloatField : public TNumericField {
 public:
     explicit TFloatField(framework::TComponent* owner = nullptr) : TFloatField(owner, TFieldType::ftFloat, false) {}
     std::string ClassName() const override { return "TFloatField"; }
     bool CanHold(const TFieldDef& column) const override;
-    void DefineProperties(framework::PropertyList& properties) override;  // + Currency, Precision
+    void DefineProperties(framework::PropertyList& properties) override;  ///< + Currency, Precision
 
     bool Currency() const { return currency_; }
     void SetCurrency(bool value) { currency_ = value; }
     bool DefaultCurrency() const { return defaultCurrency_; }
-    // Significant digits for display; never used to round the value.
+    /// Significant digits for display; never used to round the value.
     int Precision() const { return precision_; }
     void SetPrecision(int value) { precision_ = value; }
 
@@ -141,13 +142,13 @@ public:
     std::string ClassName() const override { return "TCurrencyField"; }
 };
 
-// Fixed-point decimal values, held as automation Currency (four decimals).
+/// Fixed-point decimal values, held as automation Currency (four decimals).
 class TABULIX_API TBCDField : public TNumericField {
 public:
     explicit TBCDField(framework::TComponent* owner = nullptr);
     std::string ClassName() const override { return "TBCDField"; }
     bool CanHold(const TFieldDef& column) const override;
-    void DefineProperties(framework::PropertyList& properties) override;  // + Currency, Precision, Size
+    void DefineProperties(framework::PropertyList& properties) override;  ///< + Currency, Precision, Size
 
     bool Currency() const { return currency_; }
     void SetCurrency(bool value) { currency_ = value; }
@@ -174,14 +175,14 @@ protected:
     automation::Variant Convert(const automation::Variant& raw) const override;
 };
 
-// Values are automation dates (OLE serials); AsString gives ISO text.
+/// Values are automation dates (OLE serials); AsString gives ISO text.
 class TABULIX_API TDateTimeField : public TField {
 public:
     explicit TDateTimeField(framework::TComponent* owner = nullptr) : TDateTimeField(owner, TFieldType::ftDateTime) {}
     std::string ClassName() const override { return "TDateTimeField"; }
     bool CanHold(const TFieldDef& column) const override;
     std::string AsString() const override;
-    void DefineProperties(framework::PropertyList& properties) override;  // + DisplayFormat
+    void DefineProperties(framework::PropertyList& properties) override;  ///< + DisplayFormat
 
     const std::string& DisplayFormat() const { return displayFormat_; }
     void SetDisplayFormat(const std::string& format) { displayFormat_ = format; }
@@ -208,9 +209,9 @@ public:
     bool CanHold(const TFieldDef& column) const override;
 };
 
-// Binary content. Its bytes are no text, so Value never gives them: it is a description such as
-// "(BLOB, 2048 bytes)" (Null when the column is null), safe to show anywhere; AsBytes gives the
-// bytes themselves.
+/// Binary content. Its bytes are no text, so Value never gives them: it is a description such as
+/// "(BLOB, 2048 bytes)" (Null when the column is null), safe to show anywhere; AsBytes gives the
+/// bytes themselves.
 class TABULIX_API TBlobField : public TField {
 public:
     explicit TBlobField(framework::TComponent* owner = nullptr) : TBlobField(owner, TFieldType::ftBlob) {}
@@ -223,7 +224,7 @@ protected:
     automation::Variant Convert(const automation::Variant& raw) const override;
 };
 
-// A text of any length: Value is the text.
+/// A text of any length: Value is the text.
 class TABULIX_API TMemoField : public TBlobField {
 public:
     explicit TMemoField(framework::TComponent* owner = nullptr) : TBlobField(owner, TFieldType::ftMemo) {}
@@ -241,8 +242,8 @@ public:
     bool CanHold(const TFieldDef& column) const override;
 };
 
-// A field that groups child fields. It has no value of its own: Value is Null and AsString
-// names the kind, as the framework shows it.
+/// A field that groups child fields. It has no value of its own: Value is Null and AsString
+/// names the kind, as the framework shows it.
 class TABULIX_API TObjectField : public TField {
 public:
     ~TObjectField() override;
@@ -250,7 +251,7 @@ public:
     TField* Fields(int index) const;
     const std::vector<TField*>& Children() const { return children_; }
     std::string AsString() const override;
-    // Form files nest child fields inside their object field.
+    /// Form files nest child fields inside their object field.
     void AdoptChild(framework::TComponent* child) override;
     std::vector<framework::TComponent*> GetChildren() const override;
 
@@ -271,7 +272,7 @@ public:
     bool CanHold(const TFieldDef& column) const override;
 };
 
-// The field class a data set creates by default for a column of `type`.
+/// The field class a data set creates by default for a column of `type`.
 TABULIX_API std::unique_ptr<TField> createDefaultField(TFieldType type);
 
 }  // namespace tabulix::data

@@ -1,6 +1,7 @@
 #pragma once
-// The storage types a data source reports for its columns, and the description of one column
-// (a field definition) from which default fields are created and persistent fields are checked.
+/// @file
+/// The storage types a data source reports for its columns, and the description of one column
+/// (a field definition) from which default fields are created and persistent fields are checked.
 
 #include <string>
 #include <string_view>
@@ -35,8 +36,8 @@ enum class TFieldType {
 
 TABULIX_API std::string_view fieldTypeName(TFieldType type);
 
-// One column of a data source. `size` is the width of text columns (0 when unbounded) or the
-// decimals of BCD columns; an ADT column groups its child columns and holds no value itself.
+/// One column of a data source. `size` is the width of text columns (0 when unbounded) or the
+/// decimals of BCD columns; an ADT column groups its child columns and holds no value itself.
 struct TABULIX_API TFieldDef {
     std::string name;
     TFieldType dataType = TFieldType::ftUnknown;

@@ -1,7 +1,8 @@
 #pragma once
-// TMemoryDataSet: a data set whose columns are defined and whose records are appended from
-// code. Values are kept column by column in typed arrays (text in one shared buffer), so that a
-// million records of a few columns take tens of megabytes, not hundreds.
+/// @file
+/// TMemoryDataSet: a data set whose columns are defined and whose records are appended from
+/// code. Values are kept column by column in typed arrays (text in one shared buffer), so that a
+/// million records of a few columns take tens of megabytes, not hundreds.
 
 #include <cstdint>
 #include <initializer_list>
@@ -21,20 +22,20 @@ public:
 
     std::string ClassName() const override { return "TMemoryDataSet"; }
 
-    // Adds a column; refused once records exist or while open. An ADT column takes its child
-    // columns from `def.children`.
+    /// Adds a column; refused once records exist or while open. An ADT column takes its child
+    /// columns from `def.children`.
     void AddFieldDef(TFieldDef def);
     void AddFieldDef(const std::string& name, TFieldType type, int size = 0);
     const std::vector<TFieldDef>& Definitions() const { return definitions_; }
 
-    // Appends one record: one value per leaf column in definition order (children of an ADT
-    // column in place of the ADT column). Null is allowed anywhere. A value that its column
-    // cannot hold raises, naming the column, and nothing is appended. While open, the new
-    // record becomes the current one.
+    /// Appends one record: one value per leaf column in definition order (children of an ADT
+    /// column in place of the ADT column). Null is allowed anywhere. A value that its column
+    /// cannot hold raises, naming the column, and nothing is appended. While open, the new
+    /// record becomes the current one.
     void AppendRecord(std::initializer_list<automation::Variant> values);
     void AppendRecord(const std::vector<automation::Variant>& values);
     std::int64_t StoredRecordCount() const { return count_; }
-    // Drops every record (not the columns).
+    /// Drops every record (not the columns).
     void EmptyDataSet();
 
 protected:

@@ -1,45 +1,46 @@
 #pragma once
-// TSQLiteQuery: the rows of one SQL statement on an SQLite database file, as a data set.
-//
-//     object Consulta: TSQLiteQuery
-//       FileName = 'ventas.sqlite'
-//       SQL.Strings = ( 'SELECT * FROM articulos' 'WHERE familia = :familia' )
-//     end
-//
-// A relative FileName is taken from the base folder (the form file's folder, set with
-// SetBaseFolder), else from the working folder. Parameters (":name", "@name", "$name" or "?")
-// are given from code with SetParam before Open; a parameter without a value fails the open.
-// The database is opened read-only.
-//
-// Rows are read from the database as the cursor moves, so a query of any size takes little
-// memory while it is walked once, as a transfer does. RecordCount asks the database for the
-// count, again only after another connection committed. First, and a bookmark to an earlier
-// row, run the statement again from its start. The file stays open while the query is, and
-// SQLite's read lock is held while a run is under way (from First until the walk passes the
-// last row): in a database in rollback-journal mode other connections cannot commit meanwhile
-// (WAL mode lets them).
-// A database changed by another connection while the query is open is seen by the next run:
-// First shows the rows as they are then. A bookmark whose row is gone or holds other values by
-// then raises instead of showing another row, and so does reading the current row again after
-// a move past the last one when anything was committed in between.
-//
-// KeepRowsInMemory (published, default false) reads every row at Open and keeps it in memory
-// instead: the rows do not change while the query is open, the file is not held open, and
-// bookmarks cost nothing; memory grows with the rows (a few hundred bytes per row of ten
-// columns).
-//
-// Field classes come from the declared column types, by the words they contain (as SQLite
-// itself reads them): INT -> TLargeintField; CHAR, CLOB, TEXT -> TStringField (size from
-// "(n)"); REAL, FLOA, DOUB, NUMERIC, DECIMAL -> TFloatField; MONEY, CURRENCY -> TCurrencyField;
-// BOOL -> TBooleanField; DATETIME, TIMESTAMP -> TDateTimeField; DATE -> TDateField; TIME ->
-// TTimeField; BLOB -> TBlobField. A column without a declared type (an expression) or with an
-// unknown one takes its class from the storage class of its first non-null value (Open reads
-// ahead as far as it must to find it).
-// Texts that are not valid UTF-8 are read with U+FFFD in place of each bad byte; BLOB values
-// keep their bytes only in BLOB columns (a TBlobField shows a description, never the bytes).
-// Dates are read from ISO text ("2024-03-01", "2024-03-01 10:30:00"), Unix seconds (integer) or
-// Julian day numbers (real); Booleans from 0/1 or true/false texts. A value that its column type
-// cannot hold raises when it is read, naming query, row and column.
+/// @file
+/// TSQLiteQuery: the rows of one SQL statement on an SQLite database file, as a data set.
+///
+///     object Consulta: TSQLiteQuery
+///       FileName = 'ventas.sqlite'
+///       SQL.Strings = ( 'SELECT * FROM articulos' 'WHERE familia = :familia' )
+///     end
+///
+/// A relative FileName is taken from the base folder (the form file's folder, set with
+/// SetBaseFolder), else from the working folder. Parameters (":name", "@name", "$name" or "?")
+/// are given from code with SetParam before Open; a parameter without a value fails the open.
+/// The database is opened read-only.
+///
+/// Rows are read from the database as the cursor moves, so a query of any size takes little
+/// memory while it is walked once, as a transfer does. RecordCount asks the database for the
+/// count, again only after another connection committed. First, and a bookmark to an earlier
+/// row, run the statement again from its start. The file stays open while the query is, and
+/// SQLite's read lock is held while a run is under way (from First until the walk passes the
+/// last row): in a database in rollback-journal mode other connections cannot commit meanwhile
+/// (WAL mode lets them).
+/// A database changed by another connection while the query is open is seen by the next run:
+/// First shows the rows as they are then. A bookmark whose row is gone or holds other values by
+/// then raises instead of showing another row, and so does reading the current row again after
+/// a move past the last one when anything was committed in between.
+///
+/// KeepRowsInMemory (published, default false) reads every row at Open and keeps it in memory
+/// instead: the rows do not change while the query is open, the file is not held open, and
+/// bookmarks cost nothing; memory grows with the rows (a few hundred bytes per row of ten
+/// columns).
+///
+/// Field classes come from the declared column types, by the words they contain (as SQLite
+/// itself reads them): INT -> TLargeintField; CHAR, CLOB, TEXT -> TStringField (size from
+/// "(n)"); REAL, FLOA, DOUB, NUMERIC, DECIMAL -> TFloatField; MONEY, CURRENCY -> TCurrencyField;
+/// BOOL -> TBooleanField; DATETIME, TIMESTAMP -> TDateTimeField; DATE -> TDateField; TIME ->
+/// TTimeField; BLOB -> TBlobField. A column without a declared type (an expression) or with an
+/// unknown one takes its class from the storage class of its first non-null value (Open reads
+/// ahead as far as it must to find it).
+/// Texts that are not valid UTF-8 are read with U+FFFD in place of each bad byte; BLOB values
+/// keep their bytes only in BLOB columns (a TBlobField shows a description, never the bytes).
+/// Dates are read from ISO text ("2024-03-01", "2024-03-01 10:30:00"), Unix seconds (integer) or
+/// Julian day numbers (real); Booleans from 0/1 or true/false texts. A value that its column type
+/// cannot hold raises when it is read, naming query, row and column.
 
 #include <filesystem>
 #include <map>
@@ -70,14 +71,14 @@ public:
     const std::filesystem::path& BaseFolder() const { return baseFolder_; }
     void SetBaseFolder(const std::filesystem::path& folder) { baseFolder_ = folder; }
 
-    // Named parameters match without their prefix character and ignoring letter case;
-    // positions are 1-based, as SQLite numbers them.
+    /// Named parameters match without their prefix character and ignoring letter case;
+    /// positions are 1-based, as SQLite numbers them.
     void SetParam(const std::string& name, const automation::Variant& value);
     void SetParam(int position, const automation::Variant& value);
     void ClearParams();
 
     bool KeepRowsInMemory() const { return keepRowsInMemory_; }
-    // Refused while open.
+    /// Refused while open.
     void SetKeepRowsInMemory(bool value);
 
     std::vector<std::filesystem::path> SourceFiles() const override;

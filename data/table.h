@@ -1,23 +1,24 @@
 #pragma once
-// TTable: a dBASE table as a data set.
-//
-//     object Taula: TTable
-//       DatabaseName = 'DB'
-//       TableName = 'Demo.DBF'
-//       object TaulaCOD_ARTI: TStringField ... end      (persistent fields, optional)
-//     end
-//
-// DatabaseName names a TDatabase (see TDatabase::Find: first among the table's siblings, then
-// the session's databases), which is connected on demand; when no database has that name, a
-// DatabaseName that is an existing folder is used as the folder itself. The file is the folder
-// joined with TableName (".dbf" added when the name has no extension), found ignoring letter
-// case. Records are read one at a time as the cursor moves; deleted records are skipped and
-// RecNo counts the records that are not deleted.
-//
-// Published besides: CodePage (the code page of the table's texts, 0 = the one the file
-// declares, or detected; see DbfReader) and IgnoreMissingMemoFile (read a table whose memo file
-// is missing, its memos as Null, instead of refusing it). Records past the count the header
-// gives are not read; Open says so in Warnings.
+/// @file
+/// TTable: a dBASE table as a data set.
+///
+///     object Taula: TTable
+///       DatabaseName = 'DB'
+///       TableName = 'Demo.DBF'
+///       object TaulaCOD_ARTI: TStringField ... end      (persistent fields, optional)
+///     end
+///
+/// DatabaseName names a TDatabase (see TDatabase::Find: first among the table's siblings, then
+/// the session's databases), which is connected on demand; when no database has that name, a
+/// DatabaseName that is an existing folder is used as the folder itself. The file is the folder
+/// joined with TableName (".dbf" added when the name has no extension), found ignoring letter
+/// case. Records are read one at a time as the cursor moves; deleted records are skipped and
+/// RecNo counts the records that are not deleted.
+///
+/// Published besides: CodePage (the code page of the table's texts, 0 = the one the file
+/// declares, or detected; see DbfReader) and IgnoreMissingMemoFile (read a table whose memo file
+/// is missing, its memos as Null, instead of refusing it). Records past the count the header
+/// gives are not read; Open says so in Warnings.
 
 #include <filesystem>
 #include <memory>
@@ -44,15 +45,15 @@ public:
     const std::string& TableName() const { return tableName_; }
     void SetTableName(const std::string& name);
 
-    // The code page asked for (0: as the file declares). Refused while open.
+    /// The code page asked for (0: as the file declares). Refused while open.
     int RequestedCodePage() const { return requestedCodePage_; }
     void SetCodePage(int page);
     bool IgnoreMissingMemoFile() const { return ignoreMissingMemoFile_; }
     void SetIgnoreMissingMemoFile(bool value);
 
-    // While open: the file being read, the code page its texts are read in (when closed, the
-    // one asked for) and where that page came from, and the database it was opened through
-    // (null when DatabaseName named a folder).
+    /// While open: the file being read, the code page its texts are read in (when closed, the
+    /// one asked for) and where that page came from, and the database it was opened through
+    /// (null when DatabaseName named a folder).
     const std::filesystem::path& FileName() const { return file_; }
     int CodePage() const;
     std::string CodePageOrigin() const;

@@ -1,13 +1,14 @@
 #pragma once
-// The class registry: how the form reader creates an object from the class name written in a
-// form file ("object Taula: TTable"). Each layer registers its stored classes once, early in
-// the program (data::RegisterDataClasses(), ...), before any form file is read; registering
-// from static initialisers is avoided because a static library may drop them. The framework's
-// own classes TForm, TDataModule, TFontDialog and TColorDialog are always registered.
-//
-//     framework::RegisterClass<TTable>("TTable");
-//     framework::ClassRegistry::Instance().Register("TForm1",
-//         [](TComponent* owner) { return new TForm(owner, "TForm1"); });
+/// @file
+/// The class registry: how the form reader creates an object from the class name written in a
+/// form file ("object Taula: TTable"). Each layer registers its stored classes once, early in
+/// the program (data::RegisterDataClasses(), ...), before any form file is read; registering
+/// from static initialisers is avoided because a static library may drop them. The framework's
+/// own classes TForm, TDataModule, TFontDialog and TColorDialog are always registered.
+///
+///     framework::RegisterClass<TTable>("TTable");
+///     framework::ClassRegistry::Instance().Register("TForm1",
+///         [](TComponent* owner) { return new TForm(owner, "TForm1"); });
 
 #include <functional>
 #include <map>
@@ -22,25 +23,25 @@ namespace tabulix::framework {
 
 class TABULIX_API ClassRegistry {
 public:
-    // Creates a new object with `owner` as its owner (null for a form's root, which the caller
-    // then owns). The object's ClassName() should be the registered name, so that a form file
-    // written from it reads back.
+    /// Creates a new object with `owner` as its owner (null for a form's root, which the caller
+    /// then owns). The object's ClassName() should be the registered name, so that a form file
+    /// written from it reads back.
     using Factory = std::function<TComponent*(TComponent* owner)>;
 
-    // The process-wide registry.
+    /// The process-wide registry.
     static ClassRegistry& Instance();
 
-    // Registers or replaces the factory of a class name.
+    /// Registers or replaces the factory of a class name.
     void Register(const std::string& className, Factory factory);
     void Unregister(const std::string& className);
-    // Class names compare ignoring ASCII letter case, as the framework's do.
+    /// Class names compare ignoring ASCII letter case, as the framework's do.
     bool IsRegistered(const std::string& className) const;
     std::vector<std::string> ClassNames() const;
 
-    // A new object owned by `owner`; throws std::invalid_argument "unknown class 'X'" when the
-    // name is not registered.
+    /// A new object owned by `owner`; throws std::invalid_argument "unknown class 'X'" when the
+    /// name is not registered.
     TComponent* Create(const std::string& className, TComponent& owner) const;
-    // A new object without owner (a form's root).
+    /// A new object without owner (a form's root).
     std::unique_ptr<TComponent> CreateRoot(const std::string& className) const;
 
 private:
@@ -50,7 +51,7 @@ private:
     std::map<std::string, std::pair<std::string, Factory>> classes_;  // upper-cased name -> (name, factory)
 };
 
-// Registers T, constructed as T(owner), under `className`.
+/// Registers T, constructed as T(owner), under `className`.
 template <class T>
 void RegisterClass(const std::string& className) {
     ClassRegistry::Instance().Register(className, [](TComponent* owner) -> TComponent* { return new T(owner); });

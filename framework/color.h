@@ -1,8 +1,9 @@
 #pragma once
-// TColor: a 32-bit signed colour value. An explicit colour is 0x00BBGGRR (red in the lowest
-// byte, also the spreadsheet's own encoding); a value with high byte 0x80 names a system colour
-// (clWindowText = 0x80000008). Form files write a colour by its constant name when one
-// matches and as a decimal number otherwise.
+/// @file
+/// TColor: a 32-bit signed colour value. An explicit colour is 0x00BBGGRR (red in the lowest
+/// byte, also the spreadsheet's own encoding); a value with high byte 0x80 names a system colour
+/// (clWindowText = 0x80000008). Form files write a colour by its constant name when one
+/// matches and as a decimal number otherwise.
 
 #include <cstdint>
 #include <optional>
@@ -40,7 +41,7 @@ constexpr TColor clWhite = 0xFFFFFF;
 constexpr TColor clNone = 0x1FFFFFFF;
 constexpr TColor clDefault = 0x20000000;
 
-// System colours: 0x80000000 plus the system colour index.
+/// System colours: 0x80000000 plus the system colour index.
 constexpr TColor SystemColor(int index) { return static_cast<TColor>(0x80000000u | static_cast<std::uint32_t>(index)); }
 constexpr TColor clScrollBar = SystemColor(0);
 constexpr TColor clBackground = SystemColor(1);
@@ -70,16 +71,16 @@ constexpr TColor clInfoBk = SystemColor(24);
 
 TABULIX_API bool IsSystemColor(TColor color);
 
-// Every named colour constant, standard colours first, then system colours.
+/// Every named colour constant, standard colours first, then system colours.
 TABULIX_API std::span<const IdentEntry> ColorIdents();
-// "clSilver" for 0xC0C0C0; nullopt when no constant has that value.
+/// "clSilver" for 0xC0C0C0; nullopt when no constant has that value.
 TABULIX_API std::optional<std::string> ColorToIdent(TColor color);
-// Value of a constant name (letter case ignored); nullopt when there is none.
+/// Value of a constant name (letter case ignored); nullopt when there is none.
 TABULIX_API std::optional<TColor> IdentToColor(std::string_view name);
-// The constant name, or the decimal number; the inverse is StringToColor.
+/// The constant name, or the decimal number; the inverse is StringToColor.
 TABULIX_API std::string ColorToString(TColor color);
-// A constant name or a number (decimal, or hexadecimal after "$" or "0x"); throws
-// std::invalid_argument "'xyz' is not a valid colour" otherwise.
+/// A constant name or a number (decimal, or hexadecimal after "$" or "0x"); throws
+/// std::invalid_argument "'xyz' is not a valid colour" otherwise.
 TABULIX_API TColor StringToColor(std::string_view text);
 
 }  // namespace tabulix::framework

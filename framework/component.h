@@ -1,7 +1,8 @@
 #pragma once
-// TComponent: the framework's base of everything that lives on a form. A component is owned by
-// its owner and freed with it; components can ask to be told when another one is destroyed
-// (free notification), so that nobody keeps a dangling reference.
+/// @file
+/// TComponent: the framework's base of everything that lives on a form. A component is owned by
+/// its owner and freed with it; components can ask to be told when another one is destroyed
+/// (free notification), so that nobody keeps a dangling reference.
 
 #include <cstdint>
 #include <memory>
@@ -28,36 +29,36 @@ public:
     std::intptr_t Tag() const { return tag_; }
     void SetTag(std::intptr_t tag) { tag_ = tag; }
 
-    // Owned components, in the order they were inserted.
+    /// Owned components, in the order they were inserted.
     int ComponentCount() const { return static_cast<int>(components_.size()); }
     TComponent* Components(int index) const { return components_.at(static_cast<std::size_t>(index)); }
-    TComponent* FindComponent(const std::string& name) const;  // letter case ignored, as forms do
+    TComponent* FindComponent(const std::string& name) const;  ///< letter case ignored, as forms do
 
-    // Component state: designing (inside the form designer) and loading (a form file is being
-    // read: the reader calls BeginLoading before setting a component's properties and
-    // EndLoading once the whole file is read and its references are resolved).
+    /// Component state: designing (inside the form designer) and loading (a form file is being
+    /// read: the reader calls BeginLoading before setting a component's properties and
+    /// EndLoading once the whole file is read and its references are resolved).
     bool IsDesigning() const { return designing_; }
-    void SetDesigning(bool value);  // also sets it on owned components
+    void SetDesigning(bool value);  ///< also sets it on owned components
     bool IsLoading() const { return loading_; }
     void BeginLoading() { loading_ = true; }
-    // Ends loading and calls Loaded(); the form reader calls it once every property is read.
+    /// Ends loading and calls Loaded(); the form reader calls it once every property is read.
     void EndLoading();
 
-    // Free notification: `other` hears Notification(this, opRemove) when this component is
-    // destroyed. Owned components are told of each other automatically.
+    /// Free notification: `other` hears Notification(this, opRemove) when this component is
+    /// destroyed. Owned components are told of each other automatically.
     void FreeNotification(TComponent* other);
     void RemoveFreeNotification(TComponent* other);
 
-    // Ends loading without calling Loaded(): the form reader's way out of a failed read.
+    /// Ends loading without calling Loaded(): the form reader's way out of a failed read.
     void CancelLoading() { loading_ = false; }
 
-    // Takes ownership of a component created with no owner (or moves it from its owner).
+    /// Takes ownership of a component created with no owner (or moves it from its owner).
     void InsertComponent(std::unique_ptr<TComponent> component);
-    // Gives up ownership of an owned component without destroying it.
+    /// Gives up ownership of an owned component without destroying it.
     std::unique_ptr<TComponent> RemoveComponent(TComponent* component);
 
-    // Published properties: Tag (stored when not 0). Derived classes add theirs after calling
-    // this one; see framework/property_list.h.
+    /// Published properties: Tag (stored when not 0). Derived classes add theirs after calling
+    /// this one; see framework/property_list.h.
     void DefineProperties(PropertyList& properties) override;
 
     // --- Nested objects in form files -------------------------------------------------------
@@ -72,9 +73,9 @@ public:
     // its children in its own members detaches them in its own destructor (or learns of their
     // removal through Notification, which owners hear until ~TComponent begins).
     virtual void AdoptChild(TComponent* child);
-    // The objects the form writer nests inside this one, in order. The default is every owned
-    // component; the writer skips those whose class is not in the class registry (helper
-    // objects such as connections are never stored).
+    /// The objects the form writer nests inside this one, in order. The default is every owned
+    /// component; the writer skips those whose class is not in the class registry (helper
+    /// objects such as connections are never stored).
     virtual std::vector<TComponent*> GetChildren() const;
 
 protected:

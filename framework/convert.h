@@ -1,6 +1,7 @@
 #pragma once
-// The framework's standard text-to-number conversions. A text that is not a number raises
-// EConvertError with the framework's message, e.g. "'AB' is not a valid integer value".
+/// @file
+/// The framework's standard text-to-number conversions. A text that is not a number raises
+/// EConvertError with the framework's message, e.g. "'AB' is not a valid integer value".
 
 #include <cstdint>
 #include <stdexcept>
@@ -16,9 +17,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Decimal (optionally signed, leading blanks allowed) or "$"/"0x" hexadecimal, 32-bit range.
+/// Decimal (optionally signed, leading blanks allowed) or "$"/"0x" hexadecimal, 32-bit range.
 TABULIX_API std::int32_t StrToInt(std::string_view text);
-// As StrToInt, giving `fallback` instead of raising.
+/// As StrToInt, giving `fallback` instead of raising.
 TABULIX_API std::int32_t StrToIntDef(std::string_view text, std::int32_t fallback);
 
 }  // namespace tabulix::framework

@@ -1,13 +1,14 @@
 #pragma once
-// The process-wide regional settings that number formats use (the framework's CurrencyString,
-// CurrencyFormat, ... globals), and the user's default locale identifier.
-//
-// Both come from the operating system's locale for the user: the first of the environment
-// variables LC_ALL, LC_MONETARY (LC_NUMERIC for the separators and the locale identifier) and
-// LANG that is set. Where that gives nothing (unset, "C", "POSIX", "C.UTF-8", or a locale that
-// is not installed), the settings are those of Spanish (Spain): "€" after the amount with a
-// space (CurrencyFormat 3), 2 decimals, decimal separator ",", thousands separator ".", and
-// locale identifier 0x0C0A.
+/// @file
+/// The process-wide regional settings that number formats use (the framework's CurrencyString,
+/// CurrencyFormat, ... globals), and the user's default locale identifier.
+///
+/// Both come from the operating system's locale for the user: the first of the environment
+/// variables LC_ALL, LC_MONETARY (LC_NUMERIC for the separators and the locale identifier) and
+/// LANG that is set. Where that gives nothing (unset, "C", "POSIX", "C.UTF-8", or a locale that
+/// is not installed), the settings are those of Spanish (Spain): "€" after the amount with a
+/// space (CurrencyFormat 3), 2 decimals, decimal separator ",", thousands separator ".", and
+/// locale identifier 0x0C0A.
 
 #include <cstdint>
 #include <string>
@@ -18,8 +19,8 @@
 namespace tabulix::framework {
 
 struct TABULIX_API CurrencySettings {
-    std::string CurrencyString = "\u20AC";  // the currency symbol, UTF-8
-    // Placement of the symbol: 0 "€1", 1 "1€", 2 "€ 1", 3 "1 €".
+    std::string CurrencyString = "\u20AC";  ///< the currency symbol, UTF-8
+    /// Placement of the symbol: 0 "€1", 1 "1€", 2 "€ 1", 3 "1 €".
     int CurrencyFormat = 3;
     int CurrencyDecimals = 2;
     std::string DecimalSeparator = ",";
@@ -28,26 +29,26 @@ struct TABULIX_API CurrencySettings {
     bool operator==(const CurrencySettings&) const = default;
 };
 
-// The settings of the process, read from the user's locale at first use; writable at run time
-// (a program may set its own currency symbol). Use from the user-interface thread.
+/// The settings of the process, read from the user's locale at first use; writable at run time
+/// (a program may set its own currency symbol). Use from the user-interface thread.
 TABULIX_API CurrencySettings& Currency();
 
-// The settings of a named locale ("es_ES.UTF-8", "en_US", ...). Currency settings from
-// LC_MONETARY of that locale and separators from LC_NUMERIC; the Spanish fallback above where
-// the name is empty, C or POSIX, or the locale is not installed.
+/// The settings of a named locale ("es_ES.UTF-8", "en_US", ...). Currency settings from
+/// LC_MONETARY of that locale and separators from LC_NUMERIC; the Spanish fallback above where
+/// the name is empty, C or POSIX, or the locale is not installed.
 TABULIX_API CurrencySettings CurrencySettingsForLocale(const std::string& localeName);
 
-// The locale identifier of a locale name: es_ES -> 0x0C0A, en_US -> 0x0409, de_DE -> 0x0407,
-// fr_FR -> 0x040C, ... The encoding and modifier (".UTF-8", "@euro") are ignored and "-" may
-// stand for "_"; a language without a known territory takes the language's main locale
-// ("de" -> 0x0407). Empty, C, POSIX and unknown names give 0x0C0A.
+/// The locale identifier of a locale name: es_ES -> 0x0C0A, en_US -> 0x0409, de_DE -> 0x0407,
+/// fr_FR -> 0x040C, ... The encoding and modifier (".UTF-8", "@euro") are ignored and "-" may
+/// stand for "_"; a language without a known territory takes the language's main locale
+/// ("de" -> 0x0407). Empty, C, POSIX and unknown names give 0x0C0A.
 TABULIX_API std::uint32_t LocaleIdFromName(std::string_view localeName);
 
-// The user's default locale identifier, from the environment as described above.
+/// The user's default locale identifier, from the environment as described above.
 TABULIX_API std::uint32_t UserDefaultLocaleId();
 
-// The user's locale name for a category ("LC_MONETARY", "LC_NUMERIC"): LC_ALL, then the
-// category's variable, then LANG; empty when none is set.
+/// The user's locale name for a category ("LC_MONETARY", "LC_NUMERIC"): LC_ALL, then the
+/// category's variable, then LANG; empty when none is set.
 TABULIX_API std::string UserLocaleName(const char* categoryVariable);
 
 }  // namespace tabulix::framework

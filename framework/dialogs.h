@@ -1,11 +1,12 @@
 #pragma once
-// TFontDialog and TColorDialog as a form holds them: the choice a font or colour dialog keeps
-// between its runs (the font, the colour), stored in form files like any component. Showing a
-// dialog belongs to the program's windowing toolkit: it starts from this choice and writes the
-// user's confirmed choice back.
-//
-// Published properties: TFontDialog Font (always), MinFontSize and MaxFontSize (when not 0: no
-// limit); TColorDialog Color (always).
+/// @file
+/// TFontDialog and TColorDialog as a form holds them: the choice a font or colour dialog keeps
+/// between its runs (the font, the colour), stored in form files like any component. Showing a
+/// dialog belongs to the program's windowing toolkit: it starts from this choice and writes the
+/// user's confirmed choice back.
+///
+/// Published properties: TFontDialog Font (always), MinFontSize and MaxFontSize (when not 0: no
+/// limit); TColorDialog Color (always).
 
 #include <cstdint>
 
@@ -26,7 +27,7 @@ public:
     TFont& Font() { return font_; }
     const TFont& Font() const { return font_; }
 
-    // Limits of the sizes offered, in points; 0 means none.
+    /// Limits of the sizes offered, in points; 0 means none.
     std::int32_t MinFontSize = 0;
     std::int32_t MaxFontSize = 0;
 

@@ -1,14 +1,15 @@
 #pragma once
-// TFont: the toolkit's font: face name, size (points) or height (pixels at 96 dots per inch),
-// colour, style, character set and pitch. The height is what is kept; the size is derived:
-//   Height = -round(Size * 96 / 72)                 (a negative height is the character height)
-//   Size   = round(-Height * 72 / 96) for Height < 0, round(Height * 72 / 96) otherwise
-// with halves rounded away from zero. A new font is "MS Sans Serif", Height -11 (8 points),
-// clWindowText, no style, DEFAULT_CHARSET, fpDefault.
-//
-// Published properties, in stored order: Charset (by name, e.g. ANSI_CHARSET), Color, Height,
-// Name and Style are always stored; Pitch only when not fpDefault; Size is never stored (it is
-// read when a file gives it).
+/// @file
+/// TFont: the toolkit's font: face name, size (points) or height (pixels at 96 dots per inch),
+/// colour, style, character set and pitch. The height is what is kept; the size is derived:
+///   Height = -round(Size * 96 / 72)                 (a negative height is the character height)
+///   Size   = round(-Height * 72 / 96) for Height < 0, round(Height * 72 / 96) otherwise
+/// with halves rounded away from zero. A new font is "MS Sans Serif", Height -11 (8 points),
+/// clWindowText, no style, DEFAULT_CHARSET, fpDefault.
+///
+/// Published properties, in stored order: Charset (by name, e.g. ANSI_CHARSET), Color, Height,
+/// Name and Style are always stored; Pitch only when not fpDefault; Size is never stored (it is
+/// read when a file gives it).
 
 #include <cstdint>
 #include <span>
@@ -48,10 +49,10 @@ constexpr TFontCharset THAI_CHARSET = 222;
 constexpr TFontCharset EASTEUROPE_CHARSET = 238;
 constexpr TFontCharset OEM_CHARSET = 255;
 
-// The character set names, for form files.
+/// The character set names, for form files.
 TABULIX_API std::span<const IdentEntry> CharsetIdents();
 
-// The conversions between points and pixels at 96 dots per inch described above.
+/// The conversions between points and pixels at 96 dots per inch described above.
 TABULIX_API int FontHeightFromSize(int size);
 TABULIX_API int FontSizeFromHeight(int height);
 
@@ -62,7 +63,7 @@ public:
     std::string ClassName() const override { return "TFont"; }
     void DefineProperties(PropertyList& properties) override;
 
-    // Copies every attribute of `source` (not its OnChange).
+    /// Copies every attribute of `source` (not its OnChange).
     void Assign(const TFont& source);
     bool SameAs(const TFont& other) const;
 

@@ -1,9 +1,10 @@
 #pragma once
-// Root classes for form files: TForm (a window's non-visual contents) and TDataModule. A program
-// whose form file names its own form class registers it as a TForm with that class name, so the
-// file reads and writes back unchanged:
-//     ClassRegistry::Instance().Register("TForm1", [](TComponent* o) { return new TForm(o, "TForm1"); });
-// Published properties: Tag, and Caption (stored when not empty).
+/// @file
+/// Root classes for form files: TForm (a window's non-visual contents) and TDataModule. A program
+/// whose form file names its own form class registers it as a TForm with that class name, so the
+/// file reads and writes back unchanged:
+///     ClassRegistry::Instance().Register("TForm1", [](TComponent* o) { return new TForm(o, "TForm1"); });
+/// Published properties: Tag, and Caption (stored when not empty).
 
 #include <string>
 

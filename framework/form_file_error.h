@@ -1,7 +1,8 @@
 #pragma once
-// Errors of form files. Reading: FormFileError says where and what, as
-// "DemoTabulix.form:12: unknown property 'Colour' of TAtributosCasilla". Writing: FormWriteError
-// says which value cannot be stored.
+/// @file
+/// Errors of form files. Reading: FormFileError says where and what, as
+/// "DemoTabulix.form:12: unknown property 'Colour' of TAtributosCasilla". Writing: FormWriteError
+/// says which value cannot be stored.
 
 #include <stdexcept>
 #include <string>

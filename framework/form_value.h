@@ -1,6 +1,7 @@
 #pragma once
-// FormValue: a property value as a form file spells it, before it is given to a property (see
-// property_list.h). The reader produces these; the writer formats them.
+/// @file
+/// FormValue: a property value as a form file spells it, before it is given to a property (see
+/// property_list.h). The reader produces these; the writer formats them.
 
 #include <cstdint>
 #include <string>
@@ -12,19 +13,19 @@ namespace tabulix::framework {
 
 struct TABULIX_API FormValue {
     enum class Type {
-        Integer,     // 12, -3, $FF
-        Float,       // 1.5, 2.0E3
-        String,      // 'text' (UTF-8 once read)
-        Identifier,  // True, glGruesa, clSilver, Taula
-        Set,         // [fsBold, fsItalic]: member names in `items`
-        List,        // ( 'a' 'b' ): the strings in `items`
+        Integer,     ///< 12, -3, $FF
+        Float,       ///< 1.5, 2.0E3
+        String,      ///< 'text' (UTF-8 once read)
+        Identifier,  ///< True, glGruesa, clSilver, Taula
+        Set,         ///< [fsBold, fsItalic]: member names in `items`
+        List,        ///< ( 'a' 'b' ): the strings in `items`
     };
 
     Type type = Type::Integer;
     std::int64_t integer = 0;
     double number = 0;
-    std::string text;                // String and Identifier
-    std::vector<std::string> items;  // Set and List
+    std::string text;                ///< String and Identifier
+    std::vector<std::string> items;  ///< Set and List
 
     static FormValue Int(std::int64_t v) { return {Type::Integer, v, 0, {}, {}}; }
     static FormValue Real(double v) { return {Type::Float, 0, v, {}, {}}; }
@@ -36,7 +37,7 @@ struct TABULIX_API FormValue {
     bool operator==(const FormValue&) const = default;
 };
 
-// What a value looks like, for messages: "a string", "the identifier 'clRed'", ...
+/// What a value looks like, for messages: "a string", "the identifier 'clRed'", ...
 TABULIX_API std::string DescribeFormValue(const FormValue& value);
 
 }  // namespace tabulix::framework

@@ -1,24 +1,25 @@
 #pragma once
-// Writing form files: the inverse of form_reader.h. The root and every component it nests
-// (GetChildren(), classes in the class registry only) are written with their stored
-// properties (the Stored rules of property_list.h), two spaces of indentation per level:
-//
-//     object Form1: TForm
-//       object de: TTabulix
-//         Datos = Taula
-//         CabeceraFormato.ColorFondo = clSilver
-//         Formulas.Strings = (
-//           'VENTAS_ENE;0;C;1;TOTAL VENTAS MENSUALES:;0;2;'
-//           'VENTAS_FEB;0;D;1;;0;0;')
-//       end
-//     end
-//
-// Texts are written ASCII-safe: characters outside printable ASCII as #code (Unicode code
-// point), strings longer than 64 characters split with +. Reading what the writer wrote and
-// writing it again gives the same text.
-//
-// Errors (FormWriteError): a reference to a component outside the form or without a name, a
-// value that has no notation (see Property::Get), a text that is not valid UTF-8.
+/// @file
+/// Writing form files: the inverse of form_reader.h. The root and every component it nests
+/// (GetChildren(), classes in the class registry only) are written with their stored
+/// properties (the Stored rules of property_list.h), two spaces of indentation per level:
+///
+///     object Form1: TForm
+///       object de: TTabulix
+///         Datos = Taula
+///         CabeceraFormato.ColorFondo = clSilver
+///         Formulas.Strings = (
+///           'VENTAS_ENE;0;C;1;TOTAL VENTAS MENSUALES:;0;2;'
+///           'VENTAS_FEB;0;D;1;;0;0;')
+///       end
+///     end
+///
+/// Texts are written ASCII-safe: characters outside printable ASCII as #code (Unicode code
+/// point), strings longer than 64 characters split with +. Reading what the writer wrote and
+/// writing it again gives the same text.
+///
+/// Errors (FormWriteError): a reference to a component outside the form or without a name, a
+/// value that has no notation (see Property::Get), a text that is not valid UTF-8.
 
 #include <filesystem>
 #include <iosfwd>
@@ -32,8 +33,8 @@ namespace tabulix::framework {
 
 TABULIX_API std::string WriteForm(TComponent& root);
 TABULIX_API void WriteForm(std::ostream& out, TComponent& root);
-// Writes to a temporary file beside `path` and renames it over `path`, so a failed write
-// leaves any earlier file as it was.
+/// Writes to a temporary file beside `path` and renames it over `path`, so a failed write
+/// leaves any earlier file as it was.
 TABULIX_API void WriteFormFile(const std::filesystem::path& path, TComponent& root);
 
 }  // namespace tabulix::framework

@@ -1,6 +1,7 @@
 #pragma once
-// TGraphicsObject: base of the toolkit's persistent drawing attributes (fonts, attribute sets).
-// It tells whoever listens through OnChange when one of its attributes changes.
+/// @file
+/// TGraphicsObject: base of the toolkit's persistent drawing attributes (fonts, attribute sets).
+/// It tells whoever listens through OnChange when one of its attributes changes.
 
 #include <functional>
 #include <string>

@@ -1,5 +1,6 @@
 #pragma once
-// TPersistent: an object whose published properties a form file can store and restore.
+/// @file
+/// TPersistent: an object whose published properties a form file can store and restore.
 
 #include <string>
 
@@ -18,8 +19,8 @@ public:
 
     virtual std::string ClassName() const = 0;
 
-    // Describes the published properties, in the order a form file stores them. Classes add
-    // their own after their base's.
+    /// Describes the published properties, in the order a form file stores them. Classes add
+    /// their own after their base's.
     virtual void DefineProperties(PropertyList& /*properties*/) {}
 };
 

@@ -1,61 +1,62 @@
 #pragma once
-// Published properties: how a class tells the form files (and design-time tools) which of its
-// properties are stored, of what kind, in which order and when.
-//
-// A class overrides TPersistent::DefineProperties and adds its properties in stored order,
-// after its base class's:
-//
-//     void TAtributosCasilla::DefineProperties(PropertyList& p) {
-//         p.Object("Fuente", *fuente_);                       // sub-properties Fuente.Name, ...
-//         p.Color("ColorFondo", colorFondo_);                  // always stored
-//         p.Boolean("ColorFondoActivado", colorFondoActivado_);
-//         p.Set("LiniasContorno", liniasContorno_, {"lcIzquierda", "lcDerecha", "lcSuperior", "lcInferior"});
-//         p.Enumeration("LiniasContornoGrosor", liniasContornoGrosor_, {"glDelgada", "glMedia", "glGruesa"})
-//             .Default(glDelgada);                             // omitted while it equals the default
-//     }
-//
-//     void TTabulix::DefineProperties(PropertyList& p) {
-//         TComponent::DefineProperties(p);                     // Tag
-//         p.Reference<data::TDataSet>("Datos", [this] { return datos_; },
-//                                     [this](data::TDataSet* d) { SetDatos(d); });
-//         p.Object("CabeceraFormato", [this] { return cabeceraFormato_.get(); });
-//         p.Boolean("CabeceraMostrar", CabeceraMostrar).Default(true);
-//         p.Integer("FilaInicial", FilaInicial).Default(1);
-//         p.Text("NombreHoja", NombreHoja);                    // texts: stored when not empty
-//         p.StringList("Formulas", *formulas_);                // stored as Formulas.Strings = ( ... )
-//         ...
-//     }
-//
-// Every kind comes in two forms: bound to a field (the property reads and writes the field
-// directly) or with a getter and a setter (std::function; the setter may validate and throw,
-// and the reader reports its message with the file name and line). With getter and setter the
-// value type is given explicitly where it cannot be deduced: p.Integer<std::int32_t>(name, get, set).
-//
-// Stored rules (what the writer does with the current value):
-//   Always          written every time (the default for Boolean, numbers, enumerations, sets,
-//                   colours and objects);
-//   WhenNotDefault  written unless it equals the value given to .Default(v);
-//   WhenNotEmpty    written unless empty (the default for texts, string lists and references;
-//                   a reference is empty when it refers to nothing);
-//   Never           read when present in a file, never written (e.g. TFont.Size, kept as Height).
-//
-// Kinds and their notation in a form file:
-//   Boolean      True / False
-//   Integer      12, -3, $FF; any integral field type, range-checked on reading. With .Idents()
-//                a value may also be written by name (as character sets are).
-//   Float        1.5, 2.0E3 (an integer is accepted too)
-//   Text         'text' with '' for a quote, #243 for a non-ASCII character, + to continue
-//   Enumeration  a member name; the ordinal is the position in the member list
-//   Set          [a, b]; bit n of the value stands for the member with ordinal n
-//   Color        a colour constant name (clSilver) or a number
-//   Object       no value of its own: the members of the sub-object are stored under the dotted
-//                path (TituloFormato.Fuente.Name = 'Tahoma'); reading fills the object the owner
-//                already holds, it never creates or replaces one
-//   StringList   Name.Strings = ( 'line 1' 'line 2' ); reading replaces all lines (Assign)
-//   Reference    the name of another component of the same form (Datos = Taula); set after the
-//                whole file is read, so it may name a component that comes later in the file
-//
-// Property names compare ignoring ASCII letter case, as the framework's do.
+/// @file
+/// Published properties: how a class tells the form files (and design-time tools) which of its
+/// properties are stored, of what kind, in which order and when.
+///
+/// A class overrides TPersistent::DefineProperties and adds its properties in stored order,
+/// after its base class's:
+///
+///     void TAtributosCasilla::DefineProperties(PropertyList& p) {
+///         p.Object("Fuente", *fuente_);                       // sub-properties Fuente.Name, ...
+///         p.Color("ColorFondo", colorFondo_);                  // always stored
+///         p.Boolean("ColorFondoActivado", colorFondoActivado_);
+///         p.Set("LiniasContorno", liniasContorno_, {"lcIzquierda", "lcDerecha", "lcSuperior", "lcInferior"});
+///         p.Enumeration("LiniasContornoGrosor", liniasContornoGrosor_, {"glDelgada", "glMedia", "glGruesa"})
+///             .Default(glDelgada);                             // omitted while it equals the default
+///     }
+///
+///     void TTabulix::DefineProperties(PropertyList& p) {
+///         TComponent::DefineProperties(p);                     // Tag
+///         p.Reference<data::TDataSet>("Datos", [this] { return datos_; },
+///                                     [this](data::TDataSet* d) { SetDatos(d); });
+///         p.Object("CabeceraFormato", [this] { return cabeceraFormato_.get(); });
+///         p.Boolean("CabeceraMostrar", CabeceraMostrar).Default(true);
+///         p.Integer("FilaInicial", FilaInicial).Default(1);
+///         p.Text("NombreHoja", NombreHoja);                    // texts: stored when not empty
+///         p.StringList("Formulas", *formulas_);                // stored as Formulas.Strings = ( ... )
+///         ...
+///     }
+///
+/// Every kind comes in two forms: bound to a field (the property reads and writes the field
+/// directly) or with a getter and a setter (std::function; the setter may validate and throw,
+/// and the reader reports its message with the file name and line). With getter and setter the
+/// value type is given explicitly where it cannot be deduced: p.Integer<std::int32_t>(name, get, set).
+///
+/// Stored rules (what the writer does with the current value):
+///   Always          written every time (the default for Boolean, numbers, enumerations, sets,
+///                   colours and objects);
+///   WhenNotDefault  written unless it equals the value given to .Default(v);
+///   WhenNotEmpty    written unless empty (the default for texts, string lists and references;
+///                   a reference is empty when it refers to nothing);
+///   Never           read when present in a file, never written (e.g. TFont.Size, kept as Height).
+///
+/// Kinds and their notation in a form file:
+///   Boolean      True / False
+///   Integer      12, -3, $FF; any integral field type, range-checked on reading. With .Idents()
+///                a value may also be written by name (as character sets are).
+///   Float        1.5, 2.0E3 (an integer is accepted too)
+///   Text         'text' with '' for a quote, #243 for a non-ASCII character, + to continue
+///   Enumeration  a member name; the ordinal is the position in the member list
+///   Set          [a, b]; bit n of the value stands for the member with ordinal n
+///   Color        a colour constant name (clSilver) or a number
+///   Object       no value of its own: the members of the sub-object are stored under the dotted
+///                path (TituloFormato.Fuente.Name = 'Tahoma'); reading fills the object the owner
+///                already holds, it never creates or replaces one
+///   StringList   Name.Strings = ( 'line 1' 'line 2' ); reading replaces all lines (Assign)
+///   Reference    the name of another component of the same form (Datos = Taula); set after the
+///                whole file is read, so it may name a component that comes later in the file
+///
+/// Property names compare ignoring ASCII letter case, as the framework's do.
 
 #include <concepts>
 #include <cstdint>
@@ -83,44 +84,44 @@ class TStringList;
 enum class PropertyKind { Boolean, Integer, Float, Text, Enumeration, Set, Color, Object, StringList, Reference };
 enum class StoredRule { Always, WhenNotDefault, WhenNotEmpty, Never };
 
-// A value that does not fit a property (wrong kind, out of range, unknown member name). The
-// message says what was expected, e.g. "bad set member 'lcArriba' (expected one of lcIzquierda,
-// lcDerecha, lcSuperior, lcInferior)"; the form reader adds the file, line and property path.
+/// A value that does not fit a property (wrong kind, out of range, unknown member name). The
+/// message says what was expected, e.g. "bad set member 'lcArriba' (expected one of lcIzquierda,
+/// lcDerecha, lcSuperior, lcInferior)"; the form reader adds the file, line and property path.
 class TABULIX_API PropertyValueError : public std::invalid_argument {
 public:
     using std::invalid_argument::invalid_argument;
 };
 
-// One published property of one object. Copies share the object they describe, so a Property
-// is valid only while that object lives.
+/// One published property of one object. Copies share the object they describe, so a Property
+/// is valid only while that object lives.
 class TABULIX_API Property {
 public:
     const std::string& Name() const { return name_; }
     PropertyKind Kind() const { return kind_; }
     StoredRule Stored() const { return stored_; }
-    // Enumeration and Set: the member names, by ordinal.
+    /// Enumeration and Set: the member names, by ordinal.
     const std::vector<std::string>& Members() const { return members_; }
-    // Integer and Color: the values that are written by name.
+    /// Integer and Color: the values that are written by name.
     std::span<const IdentEntry> Idents() const { return idents_; }
 
-    // Whether the writer stores the property now, by its Stored rule. An Object property is
-    // stored (as its members) when it holds an object; a Reference when it refers to one.
+    /// Whether the writer stores the property now, by its Stored rule. An Object property is
+    /// stored (as its members) when it holds an object; a Reference when it refers to one.
     bool IsStored() const;
 
-    // Current value in form-file terms. Every kind but Object and Reference. Throws
-    // PropertyValueError when the value has no notation (an enumeration ordinal without a
-    // name, a set bit without a member, a float that is not finite).
+    /// Current value in form-file terms. Every kind but Object and Reference. Throws
+    /// PropertyValueError when the value has no notation (an enumeration ordinal without a
+    /// name, a set bit without a member, a float that is not finite).
     FormValue Get() const;
-    // Sets the value. Every kind but Object and Reference. Throws PropertyValueError when the
-    // value does not fit; the setter's own exceptions pass through.
+    /// Sets the value. Every kind but Object and Reference. Throws PropertyValueError when the
+    /// value does not fit; the setter's own exceptions pass through.
     void Set(const FormValue& value) const;
 
-    // Object: the sub-object (may be null). StringList: the list.
+    /// Object: the sub-object (may be null). StringList: the list.
     TPersistent* Object() const;
     TStringList* List() const;
 
-    // Reference: the component referred to (or null), whether a component fits the property,
-    // and setting it (null clears; a component that does not fit raises PropertyValueError).
+    /// Reference: the component referred to (or null), whether a component fits the property,
+    /// and setting it (null clears; a component that does not fit raises PropertyValueError).
     TComponent* Referenced() const;
     bool Accepts(TComponent* component) const;
     void SetReferenced(TComponent* component) const;
@@ -151,7 +152,7 @@ private:
 
 class PropertyList;
 
-// Returned by the kinds that have no default value: sets the Stored rule.
+/// Returned by the kinds that have no default value: sets the Stored rule.
 class TABULIX_API PropertyRule {
 public:
     PropertyRule(PropertyList& list, std::size_t index) : list_(&list), index_(index) {}
@@ -167,21 +168,21 @@ private:
     std::size_t index_;
 };
 
-// Returned by the kinds that have a value type T: adds .Default(v) and, for integers, .Idents().
+/// Returned by the kinds that have a value type T: adds .Default(v) and, for integers, .Idents().
 template <class T>
 class PropertyBuilder : public PropertyRule {
 public:
     PropertyBuilder(PropertyList& list, std::size_t index, std::function<T()> get)
         : PropertyRule(list, index), get_(std::move(get)) {}
 
-    // Stored only while the value differs from `value` (WhenNotDefault).
+    /// Stored only while the value differs from `value` (WhenNotDefault).
     PropertyBuilder& Default(T value) {
         Property& p = property();
         p.stored_ = StoredRule::WhenNotDefault;
         p.isDefault_ = [get = get_, value] { return get() == value; };
         return *this;
     }
-    // Integer properties: values that are read and written by name.
+    /// Integer properties: values that are read and written by name.
     PropertyBuilder& Idents(std::span<const IdentEntry> idents)
         requires std::integral<T>
     {
@@ -200,7 +201,7 @@ public:
     template <class T>
     using Setter = std::function<void(T)>;
 
-    // The owner's class name, used in messages ("unknown property 'X' of TFont").
+    /// The owner's class name, used in messages ("unknown property 'X' of TFont").
     explicit PropertyList(std::string className = {}) : className_(std::move(className)) {}
 
     PropertyBuilder<bool> Boolean(std::string name, bool& field);
@@ -258,7 +259,7 @@ public:
     PropertyBuilder<T> Set(std::string name, T& field, std::vector<std::string> members) {
         return Set<T>(std::move(name), [&field] { return field; }, [&field](T v) { field = v; }, std::move(members));
     }
-    // S is SetOf<E> or an unsigned integral bitmask.
+    /// S is SetOf<E> or an unsigned integral bitmask.
     template <class S>
     PropertyBuilder<S> Set(std::string name, Getter<S> get, Setter<S> set, std::vector<std::string> members) {
         std::size_t i = addSet(
@@ -274,16 +275,16 @@ public:
     PropertyBuilder<TColor> Color(std::string name, TColor& field);
     PropertyBuilder<TColor> Color(std::string name, Getter<TColor> get, Setter<TColor> set);
 
-    // An owned sub-object whose members are stored under "name.".
+    /// An owned sub-object whose members are stored under "name.".
     PropertyRule Object(std::string name, TPersistent& object);
     PropertyRule Object(std::string name, Getter<TPersistent*> get);
 
     PropertyRule StringList(std::string name, TStringList& list);
     PropertyRule StringList(std::string name, Getter<TStringList*> get);
 
-    // A reference to another component; T is the class it must be (or derive from). Use the
-    // getter/setter form when the class must hear of the component's destruction (the setter
-    // calls FreeNotification, Notification clears the field).
+    /// A reference to another component; T is the class it must be (or derive from). Use the
+    /// getter/setter form when the class must hear of the component's destruction (the setter
+    /// calls FreeNotification, Notification clears the field).
     template <class T>
         requires std::derived_from<T, TComponent>
     PropertyRule Reference(std::string name, Getter<T*> get, Setter<T*> set) {
@@ -302,10 +303,10 @@ public:
     const std::string& ClassName() const { return className_; }
     const std::vector<Property>& Items() const { return items_; }
     std::size_t Count() const { return items_.size(); }
-    // The property of that name (ASCII letter case ignored), or null.
+    /// The property of that name (ASCII letter case ignored), or null.
     const Property* Find(std::string_view name) const;
 
-    // The properties of an object: calls its DefineProperties.
+    /// The properties of an object: calls its DefineProperties.
     static PropertyList Of(TPersistent& object);
 
 private:

@@ -1,6 +1,7 @@
 #pragma once
-// SetOf<E>: a set of members of the enumeration E, kept as a bitmask in which bit n stands for
-// the member with ordinal n (the framework's set types: font styles, border lines, ...).
+/// @file
+/// SetOf<E>: a set of members of the enumeration E, kept as a bitmask in which bit n stands for
+/// the member with ordinal n (the framework's set types: font styles, border lines, ...).
 
 #include <cstdint>
 #include <initializer_list>

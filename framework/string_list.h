@@ -1,7 +1,8 @@
 #pragma once
-// TStringList: an ordered list of texts, the framework's general-purpose string container
-// (database parameters, formula records, stored lists in form files). Indexes are 0-based; a
-// bad index raises EStringListError with the framework's message "List index out of bounds (n)".
+/// @file
+/// TStringList: an ordered list of texts, the framework's general-purpose string container
+/// (database parameters, formula records, stored lists in form files). Indexes are 0-based; a
+/// bad index raises EStringListError with the framework's message "List index out of bounds (n)".
 
 #include <functional>
 #include <initializer_list>
@@ -30,38 +31,38 @@ public:
     const std::string& Strings(int index) const;
     void SetStrings(int index, const std::string& value);
 
-    // Adds at the end (or at its sorted place when Sorted); returns the index it landed at.
+    /// Adds at the end (or at its sorted place when Sorted); returns the index it landed at.
     int Add(const std::string& value);
-    // Inserts before `index` (0..Count); not allowed on a sorted list.
+    /// Inserts before `index` (0..Count); not allowed on a sorted list.
     void Insert(int index, const std::string& value);
     void Delete(int index);
     void Clear();
-    // Copies the lines of `source` (not its OnChange hook).
+    /// Copies the lines of `source` (not its OnChange hook).
     void Assign(const TStringList& source);
-    // First index of `value` (exact comparison), or -1.
+    /// First index of `value` (exact comparison), or -1.
     int IndexOf(const std::string& value) const;
 
-    // Lines of the form NAME=VALUE, as database parameters are kept. Names compare ignoring
-    // ASCII letter case.
+    /// Lines of the form NAME=VALUE, as database parameters are kept. Names compare ignoring
+    /// ASCII letter case.
     std::string Names(int index) const;
     int IndexOfName(const std::string& name) const;
-    std::string Values(const std::string& name) const;  // "" when absent
-    // Replaces the value of NAME, adds NAME=VALUE when absent, removes the line when value is "".
+    std::string Values(const std::string& name) const;  ///< "" when absent
+    /// Replaces the value of NAME, adds NAME=VALUE when absent, removes the line when value is "".
     void SetValues(const std::string& name, const std::string& value);
 
-    // All lines, each followed by "\r\n". Setting splits at CR LF, CR or LF.
+    /// All lines, each followed by "\r\n". Setting splits at CR LF, CR or LF.
     std::string Text() const;
     void SetText(const std::string& text);
 
-    // A sorted list keeps its lines in ascending order (ASCII letter case ignored); duplicates
-    // are kept either way. Off by default.
+    /// A sorted list keeps its lines in ascending order (ASCII letter case ignored); duplicates
+    /// are kept either way. Off by default.
     bool Sorted() const { return sorted_; }
     void SetSorted(bool value);
 
     const std::vector<std::string>& Lines() const { return lines_; }
     bool operator==(const TStringList& other) const { return lines_ == other.lines_; }
 
-    // Called after every change of the contents.
+    /// Called after every change of the contents.
     std::function<void()> OnChange;
 
 private:

@@ -1,8 +1,9 @@
 #pragma once
-// UI services: the message boxes and the screen cursor that components use, behind a small
-// interface so that the component library needs no windowing toolkit. One instance is current
-// for the whole process: a headless one until the program installs its own (the Qt programs
-// install theirs at start-up); tests install a RecordingUi.
+/// @file
+/// UI services: the message boxes and the screen cursor that components use, behind a small
+/// interface so that the component library needs no windowing toolkit. One instance is current
+/// for the whole process: a headless one until the program installs its own (the Qt programs
+/// install theirs at start-up); tests install a RecordingUi.
 
 #include <cstdint>
 #include <deque>
@@ -26,10 +27,10 @@ constexpr TMsgDlgButtons mbAbortRetryIgnore{mbAbort, mbRetry, mbIgnore};
 
 enum class TModalResult { mrNone, mrOk, mrCancel, mrAbort, mrRetry, mrIgnore, mrYes, mrNo };
 
-// The answer a button gives.
+/// The answer a button gives.
 TABULIX_API TModalResult ResultOf(TMsgDlgBtn button);
 
-// Screen cursors, by the framework's numbers.
+/// Screen cursors, by the framework's numbers.
 enum TCursor : std::int16_t {
     crDefault = 0,
     crNone = -1,
@@ -44,8 +45,8 @@ class TABULIX_API UiServices {
 public:
     virtual ~UiServices() = default;
 
-    // Shows a modal message box and returns the button pressed. An empty caption means the
-    // implementation's usual one for the box type. Texts are UTF-8; "\r" or "\n" break lines.
+    /// Shows a modal message box and returns the button pressed. An empty caption means the
+    /// implementation's usual one for the box type. Texts are UTF-8; "\r" or "\n" break lines.
     virtual TModalResult MessageDlg(const std::string& text, const std::string& caption, TMsgDlgType type,
                                     TMsgDlgButtons buttons) = 0;
 
@@ -53,16 +54,16 @@ public:
     virtual void SetScreenCursor(TCursor cursor) = 0;
 };
 
-// The current services. Never null: the headless default when nothing else is installed.
+/// The current services. Never null: the headless default when nothing else is installed.
 TABULIX_API UiServices& CurrentUi();
-// Installs `services` (borrowed: it must outlive its installation) and returns the previous
-// one; null restores the headless default.
+/// Installs `services` (borrowed: it must outlive its installation) and returns the previous
+/// one; null restores the headless default.
 TABULIX_API UiServices* SetCurrentUi(UiServices* services);
 
-// The process-wide default: shows nothing and answers at once. The answer is the configured
-// one when the box has that button, otherwise the box's first button in the order Yes, No, OK,
-// Cancel, Abort, Retry, Ignore: so a Yes/No confirmation is answered Yes and an OK/Cancel
-// box OK. The cursor is only remembered.
+/// The process-wide default: shows nothing and answers at once. The answer is the configured
+/// one when the box has that button, otherwise the box's first button in the order Yes, No, OK,
+/// Cancel, Abort, Retry, Ignore: so a Yes/No confirmation is answered Yes and an OK/Cancel
+/// box OK. The cursor is only remembered.
 class TABULIX_API HeadlessUi : public UiServices {
 public:
     TModalResult MessageDlg(const std::string& text, const std::string& caption, TMsgDlgType type,
@@ -70,7 +71,7 @@ public:
     TCursor ScreenCursor() const override { return cursor_; }
     void SetScreenCursor(TCursor cursor) override { cursor_ = cursor; }
 
-    // The answer to give where possible; mrNone (the default) means the first button.
+    /// The answer to give where possible; mrNone (the default) means the first button.
     void SetAnswer(TModalResult answer) { answer_ = answer; }
 
 private:
@@ -78,9 +79,9 @@ private:
     TCursor cursor_ = crDefault;
 };
 
-// A fake for tests: records every box and every cursor change, answers boxes from a queue
-// (when the queue is empty, with the box's first button, as HeadlessUi does). Installs itself
-// as the current services for its lifetime and restores the previous ones afterwards.
+/// A fake for tests: records every box and every cursor change, answers boxes from a queue
+/// (when the queue is empty, with the box's first button, as HeadlessUi does). Installs itself
+/// as the current services for its lifetime and restores the previous ones afterwards.
 class TABULIX_API RecordingUi : public UiServices {
 public:
     struct Box {
@@ -103,7 +104,7 @@ public:
 
     void QueueAnswer(TModalResult answer) { answers_.push_back(answer); }
     const std::vector<Box>& Boxes() const { return boxes_; }
-    // Every cursor set, in order (also repeated ones).
+    /// Every cursor set, in order (also repeated ones).
     const std::vector<TCursor>& CursorChanges() const { return cursorChanges_; }
     void Clear();
 
@@ -115,8 +116,8 @@ private:
     TCursor cursor_ = crDefault;
 };
 
-// Shows the hourglass (or `cursor`) for its lifetime and sets crDefault when it ends, also
-// when an exception leaves the scope.
+/// Shows the hourglass (or `cursor`) for its lifetime and sets crDefault when it ends, also
+/// when an exception leaves the scope.
 class TABULIX_API ScopedCursor {
 public:
     explicit ScopedCursor(TCursor cursor = crHourGlass);

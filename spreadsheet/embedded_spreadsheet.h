@@ -1,6 +1,7 @@
 #pragma once
-// The embedded spreadsheet as the process's spreadsheet application: installing it as the
-// automation layer's provider, and reaching the C++ object behind an automation pointer.
+/// @file
+/// The embedded spreadsheet as the process's spreadsheet application: installing it as the
+/// automation layer's provider, and reaching the C++ object behind an automation pointer.
 
 #include <memory>
 
@@ -11,15 +12,15 @@ namespace tabulix::spreadsheet {
 
 class Application;
 
-// Installs an ApplicationProvider that starts an in-process Application (displaying numbers
-// with the conventions of displayLocale). Programs call it once at start-up.
+/// Installs an ApplicationProvider that starts an in-process Application (displaying numbers
+/// with the conventions of displayLocale). Programs call it once at start-up.
 TABULIX_API void installEmbeddedSpreadsheet(automation::Lcid displayLocale = automation::kLcidSpanishSpain);
 
-// The embedded Application behind an automation pointer (the one attachOrStartApplication
-// returns), or nullptr when the pointer is not one.
+/// The embedded Application behind an automation pointer (the one attachOrStartApplication
+/// returns), or nullptr when the pointer is not one.
 TABULIX_API std::shared_ptr<Application> embeddedApplication(const automation::DispatchPtr& object);
 
-// The running embedded Application, started when none is running.
+/// The running embedded Application, started when none is running.
 TABULIX_API std::shared_ptr<Application> runningEmbeddedApplication();
 
 }  // namespace tabulix::spreadsheet
