@@ -10,10 +10,14 @@
 
 namespace tabulix::component {
 
+/// The weight of border lines: thin, medium, thick.
 enum class TGrosorLinia : std::uint8_t { glDelgada, glMedia, glGruesa };
 
+/// The outer edges of a block: left, right, top, bottom.
 enum class TLiniaContorno : std::uint8_t { lcIzquierda, lcDerecha, lcSuperior, lcInferior };
 
+/// Lines inside a block: each cell's left, right, top and bottom edges, its two diagonals (down
+/// and up), and the lines between the block's columns and between its rows.
 enum class TLiniaInterior : std::uint8_t {
     liFiloIzquierdo,
     liFiloDerecho,
@@ -25,9 +29,13 @@ enum class TLiniaInterior : std::uint8_t {
     liInteriorHorizontal
 };
 
+/// A set of outer edges.
 using TLiniasContorno = framework::SetOf<TLiniaContorno>;
+/// A set of inside lines.
 using TLiniasInterior = framework::SetOf<TLiniaInterior>;
 
+/// The kinds of chart CrearGrafico draws: column, line, bar, surface, pie and area, each flat
+/// or in 3-D, and radar.
 enum class TTipoGrafico : std::uint8_t {
     xlColumn,
     xl3DColumn,

@@ -1,8 +1,10 @@
 #pragma once
+/// @file
+/// Registers the data layer's stored classes (databases, data sets and every field class) in the
+/// framework's class registry, so that form files can create them by class name. Call once at
+/// start-up, before the first form file is read; calling again does no harm.
+
 #include "framework/export.h"
-// Registers the data layer's stored classes (databases, data sets and every field class) in the
-// framework's class registry, so that form files can create them by class name. Call once at
-// start-up, before the first form file is read; calling again does no harm.
 
 namespace tabulix::data {
 

@@ -21,6 +21,9 @@
 
 namespace tabulix::framework {
 
+/// @brief The class names a form file may name, each with the factory that makes its objects.
+/// @threads Register the classes at start-up, before form files are read; reading and creating
+/// from one thread at a time.
 class TABULIX_API ClassRegistry {
 public:
     /// Creates a new object with `owner` as its owner (null for a form's root, which the caller
@@ -28,20 +31,30 @@ public:
     /// written from it reads back.
     using Factory = std::function<TComponent*(TComponent* owner)>;
 
-    /// The process-wide registry.
+    /// The registry of the process.
     static ClassRegistry& Instance();
 
-    /// Registers or replaces the factory of a class name.
+    /// Registers the factory of a class name, replacing any earlier one.
+    /// @param className the name as form files write it.
+    /// @param factory makes a new object with the given owner.
     void Register(const std::string& className, Factory factory);
+    /// Removes a class name; an unknown one does nothing.
+    /// @param className the name, ASCII letter case ignored.
     void Unregister(const std::string& className);
-    /// Class names compare ignoring ASCII letter case, as the framework's do.
+    /// Whether a class name is registered.
+    /// @param className the name, ASCII letter case ignored as the framework's names are.
     bool IsRegistered(const std::string& className) const;
+    /// The registered class names, as registered, in alphabetical order.
     std::vector<std::string> ClassNames() const;
 
-    /// A new object owned by `owner`; throws std::invalid_argument "unknown class 'X'" when the
-    /// name is not registered.
+    /// A new object of a registered class.
+    /// @param className the name, ASCII letter case ignored.
+    /// @param owner owns and frees the new object.
+    /// @throws std::invalid_argument "unknown class 'X'" when the name is not registered.
     TComponent* Create(const std::string& className, TComponent& owner) const;
     /// A new object without owner (a form's root).
+    /// @param className the name, ASCII letter case ignored.
+    /// @throws std::invalid_argument "unknown class 'X'" when the name is not registered.
     std::unique_ptr<TComponent> CreateRoot(const std::string& className) const;
 
 private:

@@ -18,14 +18,21 @@
 
 namespace tabulix::framework {
 
+/// @brief The regional settings number formats use: the currency symbol and its place, the
+/// decimals of amounts, the separators.
+/// @threads A value; Currency() is the process's copy.
 struct TABULIX_API CurrencySettings {
     std::string CurrencyString = "\u20AC";  ///< the currency symbol, UTF-8
     /// Placement of the symbol: 0 "€1", 1 "1€", 2 "€ 1", 3 "1 €".
     int CurrencyFormat = 3;
+    /// The decimals of an amount.
     int CurrencyDecimals = 2;
+    /// The decimal separator.
     std::string DecimalSeparator = ",";
+    /// The thousands separator.
     std::string ThousandSeparator = ".";
 
+    /// Whether two settings are the same in every member.
     bool operator==(const CurrencySettings&) const = default;
 };
 

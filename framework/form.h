@@ -13,21 +13,32 @@
 
 namespace tabulix::framework {
 
+/// @brief The root of a form file: a window's non-visual contents, under the program's own
+/// form class name.
+/// @threads As TComponent.
 class TABULIX_API TForm : public TComponent {
 public:
+    /// Makes an empty form.
+    /// @param owner frees it with itself, or nullptr (a form's root usually has none).
+    /// @param className the class name form files give it, such as "TForm1".
     explicit TForm(TComponent* owner, std::string className = "TForm");
 
     std::string ClassName() const override { return className_; }
     void DefineProperties(PropertyList& properties) override;
 
+    /// The window's caption (published, stored when not empty).
     std::string Caption;
 
 private:
     std::string className_;
 };
 
+/// @brief The root of a form file that holds only non-visual components.
+/// @threads As TComponent.
 class TABULIX_API TDataModule : public TComponent {
 public:
+    /// Makes an empty data module.
+    /// @param owner frees it with itself, or nullptr.
     explicit TDataModule(TComponent* owner) : TComponent(owner) {}
     std::string ClassName() const override { return "TDataModule"; }
 };

@@ -11,16 +11,25 @@
 
 namespace tabulix::framework {
 
+/// @brief A form file that cannot be read: what() is "file:line: reason".
+/// @threads Thrown on the thread of the failed read.
 class TABULIX_API FormFileError : public std::runtime_error {
 public:
+    /// Makes the error.
+    /// @param file the file's name as the program gave it.
+    /// @param line the line, from 1; 0 when the file could not be read at all.
+    /// @param reason what is wrong.
     FormFileError(std::string file, int line, std::string reason)
         : std::runtime_error(file + ":" + std::to_string(line) + ": " + reason),
           file_(std::move(file)),
           line_(line),
           reason_(std::move(reason)) {}
 
+    /// The file's name.
     const std::string& File() const { return file_; }
+    /// The line, from 1; 0 when the file could not be read at all.
     int Line() const { return line_; }
+    /// What is wrong, without the file and line.
     const std::string& Reason() const { return reason_; }
 
 private:
@@ -29,6 +38,8 @@ private:
     std::string reason_;
 };
 
+/// @brief A form that cannot be written: what() names the value that has no notation.
+/// @threads Thrown on the thread of the failed write.
 class TABULIX_API FormWriteError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

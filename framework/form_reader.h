@@ -37,6 +37,7 @@
 
 namespace tabulix::framework {
 
+/// @brief How a form is read.
 struct TABULIX_API FormReadOptions {
     /// Read as the form designer does: every component read is designing, so Loaded() knows
     /// not to act (a component that connects on loading stays unconnected).
@@ -54,6 +55,11 @@ TABULIX_API std::unique_ptr<TComponent> ReadFormFile(const std::filesystem::path
 /// components read.
 TABULIX_API void ReadFormInto(TComponent& root, std::string_view text, const std::string& fileName,
                   const FormReadOptions& options = {});
+/// Reads a form file into an existing root, as ReadFormInto does.
+/// @param root the program's own form object.
+/// @param path the form file.
+/// @param options how to read it.
+/// @throws FormFileError naming the file and line, or line 0 when the file cannot be read.
 TABULIX_API void ReadFormFileInto(TComponent& root, const std::filesystem::path& path, const FormReadOptions& options = {});
 
 /// The class of a form text's root object ("object Form1: TForm1" gives "TForm1"), or empty when

@@ -14,7 +14,7 @@
 ///       end
 ///     end
 ///
-/// Texts are written ASCII-safe: characters outside printable ASCII as #code (Unicode code
+/// Texts are written ASCII-safe: characters outside printable ASCII as \#code (Unicode code
 /// point), strings longer than 64 characters split with +. Reading what the writer wrote and
 /// writing it again gives the same text.
 ///
@@ -31,10 +31,20 @@
 
 namespace tabulix::framework {
 
+/// A form as text.
+/// @param root the form's root.
+/// @throws FormWriteError for a value that cannot be written.
 TABULIX_API std::string WriteForm(TComponent& root);
+/// Writes a form to a stream.
+/// @param out the stream.
+/// @param root the form's root.
+/// @throws FormWriteError for a value that cannot be written.
 TABULIX_API void WriteForm(std::ostream& out, TComponent& root);
-/// Writes to a temporary file beside `path` and renames it over `path`, so a failed write
-/// leaves any earlier file as it was.
+/// Writes a form file: to a temporary file beside `path`, then renamed over it, so that a
+/// failed write leaves any earlier file as it was.
+/// @param path the file.
+/// @param root the form's root.
+/// @throws FormWriteError for a value that cannot be written, or when the file cannot be.
 TABULIX_API void WriteFormFile(const std::filesystem::path& path, TComponent& root);
 
 }  // namespace tabulix::framework

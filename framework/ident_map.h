@@ -13,8 +13,11 @@
 
 namespace tabulix::framework {
 
+/// @brief A named integer value.
 struct TABULIX_API IdentEntry {
+    /// The value.
     std::int64_t value;
+    /// The constant's name.
     const char* name;
 };
 

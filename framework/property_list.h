@@ -81,23 +81,32 @@ namespace tabulix::framework {
 
 class TStringList;
 
+/// The kinds of published property; the file comment gives each one's notation.
 enum class PropertyKind { Boolean, Integer, Float, Text, Enumeration, Set, Color, Object, StringList, Reference };
+/// When the form writer stores a property; the file comment explains each rule.
 enum class StoredRule { Always, WhenNotDefault, WhenNotEmpty, Never };
 
-/// A value that does not fit a property (wrong kind, out of range, unknown member name). The
-/// message says what was expected, e.g. "bad set member 'lcArriba' (expected one of lcIzquierda,
-/// lcDerecha, lcSuperior, lcInferior)"; the form reader adds the file, line and property path.
+/// @brief A value that does not fit a property (wrong kind, out of range, unknown member name).
+///
+/// The message says what was expected, e.g. "bad set member 'lcArriba' (expected one of
+/// lcIzquierda, lcDerecha, lcSuperior, lcInferior)"; the form reader adds the file, line and
+/// property path.
+/// @threads Thrown on the thread of the failed call.
 class TABULIX_API PropertyValueError : public std::invalid_argument {
 public:
     using std::invalid_argument::invalid_argument;
 };
 
-/// One published property of one object. Copies share the object they describe, so a Property
-/// is valid only while that object lives.
+/// @brief One published property of one object. Copies share the object they describe, so a
+/// Property is valid only while that object lives.
+/// @threads Used from the thread that uses the object.
 class TABULIX_API Property {
 public:
+    /// The property's name.
     const std::string& Name() const { return name_; }
+    /// The property's kind.
     PropertyKind Kind() const { return kind_; }
+    /// The property's stored rule.
     StoredRule Stored() const { return stored_; }
     /// Enumeration and Set: the member names, by ordinal.
     const std::vector<std::string>& Members() const { return members_; }
@@ -116,14 +125,19 @@ public:
     /// value does not fit; the setter's own exceptions pass through.
     void Set(const FormValue& value) const;
 
-    /// Object: the sub-object (may be null). StringList: the list.
+    /// Object: the sub-object, or nullptr.
     TPersistent* Object() const;
+    /// StringList: the list.
     TStringList* List() const;
 
-    /// Reference: the component referred to (or null), whether a component fits the property,
-    /// and setting it (null clears; a component that does not fit raises PropertyValueError).
+    /// Reference: the component referred to, or nullptr.
     TComponent* Referenced() const;
+    /// Reference: whether a component is of the class the property refers to (nullptr is).
+    /// @param component the component.
     bool Accepts(TComponent* component) const;
+    /// Reference: refers to a component; nullptr clears the reference.
+    /// @param component the component.
+    /// @throws PropertyValueError for a component of another class.
     void SetReferenced(TComponent* component) const;
 
 private:
@@ -152,15 +166,23 @@ private:
 
 class PropertyList;
 
-/// Returned by the kinds that have no default value: sets the Stored rule.
+/// @brief Returned by the kinds that have no default value: sets the Stored rule.
+/// @threads Used while DefineProperties runs.
 class TABULIX_API PropertyRule {
 public:
+    /// Refers to a property of a list.
+    /// @param list the list.
+    /// @param index the property's position in it.
     PropertyRule(PropertyList& list, std::size_t index) : list_(&list), index_(index) {}
+    /// Stores the property every time.
     PropertyRule& AlwaysStored();
+    /// Stores the property unless it is empty.
     PropertyRule& StoredWhenNotEmpty();
+    /// Reads the property from files but never writes it.
     PropertyRule& NeverStored();
 
 protected:
+    /// The property this rule sets.
     Property& property() const;
 
 private:
@@ -169,20 +191,29 @@ private:
 };
 
 /// Returned by the kinds that have a value type T: adds .Default(v) and, for integers, .Idents().
+/// @brief Returned by the kinds that have a value type T: adds .Default(v) and, for integers,
+/// .Idents().
+/// @threads Used while DefineProperties runs.
 template <class T>
 class PropertyBuilder : public PropertyRule {
 public:
+    /// Refers to a property of a list.
+    /// @param list the list.
+    /// @param index the property's position in it.
+    /// @param get reads the property's value.
     PropertyBuilder(PropertyList& list, std::size_t index, std::function<T()> get)
         : PropertyRule(list, index), get_(std::move(get)) {}
 
-    /// Stored only while the value differs from `value` (WhenNotDefault).
+    /// Stores the property only while its value differs from `value` (WhenNotDefault).
+    /// @param value the default value.
     PropertyBuilder& Default(T value) {
         Property& p = property();
         p.stored_ = StoredRule::WhenNotDefault;
         p.isDefault_ = [get = get_, value] { return get() == value; };
         return *this;
     }
-    /// Integer properties: values that are read and written by name.
+    /// Integer properties: the values that are read and written by name.
+    /// @param idents the names and their values.
     PropertyBuilder& Idents(std::span<const IdentEntry> idents)
         requires std::integral<T>
     {
@@ -194,24 +225,45 @@ private:
     std::function<T()> get_;
 };
 
+/// @brief The published properties of one object, in stored order, as its DefineProperties
+/// describes them. The file comment shows how a class adds its properties.
+/// @threads Used from the thread that uses the object.
 class TABULIX_API PropertyList {
 public:
+    /// Reads a property's value.
     template <class T>
     using Getter = std::function<T()>;
+    /// Sets a property's value; may throw to refuse it.
     template <class T>
     using Setter = std::function<void(T)>;
 
-    /// The owner's class name, used in messages ("unknown property 'X' of TFont").
+    /// Makes an empty list.
+    /// @param className the owner's class name, used in messages ("unknown property 'X' of TFont").
     explicit PropertyList(std::string className = {}) : className_(std::move(className)) {}
 
+    /// A Boolean property bound to a field, always stored.
+    /// @param name the property's name.
+    /// @param field the field it reads and writes.
     PropertyBuilder<bool> Boolean(std::string name, bool& field);
+    /// A Boolean property with a getter and a setter, always stored.
+    /// @param name the property's name.
+    /// @param get reads the value.
+    /// @param set sets the value.
     PropertyBuilder<bool> Boolean(std::string name, Getter<bool> get, Setter<bool> set);
 
+    /// An Integer property bound to a field of any integral type (range-checked on reading),
+    /// always stored.
+    /// @param name the property's name.
+    /// @param field the field it reads and writes.
     template <std::integral T>
         requires(!std::same_as<T, bool>)
     PropertyBuilder<T> Integer(std::string name, T& field) {
         return Integer<T>(std::move(name), [&field] { return field; }, [&field](T v) { field = v; });
     }
+    /// An Integer property with a getter and a setter, always stored.
+    /// @param name the property's name.
+    /// @param get reads the value.
+    /// @param set sets the value.
     template <std::integral T>
         requires(!std::same_as<T, bool>)
     PropertyBuilder<T> Integer(std::string name, Getter<T> get, Setter<T> set) {
@@ -225,22 +277,45 @@ public:
         return {*this, i, std::move(get)};
     }
 
+    /// A Float property bound to a floating-point field, always stored.
+    /// @param name the property's name.
+    /// @param field the field it reads and writes.
     template <std::floating_point T>
     PropertyBuilder<T> Float(std::string name, T& field) {
         std::size_t i = addFloat(std::move(name), [&field] { return static_cast<double>(field); },
                                  [&field](double v) { field = static_cast<T>(v); });
         return {*this, i, [&field] { return field; }};
     }
+    /// A Float property with a getter and a setter, always stored.
+    /// @param name the property's name.
+    /// @param get reads the value.
+    /// @param set sets the value.
     PropertyBuilder<double> Float(std::string name, Getter<double> get, Setter<double> set);
 
+    /// A Text property bound to a field, stored when not empty.
+    /// @param name the property's name.
+    /// @param field the field it reads and writes.
     PropertyBuilder<std::string> Text(std::string name, std::string& field);
+    /// A Text property with a getter and a setter, stored when not empty.
+    /// @param name the property's name.
+    /// @param get reads the value.
+    /// @param set sets the value.
     PropertyBuilder<std::string> Text(std::string name, Getter<std::string> get, Setter<std::string> set);
 
+    /// An Enumeration property bound to a field, always stored.
+    /// @param name the property's name.
+    /// @param field the field it reads and writes.
+    /// @param members the member names, by ordinal.
     template <class E>
         requires std::is_enum_v<E>
     PropertyBuilder<E> Enumeration(std::string name, E& field, std::vector<std::string> members) {
         return Enumeration<E>(std::move(name), [&field] { return field; }, [&field](E v) { field = v; }, std::move(members));
     }
+    /// An Enumeration property with a getter and a setter, always stored.
+    /// @param name the property's name.
+    /// @param get reads the value.
+    /// @param set sets the value.
+    /// @param members the member names, by ordinal.
     template <class E>
         requires std::is_enum_v<E>
     PropertyBuilder<E> Enumeration(std::string name, Getter<E> get, Setter<E> set, std::vector<std::string> members) {
@@ -250,16 +325,30 @@ public:
         return {*this, i, std::move(get)};
     }
 
+    /// A Set property bound to a SetOf field, always stored.
+    /// @param name the property's name.
+    /// @param field the field it reads and writes.
+    /// @param members the member names, by ordinal.
     template <class E>
     PropertyBuilder<SetOf<E>> Set(std::string name, SetOf<E>& field, std::vector<std::string> members) {
         return Set<SetOf<E>>(std::move(name), [&field] { return field; }, [&field](SetOf<E> v) { field = v; },
                              std::move(members));
     }
+    /// A Set property bound to an unsigned bitmask field, always stored.
+    /// @param name the property's name.
+    /// @param field the field it reads and writes: bit n for the member of ordinal n.
+    /// @param members the member names, by ordinal.
     template <std::unsigned_integral T>
     PropertyBuilder<T> Set(std::string name, T& field, std::vector<std::string> members) {
         return Set<T>(std::move(name), [&field] { return field; }, [&field](T v) { field = v; }, std::move(members));
     }
     /// S is SetOf<E> or an unsigned integral bitmask.
+    /// A Set property with a getter and a setter, always stored; S is SetOf<E> or an unsigned
+    /// integral bitmask.
+    /// @param name the property's name.
+    /// @param get reads the value.
+    /// @param set sets the value.
+    /// @param members the member names, by ordinal.
     template <class S>
     PropertyBuilder<S> Set(std::string name, Getter<S> get, Setter<S> set, std::vector<std::string> members) {
         std::size_t i = addSet(
@@ -272,19 +361,43 @@ public:
         return {*this, i, std::move(get)};
     }
 
+    /// A Color property bound to a field, always stored.
+    /// @param name the property's name.
+    /// @param field the field it reads and writes.
     PropertyBuilder<TColor> Color(std::string name, TColor& field);
+    /// A Color property with a getter and a setter, always stored.
+    /// @param name the property's name.
+    /// @param get reads the value.
+    /// @param set sets the value.
     PropertyBuilder<TColor> Color(std::string name, Getter<TColor> get, Setter<TColor> set);
 
     /// An owned sub-object whose members are stored under "name.".
+    /// @param name the property's name.
+    /// @param object the sub-object.
     PropertyRule Object(std::string name, TPersistent& object);
+    /// An owned sub-object, found through a getter, whose members are stored under "name.".
+    /// @param name the property's name.
+    /// @param get the sub-object, or nullptr.
     PropertyRule Object(std::string name, Getter<TPersistent*> get);
 
+    /// A string list, stored as `name.Strings = ( ... )` when not empty.
+    /// @param name the property's name.
+    /// @param list the list.
     PropertyRule StringList(std::string name, TStringList& list);
+    /// A string list found through a getter.
+    /// @param name the property's name.
+    /// @param get the list.
     PropertyRule StringList(std::string name, Getter<TStringList*> get);
 
     /// A reference to another component; T is the class it must be (or derive from). Use the
     /// getter/setter form when the class must hear of the component's destruction (the setter
     /// calls FreeNotification, Notification clears the field).
+    /// A reference to another component of class T (or derived); use this form when the class must
+    /// hear of the component's destruction (the setter calls FreeNotification, Notification clears
+    /// the field).
+    /// @param name the property's name.
+    /// @param get reads the reference.
+    /// @param set sets it.
     template <class T>
         requires std::derived_from<T, TComponent>
     PropertyRule Reference(std::string name, Getter<T*> get, Setter<T*> set) {
@@ -294,19 +407,28 @@ public:
             [set](TComponent* c) { set(dynamic_cast<T*>(c)); });
         return {*this, i};
     }
+    /// A reference to another component of class T (or derived), bound to a field.
+    /// @param name the property's name.
+    /// @param field the field it reads and writes.
     template <class T>
         requires std::derived_from<T, TComponent>
     PropertyRule Reference(std::string name, T*& field) {
         return Reference<T>(std::move(name), [&field] { return field; }, [&field](T* v) { field = v; });
     }
 
+    /// The owner's class name.
     const std::string& ClassName() const { return className_; }
+    /// The properties, in stored order.
     const std::vector<Property>& Items() const { return items_; }
+    /// The number of properties.
     std::size_t Count() const { return items_.size(); }
-    /// The property of that name (ASCII letter case ignored), or null.
+    /// The property of a name.
+    /// @param name the name, ASCII letter case ignored.
+    /// @return the property, or nullptr.
     const Property* Find(std::string_view name) const;
 
-    /// The properties of an object: calls its DefineProperties.
+    /// The properties of an object, through its DefineProperties.
+    /// @param object the object.
     static PropertyList Of(TPersistent& object);
 
 private:

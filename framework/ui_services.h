@@ -15,19 +15,27 @@
 
 namespace tabulix::framework {
 
+/// The kind of a message box, which gives its icon and usual caption.
 enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 
+/// A message box's button.
 enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore };
+/// A message box's buttons.
 using TMsgDlgButtons = SetOf<TMsgDlgBtn>;
+/// The usual sets of buttons.
+///@{
 constexpr TMsgDlgButtons mbYesNo{mbYes, mbNo};
 constexpr TMsgDlgButtons mbYesNoCancel{mbYes, mbNo, mbCancel};
 constexpr TMsgDlgButtons mbOKCancel{mbOK, mbCancel};
 constexpr TMsgDlgButtons mbOKOnly{mbOK};
 constexpr TMsgDlgButtons mbAbortRetryIgnore{mbAbort, mbRetry, mbIgnore};
+///@}
 
+/// How a modal box ended: the button pressed, or mrNone.
 enum class TModalResult { mrNone, mrOk, mrCancel, mrAbort, mrRetry, mrIgnore, mrYes, mrNo };
 
-/// The answer a button gives.
+/// The answer a button gives: mbYes gives mrYes, ...
+/// @param button the button.
 TABULIX_API TModalResult ResultOf(TMsgDlgBtn button);
 
 /// Screen cursors, by the framework's numbers.
@@ -41,8 +49,14 @@ enum TCursor : std::int16_t {
     crSQLWait = -17,
 };
 
+/// @brief The message boxes and the screen cursor that components use, behind an interface so
+/// that the library needs no windowing toolkit. One instance is current for the whole process
+/// (CurrentUi): a headless one until the program installs its own.
+/// @threads Install the services at start-up; boxes and the cursor are the user-interface
+/// thread's.
 class TABULIX_API UiServices {
 public:
+    /// Frees the services.
     virtual ~UiServices() = default;
 
     /// Shows a modal message box and returns the button pressed. An empty caption means the
@@ -50,7 +64,10 @@ public:
     virtual TModalResult MessageDlg(const std::string& text, const std::string& caption, TMsgDlgType type,
                                     TMsgDlgButtons buttons) = 0;
 
+    /// The cursor shown now.
     virtual TCursor ScreenCursor() const = 0;
+    /// Shows a cursor.
+    /// @param cursor the cursor.
     virtual void SetScreenCursor(TCursor cursor) = 0;
 };
 
@@ -60,10 +77,12 @@ TABULIX_API UiServices& CurrentUi();
 /// one; null restores the headless default.
 TABULIX_API UiServices* SetCurrentUi(UiServices* services);
 
-/// The process-wide default: shows nothing and answers at once. The answer is the configured
-/// one when the box has that button, otherwise the box's first button in the order Yes, No, OK,
-/// Cancel, Abort, Retry, Ignore: so a Yes/No confirmation is answered Yes and an OK/Cancel
-/// box OK. The cursor is only remembered.
+/// @brief The process-wide default: shows nothing and answers at once.
+///
+/// The answer is the configured one when the box has that button, otherwise the box's first
+/// button in the order Yes, No, OK, Cancel, Abort, Retry, Ignore: so a Yes/No confirmation is
+/// answered Yes and an OK/Cancel box OK. The cursor is only remembered.
+/// @threads As UiServices.
 class TABULIX_API HeadlessUi : public UiServices {
 public:
     TModalResult MessageDlg(const std::string& text, const std::string& caption, TMsgDlgType type,
@@ -79,20 +98,29 @@ private:
     TCursor cursor_ = crDefault;
 };
 
-/// A fake for tests: records every box and every cursor change, answers boxes from a queue
-/// (when the queue is empty, with the box's first button, as HeadlessUi does). Installs itself
-/// as the current services for its lifetime and restores the previous ones afterwards.
+/// @brief A fake for tests: records every box and every cursor change, answers boxes from a
+/// queue (when the queue is empty, with the box's first button, as HeadlessUi does). Installs
+/// itself as the current services for its lifetime and restores the previous ones afterwards.
+/// @threads As UiServices.
 class TABULIX_API RecordingUi : public UiServices {
 public:
+    /// A message box as it was shown.
     struct Box {
+        /// The text.
         std::string text;
+        /// The caption.
         std::string caption;
+        /// The kind.
         TMsgDlgType type;
+        /// The buttons.
         TMsgDlgButtons buttons;
+        /// The answer given.
         TModalResult answer;
     };
 
+    /// Installs itself as the current services.
     RecordingUi();
+    /// Restores the services that were current before.
     ~RecordingUi() override;
     RecordingUi(const RecordingUi&) = delete;
     RecordingUi& operator=(const RecordingUi&) = delete;
@@ -102,10 +130,14 @@ public:
     TCursor ScreenCursor() const override { return cursor_; }
     void SetScreenCursor(TCursor cursor) override;
 
+    /// Queues the answer of a coming box.
+    /// @param answer the answer.
     void QueueAnswer(TModalResult answer) { answers_.push_back(answer); }
+    /// Every box shown, in order.
     const std::vector<Box>& Boxes() const { return boxes_; }
     /// Every cursor set, in order (also repeated ones).
     const std::vector<TCursor>& CursorChanges() const { return cursorChanges_; }
+    /// Forgets the boxes, the cursor changes and the queued answers.
     void Clear();
 
 private:
@@ -116,11 +148,15 @@ private:
     TCursor cursor_ = crDefault;
 };
 
-/// Shows the hourglass (or `cursor`) for its lifetime and sets crDefault when it ends, also
-/// when an exception leaves the scope.
+/// @brief Shows the hourglass (or another cursor) for its lifetime and sets crDefault when it
+/// ends, also when an exception leaves the scope.
+/// @threads The user-interface thread's.
 class TABULIX_API ScopedCursor {
 public:
+    /// Shows the cursor.
+    /// @param cursor the cursor to show.
     explicit ScopedCursor(TCursor cursor = crHourGlass);
+    /// Sets crDefault.
     ~ScopedCursor();
     ScopedCursor(const ScopedCursor&) = delete;
     ScopedCursor& operator=(const ScopedCursor&) = delete;
