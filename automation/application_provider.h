@@ -11,16 +11,21 @@
 
 namespace tabulix::automation {
 
+/// @brief Starts the spreadsheet application that connections attach to.
+/// @threads Installed at start-up; startApplication is called from the thread that connects.
 class TABULIX_API ApplicationProvider {
 public:
+    /// Frees the provider.
     virtual ~ApplicationProvider() = default;
     /// Starts a new instance of the application and returns its Application object.
     virtual DispatchPtr startApplication() = 0;
 };
 
-/// Installs the provider used to start the application (replacing any earlier one). Programs
-/// install the embedded spreadsheet's provider at start-up.
+/// Installs the provider used to start the application, replacing any earlier one. Programs
+/// install one at start-up (spreadsheet::installEmbeddedSpreadsheet).
+/// @param provider the provider, now owned by the process.
 TABULIX_API void setApplicationProvider(std::unique_ptr<ApplicationProvider> provider);
+/// Whether a provider is installed.
 TABULIX_API bool hasApplicationProvider();
 
 /// The running application, started through the provider when none is running. Raises
