@@ -347,12 +347,6 @@ protected:
     /// Forgets the data set or a connection that is being destroyed.
     void Notification(framework::TComponent* component, framework::TOperation operation) override;
 
-    /// Sets the data rows as a transfer would; for tests of the lookups that depend on them.
-    void SetDataRows(std::int32_t first, std::int32_t last) {
-        primeraFilaDatos_ = first;
-        ultimaFilaDatos_ = last;
-    }
-
 private:
     // The worksheet's range between two cell names, or nullptr without a worksheet connection.
     automation::DispatchPtr rangeOf(const std::string& first, const std::string& last);
