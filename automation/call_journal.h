@@ -12,6 +12,7 @@
 namespace tabulix::automation {
 
 /// @brief One automation call as a journal records it.
+/// @threads A value.
 struct TABULIX_API JournalEntry {
     /// The callee's typeName().
     std::string object;

@@ -8,6 +8,8 @@
 
 namespace tabulix::data {
 
+/// Registers TDatabase, TTable, TSQLiteQuery and every field class with
+/// framework::ClassRegistry; call it once before reading a form file.
 TABULIX_API void RegisterDataClasses();
 
 }  // namespace tabulix::data

@@ -10,6 +10,9 @@
 
 namespace tabulix::data {
 
+/// @brief The error of a data set operation: what() names the data set, field, file or record
+/// concerned.
+/// @threads Thrown on the thread of the failed call.
 class TABULIX_API EDatabaseError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

@@ -21,14 +21,17 @@
 
 namespace tabulix::data {
 
+/// A data set's state: closed, open for reading, or opening.
 enum class TDataSetState { dsInactive, dsBrowse, dsOpening };
 
-/// A saved position. Opaque; valid until FreeBookmark or until the data set closes. The empty
-/// bookmark (no current record when it was taken) is accepted by GotoBookmark and FreeBookmark
-/// and does nothing.
+/// @brief A saved position of a data set. Opaque; valid until FreeBookmark or until the data
+/// set closes. The empty bookmark (no current record when it was taken) is accepted by
+/// GotoBookmark and FreeBookmark and does nothing.
+/// @threads Used with its data set.
 class TABULIX_API TBookmark {
 public:
     TBookmark() = default;
+    /// Whether the bookmark was taken without a current record.
     bool IsEmpty() const { return id_ == 0; }
 
 private:
@@ -38,7 +41,8 @@ private:
     std::uint64_t id_ = 0;
 };
 
-/// Controls attached to a data set (grids, edits) hear about its changes through this.
+/// @brief What a control attached to a data set (a grid, an edit) hears of its changes.
+/// @threads Told on the thread that moves the data set.
 class TABULIX_API IDataSetObserver {
 public:
     virtual ~IDataSetObserver() = default;
@@ -48,16 +52,25 @@ public:
     virtual void DataSetChanged(TDataSet& dataSet) = 0;
 };
 
-/// Fields in order, by 0-based index.
+/// @brief Fields in order.
+/// @threads Used with its data set.
 class TABULIX_API TFieldList {
 public:
+    /// The number of fields.
     int Count() const { return static_cast<int>(fields_.size()); }
+    /// A field.
+    /// @param index from 0.
+    /// @throws EDatabaseError for an index outside 0 to Count() - 1.
     TField* Fields(int index) const;
+    /// A field, as Fields.
+    /// @param index from 0.
     TField* operator[](int index) const { return Fields(index); }
     /// Looks up by FieldName (or FullName for nested fields), ASCII letter case ignored.
     TField* Find(const std::string& name) const;
 
+    /// The first field, for range-for loops.
     auto begin() const { return fields_.begin(); }
+    /// Past the last field.
     auto end() const { return fields_.end(); }
 
 private:
@@ -66,10 +79,17 @@ private:
     std::vector<TField*> fields_;
 };
 
-/// Concrete data sets close themselves in their destructors: the source must be released while
-/// the Internal* members still exist.
+/// @brief A cursor over the records of a data source, with the fields that show the current
+/// record: what a transfer reads.
+///
+/// Concrete data sets (TMemoryDataSet, TTable, TSQLiteQuery) supply the source through the
+/// protected Internal* members and close themselves in their destructors (the source must be
+/// released while those members still exist).
+/// @threads A data set and its fields are used from one thread at a time.
 class TABULIX_API TDataSet : public framework::TComponent {
 public:
+    /// Makes a closed data set.
+    /// @param owner frees it with itself, or nullptr.
     explicit TDataSet(framework::TComponent* owner);
     ~TDataSet() override;
 
@@ -83,19 +103,31 @@ public:
     /// The component name, or the class name when it has none (for messages).
     std::string DisplayName() const;
 
+    /// The data set's state.
     TDataSetState State() const { return state_; }
+    /// Whether the data set is open.
     bool Active() const { return state_ != TDataSetState::dsInactive; }
     /// While the data set is being loaded from a form file the request is kept and carried out
     /// when loading ends.
     void SetActive(bool value);
+    /// Opens the source, binds the persistent fields to its columns (or creates default fields)
+    /// and moves to the first record.
+    /// @throws EDatabaseError naming the source and the problem (a file that cannot be read, a
+    ///   persistent field its column does not fit, ...).
     void Open();
+    /// Closes the source; default fields are destroyed, bookmarks forgotten.
     void Close();
 
     /// Top-level fields by 0-based index.
     int FieldCount() const { return fields_.Count(); }
+    /// A top-level field.
+    /// @param index from 0.
+    /// @throws EDatabaseError for an index outside 0 to FieldCount() - 1.
     TField* Fields(int index) const { return fields_.Fields(index); }
     /// Every field, nested ones after their parent, in field order.
     const TFieldList& FieldList() const { return fieldList_; }
+    /// The field of a name, or nullptr.
+    /// @param name the FieldName (FullName of a nested field), ASCII letter case ignored.
     TField* FindField(const std::string& name) const { return fieldList_.Find(name); }
     /// Raises "Field 'X' not found in data set Name" when there is none.
     TField* FieldByName(const std::string& name) const;
@@ -107,27 +139,50 @@ public:
     /// without any creates default fields at Open.
     bool HasPersistentFields() const { return !persistent_.empty(); }
 
+    /// Moves to the first record.
+    /// @throws EDatabaseError when the data set is closed or the source cannot be read.
     void First();
+    /// Moves to the next record; after the last one Eof becomes true and the record stays.
+    /// @throws EDatabaseError when the data set is closed or the source cannot be read.
     void Next();
+    /// Whether a move went past the last record (true at once for an empty data set).
     bool Eof() const { return eof_; }
+    /// Whether the cursor is at the first record.
     bool Bof() const { return bof_; }
+    /// Whether there is no current record.
     bool IsEmpty() const { return !hasRecord_; }
     /// 1-based position of the current record among the records (0 when there is none).
     std::int64_t RecNo() const { return hasRecord_ ? recNo_ : 0; }
+    /// The number of records.
+    /// @throws EDatabaseError when the data set is closed or the source cannot be counted.
     std::int64_t RecordCount();
 
+    /// The current position, to come back to with GotoBookmark.
     TBookmark GetBookmark();
+    /// Comes back to a saved position.
+    /// @param bookmark what GetBookmark returned.
+    /// @throws EDatabaseError for a bookmark of another data set or one already freed.
     void GotoBookmark(const TBookmark& bookmark);
+    /// Frees a saved position.
+    /// @param bookmark what GetBookmark returned.
     void FreeBookmark(const TBookmark& bookmark);
+    /// Whether a bookmark can be gone to.
+    /// @param bookmark what GetBookmark returned.
     bool BookmarkValid(const TBookmark& bookmark) const;
 
     /// Detaches attached controls from record moves; calls nest, and the last EnableControls
     /// tells the observers once that the data set changed. An unmatched EnableControls does
     /// nothing (it runs in cleanup paths that must not fail).
     void DisableControls();
+    /// Ends one DisableControls.
     void EnableControls();
+    /// Whether the attached controls are detached from record moves.
     bool ControlsDisabled() const { return disableCount_ > 0; }
+    /// Attaches a control, which must outlive its attachment.
+    /// @param observer the control.
     void AttachObserver(IDataSetObserver* observer);
+    /// Detaches a control.
+    /// @param observer the control.
     void DetachObserver(IDataSetObserver* observer);
 
     /// The value of a bound column in the current record; Null when there is no current record.
@@ -143,6 +198,7 @@ public:
 protected:
     /// Opens the source and returns its columns. Called with the data set still inactive.
     virtual std::vector<TFieldDef> InternalOpen() = 0;
+    /// Releases the source.
     virtual void InternalClose() = 0;
     /// Moves to the first record; false when there is none.
     virtual bool InternalFirst() = 0;
@@ -150,7 +206,10 @@ protected:
     virtual bool InternalNext() = 0;
     /// A key for the current record that InternalGotoKey understands.
     virtual std::int64_t InternalKey() const = 0;
+    /// Moves to the record of a key InternalKey gave.
+    /// @param key the key.
     virtual void InternalGotoKey(std::int64_t key) = 0;
+    /// The number of records of the source.
     virtual std::int64_t InternalRecordCount() = 0;
     /// The value of leaf column `column` (0-based, in depth-first order of the definitions).
     virtual automation::Variant InternalValue(int column) const = 0;

@@ -11,6 +11,7 @@
 
 namespace tabulix::data {
 
+/// The storage type of a column, as its source reports it.
 enum class TFieldType {
     ftUnknown,
     ftString,
@@ -34,15 +35,23 @@ enum class TFieldType {
     ftADT,
 };
 
+/// The name of a type, as messages write it ("ftString").
+/// @param type the type.
 TABULIX_API std::string_view fieldTypeName(TFieldType type);
 
-/// One column of a data source. `size` is the width of text columns (0 when unbounded) or the
-/// decimals of BCD columns; an ADT column groups its child columns and holds no value itself.
+/// @brief One column of a data source, from which default fields are created and against which
+/// persistent fields are checked.
+/// @threads A value.
 struct TABULIX_API TFieldDef {
+    /// The column's name.
     std::string name;
+    /// The column's type.
     TFieldType dataType = TFieldType::ftUnknown;
+    /// The width of a text column (0 when unbounded), or the decimals of a BCD column.
     int size = 0;
+    /// The digits of a BCD column.
     int precision = 0;
+    /// The child columns of an ADT column, which holds no value itself.
     std::vector<TFieldDef> children;
 };
 

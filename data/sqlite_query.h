@@ -57,28 +57,52 @@ namespace tabulix::data {
 
 class SQLiteRows;
 
+/// @brief The rows of one SQL statement on an SQLite database file, as a data set; the file
+/// comment tells how it reads them.
+/// @threads As TDataSet.
 class TABULIX_API TSQLiteQuery : public TDataSet {
 public:
+    /// Makes a closed query.
+    /// @param owner frees it with itself, or nullptr.
     explicit TSQLiteQuery(framework::TComponent* owner = nullptr);
+    /// Closes the query.
     ~TSQLiteQuery() override;
 
     std::string ClassName() const override { return "TSQLiteQuery"; }
     void DefineProperties(framework::PropertyList& properties) override;
 
+    /// The database file.
     const std::string& FileName() const { return fileName_; }
+    /// Sets the database file; a relative name counts from BaseFolder.
+    /// @param name the file.
+    /// @throws EDatabaseError while open.
     void SetFileName(const std::string& name);
+    /// The statement, one line per list line; change it while closed.
     framework::TStringList& SQL() { return sql_; }
+    /// The folder a relative FileName counts from; empty for the working folder.
     const std::filesystem::path& BaseFolder() const { return baseFolder_; }
+    /// Sets the folder a relative FileName counts from.
+    /// @param folder the folder.
     void SetBaseFolder(const std::filesystem::path& folder) { baseFolder_ = folder; }
 
-    /// Named parameters match without their prefix character and ignoring letter case;
-    /// positions are 1-based, as SQLite numbers them.
+    /// Gives a named parameter (":name", "@name" or "$name") its value for the next Open.
+    /// @param name the name without its prefix character, letter case ignored.
+    /// @param value the value.
     void SetParam(const std::string& name, const automation::Variant& value);
+    /// Gives a parameter its value for the next Open, by position.
+    /// @param position from 1, as SQLite numbers them.
+    /// @param value the value.
+    /// @throws EDatabaseError for a position below 1.
     void SetParam(int position, const automation::Variant& value);
+    /// Forgets every parameter's value.
     void ClearParams();
 
+    /// Whether Open reads every row and keeps it in memory.
     bool KeepRowsInMemory() const { return keepRowsInMemory_; }
-    /// Refused while open.
+    /// Reads every row at Open and keeps it in memory (the rows stay as they were, the file is not
+    /// held open), or reads them as the cursor moves.
+    /// @param value true to keep the rows.
+    /// @throws EDatabaseError while open.
     void SetKeepRowsInMemory(bool value);
 
     std::vector<std::filesystem::path> SourceFiles() const override;

@@ -12,6 +12,8 @@
 
 namespace tabulix::framework {
 
+/// @brief A text that is not a number: "'AB' is not a valid integer value".
+/// @threads Thrown on the thread of the failed call.
 class TABULIX_API EConvertError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

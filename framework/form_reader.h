@@ -38,6 +38,7 @@
 namespace tabulix::framework {
 
 /// @brief How a form is read.
+/// @threads A value.
 struct TABULIX_API FormReadOptions {
     /// Read as the form designer does: every component read is designing, so Loaded() knows
     /// not to act (a component that connects on loading stays unconnected).

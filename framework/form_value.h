@@ -12,6 +12,7 @@
 namespace tabulix::framework {
 
 /// @brief A property value as a form file spells it.
+/// @threads A value.
 struct TABULIX_API FormValue {
     /// The kinds of value.
     enum class Type {

@@ -14,6 +14,7 @@
 namespace tabulix::framework {
 
 /// @brief A named integer value.
+/// @threads A value.
 struct TABULIX_API IdentEntry {
     /// The value.
     std::int64_t value;
