@@ -11,8 +11,9 @@ Usage: check_deb_packages.py SOURCE_DIR BUILD_DIR WORK_DIR
 3. Each package installs alone with its Depends: a fresh root (deb_root.py) with the base system,
    the package and what its Depends pull in, and nothing else; then, in that root,
      libtabulix1     every library it needs is found;
-     libtabulix-dev  the example programs build with CMake and with pkg-config (the compiler and
-                     the build tools are added as a developer adds them) and run;
+     libtabulix-dev  the example programs build with CMake and with pkg-config (the compiler, the
+                     build tools and the command's demonstration files are added as a developer
+                     adds them) and run;
      tabulix         the command transfers the demonstration's table and an SQLite query, and
                      neither Qt nor LibreOffice is in the root;
      tabulix-gui     the designer loads its plug-in and lists its palette, tabulix-view --help;
@@ -174,7 +175,7 @@ def check_installs_alone(debs):
     no_missing_library = "! ldd {} | grep 'not found'"
     checks = {
         "libtabulix1": ([], no_missing_library.format(f"/{LIBDIR}/libtabulix.so.1")),
-        "libtabulix-dev": (BUILD_TOOLS, """
+        "libtabulix-dev": (BUILD_TOOLS + ["tabulix"], """
             cmake -S /tmp/examples/sqlite_report -B build-sqlite -DCMAKE_BUILD_TYPE=Release >/dev/null
             cmake --build build-sqlite >/dev/null
             sqlite3 ventas.sqlite < /tmp/examples/sqlite_report/ventas.sql

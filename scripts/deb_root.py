@@ -27,7 +27,7 @@ class Installed:
             ["dpkg-query", "-W", "-f",
              "${Package}\t${db:Status-Abbrev}\t${Depends}\t${Pre-Depends}\t${Provides}\t${Essential}\t${Priority}\n"],
             capture_output=True, text=True, check=True).stdout
-        self.depends, self.providers, self.base = {}, {}, []
+        self.depends, self.providers, self.base, self._files = {}, {}, [], {}
         for line in listing.splitlines():
             name, status, depends, pre_depends, provides, essential, priority = line.split("\t")
             if not status.startswith("ii"):
@@ -51,8 +51,10 @@ class Installed:
         return None
 
     def files(self, package):
-        result = subprocess.run(["dpkg-query", "-L", package], capture_output=True, text=True, check=True)
-        return [line for line in result.stdout.splitlines() if line.startswith("/")]
+        if package not in self._files:
+            result = subprocess.run(["dpkg-query", "-L", package], capture_output=True, text=True, check=True)
+            self._files[package] = [line for line in result.stdout.splitlines() if line.startswith("/")]
+        return self._files[package]
 
 
 def parse_relations(text):
