@@ -52,6 +52,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/ldconfig_trigger.cmake)
 
 # The column fitting measures texts with these fonts (the library's and the command's own).
 set(fonts "fonts-dejavu-core, fonts-liberation2")
@@ -59,10 +60,10 @@ set(fonts "fonts-dejavu-core, fonts-liberation2")
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_SECTION libs)
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_DEPENDS "${fonts}")
 set(CPACK_COMPONENT_LIBRARY_DESCRIPTION "data sets laid out in spreadsheet workbooks - library
-Tabulix copies the records of a data set (a dBASE table, an SQLite query, records
-in memory) into a spreadsheet workbook: a title, headings, a formatted data block,
-fitted columns, summary formulas and charts, saved as an .xlsx file by an embedded
-spreadsheet.
+Tabulix copies the records of a data set (a dBASE table, an SQLite query,
+records in memory) into a spreadsheet workbook: a title, headings, a
+formatted data block, fitted columns, summary formulas and charts, saved as
+an .xlsx file by an embedded spreadsheet.
 .
 This package holds the shared library.")
 
@@ -70,32 +71,34 @@ set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
 set(CPACK_COMPONENT_DEVELOPMENT_DEPENDS library)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SUGGESTS "tabulix-doc")
 set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION "data sets laid out in spreadsheet workbooks - development files
-Tabulix copies the records of a data set into a spreadsheet workbook and saves it
-as an .xlsx file.
+Tabulix copies the records of a data set into a spreadsheet workbook and
+saves it as an .xlsx file.
 .
-This package holds the C++20 headers, the CMake package (find_package(Tabulix))
-and the pkg-config file (tabulix.pc) for building programs with the library.")
+This package holds the C++20 headers, the CMake package
+(find_package(Tabulix)) and the pkg-config file (tabulix.pc) for building
+programs with the library.")
 
 set(CPACK_DEBIAN_COMMAND_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_COMMAND_PACKAGE_DEPENDS "${fonts}")
 set(CPACK_DEBIAN_COMMAND_PACKAGE_SUGGESTS "tabulix-doc")
 set(CPACK_COMPONENT_COMMAND_DESCRIPTION "data sets laid out in spreadsheet workbooks - command
-Tabulix copies the records of a data set into a spreadsheet workbook: a title,
-headings, a formatted data block, fitted columns and summary formulas.
+Tabulix copies the records of a data set into a spreadsheet workbook: a
+title, headings, a formatted data block, fitted columns and summary
+formulas.
 .
-The tabulix command transfers a dBASE table, an SQLite query or the data set of a
-form file into an .xlsx file, without a window and without an office suite. The
-package also holds the demonstration's sales table and form file.")
+The tabulix command transfers a dBASE table, an SQLite query or the data set
+of a form file into an .xlsx file, without a window and without an office
+suite. The package also holds the demonstration's sales table and form file.")
 
 set(CPACK_DEBIAN_PROGRAMS_PACKAGE_SECTION misc)
 set(CPACK_COMPONENT_PROGRAMS_DEPENDS command)
 set(CPACK_COMPONENT_PROGRAMS_DESCRIPTION "data sets laid out in spreadsheet workbooks - Qt programs
 Tabulix copies the records of a data set into a spreadsheet workbook.
 .
-This package holds the Qt programs: tabulix-view shows a report in the embedded
-spreadsheet's own window, PDemoTabulix drives every operation of the component
-by hand on a sample table, and tabulix-designer edits form files with the
-design-time package PackTabulix, which it loads as a plug-in.")
+This package holds the Qt programs: tabulix-view shows a report in the
+embedded spreadsheet's own window, PDemoTabulix drives every operation of
+the component by hand on a sample table, and tabulix-designer edits form
+files with the design-time package PackTabulix, which it loads as a plug-in.")
 
 set(CPACK_DEBIAN_CALC_PACKAGE_SECTION misc)
 set(CPACK_COMPONENT_CALC_DEPENDS command)
@@ -114,7 +117,8 @@ set(CPACK_DEBIAN_DOCUMENTATION_PACKAGE_SHLIBDEPS OFF)
 set(CPACK_COMPONENT_DOCUMENTATION_DESCRIPTION "data sets laid out in spreadsheet workbooks - documentation
 Tabulix copies the records of a data set into a spreadsheet workbook.
 .
-This package holds the user's guide, which covers the command, the form files and
-the C++ library, and two example programs built against the library.")
+This package holds the user's guide, which covers the command, the form
+files and the C++ library, and two example programs built against the
+library.")
 
 include(CPack)

@@ -37,7 +37,8 @@ for tool in ("dpkg-deb", "dpkg-shlibdeps", "lintian"):
         sys.exit(77)
 
 SOURCE, BUILD, WORK = (Path(a).resolve() for a in sys.argv[1:4])
-LIBDIR = "usr/lib"  # the build's CMAKE_INSTALL_LIBDIR under the packages' prefix
+LIBDIR = "usr/" + next(line.split("=", 1)[1] for line in (BUILD / "CMakeCache.txt").read_text().splitlines()
+                       if line.startswith("CMAKE_INSTALL_LIBDIR:"))
 NOT_FOR_A_COMMAND = ("libqt", "qt6-", "libreoffice", "libuno", "uno-", "ure")
 COMPILERS = ("g++", "gcc", "clang", "cmake", "build-essential")
 

@@ -38,7 +38,7 @@ BUILT_PROGRAMS = {
     "demo/PDemoTabulix": "bin/PDemoTabulix",
     "ui/tabulix-view": "bin/tabulix-view",
     "design/tabulix-designer": "bin/tabulix-designer",
-    "design/libPackTabulix.so": "lib/tabulix/libPackTabulix.so",
+    "design/libPackTabulix.so": "LIBDIR/tabulix/libPackTabulix.so",
 }
 failures = []
 
@@ -59,7 +59,7 @@ def run(command, cwd=None, env=None):
 
 
 def check_tree():
-    packages = list(PREFIX.glob("lib*/cmake/Tabulix"))
+    packages = list((PREFIX / "lib").rglob("cmake/Tabulix"))
     if not check(len(packages) == 1, f"the CMake package is not installed once: {packages}"):
         return
     libdir = packages[0].parent.parent
@@ -70,6 +70,7 @@ def check_tree():
     check(not list(libdir.glob("libtabulix_*")), f"the layers' own libraries are installed: {list(libdir.glob('libtabulix_*'))}")
     check(os.access(PREFIX / "bin/tabulix", os.X_OK), "bin/tabulix is not installed")
     for built, installed in BUILT_PROGRAMS.items():  # the Qt programs, when this build has them
+        installed = installed.replace("LIBDIR", str(libdir.relative_to(PREFIX)))
         if (BUILD / built).is_file():
             check((PREFIX / installed).is_file(), f"{installed} is not installed")
     for name in ("Demo.DBF", "DemoTabulix.form"):
@@ -92,7 +93,7 @@ def check_tree():
 
 
 def check_designer_finds_its_package():
-    """The installed designer loads the installed PackTabulix (lib/tabulix/) on its own."""
+    """The installed designer loads the installed PackTabulix (LIBDIR/tabulix/) on its own."""
     designer = PREFIX / "bin/tabulix-designer"
     if not designer.exists():
         return
