@@ -147,7 +147,12 @@ void TTabulix::Traspasar() {
         for (std::size_t c = 0; c < visible.size(); ++c)
             transferRange(letters[c] + fitFrom, letters[c] + lastText)->get(dispid::Columns).toObject()->call(dispid::AutoFit);
 
-    for (std::int32_t i = 1; i <= formulas_->CuantasFormulas(); ++i) placeFormulaRecord(i);
+    ReportBlock block{r0, CabeceraMostrar ? headingRow : 0, firstRow, lastRow, letters, {}};
+    for (std::int32_t i = 1; i <= formulas_->CuantasFormulas(); ++i) {
+        std::string result = placeFormulaRecord(i);
+        if (!result.empty()) block.results.emplace_back(i, std::move(result));
+    }
+    finishReport(block);
 }
 
 std::int32_t TTabulix::writeRecords(const std::vector<data::TField*>& visible, const std::vector<std::string>& letters,
@@ -196,17 +201,19 @@ std::int32_t TTabulix::writeRecords(const std::vector<data::TField*>& visible, c
     return static_cast<std::int32_t>(row - 1);
 }
 
-void TTabulix::placeFormulaRecord(std::int32_t i) {
+std::string TTabulix::placeFormulaRecord(std::int32_t i) {
     const std::int64_t row = static_cast<std::int64_t>(formulas_->IncrementoFila(i)) + ultimaFilaDatos_;
     const std::string column = formulas_->Columna(i);
     const std::string resultCell = column + std::to_string(row);
     const std::string field = formulas_->Campo(i);
+    std::string placed;
 
     if (ColumnaCampo(field) != 0) {
         // A formula the spreadsheet refuses, or any other failure of this record's result,
         // leaves the cell as it was and goes on with the caption and the next record.
         try {
             putCell(resultCell, dispid::Formula, Variant(formulas_->Formula(i)));
+            placed = resultCell;
             AsignarFormato(resultCell, resultCell, *datos_->FieldByName(field));
             AsignarAtributosCasilla(resultCell, resultCell, *formulasFormatoResultado_);
             if (AutoAjustarFormulas) widenOnlyFit(resultCell);
@@ -215,7 +222,7 @@ void TTabulix::placeFormulaRecord(std::int32_t i) {
     }
 
     const std::string caption = formulas_->Texto(i);
-    if (caption.empty() || column.empty()) return;
+    if (caption.empty() || column.empty()) return placed;
     std::int64_t k = columnNumberOf(column);
     std::int64_t m = row;
     switch (formulas_->Situacion(i)) {
@@ -223,15 +230,16 @@ void TTabulix::placeFormulaRecord(std::int32_t i) {
         case 1: ++k; break;
         case 2: --m; break;
         case 3: ++m; break;
-        default: return;  // the caption would replace the record's own result
+        default: return {};  // the caption replaces the record's own result
     }
-    if (k <= 0 || m <= 0 || k > INT32_MAX) return;
+    if (k <= 0 || m <= 0 || k > INT32_MAX) return placed;
     const std::string captionCell = ColumnaExcel(static_cast<std::int32_t>(k)) + std::to_string(m);
     putCell(captionCell, dispid::Value, Variant(caption));
     AsignarAtributosCasilla(captionCell, captionCell, *formulasFormatoLiteral_);
     if (const auto alignment = captionAlignment(formulas_->Alineacion(i)))
         putCell(captionCell, dispid::HorizontalAlignment, Variant(*alignment));
     if (AutoAjustarFormulasTexto) widenOnlyFit(captionCell);
+    return placed;
 }
 
 }  // namespace tabulix::component
