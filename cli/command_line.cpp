@@ -99,7 +99,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             setOnce(title, hasTitle, name, reader.valueOf(name, inlineValue));
         } else if (name == "--code-page") {
             setOnce(codePage, hasCodePage, name, reader.valueOf(name, inlineValue));
-        } else {
+        } else if (!ParseFinishOption(
+                       line.finish, name, [&] { return reader.valueOf(name, inlineValue); }, flagOnly)) {
             throw UsageError("unknown option " + name);
         }
     }
@@ -166,6 +167,8 @@ std::string UsageText() {
            "  --trace           print the code page of each table and every automation call to\n"
            "                    standard error\n"
            "  -h, --help        print this text\n"
+           "\n" +
+           FinishUsageText() +
            "\n"
            "Exit status: 0 on success, 1 when the transfer or the save fails, 2 for a bad command line.\n";
 }

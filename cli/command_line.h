@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/finish_options.h"
+
 namespace tabulix::cli {
 
 enum class SourceKind { FormFile, DbfFile, SqliteQuery };
@@ -22,6 +24,7 @@ struct CommandLine {
     std::string application;       // --application: "embedded" or "calc"; empty means the default
     int codePage = 0;              // --code-page, with --dbf; 0 means the one the table declares
     bool trace = false;
+    FinishOptions finish;          // the report's finish, over the form file's settings
 };
 
 // A command line that cannot be run; the message says which argument and why.

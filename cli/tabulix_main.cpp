@@ -46,6 +46,7 @@ int run(const cli::CommandLine& line) {
     options.trace = line.trace ? &std::cerr : nullptr;
     options.progress = bar.get();
     options.application = application;
+    cli::ApplyFinishOptions(line.finish, *source.tabulix);
     cli::TransferAndSave(*source.tabulix, output, options);
     cli::ShutDownApplication(application);
 

@@ -11,8 +11,8 @@ void TImpresionTabulix::DefineProperties(framework::PropertyList& p) {
          "PaginasAncho", [this] { return PaginasAncho; },
          [this](std::int32_t pages) {
              if (pages < 0 || pages > 255)
-                 throw framework::PropertyValueError("PaginasAncho " + std::to_string(pages) +
-                                                     " fuera de 0..255 (0: sin ajuste)");
+                 throw framework::PropertyValueError("PaginasAncho va de 0 a 255 (0: sin ajuste), no " +
+                                                     std::to_string(pages));
              PaginasAncho = pages;
          })
         .Default(0);
@@ -23,8 +23,8 @@ void TImpresionTabulix::DefineProperties(framework::PropertyList& p) {
              name, [&field] { return field; },
              [name, &field](double cm) {
                  if (!(cm >= 0 && cm <= 10))
-                     throw framework::PropertyValueError(std::string(name) + " " + std::to_string(cm) +
-                                                         " fuera de 0..10 cm (0: el margen de la aplicaci\xC3\xB3n)");
+                     throw framework::PropertyValueError(std::string(name) +
+                                                         " va de 0 a 10 cm (0: el margen de la aplicaci\xC3\xB3n)");
                  field = cm;
              })
             .Default(0.0);

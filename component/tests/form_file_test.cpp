@@ -401,3 +401,60 @@ TEST_F(DemoFormFile, DamagedFilesFailWithFileLineAndReason) {
 }
 
 }  // namespace
+
+TEST_F(DemoFormFile, FinishSettingsReadWriteBackAndRefuseValuesOutOfRange) {
+    const std::string text =
+        "object Form1: TForm1\n"
+        "  object de: TTabulix\n"
+        "    NombreHoja = 'Datos'\n"
+        "    InmovilizarCabecera = True\n"
+        "    InmovilizarColumnas = 2\n"
+        "    Autofiltro = True\n"
+        "    NombrarRangos = True\n"
+        "    Impresion.Orientacion = opAutomatica\n"
+        "    Impresion.PaginasAncho = 1\n"
+        "    Impresion.RepetirCabecera = True\n"
+        "    Impresion.EncabezadoPie = True\n"
+        "    Impresion.MargenIzquierdo = 1.5\n"
+        "    Impresion.MargenInferior = 2\n"
+        "    Documento.Titulo = 'Ventas'\n"
+        "    Documento.Asunto = 'Primer trimestre'\n"
+        "    Documento.Autor = 'Mar'#237'a'\n"
+        "    Documento.Compania = 'Empresa'\n"
+        "  end\n"
+        "end\n";
+    auto form = framework::ReadForm(text, "Acabado.form");
+    TTabulix& de = componentOf(*form);
+    EXPECT_TRUE(de.InmovilizarCabecera);
+    EXPECT_EQ(de.InmovilizarColumnas, 2);
+    EXPECT_TRUE(de.Autofiltro);
+    EXPECT_TRUE(de.NombrarRangos);
+    EXPECT_EQ(de.Impresion().Orientacion, TOrientacionPagina::opAutomatica);
+    EXPECT_EQ(de.Impresion().PaginasAncho, 1);
+    EXPECT_TRUE(de.Impresion().RepetirCabecera);
+    EXPECT_TRUE(de.Impresion().EncabezadoPie);
+    EXPECT_DOUBLE_EQ(de.Impresion().MargenIzquierdo, 1.5);
+    EXPECT_DOUBLE_EQ(de.Impresion().MargenDerecho, 0);
+    EXPECT_DOUBLE_EQ(de.Impresion().MargenInferior, 2);
+    EXPECT_EQ(de.Documento().Autor, "Mar\xC3\xAD" "a");
+    EXPECT_EQ(de.Documento().Compania, "Empresa");
+    // Written back the same way, so the designer keeps every setting it does not touch.
+    auto again = framework::ReadForm(framework::WriteForm(*form), "Acabado.form");
+    EXPECT_EQ(framework::WriteForm(*again), framework::WriteForm(*form));
+    EXPECT_EQ(framework::WriteForm(*form).find("MargenDerecho"), std::string::npos);  // default: omitted
+
+    // The demonstration's form, without any of them, writes none of them.
+    const std::string demo = framework::WriteForm(*framework::ReadFormFile(demoFormPath()));
+    for (const char* name : {"Inmovilizar", "Autofiltro", "NombrarRangos", "Impresion.", "Documento."})
+        EXPECT_EQ(demo.find(name), std::string::npos) << name;
+
+    const auto refused = [&](const std::string& line, const char* expected) {
+        const auto error = readError("object Form1: TForm1\n  object de: TTabulix\n" + line + "  end\nend\n");
+        EXPECT_EQ(error.Line(), 3) << line;
+        EXPECT_NE(error.Reason().find(expected), std::string::npos) << error.what();
+    };
+    refused("    InmovilizarColumnas = -1\n", "InmovilizarColumnas");
+    refused("    Impresion.PaginasAncho = 300\n", "PaginasAncho");
+    refused("    Impresion.MargenSuperior = -2\n", "MargenSuperior");
+    refused("    Impresion.Orientacion = opApaisada\n", "opApaisada");
+}
