@@ -1,6 +1,8 @@
 #include "ui/worksheet_grid.h"
 
+#include <QClipboard>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -400,7 +402,12 @@ void WorksheetGrid::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Return:
         case Qt::Key_Enter: moveTo(shift ? currentRow_ - 1 : below, currentColumn_, false); return;
         case Qt::Key_F2: openEditor(model_.entryText(currentRow_, currentColumn_)); return;
+        case Qt::Key_Delete: model_.clearContents(selection()); return;
         default: break;
+    }
+    if (event->matches(QKeySequence::Copy)) {
+        QGuiApplication::clipboard()->setText(model_.shownText(selection()));
+        return;
     }
     const QString text = event->text();
     if (!text.isEmpty() && text.at(0).isPrint() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {

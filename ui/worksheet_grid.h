@@ -12,7 +12,8 @@
 // column from its header, everything from the corner) and the keyboard (arrows, Page Up/Down,
 // Home, Ctrl+Home/End, Tab and Enter; Shift extends). Typing a character, F2 or a double-click
 // opens the cell's editor ("cellEditor"); Enter or Tab puts what was typed through
-// WorksheetModel::setData and moves on, Escape leaves the cell as it was.
+// WorksheetModel::setData and moves on, Escape leaves the cell as it was. Delete empties the
+// selected cells (their formats stay); Ctrl+C copies them as text, as they are shown.
 
 #include <QAbstractScrollArea>
 #include <vector>

@@ -1,5 +1,7 @@
 // The worksheet grid driven with the mouse and the keyboard, checked against the model, the
 // formula bar and what is drawn.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -189,6 +191,42 @@ TEST_F(WorksheetGridTest, TypingEditsThroughTheModelAndEscapeOrARefusalKeepsTheC
     QTest::mouseDClick(grid().viewport(), Qt::LeftButton, {}, grid().cellRect(0, 0).center());
     ASSERT_NE(grid().editor(), nullptr);
     EXPECT_EQ(grid().editor()->text(), "5");
+}
+
+TEST_F(WorksheetGridTest, DeleteEmptiesTheSelectionAndCtrlCCopiesItAsShown) {
+    put("A1", Variant("Art\xC3\xADculo"));
+    put("B1", Variant(2.5));
+    put("A2", Variant("Mesa"));
+    const auto b2 = cell("B2");
+    sheet->setFormula({b2, b2}, Variant("=B1*2"), kSpanish);
+    sheet->setNumberFormat({b2, b2}, "0,00", kSpanish);
+
+    click(0, 0);
+    click(1, 1, Qt::ShiftModifier);
+    key('C', Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "Art\xC3\xADculo\t2,5\nMesa\t5,00\n");
+
+    // The whole sheet copies its used part only.
+    QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, QPoint(2, 2));
+    key('C', Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().count('\n'), 2);
+
+    click(1, 1);
+    key(Qt::Key_Delete);
+    EXPECT_TRUE(sheet->value(b2).isEmpty());
+    EXPECT_EQ(sheet->formulaText(b2), nullptr);
+    EXPECT_EQ(sheet->value(cell("A2")), Variant("Mesa"));  // outside the selection
+    sheet->setValue({b2, b2}, Variant(3.0), kSpanish);
+    EXPECT_EQ(view().grid()->editor(), nullptr);
+    grid().setCurrentCell(1, 1);
+    key('C', Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "3,00\n") << "the format stayed";
+
+    clickRowHeader(0);
+    key(Qt::Key_Delete);
+    EXPECT_TRUE(sheet->value(cell("A1")).isEmpty());
+    EXPECT_TRUE(sheet->value(cell("B1")).isEmpty());
+    EXPECT_TRUE(ui.Boxes().empty());
 }
 
 TEST_F(WorksheetGridTest, AMillionRowSheetScrollsToItsEndWithRowNumbersThatFit) {
