@@ -1,6 +1,7 @@
 // The worksheet grid driven with the mouse and the keyboard, checked against the model, the
 // formula bar and what is drawn.
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
@@ -8,6 +9,7 @@
 #include <QScrollBar>
 
 #include "ui/tests/window_fixture.h"
+#include "ui/cell_painter.h"
 #include "ui/worksheet_grid.h"
 #include "ui/worksheet_model.h"
 #include "ui/worksheet_view.h"
@@ -227,6 +229,36 @@ TEST_F(WorksheetGridTest, DeleteEmptiesTheSelectionAndCtrlCCopiesItAsShown) {
     EXPECT_TRUE(sheet->value(cell("A1")).isEmpty());
     EXPECT_TRUE(sheet->value(cell("B1")).isEmpty());
     EXPECT_TRUE(ui.Boxes().empty());
+}
+
+TEST_F(WorksheetGridTest, RowsFitTheFaceDrawnWhereTheSheetsFontIsMissing) {
+    // A face no machine has: the sheet fits the row to one stand-in, Qt may draw another.
+    const auto a1 = cell("A1"), a3 = cell("A3");
+    put("A1", Variant("Descripci\xC3\xB3n gjpqy"));
+    put("A2", Variant("normal"));
+    put("A3", Variant("a mano gjpqy"));
+    for (auto at : {a1, a3})
+        sheet->restyle({at, at}, [](spreadsheet::CellStyle& style) {
+            style.font.name = "Fuente Que No Existe";
+            style.font.size = 20;
+        });
+    sheet->setRowHeight(3, 3, 12.0);
+    settle();
+    const QFont drawn = qtFontOf(sheet->cellStyle(a1).font, grid().viewport()->logicalDpiY());
+    EXPECT_GE(grid().rowHeight(0), QFontMetrics(drawn).height() + 2) << "the drawn face's descenders fit";
+    EXPECT_GE(grid().rowHeight(1), QFontMetrics(grid().font()).height()) << "a row of the default font";
+    EXPECT_EQ(grid().rowHeight(2), 16) << "a height set by hand stays as set";
+
+    // Changes after the first layout follow the same rule.
+    put("A4", Variant("gjpqy"));
+    const auto a4 = cell("A4");
+    sheet->restyle({a4, a4}, [](spreadsheet::CellStyle& style) {
+        style.font.name = "Otra Fuente Que No Existe";
+        style.font.size = 26;
+    });
+    settle();
+    const QFont larger = qtFontOf(sheet->cellStyle(a4).font, grid().viewport()->logicalDpiY());
+    EXPECT_GE(grid().rowHeight(3), QFontMetrics(larger).height() + 2);
 }
 
 TEST_F(WorksheetGridTest, AMillionRowSheetScrollsToItsEndWithRowNumbersThatFit) {
