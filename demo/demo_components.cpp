@@ -42,7 +42,7 @@ DemoComponents LoadDemoComponents(const fs::path& formFile) {
         framework::ReadFormFileInto(*result.root, formFile);
         data::SetBaseFolders(*result.root, fs::absolute(formFile).parent_path());
     } catch (const std::exception& e) {
-        result.loadError = e.what();
+        result.loadError = ui::SpanishMessage(e);
     }
     if (result.loadError.empty()) {
         std::string problems;

@@ -124,7 +124,7 @@ void TForm1::FormShow() {
     } catch (const std::exception& e) {
         setTransferEnabled(false);
         ReportError("No se pudo abrir la tabla de la demostraci\u00f3n; los traspasos quedan desactivados.\n" +
-                    std::string(e.what()));
+                    ui::SpanishMessage(e));
     }
 }
 

@@ -228,7 +228,9 @@ void TfrmPropertyTabulix::guarded(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const std::exception& e) {
-        framework::CurrentUi().MessageDlg(e.what(), "", framework::TMsgDlgType::mtError, framework::mbOKOnly);
+        // Conversions of a damaged record explain themselves in English; the dialog says what failed.
+        framework::CurrentUi().MessageDlg("No se ha podido completar la operaci\xC3\xB3n: " + std::string(e.what()), "",
+                                          framework::TMsgDlgType::mtError, framework::mbOKOnly);
     }
 }
 
