@@ -261,6 +261,60 @@ TEST_F(WorksheetGridTest, RowsFitTheFaceDrawnWhereTheSheetsFontIsMissing) {
     EXPECT_GE(grid().rowHeight(3), QFontMetrics(larger).height() + 2);
 }
 
+TEST_F(WorksheetGridTest, FrozenRowsAndColumnsStayWhileTheRestScrollsToRowHalfAMillion) {
+    put("A1", Variant("T\xC3\xADtulo"));
+    for (const char* name : {"A2", "B2", "C2", "F2"}) put(name, Variant(name));
+    put("A600000", Variant(1.0));
+    put("F500000", Variant("fila 500000"));
+    settle();
+    grid().setFrozen(2, 1);
+    grid().setFilterButtons(spreadsheet::parseRangeRef("A2:F2"));
+    EXPECT_EQ(grid().verticalScrollBar()->minimum(), 2) << "the scroll bars move what is not frozen";
+    EXPECT_EQ(grid().horizontalScrollBar()->minimum(), 1);
+
+    grid().scrollToTopLeft(499'999, 4);
+    EXPECT_EQ(grid().firstVisibleRow(), 499'999);
+    EXPECT_EQ(grid().firstVisibleColumn(), 4);
+    const int top = grid().columnHeaderHeight(), left = grid().rowHeaderWidth();
+    EXPECT_EQ(grid().cellRect(0, 0).topLeft(), QPoint(left, top)) << "the title stays at the top left";
+    EXPECT_EQ(grid().cellRect(1, 0).top(), top + grid().rowHeight(0));
+    const int belowFrozen = top + grid().rowHeight(0) + grid().rowHeight(1);
+    EXPECT_EQ(grid().cellRect(499'999, 5).top(), belowFrozen);
+    EXPECT_EQ(grid().cellRect(499'999, 4).left(), left + grid().columnWidth(0)) << "column A stays at the left";
+    EXPECT_EQ(grid().cellRect(1, 5).top(), grid().cellRect(1, 0).top()) << "a heading scrolls sideways only";
+
+    // The mouse finds the frozen cells and the scrolled ones where they are drawn.
+    EXPECT_EQ(grid().cellAt(QPoint(left + 3, top + grid().rowHeight(0) + 3)), std::make_pair(1, 0));
+    EXPECT_EQ(grid().cellAt(grid().cellRect(499'999, 5).center()), std::make_pair(499'999, 5));
+    click(499'999, 5);
+    EXPECT_EQ(view().formulaBar()->text(), "fila 500000");
+    EXPECT_EQ(grid().firstVisibleRow(), 499'999) << "a click on a shown cell does not scroll";
+
+    // Filter buttons sit in the heading cells that are shown: A (frozen) and F, not B or C.
+    EXPECT_TRUE(grid().cellRect(1, 0).contains(grid().filterButtonRect(1, 0)));
+    EXPECT_TRUE(grid().cellRect(1, 5).contains(grid().filterButtonRect(1, 5)));
+    EXPECT_TRUE(grid().filterButtonRect(1, 2).isEmpty()) << "column C is scrolled out of view";
+    EXPECT_TRUE(grid().filterButtonRect(2, 0).isEmpty()) << "only the heading row has buttons";
+    const QImage drawn = grid().viewport()->grab().toImage();
+    const QRect button = grid().filterButtonRect(1, 5);
+    EXPECT_LT(qGray(drawn.pixel(button.center())), 128) << "the button's arrow is drawn";
+    EXPECT_LT(qGray(drawn.pixel(left + 40, belowFrozen - 1)), 160) << "a darker line under the frozen rows";
+
+    // Moving up from the first scrolled row scrolls back; Ctrl+Home goes to the first cell past
+    // the frozen ones and to the top.
+    key(Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(current(), std::make_pair(2, 1));
+    EXPECT_EQ(grid().firstVisibleRow(), 2);
+    key(Qt::Key_Up);
+    EXPECT_EQ(current(), std::make_pair(1, 1));
+    EXPECT_EQ(grid().firstVisibleRow(), 2) << "a frozen row is always in view";
+
+    grid().setFrozen(0, 0);
+    EXPECT_EQ(grid().verticalScrollBar()->minimum(), 0);
+    grid().setFilterButtons(std::nullopt);
+    EXPECT_TRUE(grid().filterButtonRect(1, 0).isEmpty());
+}
+
 TEST_F(WorksheetGridTest, AMillionRowSheetScrollsToItsEndWithRowNumbersThatFit) {
     put("A1", Variant("primera"));
     put("A1000000", Variant(1.0e6));
