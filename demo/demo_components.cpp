@@ -10,6 +10,7 @@
 #include "data/table.h"
 #include "framework/dialogs.h"
 #include "framework/form_reader.h"
+#include "ui/spanish_message.h"
 
 #ifndef TABULIX_DEMO_SOURCE_DIR
 #error "TABULIX_DEMO_SOURCE_DIR must name the demo folder of the source tree"

@@ -21,6 +21,7 @@
 #include "framework/convert.h"
 #include "framework/currency_settings.h"
 #include "framework/dialogs.h"
+#include "ui/spanish_message.h"
 
 namespace tabulix::demo {
 

@@ -150,7 +150,8 @@ void TfrmPropertyTabulix::FormShow() {
 void TfrmPropertyTabulix::fitToLines() {
     // Wide enough for the longest line as far as the screen allows; past that the tree scrolls
     // sideways, its column always as wide as its longest line.
-    const int needed = Tree->sizeHintForColumn(0) + 2 * Tree->frameWidth() +
+    Tree->resizeColumnToContents(0);
+    const int needed = Tree->columnWidth(0) + 2 * Tree->frameWidth() +
                        Tree->verticalScrollBar()->sizeHint().width() + width() - Tree->width();
     const QScreen* screen = this->screen();
     const int room = screen ? screen->availableGeometry().width() - 40 : needed;

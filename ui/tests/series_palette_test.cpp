@@ -51,7 +51,7 @@ TEST(SeriesPalette, StaysApartAndReadableOnWhiteForAnyCount) {
         EXPECT_GE(1.05 / (luminance(seriesColour(i)) + 0.05), 2.0) << "series " << i << " pales against white";
 }
 
-class EighteenSeriesChart : public testing::ShownWorkbookTest {};
+class EighteenSeriesChart : public ui::testing::ShownWorkbookTest {};
 
 TEST_F(EighteenSeriesChart, DrawsEachSeriesInItsOwnPaletteColour) {
     for (std::uint32_t row = 1; row <= 18; ++row)
