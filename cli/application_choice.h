@@ -24,4 +24,16 @@ void SetApplicationJournal(ApplicationKind kind, automation::CallJournal* journa
 // needs nothing.
 void ShutDownApplication(ApplicationKind kind);
 
+// Shuts the application down when it goes out of scope, whichever way the run ends.
+class ApplicationShutdown {
+public:
+    explicit ApplicationShutdown(ApplicationKind kind) : kind_(kind) {}
+    ~ApplicationShutdown() { ShutDownApplication(kind_); }
+    ApplicationShutdown(const ApplicationShutdown&) = delete;
+    ApplicationShutdown& operator=(const ApplicationShutdown&) = delete;
+
+private:
+    ApplicationKind kind_;
+};
+
 }  // namespace tabulix::cli

@@ -35,6 +35,7 @@ int run(const cli::CommandLine& line) {
     const std::filesystem::path output = cli::OutputPath(line);
     const cli::ApplicationKind application = cli::ChooseApplication(line.application);
     cli::InstallApplication(application);
+    const cli::ApplicationShutdown shutdown(application);
     cli::RegisterProgramClasses();
     cli::TransferSource source = loadSource(line);
     cli::RefuseOutputOverInput(output, cli::InputFiles(line, *source.root));
@@ -47,7 +48,6 @@ int run(const cli::CommandLine& line) {
     options.progress = bar.get();
     options.application = application;
     cli::TransferAndSave(*source.tabulix, output, options);
-    cli::ShutDownApplication(application);
 
     const std::int64_t records = source.tabulix->Datos()->RecordCount();
     std::cout << "Transferred " << records << (records == 1 ? " record" : " records") << " to " << output.string()

@@ -26,12 +26,13 @@ CalcState& state() {
     return instance;
 }
 
-// At exit the suite is ended without talking to it, and the session is kept from destruction:
-// releasing its UNO references while the runtime goes away can crash the exiting program.
+// A program that exits with Calc still running ends it the usual way. The handler is registered
+// after each start, so it runs before the static objects that the UNO runtime made during the
+// start are destroyed (exit runs handlers and destructors in the reverse order of their making).
 void endCalcAtExit() {
     if (!state().session) return;
-    state().session->kill();
-    new std::shared_ptr<CalcSession>(state().session);
+    state().session->end();
+    state().session.reset();
 }
 
 class CalcProvider final : public automation::ApplicationProvider {
@@ -44,9 +45,8 @@ public:
             s.session->end();  // an earlier instance that the automation layer has forgotten
             s.session.reset();
         }
-        static const bool registered = std::atexit(endCalcAtExit) == 0;
-        (void)registered;
         s.session = CalcSession::start(options_);
+        std::atexit(endCalcAtExit);
         s.session->setJournal(s.journal);
         return std::make_shared<CalcApplication>(s.session);
     }

@@ -99,7 +99,7 @@ TEST(CalcStart, ASuiteThatEndsDuringStartUpSaysHow) {
 }
 
 TEST(CalcStart, TheSuiteDoesNotOutliveAProgramThatCrashes) {
-    FILE* helper = popen(TABULIX_OFFICE_CRASH_HELPER " 2>/dev/null", "r");
+    FILE* helper = popen(TABULIX_OFFICE_EXIT_HELPER " 2>/dev/null", "r");
     ASSERT_NE(helper, nullptr);
     int pid = 0;
     const bool read = std::fscanf(helper, "%d", &pid) == 1;
