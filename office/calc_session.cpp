@@ -104,7 +104,7 @@ std::vector<std::string> suiteEnvironment(const std::string& temporary) {
     return result;
 }
 
-// Kills soffice if the goodbye (closing documents, quitting, ending the bridge) takes longer than
+// Kills soffice if the goodbye (the documents marked unmodified, terminate) takes longer than
 // a time limit: a suite that hangs must not hang the program that ends it. The killed suite
 // closes its end of the pipe, and the waiting call returns with a lost connection.
 class Watchdog {

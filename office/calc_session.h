@@ -49,9 +49,9 @@ public:
     CalcSession(const CalcSession&) = delete;
     CalcSession& operator=(const CalcSession&) = delete;
 
-    // Closes the documents unsaved, asks soffice to quit, ends the UNO bridge (its threads are
-    // joined), waits for soffice to leave (terminating, then killing it, only after bounded
-    // waits) and removes its private folder and pipe. Afterwards every call raises
+    // Asks soffice to quit, its documents unsaved; ends the UNO bridge (its threads are joined);
+    // waits for soffice to leave (terminating, then killing it, only after bounded waits) and
+    // removes its private folder and its pipes. Afterwards every call raises
     // AutomationError. Idempotent; the same path serves a normal end, an error and the
     // program's exit.
     void end();
