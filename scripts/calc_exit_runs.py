@@ -22,15 +22,30 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 
 CRASH_MARKERS = ("malloc", "Segmentation", "Aborted", "core dumped", "terminate called", "double free")
 
 
-def sockets_in(folder):
-    try:
-        return {name for name in os.listdir(folder) if name.startswith("OSL_PIPE_")}
-    except OSError:
-        return set()
+def socket_files_of(pids):
+    """The paths of the local sockets that the processes `pids` hold open."""
+    inodes = set()
+    for pid in pids:
+        try:
+            for fd in os.listdir(f"/proc/{pid}/fd"):
+                target = os.readlink(f"/proc/{pid}/fd/{fd}")
+                if target.startswith("socket:["):
+                    inodes.add(target[8:-1])
+        except OSError:
+            pass
+    paths = set()
+    if inodes:
+        with open("/proc/net/unix") as table:
+            for line in table:
+                fields = line.split()
+                if len(fields) >= 8 and fields[6] in inodes:
+                    paths.add(fields[7])
+    return paths
 
 
 def processes_of_run(pid):
@@ -78,14 +93,21 @@ def run_once(kind, args, work, private_tmp):
     else:
         form = "bad.form" if kind == "failing" else "DemoTabulix.form"
         command = [args.tabulix, os.path.join(work, form), "-o", output]
-    before = sockets_in("/tmp")
-    process = subprocess.Popen(command, cwd=work, env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
-    try:
-        out, err = process.communicate(timeout=300)
-    except subprocess.TimeoutExpired:
-        process.kill()
-        out, err = process.communicate()
-        return process.returncode, ["did not end within 300 s"], err
+    # The run's soffice is watched while it lives, so that its pipes are known by their owner, not
+    # by their names (soffice names one of them after a hash of its profile).
+    pipes = set()
+    with tempfile.TemporaryFile("w+") as err_file:
+        process = subprocess.Popen(command, cwd=work, env=env, stdout=subprocess.DEVNULL, stderr=err_file, text=True)
+        deadline = time.monotonic() + 300
+        while process.poll() is None and time.monotonic() < deadline:
+            pipes |= socket_files_of(processes_of_run(process.pid))
+            time.sleep(0.05)
+        if process.poll() is None:
+            process.kill()
+            process.wait()
+            return process.returncode, ["did not end within 300 s"], ""
+        err_file.seek(0)
+        err = err_file.read()
     faults = []
     status = process.returncode
     if "soffice was not found" in err:
@@ -107,14 +129,14 @@ def run_once(kind, args, work, private_tmp):
     defunct = defunct_soffices()
     if defunct:
         faults.append(f"defunct soffice: {defunct}")
-    leftovers = sorted(os.listdir(private_tmp))
+    if not pipes:
+        faults.append("no pipe of soffice was seen: the check of what it leaves could not run")
     mark = f"tabulix-calc-{process.pid}-"
-    leftovers += sorted(f"/tmp/{name}" for name in os.listdir("/tmp") if mark in name)
-    # A pipe of soffice's own (SingleOfficeIPC_<hash of the profile>) cannot be told from one of
-    # another program's soffice by its name: one that appeared during the run and stays is counted.
-    leftovers += sorted(f"/tmp/{name}" for name in sockets_in("/tmp") - before if "SingleOfficeIPC_" in name)
+    leftovers = set(os.listdir(private_tmp))
+    leftovers |= {f"/tmp/{name}" for name in os.listdir("/tmp") if mark in name}
+    leftovers |= {path for path in pipes if os.path.exists(path)}
     if leftovers:
-        faults.append(f"left behind: {leftovers}")
+        faults.append(f"left behind: {sorted(leftovers)}")
     return status, faults, err
 
 
