@@ -11,10 +11,11 @@ namespace tabulix::cli {
 enum class ApplicationKind { Embedded, Calc };
 
 // `requested` ("embedded", "calc", or empty for $TABULIX_APPLICATION, else embedded). Raises
-// UsageError for another name, and for calc when this build has no LibreOffice support.
+// UsageError for another name.
 ApplicationKind ChooseApplication(const std::string& requested);
 
-// Installs the provider of that application.
+// Installs the provider of that application. Raises AutomationError, saying how to get it, when
+// Calc's plug-in is missing.
 void InstallApplication(ApplicationKind kind);
 
 // Records every automation call on the application's objects into `journal` (nullptr stops).

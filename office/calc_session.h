@@ -23,7 +23,7 @@
 #include "automation/call_journal.h"
 #include "automation/events.h"
 #include "office/calc_pending_cells.h"
-#include "office/calc_provider.h"
+#include "office/calc_options.h"
 #include "office/soffice_process.h"
 
 namespace tabulix::office {
