@@ -64,21 +64,9 @@ def processes_of_run(pid):
     return found
 
 
-def defunct_soffices():
-    found = []
-    for entry in os.listdir("/proc"):
-        if not entry.isdigit():
-            continue
-        try:
-            with open(f"/proc/{entry}/stat") as f:
-                stat = f.read()
-        except OSError:
-            continue
-        name = stat[stat.find("(") + 1:stat.rfind(")")]
-        state = stat[stat.rfind(")") + 2:][:1]
-        if name.startswith("soffice") and state == "Z":
-            found.append(int(entry))
-    return found
+def still_there(pids):
+    """Those of `pids` still in the process table, running or defunct."""
+    return [pid for pid in sorted(pids) if os.path.exists(f"/proc/{pid}")]
 
 
 def run_once(kind, args, work, private_tmp):
@@ -96,11 +84,14 @@ def run_once(kind, args, work, private_tmp):
     # The run's soffice is watched while it lives, so that its pipes are known by their owner, not
     # by their names (soffice names one of them after a hash of its profile).
     pipes = set()
+    soffices = set()
     with tempfile.TemporaryFile("w+") as err_file:
         process = subprocess.Popen(command, cwd=work, env=env, stdout=subprocess.DEVNULL, stderr=err_file, text=True)
         deadline = time.monotonic() + 300
         while process.poll() is None and time.monotonic() < deadline:
-            pipes |= socket_files_of(processes_of_run(process.pid))
+            running = processes_of_run(process.pid)
+            soffices |= set(running)
+            pipes |= socket_files_of(running)
             time.sleep(0.05)
         if process.poll() is None:
             process.kill()
@@ -123,14 +114,12 @@ def run_once(kind, args, work, private_tmp):
         faults.append("no message of the command: " + err.strip()[:200])
     if kind == "success" and not os.path.exists(output):
         faults.append("no workbook saved")
-    left = processes_of_run(process.pid)
+    # A process id could be taken again by a new process within this moment; not in practice.
+    left = still_there(soffices)
     if left:
-        faults.append(f"soffice still running: {left}")
-    defunct = defunct_soffices()
-    if defunct:
-        faults.append(f"defunct soffice: {defunct}")
-    if not pipes:
-        faults.append("no pipe of soffice was seen: the check of what it leaves could not run")
+        faults.append(f"soffice still in the process table: {left}")
+    if not pipes or not soffices:
+        faults.append("soffice was not seen running: the checks of what it leaves could not run")
     mark = f"tabulix-calc-{process.pid}-"
     leftovers = set(os.listdir(private_tmp))
     leftovers |= {f"/tmp/{name}" for name in os.listdir("/tmp") if mark in name}
