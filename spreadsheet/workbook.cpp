@@ -204,7 +204,9 @@ bool Workbook::close() {
 
 void Workbook::saveAs(const std::string& path) {
     if (isClosed()) throw AutomationError("Workbook \"" + name_ + "\" has been closed");
-    const std::string written = writeXlsx(*this, path);
+    const std::string written = writeXlsx(*this, path, [this](std::uint64_t rows, std::uint64_t total) {
+        app_->notifyObservers([&](ModelObserver& o) { o.saveProgress(*this, rows, total); });
+    });
     const auto slash = written.find_last_of('/');
     name_ = slash == std::string::npos ? written : written.substr(slash + 1);
     app_->notifyObservers([&](ModelObserver& o) { o.workbookRenamed(*this); });

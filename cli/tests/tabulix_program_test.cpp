@@ -31,7 +31,7 @@ TEST(TabulixProgram, HelpAndUsageErrors) {
 
     const auto badOutput = RunTabulix({"--dbf", DemoDbf().string(), "-o", "Demo.DBF"}, folder.path());
     EXPECT_EQ(badOutput.exitCode, 2);
-    EXPECT_EQ(badOutput.err, "tabulix: the output Demo.DBF must be an .xlsx file\n");
+    EXPECT_EQ(badOutput.err, "tabulix: the output \"Demo.DBF\" must be an .xlsx file\n");
     EXPECT_TRUE(FilesIn(folder.path()).empty());
 }
 

@@ -171,7 +171,7 @@ TEST_F(TransferSourceTest, DbfAndSqliteSourcesUseTheDefaultSettings) {
     EXPECT_EQ(query.tabulix->Titulo, "");
     EXPECT_EQ(query.tabulix->Datos()->RecordCount(), 2);
     const std::string bad = errorOf([&] { SqliteSource(db, "SELECT nada FROM ningun_sitio", ""); });
-    EXPECT_EQ(bad.rfind(db.string() + ": cannot open the data set 'Consulta' of component 'Tabulix': ", 0), 0u) << bad;
+    EXPECT_EQ(bad.rfind("cannot read the SQLite database \"" + db.string() + "\": ", 0), 0u) << bad;
 }
 
 class TransferRunTest : public TransferSourceTest {

@@ -483,6 +483,43 @@ TEST_F(TransferTest, RefusedFormulaRecordsLeaveTheirCellAndTheNextRecordRuns) {
     EXPECT_TRUE(style(ws, "C4").font.bold);
 }
 
+TEST_F(TransferTest, EveryFormulaRecordThatFailsIsKeptAndToldAndTheOthersArePlaced) {
+    auto set = numbers(3, 2);
+    set->FieldByName("F3")->SetVisible(false);
+    TTabulix t(nullptr);
+    t.SetDatos(set.get());
+    t.Formulas().Add("F1;0;A;1;Total:;3;0;");
+    t.Formulas().Add("F1;4;B;1;Con IVA:;3;0;=SUM(#F01#*1.16");  // does not parse
+    t.Formulas().Add("NOEXISTE;0;C;1;Nada:;3;0;");
+    t.Formulas().Add("F3;0;C;2;;0;0;");                         // hidden field
+    std::vector<std::int32_t> told;
+    t.OnFalloFormula = [&](const TFalloFormula& failure) { told.push_back(failure.Registro); };
+    t.TraspasarNuevoLibro();
+
+    ASSERT_EQ(t.FallosFormulas().size(), 3u);
+    EXPECT_EQ(told, (std::vector<std::int32_t>{2, 3, 4}));
+    const TFalloFormula& refused = t.FallosFormulas()[0];
+    EXPECT_EQ(refused.Registro, 2);
+    EXPECT_EQ(refused.Linea, "F1;4;B;1;Con IVA:;3;0;=SUM(#F01#*1.16");
+    EXPECT_EQ(refused.Formula, "=SUM(A4*1.16");
+    EXPECT_EQ(refused.Casilla, "B4");
+    EXPECT_NE(refused.Motivo.find("Range.Formula"), std::string::npos) << refused.Motivo;
+    EXPECT_EQ(t.FallosFormulas()[1].Casilla, "C4");
+    EXPECT_EQ(t.FallosFormulas()[1].Formula, "");
+    EXPECT_EQ(t.FallosFormulas()[1].Motivo, "the data set has no field 'NOEXISTE'");
+    EXPECT_EQ(t.FallosFormulas()[2].Motivo, "the field 'F3' is hidden");
+
+    spreadsheet::Worksheet& ws = sheetOf(t);
+    EXPECT_EQ(formula(ws, "A4"), "=SUM(A2:A3)");
+    EXPECT_EQ(text(ws, "B5"), "Con IVA:");  // captions still placed
+    EXPECT_EQ(text(ws, "C5"), "Nada:");
+
+    t.Formulas().Clear();
+    t.Formulas().Add("F1;0;A;1;;0;0;");
+    t.TraspasarNuevaHoja();
+    EXPECT_TRUE(t.FallosFormulas().empty());
+}
+
 TEST_F(TransferTest, CaptionsOutsideTheSheetOrWithAnUnknownPlaceAreNotWritten) {
     auto set = numbers(2, 2);
     TTabulix t(nullptr);
@@ -558,7 +595,7 @@ TEST_F(TransferTest, AnErrorInTheMiddleRestoresTheRecordControlsAndCursor) {
         ADD_FAILURE() << "a 40000-character text was accepted";
     } catch (const automation::AutomationError& error) {
         // The data set, record, field and cell come before the application's own message.
-        EXPECT_EQ(std::string(error.what()).find("Notas, registro 3, campo TEXTO, casilla B4: Range.Value"), 0u)
+        EXPECT_EQ(std::string(error.what()).find("data set 'Notas', record 3, field TEXTO, cell B4: Range.Value"), 0u)
             << error.what();
     }
     EXPECT_EQ(set->RecNo(), 2);
@@ -648,7 +685,7 @@ TEST_F(TransferTest, AFormulaRecordWithAFieldThatIsNoNumberIsNamed) {
         t.TraspasarNuevoLibro();
         ADD_FAILURE() << "a row increment 'y' was accepted";
     } catch (const framework::EConvertError& error) {
-        EXPECT_STREQ(error.what(), "F\xC3\xB3rmula 2 ('F2;0;B;y;;0;0;'), campo 4: 'y' is not a valid integer value");
+        EXPECT_STREQ(error.what(), "formula record 2 ('F2;0;B;y;;0;0;'), field 4: 'y' is not a valid integer value");
     }
 }
 
