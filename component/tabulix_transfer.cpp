@@ -123,7 +123,7 @@ void TTabulix::Traspasar() {
     }
     SetVisible(VerConstruccion);
 
-    if (hasTitle) putNamedCell("A" + std::to_string(r0), Variant(Titulo), [] { return std::string("Titulo"); });
+    if (hasTitle) putNamedCell("A" + std::to_string(r0), Variant(Titulo), [] { return std::string("the title (Titulo)"); });
 
     std::vector<data::TField*> visible;
     for (data::TField* field : datos_->FieldList())

@@ -18,6 +18,7 @@
 #include "data/field_classes.h"
 #include "data/memory_data_set.h"
 #include "data/table.h"
+#include "data/tests/dbf_fixture.h"
 #include "framework/convert.h"
 #include "framework/ui_services.h"
 #include "spreadsheet/cell_style.h"
@@ -613,6 +614,43 @@ TEST_F(TransferTest, AnErrorInTheMiddleRestoresTheRecordControlsAndCursor) {
     EXPECT_EQ(text(ws, "A1"), "N");  // no formula record ran (its result cell would be A1)
     EXPECT_EQ(formula(ws, "A1"), "");
     set->DetachObserver(&grid);
+}
+
+TEST_F(TransferTest, ValuesNoCellHoldsNameTheirCellAndTheFileTheyCameFrom) {
+    auto set = numbers(2, 1);
+    TTabulix t(nullptr);
+    t.SetDatos(set.get());
+    t.FilaInicial = 3;
+    t.Titulo = std::string(40000, 'T');
+    try {
+        t.TraspasarNuevoLibro();
+        ADD_FAILURE() << "a 40000-character title was accepted";
+    } catch (const automation::AutomationError& error) {
+        EXPECT_EQ(std::string(error.what()).rfind("the title (Titulo), cell A3: Range.Value", 0), 0u) << error.what();
+    }
+
+    // A table names its file, not the component that reads it.
+    data::testing::TempFolder temp;
+    const std::filesystem::path& folder = temp.path();
+    const std::vector<int> blocks = data::testing::writeDbase3Memo(folder / "notas.dbt", {std::string(40000, 'x')});
+    data::testing::DbfFixture memo({{"NOTA", 'M', 10}}, 0x83);
+    memo.add({std::to_string(blocks[0])});
+    memo.write(folder / "notas.dbf");
+    data::TTable table(nullptr);
+    table.SetName("Tabla");
+    table.SetDatabaseName(folder.string());
+    table.SetTableName("notas.dbf");
+    table.Open();
+    TTabulix fromFile(nullptr);
+    fromFile.SetDatos(&table);
+    try {
+        fromFile.TraspasarNuevoLibro();
+        ADD_FAILURE() << "a 40000-character memo was accepted";
+    } catch (const automation::AutomationError& error) {
+        const std::string expected = "\"" + (folder / "notas.dbf").string() + "\", record 1, field NOTA, cell A2: ";
+        EXPECT_EQ(std::string(error.what()).rfind(expected, 0), 0u) << error.what();
+    }
+    table.Close();
 }
 
 TEST_F(TransferTest, FirstRowsPastTheSheetAreRefusedBeforeAnythingIsWritten) {
