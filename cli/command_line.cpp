@@ -103,7 +103,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         } else if (name == "--application") {
             setOnce(application, hasApplication, name, lowerAscii(reader.valueOf(name, inlineValue)));
             if (application != "embedded" && application != "calc")
-                throw UsageError("option --application takes embedded or calc, not " + framework::printable(application));
+                throw UsageError("option --application takes embedded or calc, not " +
+                                 framework::printable(application));
         } else if (name == "--title") {
             setOnce(title, hasTitle, name, reader.valueOf(name, inlineValue));
         } else if (name == "--code-page") {

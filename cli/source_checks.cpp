@@ -45,7 +45,8 @@ int ReportDataSets(const framework::TComponent& root, std::ostream& warnings, st
     int count = 0;
     forEachOpenDataSet(root, [&](const data::TDataSet& dataSet) {
         for (const std::string& warning : dataSet.Warnings()) {
-            warnings << "tabulix: warning: " << framework::printable(warning, framework::kPrintableMessageLength) << "\n";
+            warnings << "tabulix: warning: " << framework::printable(warning, framework::kPrintableMessageLength)
+                     << "\n";
             ++count;
         }
         if (const auto* table = dynamic_cast<const data::TTable*>(&dataSet); table && trace)

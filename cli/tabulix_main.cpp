@@ -52,11 +52,14 @@ int run(const cli::CommandLine& line) {
     cli::RegisterProgramClasses();
     cli::TransferSource source = loadSource(line);
     if (!toStandardOutput) cli::RefuseOutputOverInput(output, cli::InputFiles(line, *source.root));
-    if (cli::ReportDataSets(*source.root, std::cerr, line.trace ? &std::cerr : nullptr) > 0 && line.strict)
-        throw cli::StrictFailure("the data set warned; nothing was saved (--strict)");
+    const int warnings = cli::ReportDataSets(*source.root, std::cerr, line.trace ? &std::cerr : nullptr);
+    if (warnings > 0 && line.strict)
+        throw cli::StrictFailure("the input gave " + std::to_string(warnings) +
+                                 (warnings == 1 ? " warning" : " warnings") + "; nothing was saved (--strict)");
 
     std::unique_ptr<cli::ProgressBar> bar;
-    if (cli::StandardErrorIsTerminal() && !line.trace && !line.quiet) bar = std::make_unique<cli::ProgressBar>(std::cerr);
+    if (cli::StandardErrorIsTerminal() && !line.trace && !line.quiet)
+        bar = std::make_unique<cli::ProgressBar>(std::cerr);
     cli::RunOptions options;
     options.trace = line.trace ? &std::cerr : nullptr;
     options.progress = bar.get();
@@ -68,7 +71,9 @@ int run(const cli::CommandLine& line) {
     if (toStandardOutput) toStandardOutput->CopyOut();
 
     const std::int64_t records = source.tabulix->Datos()->RecordCount();
-    sayDone(line, records, toStandardOutput ? std::string("standard output") : framework::printable(output.string(), framework::kPrintablePathLength));
+    sayDone(line, records,
+            toStandardOutput ? std::string("standard output")
+                             : framework::printable(output.string(), framework::kPrintablePathLength));
     cli::FlushStandardOutput();
     return 0;
 }

@@ -1,9 +1,8 @@
 #include "cli/transfer_run.h"
 
+#include <memory>
 #include <stdexcept>
 #include <string>
-
-#include <memory>
 
 #include "automation/call_journal.h"
 #include "automation/connection.h"
@@ -60,7 +59,7 @@ public:
         if (!bar_) return;
         tabulix_.OnProgreso = [bar](std::int64_t done, std::int64_t total) { bar->Update(done, total); };
         if (application == ApplicationKind::Embedded) {
-            saving_ = std::make_unique<SaveProgress>(*bar);
+            saving_ = std::make_unique<RowsSaved>(*bar);
             embedded_ = spreadsheet::runningEmbeddedApplication();
             embedded_->addObserver(*saving_);
         }
@@ -74,9 +73,9 @@ public:
     ProgressGuard& operator=(const ProgressGuard&) = delete;
 
 private:
-    class SaveProgress : public spreadsheet::ModelObserver {
+    class RowsSaved : public spreadsheet::ModelObserver {
     public:
-        explicit SaveProgress(ProgressBar& bar) : bar_(bar) {}
+        explicit RowsSaved(ProgressBar& bar) : bar_(bar) {}
         void saveProgress(spreadsheet::Workbook&, std::uint64_t rows, std::uint64_t total) override {
             if (rows == 0) bar_.Begin("Saving rows");
             bar_.Update(static_cast<std::int64_t>(rows), static_cast<std::int64_t>(total));
@@ -88,7 +87,7 @@ private:
 
     component::TTabulix& tabulix_;
     ProgressBar* bar_;
-    std::unique_ptr<SaveProgress> saving_;
+    std::unique_ptr<RowsSaved> saving_;
     std::shared_ptr<spreadsheet::Application> embedded_;
 };
 

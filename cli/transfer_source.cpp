@@ -99,7 +99,8 @@ TTabulix& chooseTabulix(TComponent& root, const std::string& name, const fs::pat
         for (TTabulix* c : found)
             if (framework::sameText(c->Name(), name)) return *c;
         throw SourceError("the form file " + quoted(file) + " has no TTabulix named '" + framework::printable(name) +
-                          "'; its TTabulix components: " + framework::printable(nameList(found), framework::kPrintableMessageLength));
+                          "'; its TTabulix components: " +
+                          framework::printable(nameList(found), framework::kPrintableMessageLength));
     }
     if (found.size() > 1)
         throw SourceError("the form file " + quoted(file) + " holds several TTabulix components (" +

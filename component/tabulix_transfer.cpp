@@ -98,7 +98,8 @@ void TTabulix::Traspasar() {
         throw ETabulixError("Traspasar: no worksheet is connected (CrearLibro or CrearHoja makes one)");
     if (!datos_) throw ETabulixError("Traspasar: Datos holds no data set");
     if (!datos_->Active())
-        throw ETabulixError("Traspasar: the data set '" + framework::printable(datos_->DisplayName()) + "' is not open");
+        throw ETabulixError("Traspasar: the data set '" + framework::printable(datos_->DisplayName()) +
+                            "' is not open");
 
     // Rows are counted in 64 bits: FilaInicial may be anything up to INT32_MAX.
     const std::int64_t r0 = FilaInicial >= 1 ? FilaInicial : 1;
@@ -123,7 +124,8 @@ void TTabulix::Traspasar() {
     }
     SetVisible(VerConstruccion);
 
-    if (hasTitle) putNamedCell("A" + std::to_string(r0), Variant(Titulo), [] { return std::string("the title (Titulo)"); });
+    if (hasTitle)
+        putNamedCell("A" + std::to_string(r0), Variant(Titulo), [] { return std::string("the title (Titulo)"); });
 
     std::vector<data::TField*> visible;
     for (data::TField* field : datos_->FieldList())

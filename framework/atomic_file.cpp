@@ -70,7 +70,7 @@ void removeStaleTemporaries(const std::string& folder, int folderFd, const std::
         const std::string pid = name.substr(pidDot + 1, randomDot - pidDot - 1);
         if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
         const std::string stem = temporaryStem(base, pid);
-        if (stem.size() != pidDot + 1 || name.compare(0, stem.size(), stem) != 0) continue;
+        if (stem.size() != randomDot + 1 || name.compare(0, stem.size(), stem) != 0) continue;
         const long number = std::stol(pid);
         if (number <= 0 || processExists(static_cast<pid_t>(number))) continue;
         struct stat status {};
@@ -110,13 +110,15 @@ private:
 AtomicFile::AtomicFile(const fs::path& target) : target_(followLinks(target)) {
     const std::string base = target_.filename().string();
     if (base.empty() || base == "." || base == "..") throw AtomicFileError("the path names a folder, not a file");
-    if (base.size() > NAME_MAX) throw AtomicFileError(withReason("the file name is " + std::to_string(base.size()) + " bytes", ENAMETOOLONG));
+    if (base.size() > NAME_MAX)
+        throw AtomicFileError(withReason("the file name is " + std::to_string(base.size()) + " bytes", ENAMETOOLONG));
     folderName_ = target_.has_parent_path() ? target_.parent_path().string() : ".";
 
     struct stat existing {};
     if (::stat(target_.c_str(), &existing) == 0) {
         if (S_ISDIR(existing.st_mode)) throw AtomicFileError("it is a folder");
-        if (!S_ISREG(existing.st_mode)) throw AtomicFileError("it is not a regular file (a device, a pipe or a socket)");
+        if (!S_ISREG(existing.st_mode))
+            throw AtomicFileError("it is not a regular file (a device, a pipe or a socket)");
         mode_ = existing.st_mode & 07777;
     }
 

@@ -6,20 +6,13 @@
 #include <stdexcept>
 #include <string>
 
-#include "framework/printable.h"
-
 namespace tabulix::framework {
 
 class FormFileError : public std::runtime_error {
 public:
     // The message shows the file and the reason shortened (printable): a reason that quotes a
     // huge value of the file stays a message.
-    FormFileError(std::string file, int line, std::string reason)
-        : std::runtime_error(printable(file, kPrintablePathLength) + ":" + std::to_string(line) + ": " +
-                             printable(reason, kPrintableMessageLength)),
-          file_(std::move(file)),
-          line_(line),
-          reason_(std::move(reason)) {}
+    FormFileError(std::string file, int line, std::string reason);
 
     const std::string& File() const { return file_; }
     int Line() const { return line_; }

@@ -270,7 +270,8 @@ private:
         p.path = name.text;
         p.line = name.line;
         Token eq = lex_.Take();
-        if (!isSymbol(eq, '=')) lex_.Fail(eq.line, "expected '=' after '" + printable(name.text) + "', found " + describe(eq));
+        if (!isSymbol(eq, '='))
+            lex_.Fail(eq.line, "expected '=' after '" + printable(name.text) + "', found " + describe(eq));
         p.value = value();
         return p;
     }

@@ -78,7 +78,8 @@ private:
 
     void readChild(TComponent& parent, const ObjectNode& node, bool underRoot) {
         const ClassRegistry& registry = ClassRegistry::Instance();
-        if (!registry.IsRegistered(node.className)) fail(node.line, "unknown class '" + printable(node.className) + "'");
+        if (!registry.IsRegistered(node.className))
+            fail(node.line, "unknown class '" + printable(node.className) + "'");
         if (!node.name.empty() && parent.FindComponent(node.name))
             fail(node.line, "duplicate component name '" + printable(node.name) + "'");
         TComponent* child = nullptr;
@@ -89,7 +90,8 @@ private:
         }
         if (child->Owner() != &parent) {
             if (!child->Owner()) delete child;
-            fail(node.line, "the factory of class '" + printable(node.className) + "' did not give the object its owner");
+            fail(node.line,
+                 "the factory of class '" + printable(node.className) + "' did not give the object its owner");
         }
         created_.push_back(child);
         if (underRoot) topLevel_.push_back(child);
@@ -110,14 +112,16 @@ private:
         for (std::size_t i = 0; i < parts.size(); ++i) {
             const bool last = i + 1 == parts.size();
             const Property* property = propertiesOf(*object).Find(parts[i]);
-            if (!property) fail(node.line, "unknown property '" + printable(parts[i]) + "' of " + printable(object->ClassName()));
+            if (!property)
+                fail(node.line, "unknown property '" + printable(parts[i]) + "' of " + printable(object->ClassName()));
             switch (property->Kind()) {
             case PropertyKind::Object:
                 if (last)
                     fail(node.line, "'" + printable(node.path) + "' is an object: give its members (" + printable(node.path) +
                                     ".Member = ...)");
                 object = property->Object();
-                if (!object) fail(node.line, "'" + property->Name() + "' of " + printable(component.Name()) + " holds no object");
+                if (!object)
+                    fail(node.line, "'" + property->Name() + "' of " + printable(component.Name()) + " holds no object");
                 continue;
             case PropertyKind::StringList:
                 if (i + 2 != parts.size() || !sameText(parts[i + 1], "Strings"))
@@ -127,7 +131,8 @@ private:
             case PropertyKind::Reference:
                 if (!last) break;
                 if (node.value.type != FormValue::Type::Identifier)
-                    fail(node.line, printable(node.path) + ": expected a component name, found " + DescribeFormValue(node.value));
+                    fail(node.line,
+                         printable(node.path) + ": expected a component name, found " + DescribeFormValue(node.value));
                 references_.push_back({*property, node.path, node.value.text, node.line});
                 return;
             default:
@@ -192,7 +197,8 @@ std::string readFile(const std::filesystem::path& path) {
 std::unique_ptr<TComponent> ReadForm(std::string_view text, const std::string& fileName, const FormReadOptions& options) {
     const ObjectNode node = form_notation::Parse(text, fileName);
     const ClassRegistry& registry = ClassRegistry::Instance();
-    if (!registry.IsRegistered(node.className)) throw FormFileError(fileName, node.line, "unknown class '" + printable(node.className) + "'");
+    if (!registry.IsRegistered(node.className))
+        throw FormFileError(fileName, node.line, "unknown class '" + printable(node.className) + "'");
     std::unique_ptr<TComponent> root;
     try {
         root = registry.CreateRoot(node.className);
@@ -213,7 +219,8 @@ std::unique_ptr<TComponent> ReadFormFile(const std::filesystem::path& path, cons
 void ReadFormInto(TComponent& root, std::string_view text, const std::string& fileName, const FormReadOptions& options) {
     const ObjectNode node = form_notation::Parse(text, fileName);
     if (!sameText(node.className, root.ClassName()))
-        throw FormFileError(fileName, node.line, "the form is a " + printable(node.className) + ", expected a " + root.ClassName());
+        throw FormFileError(fileName, node.line,
+                            "the form is a " + printable(node.className) + ", expected a " + root.ClassName());
     if (options.designing) root.SetDesigning(true);
     Loader loader(root, fileName);
     try {

@@ -72,7 +72,8 @@ void Property::Set(const FormValue& value) const {
     if ((kind_ == PropertyKind::Integer || kind_ == PropertyKind::Color) && value.type == FormValue::Type::Identifier) {
         auto named = ValueOfIdent(idents_, value.text);
         if (!named) {
-            if (kind_ == PropertyKind::Color) throw PropertyValueError("'" + printable(value.text) + "' is not a colour name");
+            if (kind_ == PropertyKind::Color)
+                throw PropertyValueError("'" + printable(value.text) + "' is not a colour name");
             throw PropertyValueError("expected an integer, found '" + printable(value.text) + "'");
         }
         return set_(FormValue::Int(*named));
@@ -238,7 +239,8 @@ std::size_t PropertyList::addEnumeration(std::string name, std::vector<std::stri
         if (v.type != FormValue::Type::Identifier) expected("one of " + joinNames(members), v);
         int ordinal = ordinalOf(members, v.text);
         if (ordinal < 0)
-            throw PropertyValueError("bad value '" + printable(v.text) + "' (expected one of " + joinNames(members) + ")");
+            throw PropertyValueError("bad value '" + printable(v.text) + "' (expected one of " + joinNames(members) +
+                                     ")");
         set(ordinal);
     };
     p.isEmpty_ = [get] { return get() == 0; };
@@ -268,7 +270,8 @@ std::size_t PropertyList::addSet(std::string name, std::vector<std::string> memb
         for (const std::string& item : v.items) {
             int ordinal = ordinalOf(members, item);
             if (ordinal < 0)
-                throw PropertyValueError("bad set member '" + printable(item) + "' (expected one of " + joinNames(members) + ")");
+                throw PropertyValueError("bad set member '" + printable(item) + "' (expected one of " +
+                                         joinNames(members) + ")");
             bits |= std::uint64_t{1} << ordinal;
         }
         set(bits);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -119,8 +120,17 @@ TEST_F(AtomicFileTest, OnlyRegularFilesAreReplaced) {
     EXPECT_THROW(AtomicFile(folder / "falta" / "x.xlsx"), AtomicFileError);
 }
 
-TEST_F(AtomicFileTest, TheLongestLegalNameCanBeSaved) {
+TEST_F(AtomicFileTest, TheLongestLegalNameCanBeSavedAndItsStaleTemporaryRemoved) {
     const std::string name = std::string(250, 'n') + ".xlsx";  // 255 bytes
+    // A process id that is free: a child that has exited and been waited for.
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ASSERT_GT(child, 0);
+    ::waitpid(child, nullptr, 0);
+    const std::string pid = std::to_string(child);
+    // What a save killed outright leaves: the name cut so that the temporary name fits.
+    const std::string stale = ".~" + name.substr(0, 255 - 10 - pid.size()) + "." + pid + ".Ab12Cd";
+    std::ofstream(folder / stale) << "partial";
     AtomicFile file(folder / name);
     write(file, "x");
     file.Commit();
