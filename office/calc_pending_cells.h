@@ -9,21 +9,12 @@
 #include <utility>
 
 #include <com/sun/star/frame/XModel.hpp>
-#include <com/sun/star/lang/Locale.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
 #include <com/sun/star/uno/Any.hxx>
 
+#include "office/calc_number_formats.h"
+
 namespace tabulix::office {
-
-namespace css = com::sun::star;
-
-// A format a value brings along (a date, a currency amount, a Boolean): the standard format of
-// a css::util::NumberFormat kind in a locale, given to the cell when it still has the general
-// format.
-struct ImpliedFormat {
-    sal_Int16 kind = 0;  // 0: none
-    css::lang::Locale locale;
-};
 
 class CalcPendingCells {
 public:
