@@ -22,6 +22,7 @@
 #include <com/sun/star/util/XNumberFormatsSupplier.hpp>
 
 #include "automation/dispids.h"
+#include "office/calc_column_widths.h"
 #include "office/calc_number_formats.h"
 #include "office/calc_range_format.h"
 #include "office/calc_sheet.h"
@@ -43,20 +44,6 @@ namespace {
 
 // A cell holds at most this many characters, counted in UTF-16 code units as the file does.
 constexpr sal_Int32 kMaxCellText = 32767;
-
-constexpr double kHmmPerPixel = 2540.0 / 96.0;
-constexpr double kDigitPixels = 7.0;   // the widest digit of the workbook's default font
-constexpr double kPaddingPixels = 5.0;
-
-// Column widths in characters of the default font, as the application counts them, from and to
-// Calc's 1/100 mm.
-double charactersOfWidth(sal_Int32 hmm) {
-    const double pixels = std::round(hmm / kHmmPerPixel);
-    return std::max(0.0, std::round((pixels - kPaddingPixels) / kDigitPixels * 100.0) / 100.0);
-}
-sal_Int32 widthOfCharacters(double characters) {
-    return static_cast<sal_Int32>(std::lround((characters * kDigitPixels + kPaddingPixels) * kHmmPerPixel));
-}
 
 // "A1" .. "XFD1048576": the column letters and row of a cell name, or false.
 // The 0-based column and row of a cell name (A1 notation), or nothing for anything else.
@@ -274,8 +261,7 @@ Variant CalcRange::invokeMember(const CalcCall& call) {
             call.noPut();
             call.expectCount(0, 0);
             if (!columns_) call.fail("AutoFit needs whole columns (Columns.AutoFit)");
-            propertiesOf(Reference<css::table::XColumnRowRange>(cells(), UNO_QUERY_THROW)->getColumns())
-                ->setPropertyValue("OptimalWidth", css::uno::Any(true));
+            fitColumns(sheet_->workbook()->document(), address());
             return {};
         case dispid::ColumnWidth: {
             call.expectCount(0, 0);
@@ -283,7 +269,7 @@ Variant CalcRange::invokeMember(const CalcCall& call) {
                 Reference<css::table::XColumnRowRange>(cells(), UNO_QUERY_THROW)->getColumns(), UNO_QUERY_THROW);
             if (call.isPut()) {
                 const double characters = call.valueNumber();
-                if (characters < 0 || characters > 255) call.fail("a column width is 0 to 255 characters");
+                if (characters < 0 || characters > kMaxColumnCharacters) call.fail("a column width is 0 to 255 characters");
                 propertiesOf(columns)->setPropertyValue("Width", css::uno::Any(widthOfCharacters(characters)));
                 return {};
             }

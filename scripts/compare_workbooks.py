@@ -17,6 +17,8 @@ Each difference is listed. Those that come from what Calc cannot hold carry thei
   - the workbook's default font is Calc's own (and with it the height of rows sized by it);
   - a Boolean cell has Calc's Boolean number format;
   - an empty text leaves the cell empty (as in the application);
+  - a column is fitted to what Calc shows: numbers in the General format with more digits,
+    Booleans as TRUE and FALSE;
   - Calc has no surface charts.
 Exits 0 when every difference has a reason, 1 otherwise, 77 when openpyxl or OTHER is missing
 (the test is skipped).
@@ -41,8 +43,9 @@ except ImportError:
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from check_chart_workbook import NS, chart_parts, describe, text_of  # noqa: E402
 
-# Fitted column widths: each spreadsheet measures text with its own font metrics.
+# Fitted column widths: each spreadsheet measures text with its own font metrics and margins.
 WIDTH_TOLERANCE = 0.12
+WIDTH_MARGIN = 1.5
 DEFAULT_WIDTH = 8.43
 # Row heights that follow the fonts: the same metrics, rounded to the spreadsheet's own steps.
 HEIGHT_TOLERANCE = 0.2
@@ -50,8 +53,12 @@ HEIGHT_TOLERANCE = 0.2
 REASON_DIGITS = "Calc writes numbers with 15 significant digits"
 REASON_DEFAULT_FONT = "the workbook's default font is Calc's own"
 REASON_DEFAULT_ROW = "a row sized by the default font follows Calc's own default font"
-REASON_BOOLEAN = "Calc holds a Boolean as a number with its Boolean format"
+REASON_BOOLEAN = "Calc gives a Boolean cell its Boolean number format"
 REASON_EMPTY_TEXT = "an empty text leaves the cell empty in Calc, as in the application"
+REASON_GENERAL_WIDTH = ("Calc shows a number in the General format with up to 15 digits, the embedded "
+                        "spreadsheet in up to 11 characters, and fits the column to that")
+REASON_BOOLEAN_WIDTH = ("Calc shows Booleans as TRUE and FALSE, the embedded spreadsheet in its display "
+                        "language (VERDADERO, FALSO), and fits the column to that")
 REASON_SURFACE = "Calc has no surface charts"
 
 
@@ -164,18 +171,43 @@ class Differences:
             self.unexplained.append(line)
 
 
+def column_widths(ws):
+    """Column number -> width, for the columns that have one (a width may cover several)."""
+    widths = {}
+    for dim in ws.column_dimensions.values():
+        if dim.customWidth and dim.width and dim.min:
+            for column in range(dim.min, (dim.max or dim.min) + 1):
+                widths[column] = dim.width
+    return widths
+
+
+def column_shows(ws, column):
+    """What decides how wide the column's values are shown: General numbers longer than 11
+    characters, Booleans."""
+    long_general, booleans = False, False
+    for (cell,) in ws.iter_rows(min_col=column, max_col=column):
+        if isinstance(cell.value, bool):
+            booleans = True
+        elif isinstance(cell.value, (int, float)) and cell.number_format == "General":
+            long_general = long_general or len(f"{cell.value:.15g}") > 11
+    return long_general, booleans
+
+
 def compare_columns(name, rf, of, columns, diffs):
+    ref_widths, other_widths = column_widths(rf), column_widths(of)
     for column in range(1, columns + 1):
         letter = openpyxl.utils.get_column_letter(column)
-        widths = []
-        for ws in (rf, of):
-            dim = ws.column_dimensions.get(letter)
-            widths.append(dim.width if dim is not None and dim.customWidth and dim.width else DEFAULT_WIDTH)
-        a, b = widths
+        a, b = ref_widths.get(column, DEFAULT_WIDTH), other_widths.get(column, DEFAULT_WIDTH)
         if b > 255:
             diffs.add(f"{name}!{letter}", "column width beyond 255", round(a, 2), round(b, 2))
-        elif abs(a - b) > WIDTH_TOLERANCE * max(a, b):
-            diffs.add(f"{name}!{letter}", "column width", round(a, 2), round(b, 2))
+        elif abs(a - b) > max(WIDTH_TOLERANCE * max(a, b), WIDTH_MARGIN):
+            long_general, booleans = column_shows(rf, column)
+            reason = None
+            if long_general and b > a:
+                reason = REASON_GENERAL_WIDTH
+            elif booleans and b < a:
+                reason = REASON_BOOLEAN_WIDTH
+            diffs.add(f"{name}!{letter}", "column width", round(a, 2), round(b, 2), reason)
 
 
 def compare_rows(name, rf, of, rows, ref_default_font, other_default_font, diffs):
