@@ -19,7 +19,7 @@ Each difference is listed. Those that come from what Calc cannot hold carry thei
   - an empty text leaves the cell empty (as in the application);
   - a column is fitted to what Calc shows: numbers in the General format with more digits,
     Booleans as TRUE and FALSE;
-  - Calc has no surface charts.
+  - Calc has no chart sheets (a chart fills a worksheet of its own) and no surface charts.
 Exits 0 when every difference has a reason, 1 otherwise, 77 when openpyxl or OTHER is missing
 (the test is skipped).
 """
@@ -41,7 +41,7 @@ except ImportError:
     sys.exit(77)
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from check_chart_workbook import NS, chart_parts, describe, text_of  # noqa: E402
+from check_chart_workbook import NS, describe, rels, text_of  # noqa: E402
 
 # Fitted column widths: each spreadsheet measures text with its own font metrics and margins.
 WIDTH_TOLERANCE = 0.12
@@ -60,6 +60,7 @@ REASON_GENERAL_WIDTH = ("Calc shows a number in the General format with up to 15
 REASON_BOOLEAN_WIDTH = ("Calc shows Booleans as TRUE and FALSE, the embedded spreadsheet in its display "
                         "language (VERDADERO, FALSO), and fits the column to that")
 REASON_SURFACE = "Calc has no surface charts"
+REASON_CHART_SHEET = "Calc has no chart sheets: the chart fills a worksheet of its own"
 
 
 def rgb(colour):
@@ -148,14 +149,10 @@ def default_font(book):
     return font_key(book._fonts[0]) if book._fonts else None
 
 
-def sheet_kinds(book):
-    return [(ws.title, "chart" if isinstance(ws, Chartsheet) else "worksheet") for ws in book.worksheets + book.chartsheets]
-
-
-def ordered_sheets(book):
+def sheet_list(book):
     """Sheet names and kinds in the workbook's order."""
-    kinds = dict(sheet_kinds(book))
-    return [(name, kinds[name]) for name in book.sheetnames]
+    charts = {ws.title for ws in book.chartsheets}
+    return [(name, "chart" if name in charts else "worksheet") for name in book.sheetnames]
 
 
 class Differences:
@@ -261,17 +258,22 @@ def compare_cells(name, books, rows, columns, default_fonts, diffs):
 
 
 REF_QUOTES = re.compile(r"^'((?:[^']|'')+)'!")
+ONE_CELL_RANGE = re.compile(r"(\$[A-Z]+\$\d+):\1$")
 
 
 def plain_ref(ref):
-    """A series reference with its sheet name unquoted: 'Ejemplo'!$B$3 and Ejemplo!$B$3 agree."""
+    """A series reference written plainly: 'Ejemplo'!$B$3, Ejemplo!$B$3 and Ejemplo!$B$3:$B$3 agree."""
     if ref is None:
         return None
-    return REF_QUOTES.sub(lambda m: m.group(1).replace("''", "'") + "!", ref)
+    ref = REF_QUOTES.sub(lambda m: m.group(1).replace("''", "'") + "!", ref)
+    return ONE_CELL_RANGE.sub(r"\1", ref)
 
 
-def chart_summary(info):
-    axes = {kind: text_of(axis.find("c:title", NS)) for kind, axis in info["axes"].items()}
+def chart_summary(info, plot_area):
+    # Axes in the order the plot names them (category, value, series), by role rather than by
+    # element: Calc writes the series axis of a 3-D line as a second category axis.
+    by_id = {a.find("c:axId", NS).get("val"): a for a in plot_area if a.tag.split("}")[1].endswith("Ax")}
+    axes = [text_of(by_id[i].find("c:title", NS)) for i in info.get("axIds", []) if i in by_id]
     return {
         "plot": info["plots"],
         "bar direction": [e.get("val") for e in info["plot_elements"] for e in e.findall("c:barDir", NS)],
@@ -285,29 +287,42 @@ def chart_summary(info):
 
 
 def charts_of(path):
+    """Sheet name -> summary of each chart the sheet holds (a chart sheet's, or a worksheet's drawing's)."""
+    out = {}
     with zipfile.ZipFile(path) as zf:
-        parts, _ = chart_parts(zf)
-        out = {}
-        for name, part in parts.items():
-            chart = ET.fromstring(zf.read(part))
-            info = describe(chart)
-            plot_area = chart.find("c:chart/c:plotArea", NS)
-            info["plot_elements"] = [e for e in plot_area if e.tag.split("}")[1] in info["plots"]]
-            out[name] = chart_summary(info)
-        return out
+        book = ET.fromstring(zf.read("xl/workbook.xml"))
+        book_rels = rels(zf, "xl/workbook.xml")
+        for sheet in book.find("m:sheets", NS):
+            part = book_rels[sheet.get("{%s}id" % NS["r"])]
+            drawing = ET.fromstring(zf.read(part)).find("m:drawing", NS)
+            summaries = []
+            if drawing is not None:
+                drawing_part = rels(zf, part)[drawing.get("{%s}id" % NS["r"])]
+                for target in sorted(t for t in rels(zf, drawing_part).values() if "/charts/" in t):
+                    chart = ET.fromstring(zf.read(target))
+                    info = describe(chart)
+                    plot_area = chart.find("c:chart/c:plotArea", NS)
+                    info["plot_elements"] = [e for e in plot_area if e.tag.split("}")[1] in info["plots"]]
+                    summaries.append(chart_summary(info, plot_area))
+            out[sheet.get("name")] = summaries
+    return out
 
 
 def compare_charts(reference_path, other_path, diffs):
     ref_charts, other_charts = charts_of(reference_path), charts_of(other_path)
-    for name, a in ref_charts.items():
-        b = other_charts.get(name)
-        if b is None:
+    for name, charts in ref_charts.items():
+        others = other_charts.get(name)
+        if others is None:
             continue  # reported with the sheets
-        surface = any("surface" in p for p in a["plot"])
-        for key in a:
-            if a[key] != b[key]:
-                reason = REASON_SURFACE if surface and key in ("plot", "3-D view", "axis titles", "bar direction") else None
-                diffs.add(f"chart sheet {name}", key, a[key], b[key], reason)
+        if len(charts) != len(others):
+            diffs.add(f"sheet {name}", "number of charts", len(charts), len(others))
+            continue
+        for a, b in zip(charts, others):
+            surface = any("surface" in p for p in a["plot"])
+            for key in a:
+                if a[key] != b[key]:
+                    reason = REASON_SURFACE if surface and key in ("plot", "3-D view", "bar direction") else None
+                    diffs.add(f"chart of {name}", key, a[key], b[key], reason)
 
 
 def compare(reference_path, other_path):
@@ -318,19 +333,25 @@ def compare(reference_path, other_path):
     other_values = openpyxl.load_workbook(other_path, data_only=True)
     diffs = Differences()
 
-    if ordered_sheets(ref_formulas) != ordered_sheets(other_formulas):
-        diffs.add("workbook", "sheets", ordered_sheets(ref_formulas), ordered_sheets(other_formulas))
+    if ref_formulas.sheetnames != other_formulas.sheetnames:
+        diffs.add("workbook", "sheets", ref_formulas.sheetnames, other_formulas.sheetnames)
+    other_kinds = dict(sheet_list(other_formulas))
+    for name, kind in sheet_list(ref_formulas):
+        if name in other_kinds and other_kinds[name] != kind:
+            diffs.add(f"sheet {name}", "kind", kind, other_kinds[name], REASON_CHART_SHEET if kind == "chart" else None)
     if ref_formulas.active.title != other_formulas.active.title:
         diffs.add("workbook", "active sheet", ref_formulas.active.title, other_formulas.active.title)
     default_fonts = (default_font(ref_formulas), default_font(other_formulas))
     if default_fonts[0] != default_fonts[1]:
         diffs.add("workbook", "default font", default_fonts[0], default_fonts[1], REASON_DEFAULT_FONT)
 
+    # A worksheet that stands for a chart sheet holds the chart alone.
+    charted = {ws.title for ws in ref_formulas.chartsheets}
     for name in ref_formulas.sheetnames:
         if name not in other_formulas.sheetnames:
             continue
         rf, of = ref_formulas[name], other_formulas[name]
-        if isinstance(rf, Chartsheet) or isinstance(of, Chartsheet):
+        if isinstance(rf, Chartsheet) or isinstance(of, Chartsheet) or name in charted:
             continue  # compared below, from the chart parts
         rv, ov = ref_values[name], other_values[name]
         ref_merged = sorted(str(r) for r in rf.merged_cells.ranges)
