@@ -17,6 +17,7 @@
 #include <com/sun/star/table/XTableCharts.hpp>
 #include <com/sun/star/table/XTableChartsSupplier.hpp>
 
+#include "office/calc_chart_series.h"
 #include "office/calc_range.h"
 #include "office/calc_sheet.h"
 #include "office/uno_text.h"
@@ -85,8 +86,11 @@ void runChartWizard(const CalcCall& call, CalcSheet& chartSheet) {
     const std::string valueTitle = call.given(9) ? call.text(9) : std::string();
     const std::string extraTitle = call.given(10) ? call.text(10) : std::string();
 
-    // Calc reads one heading row and one heading column at most: series names and category
-    // labels are taken from the first row or column of the block.
+    const css::table::CellRangeAddress block = source->address();
+    const SeriesLayout layout{block, sheetName(source->sheet()->sheet()), byRows, categoryLabels, seriesLabels};
+    if (const std::string problem = labelCountProblem(layout); !problem.empty()) call.fail(problem);
+    // Calc's first reading of the block takes one line of labels each way; the series are laid
+    // out afterwards as the counts say.
     const bool columnHeaders = byRows ? categoryLabels > 0 : seriesLabels > 0;
     const bool rowHeaders = byRows ? seriesLabels > 0 : categoryLabels > 0;
 
@@ -97,7 +101,6 @@ void runChartWizard(const CalcCall& call, CalcSheet& chartSheet) {
     // A second ChartWizard on the same sheet replaces its chart.
     const auto existing = charts->getElementNames();
     for (const rtl::OUString& old : existing) charts->removeByName(old);
-    const css::table::CellRangeAddress block = source->address();
     const css::uno::Sequence<css::table::CellRangeAddress> ranges(&block, 1);
     charts->addNewByName(name, css::awt::Rectangle(0, 0, kChartWidth, kChartHeight), ranges, columnHeaders, rowHeaders);
 
@@ -117,6 +120,7 @@ void runChartWizard(const CalcCall& call, CalcSheet& chartSheet) {
     if (kind->threeD) diagramProps->setPropertyValue("Dim3D", css::uno::Any(true));
     if (kind->deep) diagramProps->setPropertyValue("Deep", css::uno::Any(true));
     if (kind->bars) diagramProps->setPropertyValue("Vertical", css::uno::Any(true));
+    setChartSeries(chartSheet.session().context(), Reference<css::chart2::XChartDocument>(document, UNO_QUERY_THROW), layout);
 
     const Reference<css::beans::XPropertySet> documentProps(document, UNO_QUERY_THROW);
     documentProps->setPropertyValue("HasLegend", css::uno::Any(legend));

@@ -3,7 +3,7 @@
 //   calc_chart_report embedded|calc OUT.xlsx
 // A sales table (two label columns, three months), then a chart sheet of each of the thirteen
 // kinds, by columns and by rows, and charts with two lines of category labels and of series
-// names.
+// names, of texts and of numbers.
 
 #include <cstring>
 #include <iostream>
@@ -61,6 +61,12 @@ void report(const std::string& output) {
     // By rows: two columns of series names, one row of categories.
     tabulix.CrearGrafico("Dos nombres", "A" + heading, "E" + last, TTipoGrafico::xlLine, TColumna_Fila::xlEnFila,
                          "", "Meses", "Euros", "", 1, 2, true);
+    // Two rows of series names (the headings and the first record's numbers), and by rows two
+    // rows of categories: label lines are labels whatever they hold.
+    tabulix.CrearGrafico("Dos filas de nombres", "B" + heading, "E" + last, TTipoGrafico::xlArea,
+                         TColumna_Fila::xlEnColumna, "", "", "", "", 1, 2, true);
+    tabulix.CrearGrafico("Dos filas de categorias", "B" + heading, "E" + last, TTipoGrafico::xlRadar,
+                         TColumna_Fila::xlEnFila, "", "", "", "", 2, 1, false);
     tabulix.ExcelWorkbook()->Object()->call(automation::dispid::SaveAs, {Variant(output)});
 }
 
