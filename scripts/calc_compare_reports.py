@@ -50,8 +50,11 @@ INSERT INTO kinds VALUES ('0.1 + 0.2', 2147483648, 0.30000000000000004, 0.01, 1,
                           '2000-01-01 00:00:01', x'e282ac');
 """
 
-# One record of each function, each caption position and each caption alignment.
+# One record of each function, each caption position and each caption alignment; the first
+# two right under the data block, whose lower edge their cells share.
 FORMULA_RECORDS = [
+    "VENTAS_ENE;0;C;1;Total enero:;0;2;",
+    "STOC_ACT;2;F;1;;0;0;",
     "VENTAS_ENE;0;C;2;Suma a la izquierda:;0;0;",
     "VENTAS_FEB;1;D;2;Promedio a la derecha;1;1;",
     "VENTAS_MAR;2;E;4;Maximo arriba;2;2;",
@@ -79,6 +82,12 @@ def formulas_form(demo_form, folder):
     form, count = re.subn(r"Formulas\.Strings = \(.*?\)\n", f"Formulas.Strings = (\n{records})\n", form, flags=re.S)
     form, merged = re.subn(r"TituloCombinarCentrar = True", "TituloCombinarCentrar = False", form)
     form = form.replace("Titulo = 'ARTICULOS EMPRESA'", "Titulo = 'ARTICULOS DE LA EMPRESA, SIN COMBINAR'")
+    # Results and captions framed in red: their edges meet the data block's and each other's.
+    for part in ("FormulasFormatoResultado", "FormulasFormatoLiteral"):
+        form = form.replace(f"{part}.LiniasContorno = []",
+                            f"{part}.LiniasContorno = [lcIzquierda, lcDerecha, lcSuperior, lcInferior]\n"
+                            f"    {part}.LiniasContornoGrosor = glMedia\n    {part}.LiniasContornoColor = clRed")
+        form = form.replace(f"    {part}.LiniasContornoColor = clBlack\n", "")
     if count != 1 or merged != 1:
         raise RuntimeError("the demonstration's form has changed: its formula list or title setting was not found")
     path = os.path.join(folder, "Formulas.form")

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include <com/sun/star/frame/XFrame.hpp>
 #include <com/sun/star/sheet/XSpreadsheetView.hpp>
 #include <com/sun/star/util/CloseVetoException.hpp>
@@ -124,6 +127,30 @@ TEST(CalcComponent, TheSuitesOwnEventsMoveTheComponent) {
     EXPECT_EQ(tabulix.ExcelWorksheet(), nullptr);
     EXPECT_EQ(tabulix.ExcelApplication(), nullptr);
     EXPECT_EQ(tabulix.PrimeraFilaDatos(), 0);
+}
+
+// Calc reports the activations a new sheet causes late, the old sheet's among them: none may take
+// the component back to the sheet it left.
+TEST(CalcComponent, TheComponentStaysOnTheSheetItAdded) {
+    closeEveryWorkbook();
+    auto set = sales(3);
+    TTabulix tabulix(nullptr);
+    tabulix.SetDatos(set.get());
+    tabulix.TraspasarNuevoLibro();
+    for (int i = 0; i < 3; ++i) {
+        const std::string before = connectedSheetName(tabulix);
+        tabulix.CrearHoja();
+        tabulix.NombreHoja = "Hoja nueva " + std::to_string(i);
+        tabulix.Traspasar();
+        const std::string added = connectedSheetName(tabulix);
+        EXPECT_NE(added, before);
+        for (int wait = 0; wait < 5; ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            DeliverCalcEvents();
+        }
+        EXPECT_EQ(connectedSheetName(tabulix), added) << "after adding sheet " << i + 2;
+        EXPECT_EQ(tabulix.ExcelWorkbook()->Object()->get(dispid::ActiveSheet).toObject()->get(dispid::Name).toText(), added);
+    }
 }
 
 TEST(CalcComponent, ABeforeCloseHandlerCanKeepTheWorkbookOpen) {
