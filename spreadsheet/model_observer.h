@@ -4,7 +4,7 @@
 // the thread that made it, whether automation or the view's own user made it. Observers must
 // not throw, and must not change the model from within a notification.
 
-#include "spreadsheet/cell_address.h"
+#include "spreadsheet/cells/cell_address.h"
 
 namespace tabulix::spreadsheet {
 
