@@ -49,6 +49,7 @@ int run(const cli::CommandLine& line) {
     const std::filesystem::path output = toStandardOutput ? toStandardOutput->File() : cli::OutputPath(line);
     const cli::ApplicationKind application = cli::ChooseApplication(line.application);
     cli::InstallApplication(application);
+    const cli::ApplicationShutdown shutdown(application);
     cli::RegisterProgramClasses();
     cli::TransferSource source = loadSource(line);
     if (!toStandardOutput) cli::RefuseOutputOverInput(output, cli::InputFiles(line, *source.root));
