@@ -59,6 +59,8 @@ public:
     const css::uno::Reference<css::uno::XComponentContext>& context() const { return context_; }
     const css::uno::Reference<css::frame::XDesktop2>& desktop() const { return desktop_; }
     int processId() const;
+    // The session's private folder (soffice's profile, output and temporary files).
+    const std::string& folder() const { return folder_; }
     bool windowed() const { return windowed_; }
 
     // Raises AutomationError naming `where` when the suite has been ended or has gone away.

@@ -19,7 +19,8 @@ Each difference is listed. Those that come from what Calc cannot hold carry thei
   - an empty text leaves the cell empty (as in the application);
   - a column is fitted to what Calc shows: numbers in the General format with more digits,
     Booleans as TRUE and FALSE;
-  - Calc has no chart sheets (a chart fills a worksheet of its own) and no surface charts.
+  - Calc has no chart sheets (a chart fills a worksheet of its own) and no surface charts;
+  - Calc saves a document without a window with its first sheet active.
 Exits 0 when every difference has a reason, 1 otherwise, 77 when openpyxl or OTHER is missing
 (the test is skipped).
 """
@@ -61,6 +62,8 @@ REASON_BOOLEAN_WIDTH = ("Calc shows Booleans as TRUE and FALSE, the embedded spr
                         "language (VERDADERO, FALSO), and fits the column to that")
 REASON_SURFACE = "Calc has no surface charts"
 REASON_CHART_SHEET = "Calc has no chart sheets: the chart fills a worksheet of its own"
+REASON_ACTIVE_SHEET = ("Calc saves a document without a window with its first sheet active (it writes the "
+                       "active sheet of the window it shows)")
 
 
 def rgb(colour):
@@ -340,7 +343,9 @@ def compare(reference_path, other_path):
         if name in other_kinds and other_kinds[name] != kind:
             diffs.add(f"sheet {name}", "kind", kind, other_kinds[name], REASON_CHART_SHEET if kind == "chart" else None)
     if ref_formulas.active.title != other_formulas.active.title:
-        diffs.add("workbook", "active sheet", ref_formulas.active.title, other_formulas.active.title)
+        first = other_formulas.active.title == other_formulas.sheetnames[0]
+        diffs.add("workbook", "active sheet", ref_formulas.active.title, other_formulas.active.title,
+                  REASON_ACTIVE_SHEET if first else None)
     default_fonts = (default_font(ref_formulas), default_font(other_formulas))
     if default_fonts[0] != default_fonts[1]:
         diffs.add("workbook", "default font", default_fonts[0], default_fonts[1], REASON_DEFAULT_FONT)

@@ -11,6 +11,7 @@
 #include <com/sun/star/util/CloseVetoException.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 
+#include "automation/automation_error.h"
 #include "automation/call_journal.h"
 #include "automation/connection.h"
 #include "component/tabulix.h"
@@ -151,6 +152,39 @@ TEST(CalcComponent, TheComponentStaysOnTheSheetItAdded) {
         EXPECT_EQ(connectedSheetName(tabulix), added) << "after adding sheet " << i + 2;
         EXPECT_EQ(tabulix.ExcelWorkbook()->Object()->get(dispid::ActiveSheet).toObject()->get(dispid::Name).toText(), added);
     }
+}
+
+// A text too long for a cell stops the transfer as on the embedded spreadsheet, with the same
+// message naming record, field and cell; Calc would have cut it.
+std::string overLongTextError(bool calc) {
+    if (calc) {
+        closeEveryWorkbook();
+    } else {
+        shutDownRunningApplication();
+        spreadsheet::installEmbeddedSpreadsheet();
+    }
+    auto set = std::make_unique<data::TMemoryDataSet>();
+    set->SetName("Notas");
+    set->AddFieldDef("TEXTO", data::TFieldType::ftMemo);
+    set->AppendRecord({Variant("corto")});
+    set->AppendRecord({Variant(std::string(40000, 'n'))});
+    set->Open();
+    TTabulix tabulix(nullptr);
+    tabulix.SetDatos(set.get());
+    std::string error;
+    try {
+        tabulix.TraspasarNuevoLibro();
+    } catch (const AutomationError& e) {
+        error = e.what();
+    }
+    if (!calc) shutDownRunningApplication();
+    return error;
+}
+
+TEST(CalcComponent, AnOverLongTextIsRefusedAsOnTheEmbeddedSpreadsheet) {
+    const std::string embedded = overLongTextError(false);
+    EXPECT_NE(embedded.find("TEXTO"), std::string::npos) << embedded;
+    EXPECT_EQ(overLongTextError(true), embedded);
 }
 
 TEST(CalcComponent, ABeforeCloseHandlerCanKeepTheWorkbookOpen) {
