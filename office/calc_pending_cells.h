@@ -1,9 +1,9 @@
 #pragma once
-// Values put into single cells while Calc is not shown, kept to be written together. A transfer
-// puts one value a call, and every UNO call is a round trip to soffice: written as rectangles of
-// whole rows (one call for a block of records) they cost a small part of that. The values are
-// written before any other call reaches Calc, so nothing can observe the difference but the
-// time; a value Calc refuses is reported by that later call.
+// Values put into cells, kept to be written together. A transfer puts one value a call, and every
+// UNO call is a round trip to soffice: written as rectangles of whole rows (one call for a block
+// of records) they cost a small part of that. The values are written before any other call
+// reaches Calc, so nothing can observe the difference but the time; what Calc would refuse or
+// cut is refused when the value is put.
 
 #include <map>
 #include <utility>

@@ -89,7 +89,7 @@ public:
     std::shared_ptr<CalcWorkbook> activeWorkbook() const;
     std::shared_ptr<CalcWorkbook> workbookWithId(int id) const;
 
-    // Values put into single cells while the suite is not shown wait here (see
+    // Values put into cells wait here (see
     // CalcPendingCells) until any other call needs them written.
     void keepCellValue(const css::uno::Reference<css::frame::XModel>& document,
                        const css::uno::Reference<css::sheet::XSpreadsheet>& sheet, sal_Int32 column, sal_Int32 row,

@@ -11,8 +11,9 @@ The reports:
             extreme numbers and dates, texts that begin with "=", and a text wider than a
             column can be
   formulas  the demonstration's form with formula records of every function (sum, average,
-            maximum, minimum, own formula), every caption position and alignment, and an
-            unmerged title wider than its column
+            maximum, minimum, own formula), every caption position and alignment, framed cells
+            that share edges, number formats in the English notation, and an unmerged title
+            wider than its column
   charts    a chart sheet of each of the thirteen kinds, and charts with two lines of category
             labels and of series names (calc_chart_report)
 --keep DIR keeps the workbooks there. Exits 0 when every difference is explained, 1 otherwise,
@@ -82,6 +83,8 @@ def formulas_form(demo_form, folder):
     form, count = re.subn(r"Formulas\.Strings = \(.*?\)\n", f"Formulas.Strings = (\n{records})\n", form, flags=re.S)
     form, merged = re.subn(r"TituloCombinarCentrar = True", "TituloCombinarCentrar = False", form)
     form = form.replace("Titulo = 'ARTICULOS EMPRESA'", "Titulo = 'ARTICULOS DE LA EMPRESA, SIN COMBINAR'")
+    # Number formats sent in the English notation.
+    form = form.replace("    Datos = Taula\n", "    Datos = Taula\n    ComaEsDecimal = False\n")
     # Results and captions framed in red: their edges meet the data block's and each other's.
     for part in ("FormulasFormatoResultado", "FormulasFormatoLiteral"):
         form = form.replace(f"{part}.LiniasContorno = []",
