@@ -291,6 +291,11 @@ std::int64_t TDataSet::RecordCount() {
     return InternalRecordCount();
 }
 
+std::optional<std::int64_t> TDataSet::KnownRecordCount() {
+    if (!Active()) return std::nullopt;
+    return InternalKnownRecordCount();
+}
+
 void TDataSet::CursorMovedTo(std::int64_t recNo) {
     hasRecord_ = true;
     recNo_ = recNo;
@@ -327,7 +332,12 @@ void TDataSet::GotoBookmark(const TBookmark& bookmark) {
 }
 
 void TDataSet::FreeBookmark(const TBookmark& bookmark) {
-    if (bookmark.owner_ == this) bookmarks_.erase(bookmark.id_);
+    if (bookmark.owner_ != this) return;
+    const auto saved = bookmarks_.find(bookmark.id_);
+    if (saved == bookmarks_.end()) return;
+    const std::int64_t key = saved->second.key;
+    bookmarks_.erase(saved);
+    if (Active()) InternalFreeKey(key);
 }
 
 // --- attached controls ---
