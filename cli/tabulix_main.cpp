@@ -1,7 +1,7 @@
 // tabulix: transfers a data set into a new workbook and saves it as an .xlsx file.
 //   tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--application embedded|calc] [--trace]
 //   tabulix --dbf FILE.DBF [--code-page PAGE] [--title T] [-o OUT.xlsx]
-//   tabulix --sqlite DB.sqlite --sql "SELECT ..." [--title T] [-o OUT.xlsx]
+//   tabulix --sqlite DB.sqlite --sql "SELECT ..." [--keep-rows-in-memory] [--title T] [-o OUT.xlsx]
 
 #include <exception>
 #include <iostream>
@@ -16,7 +16,6 @@
 #include "cli/transfer_run.h"
 #include "cli/transfer_source.h"
 #include "component/tabulix.h"
-#include "data/data_set.h"
 
 using namespace tabulix;
 
@@ -25,7 +24,8 @@ namespace {
 cli::TransferSource loadSource(const cli::CommandLine& line) {
     switch (line.source) {
         case cli::SourceKind::DbfFile: return cli::DbfSource(line.input, line.title, line.codePage);
-        case cli::SourceKind::SqliteQuery: return cli::SqliteSource(line.input, line.sql, line.title);
+        case cli::SourceKind::SqliteQuery:
+            return cli::SqliteSource(line.input, line.sql, line.title, line.keepRowsInMemory);
         case cli::SourceKind::FormFile: break;
     }
     return cli::LoadFormSource(line.input, line.component);
@@ -49,7 +49,7 @@ int run(const cli::CommandLine& line) {
     cli::TransferAndSave(*source.tabulix, output, options);
     cli::ShutDownApplication(application);
 
-    const std::int64_t records = source.tabulix->Datos()->RecordCount();
+    const std::int64_t records = cli::RecordsWritten(*source.tabulix);
     std::cout << "Transferred " << records << (records == 1 ? " record" : " records") << " to " << output.string()
               << "\n";
     return 0;

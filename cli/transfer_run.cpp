@@ -92,4 +92,9 @@ void TransferAndSave(component::TTabulix& tabulix, const fs::path& output, const
     workbook->Object()->call(automation::dispid::SaveAs, {automation::Variant(output.string())});
 }
 
+std::int64_t RecordsWritten(const component::TTabulix& tabulix) {
+    const std::int64_t first = tabulix.PrimeraFilaDatos(), last = tabulix.UltimaFilaDatos();
+    return first > 0 && last >= first ? last - first + 1 : 0;
+}
+
 }  // namespace tabulix::cli
