@@ -8,6 +8,7 @@
 #include "data/field_classes.h"
 #include "data/sqlite_query.h"
 #include "data/tests/dbf_fixture.h"
+#include "data/tests/sql_call_counter.h"
 
 namespace tabulix::data {
 namespace {
@@ -414,36 +415,12 @@ TEST_P(SQLiteQueryTest, ClosingReleasesTheFile) {
     EXPECT_TRUE(std::filesystem::remove(file));
 }
 
-// SQL functions the tests register on every connection: tick() counts its calls and returns
-// true, so "WHERE tick()" counts the rows a statement produced over all its runs.
-class CallCounter {
-public:
-    CallCounter() {
-        calls_ = 0;
-        sqlite3_auto_extension(reinterpret_cast<void (*)()>(&CallCounter::registerOn));
-    }
-    ~CallCounter() { sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(&CallCounter::registerOn)); }
-    CallCounter(const CallCounter&) = delete;
-    CallCounter& operator=(const CallCounter&) = delete;
-    std::int64_t calls() const { return calls_; }
-
-private:
-    static int registerOn(sqlite3* db, char**, const void*) {
-        return sqlite3_create_function(db, "tick", 0, SQLITE_UTF8, nullptr, &CallCounter::tick, nullptr, nullptr);
-    }
-    static void tick(sqlite3_context* context, int, sqlite3_value**) {
-        ++calls_;
-        sqlite3_result_int(context, 1);
-    }
-    static inline std::int64_t calls_ = 0;
-};
-
 // The statement runs once per walk: Open stays on the first row, the walk goes on from there,
 // a bookmark taken at the start is gone back to without a run, and the count comes from the
 // walk. Only a count asked before the walk reached the end runs a count of its own.
 TEST_P(SQLiteQueryTest, TheStatementRunsOncePerWalk) {
     fillNumbers(500);
-    CallCounter counter;
+    testing::SqlCallCounter counter;
     query.SQL().Add("SELECT n, word FROM numbers WHERE tick() ORDER BY n");
     query.Open();
     const std::int64_t atOpen = counter.calls();
