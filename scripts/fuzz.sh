@@ -11,18 +11,8 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 shift || true
 
-cc="$(command -v clang-14 || command -v clang || true)"
-cxx="$(command -v clang++-14 || command -v clang++ || true)"
-if [ -z "$cc" ] || [ -z "$cxx" ]; then
-  echo "fuzz.sh: clang is not installed (Debian: clang-14 libclang-rt-14-dev)" >&2
-  exit 2
-fi
-launcher=()
-if command -v ccache >/dev/null; then
-  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-fi
-cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER="$cc" \
-  -DCMAKE_CXX_COMPILER="$cxx" -DTABULIX_FUZZ=ON -DTABULIX_SANITIZE=ON "${launcher[@]}" >/dev/null
+source scripts/sanitizer-config.sh
+configure_sanitizer_build || exit 2
 
 if (($#)); then
   targets=("$@")
