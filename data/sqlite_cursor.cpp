@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "data/data_error.h"
-#include "framework/printable.h"
+#include "data/shown_text.h"
 #include "framework/utf8_text.h"
 
 namespace tabulix::data {
@@ -43,7 +43,7 @@ std::string_view textOf(sqlite3_stmt* statement, int column) {
 
 }  // namespace
 
-std::string sqliteMessage(sqlite3* db) { return framework::printable(sqlite3_errmsg(db), 200); }
+std::string sqliteMessage(sqlite3* db) { return shown(sqlite3_errmsg(db)); }
 
 void beginSnapshot(sqlite3* db, const std::string& where) {
     // BEGIN alone takes no lock; reading the schema version starts the read transaction, which

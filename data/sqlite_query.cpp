@@ -12,7 +12,7 @@
 #include "data/date_time.h"
 #include "data/sqlite_cursor.h"
 #include "data/sqlite_rows.h"
-#include "framework/printable.h"
+#include "data/shown_text.h"
 #include "framework/property_list.h"
 #include "framework/text_compare.h"
 #include "framework/utf8_text.h"
@@ -32,8 +32,6 @@ std::string upper(std::string_view text) {
 
 bool contains(const std::string& text, std::string_view word) { return text.find(word) != std::string::npos; }
 
-// Paths in messages are escaped, and shortened only when absurdly long.
-constexpr std::size_t kPathLength = 1024;
 
 // The field type a declared column type asks for; ftUnknown when it says nothing usable.
 TFieldDef typeFromDeclaration(const std::string& name, const char* declared) {
@@ -109,7 +107,7 @@ void bindParameters(sqlite3_stmt* statement, const std::map<std::string, Variant
         else if (positional.contains(i))
             bind(statement, i, positional.at(i));
         else
-            throw EDatabaseError(where + ": parameter " + (name ? framework::printable(name) : "?" + std::to_string(i)) +
+            throw EDatabaseError(where + ": parameter " + (name ? shown(name) : "?" + std::to_string(i)) +
                                  " has no value");
     }
 }
@@ -210,13 +208,13 @@ std::vector<std::filesystem::path> TSQLiteQuery::SourceFiles() const {
 }
 
 std::string TSQLiteQuery::SourceDescription() const {
-    return "query " + DisplayName() + " on " + framework::printable(resolvedPath().string(), kPathLength);
+    return "query " + DisplayName() + " on " + shownPath(resolvedPath());
 }
 
 std::vector<TFieldDef> TSQLiteQuery::InternalOpen() {
     if (fileName_.empty()) throw EDatabaseError("Query " + DisplayName() + " has no FileName");
     const std::filesystem::path path = resolvedPath();
-    const std::string where = "Query " + DisplayName() + " on " + framework::printable(path.string(), kPathLength);
+    const std::string where = "Query " + DisplayName() + " on " + shownPath(path);
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) throw EDatabaseError(where + ": the file does not exist");
 
@@ -293,7 +291,7 @@ std::optional<std::int64_t> TSQLiteQuery::InternalKnownRecordCount() { return ro
 
 void TSQLiteQuery::badValue(int column, const std::string& problem) const {
     throw EDatabaseError("Query " + DisplayName() + ", row " + std::to_string(rows_->row() + 1) + ", column " +
-                         framework::printable(columns_[static_cast<std::size_t>(column)].name) + ": " + problem);
+                         shown(columns_[static_cast<std::size_t>(column)].name) + ": " + problem);
 }
 
 Variant TSQLiteQuery::InternalValue(int column) const {
