@@ -15,21 +15,12 @@
 #include "component/tests/spreadsheet_fixture.h"
 #include "data/sqlite_query.h"
 #include "data/tests/dbf_fixture.h"
-#include "data/tests/sql_call_counter.h"
+#include "data/tests/sqlite_test_support.h"
 
 namespace tabulix::component::testing {
 namespace {
 
-using automation::Variant;
-
-// Runs `sql` on a connection of its own that does not wait for locks; returns SQLite's result.
-int execute(const std::filesystem::path& file, const std::string& sql) {
-    sqlite3* db = nullptr;
-    if (sqlite3_open(file.c_str(), &db) != SQLITE_OK) return SQLITE_CANTOPEN;
-    const int result = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    return result;
-}
+using data::testing::tryExecute;
 
 class QueryTransferTest : public EmbeddedSpreadsheetTest {
 protected:
@@ -48,7 +39,7 @@ protected:
     // A new database in `journalMode` with table "numbers": n from 1 to kRows, word "n1", "n2"...
     void useDatabase(const std::string& name, const std::string& journalMode) {
         database = folder / name;
-        ASSERT_EQ(execute(database, "PRAGMA journal_mode = " + journalMode +
+        ASSERT_EQ(tryExecute(database, "PRAGMA journal_mode = " + journalMode +
                                         "; CREATE TABLE numbers (n INTEGER, word TEXT);"
                                         "WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < " +
                                         std::to_string(kRows) + ") INSERT INTO numbers SELECT i, 'n' || i FROM c;"),
@@ -108,7 +99,7 @@ TEST_F(QueryTransferTest, AWriterDuringTheTransferChangesNothingOnTheSheet) {
         int written = -1;
         duringTransfer = [&] {
             if (written == -1)
-                written = execute(database, "BEGIN; UPDATE numbers SET word = 'changed' WHERE n = 1;"
+                written = tryExecute(database, "BEGIN; UPDATE numbers SET word = 'changed' WHERE n = 1;"
                                             "DELETE FROM numbers WHERE n = " + std::to_string(kRows) + ";"
                                             "INSERT INTO numbers VALUES (-1, 'new'); COMMIT");
         };

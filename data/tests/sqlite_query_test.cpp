@@ -8,22 +8,14 @@
 #include "data/field_classes.h"
 #include "data/sqlite_query.h"
 #include "data/tests/dbf_fixture.h"
-#include "data/tests/sql_call_counter.h"
+#include "data/tests/sqlite_test_support.h"
 
 namespace tabulix::data {
 namespace {
 
 using automation::Variant;
 using testing::TempFolder;
-
-// Runs `sql` on its own connection, which does not wait for locks; returns SQLite's result.
-int tryExecute(const std::filesystem::path& file, const std::string& sql) {
-    sqlite3* db = nullptr;
-    if (sqlite3_open(file.c_str(), &db) != SQLITE_OK) return SQLITE_CANTOPEN;
-    const int result = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    return result;
-}
+using testing::tryExecute;
 
 void execute(const std::filesystem::path& file, const std::string& sql) {
     EXPECT_EQ(tryExecute(file, sql), SQLITE_OK) << sql;

@@ -1,13 +1,27 @@
 #pragma once
-// An SQL function the tests register on every SQLite connection the process opens while a
-// SqlCallCounter lives: tick() returns true and counts its calls, so "WHERE tick()" counts the
-// rows a statement produced over all its runs, whoever opened the connection.
+// For tests that read SQLite databases: changing a database from a connection of the test's own,
+// and counting how often a statement ran, whoever opened its connection.
 
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <string>
 
 namespace tabulix::data::testing {
+
+// Runs `sql` on a connection of its own that does not wait for locks; returns SQLite's result.
+inline int tryExecute(const std::filesystem::path& file, const std::string& sql) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open(file.c_str(), &db) != SQLITE_OK) return SQLITE_CANTOPEN;
+    const int result = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    return result;
+}
+
+// An SQL function registered on every SQLite connection the process opens while the counter
+// lives: tick() returns true and counts its calls, so "WHERE tick()" counts the rows a statement
+// produced over all its runs.
 
 class SqlCallCounter {
 public:
