@@ -12,7 +12,7 @@ configure_sanitizer_build || exit 2
 cmake --build "$sanitizer_build" -j "$(nproc)"
 
 lists="$PWD/scripts/sanitizers"
-export ASAN_OPTIONS="detect_leaks=1:strict_string_checks=1:check_initialization_order=1"
+export ASAN_OPTIONS="detect_leaks=1:check_initialization_order=1"
 export LSAN_OPTIONS="suppressions=$lists/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="suppressions=$lists/ubsan.supp:print_stacktrace=1:halt_on_error=1"
 ctest --test-dir "$sanitizer_build" --output-on-failure -j "$(nproc)" --timeout 900 "$@"
