@@ -373,6 +373,7 @@ TEST_P(SQLiteQueryTest, OneStateOfTheDatabaseForAsLongAsTheQueryIsOpen) {
         EXPECT_EQ(tryExecute(file, "DELETE FROM numbers WHERE n > 10"), SQLITE_OK) << "nothing held once closed";
         query.Open();
         EXPECT_EQ(query.RecordCount(), 10);
+        query.Close();
         execute(file, "DELETE FROM numbers; WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < 20)"
                       " INSERT INTO numbers SELECT i, 'n' || i FROM c");
     }

@@ -55,7 +55,7 @@ public:
 TEST(PropertyList, ValuesConvertBothWaysAndStoredRulesFollowTheValue) {
     Sample s(nullptr);
     auto p = fw::PropertyList::Of(s);
-    ASSERT_EQ(p.Count(), 12u);
+    ASSERT_EQ(p.Count(), 13u);
     EXPECT_EQ(p.Items()[0].Name(), "Tag");
     EXPECT_EQ(p.Find("colour"), p.Find("Colour"));
     EXPECT_EQ(p.Find("Nope"), nullptr);
