@@ -43,7 +43,7 @@ std::string_view textOf(sqlite3_stmt* statement, int column) {
 
 }  // namespace
 
-std::string sqliteMessage(sqlite3* db) { return shown(sqlite3_errmsg(db)); }
+std::string sqliteMessage(sqlite3* db) { return shownMessage(sqlite3_errmsg(db)); }
 
 void beginSnapshot(sqlite3* db, const std::string& where) {
     // BEGIN alone takes no lock; reading the schema version starts the read transaction, which

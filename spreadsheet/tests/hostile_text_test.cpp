@@ -71,10 +71,12 @@ TEST_F(HostileText, EveryPartIsWellFormedAndEveryValidTextComesBackAsItWasPut) {
     const auto entries = zipEntries(path);
     const std::string& xml = entries.at("xl/worksheets/sheet1.xml");
     const std::vector<std::string> saved = between(xml, "<t>", "</t>");
-    for (const auto& [put, held] : texts)
+    for (const auto& entry : texts) {
+        const std::string& held = entry.second;
         EXPECT_NE(std::find_if(saved.begin(), saved.end(), [&](const std::string& t) { return readerText(t) == held; }),
                   saved.end())
             << "no saved cell reads back as \"" << held << "\"";
+    }
     // The NUL of the control characters does not cut the text short.
     EXPECT_NE(xml.find("_x0000__x0001_"), std::string::npos);
     EXPECT_NE(entries.at("xl/styles.xml").find("Cali_x0001_bri &lt;&amp;&gt;\xEF\xBF\xBD"), std::string::npos);
