@@ -14,7 +14,7 @@
 #include "automation/automation_error.h"
 #include "spreadsheet/number_format.h"
 #if TABULIX_FUZZ_CELL_NAMES
-#include "spreadsheet/cell_address.h"
+#include "spreadsheet/cells/cell_address.h"
 #endif
 
 using namespace tabulix;

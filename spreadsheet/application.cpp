@@ -7,7 +7,7 @@
 #include "framework/printable.h"
 #include "spreadsheet/sheet.h"
 #include "spreadsheet/text_measurer.h"
-#include "spreadsheet/text_utils.h"
+#include "spreadsheet/cells/text_utils.h"
 #include "spreadsheet/workbook.h"
 
 namespace tabulix::spreadsheet {

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "spreadsheet/cell_address.h"
+#include "spreadsheet/cells/cell_address.h"
 #include "spreadsheet/chart_kind.h"
 #include "spreadsheet/chart_series.h"
 

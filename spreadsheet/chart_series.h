@@ -18,7 +18,7 @@
 #include <optional>
 #include <vector>
 
-#include "spreadsheet/cell_address.h"
+#include "spreadsheet/cells/cell_address.h"
 
 namespace tabulix::spreadsheet {
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "spreadsheet/cell_address.h"
+#include "spreadsheet/cells/cell_address.h"
 
 namespace tabulix::spreadsheet {
 

@@ -5,7 +5,6 @@ find_package(Freetype REQUIRED)
 find_package(Fontconfig REQUIRED)
 
 add_library(tabulix_numfmt
-  ${CMAKE_CURRENT_LIST_DIR}/utf8.cpp
   ${CMAKE_CURRENT_LIST_DIR}/decimal_digits.cpp
   ${CMAKE_CURRENT_LIST_DIR}/date_serial.cpp
   ${CMAKE_CURRENT_LIST_DIR}/number_conventions.cpp
@@ -17,7 +16,7 @@ add_library(tabulix_numfmt
   ${CMAKE_CURRENT_LIST_DIR}/text_measurer.cpp
 )
 target_include_directories(tabulix_numfmt PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
-target_link_libraries(tabulix_numfmt PUBLIC tabulix_automation PRIVATE Freetype::Freetype Fontconfig::Fontconfig)
+target_link_libraries(tabulix_numfmt PUBLIC tabulix_cells PRIVATE Freetype::Freetype Fontconfig::Fontconfig)
 tabulix_install_library(tabulix_numfmt EXPORT_NAME numfmt)
 
 tabulix_add_test(NAME numfmt_tests

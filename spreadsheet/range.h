@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "spreadsheet/cell_address.h"
-#include "spreadsheet/cell_style.h"
+#include "spreadsheet/cells/cell_address.h"
+#include "spreadsheet/cells/cell_style.h"
 #include "spreadsheet/model_object.h"
 
 namespace tabulix::spreadsheet {

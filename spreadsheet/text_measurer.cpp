@@ -14,7 +14,7 @@
 #include FT_ADVANCES_H
 #include FT_TRUETYPE_TABLES_H
 
-#include "spreadsheet/utf8.h"
+#include "spreadsheet/cells/utf8.h"
 
 namespace tabulix::spreadsheet {
 namespace {

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "automation/events.h"
-#include "spreadsheet/cell_style.h"
+#include "spreadsheet/cells/cell_style.h"
 #include "spreadsheet/model_object.h"
 #include "spreadsheet/number_format_table.h"
-#include "spreadsheet/string_pool.h"
+#include "spreadsheet/cells/string_pool.h"
 
 namespace tabulix::spreadsheet {
 

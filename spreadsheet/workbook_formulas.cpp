@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "spreadsheet/text_utils.h"
+#include "spreadsheet/cells/text_utils.h"
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/worksheet.h"
 

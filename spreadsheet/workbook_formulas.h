@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "spreadsheet/cell_address.h"
+#include "spreadsheet/cells/cell_address.h"
 #include "spreadsheet/formula/clock.h"
 #include "spreadsheet/formula/formula.h"
 #include "spreadsheet/formula/formula_host.h"

@@ -7,11 +7,11 @@
 
 #include "automation/dispids.h"
 #include "spreadsheet/application.h"
-#include "spreadsheet/block_pool.h"
+#include "spreadsheet/cells/block_pool.h"
 #include "spreadsheet/number_format_table.h"
 #include "spreadsheet/range.h"
-#include "spreadsheet/text_utils.h"
-#include "spreadsheet/utf8.h"
+#include "spreadsheet/cells/text_utils.h"
+#include "spreadsheet/cells/utf8.h"
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/workbook_formulas.h"
 

@@ -12,9 +12,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "spreadsheet/cell_address.h"
-#include "spreadsheet/cell_store.h"
-#include "spreadsheet/cell_style.h"
+#include "spreadsheet/cells/cell_address.h"
+#include "spreadsheet/cells/cell_store.h"
+#include "spreadsheet/cells/cell_style.h"
 #include "spreadsheet/sheet.h"
 
 namespace tabulix::spreadsheet {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "spreadsheet/cell_style.h"
+#include "spreadsheet/cells/cell_style.h"
 #include "spreadsheet/number_format_table.h"
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/xml_part.h"

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "spreadsheet/utf8.h"
+#include "spreadsheet/cells/utf8.h"
 
 namespace tabulix::spreadsheet {
 

@@ -17,7 +17,7 @@
 #include <QAbstractScrollArea>
 #include <vector>
 
-#include "spreadsheet/cell_address.h"
+#include "spreadsheet/cells/cell_address.h"
 #include "ui/axis_layout.h"
 
 class QLineEdit;

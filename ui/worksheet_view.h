@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "spreadsheet/cell_address.h"
+#include "spreadsheet/cells/cell_address.h"
 
 class QLabel;
 class QLineEdit;

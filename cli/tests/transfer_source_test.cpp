@@ -19,7 +19,7 @@
 #include "framework/class_registry.h"
 #include "framework/form_file_error.h"
 #include "spreadsheet/application.h"
-#include "spreadsheet/cell_address.h"
+#include "spreadsheet/cells/cell_address.h"
 #include "spreadsheet/embedded_spreadsheet.h"
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/worksheet.h"

@@ -13,7 +13,7 @@
 #include "automation/call_journal.h"
 #include "automation/connection.h"
 #include "spreadsheet/application.h"
-#include "spreadsheet/cell_address.h"
+#include "spreadsheet/cells/cell_address.h"
 #include "spreadsheet/embedded_spreadsheet.h"
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/worksheet.h"

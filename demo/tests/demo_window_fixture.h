@@ -21,7 +21,7 @@
 #include "framework/currency_settings.h"
 #include "framework/ui_services.h"
 #include "spreadsheet/application.h"
-#include "spreadsheet/cell_address.h"
+#include "spreadsheet/cells/cell_address.h"
 #include "spreadsheet/embedded_spreadsheet.h"
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/worksheet.h"

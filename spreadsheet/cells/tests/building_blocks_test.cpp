@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "automation/automation_error.h"
-#include "spreadsheet/block_pool.h"
-#include "spreadsheet/cell_store.h"
-#include "spreadsheet/cell_style.h"
-#include "spreadsheet/colour.h"
-#include "spreadsheet/string_pool.h"
-#include "spreadsheet/text_utils.h"
+#include "spreadsheet/cells/block_pool.h"
+#include "spreadsheet/cells/cell_store.h"
+#include "spreadsheet/cells/cell_style.h"
+#include "spreadsheet/cells/colour.h"
+#include "spreadsheet/cells/string_pool.h"
+#include "spreadsheet/cells/text_utils.h"
 
 using namespace tabulix::spreadsheet;
 using tabulix::automation::AutomationError;

@@ -1,4 +1,4 @@
-#include "spreadsheet/cell_address.h"
+#include "spreadsheet/cells/cell_address.h"
 
 #include <algorithm>
 

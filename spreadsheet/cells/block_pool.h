@@ -1,5 +1,5 @@
 #pragma once
-// Internal: recycled memory for automation objects made by the thousand, such as the Range a
+// Recycled memory for automation objects made by the thousand, such as the Range a
 // transfer asks for at every cell. Objects are made with std::allocate_shared and a
 // PoolAllocator: a freed block of the size the pool serves is kept for the next object instead
 // of going back to the heap. Every allocator copy, and so every control block, shares ownership

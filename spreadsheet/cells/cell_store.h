@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "spreadsheet/cell_address.h"
-#include "spreadsheet/cell_value.h"
+#include "spreadsheet/cells/cell_address.h"
+#include "spreadsheet/cells/cell_value.h"
 
 namespace tabulix::spreadsheet {
 

@@ -1,4 +1,4 @@
-#include "spreadsheet/cell_value.h"
+#include "spreadsheet/cells/cell_value.h"
 
 namespace tabulix::spreadsheet {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "automation/automation_error.h"
-#include "spreadsheet/cell_address.h"
+#include "spreadsheet/cells/cell_address.h"
 
 using namespace tabulix::spreadsheet;
 using tabulix::automation::AutomationError;

@@ -1,4 +1,4 @@
-#include "spreadsheet/utf8.h"
+#include "spreadsheet/cells/utf8.h"
 
 namespace tabulix::spreadsheet::utf8 {
 namespace {

@@ -1,4 +1,4 @@
-#include "spreadsheet/cell_style.h"
+#include "spreadsheet/cells/cell_style.h"
 
 #include <functional>
 

@@ -1,4 +1,4 @@
-#include "spreadsheet/text_utils.h"
+#include "spreadsheet/cells/text_utils.h"
 
 #include <cstdint>
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "spreadsheet/cell_style.h"
+#include "spreadsheet/cells/cell_style.h"
 
 namespace tabulix::spreadsheet {
 

@@ -1,4 +1,4 @@
-#include "spreadsheet/block_pool.h"
+#include "spreadsheet/cells/block_pool.h"
 
 #include <new>
 

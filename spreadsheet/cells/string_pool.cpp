@@ -1,4 +1,4 @@
-#include "spreadsheet/string_pool.h"
+#include "spreadsheet/cells/string_pool.h"
 
 #include <cstring>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "spreadsheet/cell_store.h"
+#include "spreadsheet/cells/cell_store.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,5 +1,5 @@
 #pragma once
-// Internal: the little UTF-8 handling that format codes and text measuring need.
+// The little UTF-8 handling that names, format codes, text measuring and the file writer need.
 
 #include <cstddef>
 #include <string>

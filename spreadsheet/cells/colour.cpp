@@ -1,4 +1,4 @@
-#include "spreadsheet/colour.h"
+#include "spreadsheet/cells/colour.h"
 
 #include "automation/colour_value.h"
 
