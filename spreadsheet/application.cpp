@@ -6,7 +6,7 @@
 #include "automation/dispids.h"
 #include "framework/printable.h"
 #include "spreadsheet/sheet.h"
-#include "spreadsheet/text_measurer.h"
+#include "spreadsheet/measure/text_measurer.h"
 #include "spreadsheet/cells/text_utils.h"
 #include "spreadsheet/workbook.h"
 

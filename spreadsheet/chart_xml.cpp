@@ -8,7 +8,7 @@
 
 #include "automation/automation_error.h"
 #include "spreadsheet/chart_model.h"
-#include "spreadsheet/number_format_table.h"
+#include "spreadsheet/numfmt/number_format_table.h"
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/worksheet.h"
 #include "spreadsheet/xml_text.h"

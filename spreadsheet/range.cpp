@@ -3,7 +3,7 @@
 #include "automation/dispids.h"
 #include "framework/printable.h"
 #include "spreadsheet/cells/colour.h"
-#include "spreadsheet/number_format_table.h"
+#include "spreadsheet/numfmt/number_format_table.h"
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/worksheet.h"
 

@@ -10,7 +10,7 @@
 #include "automation/events.h"
 #include "spreadsheet/cells/cell_style.h"
 #include "spreadsheet/model_object.h"
-#include "spreadsheet/number_format_table.h"
+#include "spreadsheet/numfmt/number_format_table.h"
 #include "spreadsheet/cells/string_pool.h"
 
 namespace tabulix::spreadsheet {

@@ -8,7 +8,7 @@
 #include "automation/dispids.h"
 #include "spreadsheet/application.h"
 #include "spreadsheet/cells/block_pool.h"
-#include "spreadsheet/number_format_table.h"
+#include "spreadsheet/numfmt/number_format_table.h"
 #include "spreadsheet/range.h"
 #include "spreadsheet/cells/text_utils.h"
 #include "spreadsheet/cells/utf8.h"

@@ -7,8 +7,8 @@
 #include <unordered_map>
 
 #include "spreadsheet/application.h"
-#include "spreadsheet/number_format_table.h"
-#include "spreadsheet/text_measurer.h"
+#include "spreadsheet/numfmt/number_format_table.h"
+#include "spreadsheet/measure/text_measurer.h"
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/worksheet.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "spreadsheet/number_format_table.h"
+#include "spreadsheet/numfmt/number_format_table.h"
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/worksheet.h"
 

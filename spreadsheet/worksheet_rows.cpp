@@ -7,7 +7,7 @@
 #include <unordered_map>
 
 #include "spreadsheet/application.h"
-#include "spreadsheet/text_measurer.h"
+#include "spreadsheet/measure/text_measurer.h"
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/worksheet.h"
 

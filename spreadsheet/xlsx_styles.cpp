@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "spreadsheet/cells/cell_style.h"
-#include "spreadsheet/number_format_table.h"
+#include "spreadsheet/numfmt/number_format_table.h"
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/xml_part.h"
 #include "spreadsheet/xml_text.h"

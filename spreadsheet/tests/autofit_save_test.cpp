@@ -9,9 +9,9 @@
 
 #include "automation/automation_error.h"
 #include "automation/call_journal.h"
-#include "spreadsheet/column_width.h"
+#include "spreadsheet/measure/column_width.h"
 #include "spreadsheet/tests/chart_xlsx_reader.h"
-#include "spreadsheet/text_measurer.h"
+#include "spreadsheet/measure/text_measurer.h"
 #include "spreadsheet_test_support.h"
 
 using namespace tabulix::spreadsheet;

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "automation/automation_error.h"
-#include "spreadsheet/number_format_table.h"
+#include "spreadsheet/numfmt/number_format_table.h"
 #include "spreadsheet_test_support.h"
 
 using namespace tabulix::spreadsheet;

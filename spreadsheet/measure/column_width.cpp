@@ -1,4 +1,4 @@
-#include "spreadsheet/column_width.h"
+#include "spreadsheet/measure/column_width.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "spreadsheet/number_format_render.h"
+#include "number_format_render.h"
 
 #include <algorithm>
 #include <array>
@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "spreadsheet/date_serial.h"
-#include "spreadsheet/decimal_digits.h"
+#include "date_serial.h"
+#include "decimal_digits.h"
 
 namespace tabulix::spreadsheet::numfmt {
 namespace {

@@ -1,10 +1,10 @@
-#include "spreadsheet/number_format.h"
+#include "spreadsheet/numfmt/number_format.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "spreadsheet/number_format_model.h"
-#include "spreadsheet/number_format_render.h"
+#include "number_format_model.h"
+#include "number_format_render.h"
 
 namespace tabulix::spreadsheet {
 

@@ -5,6 +5,10 @@
 // so from serial 61 (1900-03-01) on, serials are days since 1899-12-30; serial 0 shows as the
 // day before 1900-01-01, written 1900-01-00.
 
+#ifndef TABULIX_ROOM_NUMFMT
+#error "an internal header of spreadsheet/numfmt/: outside it, include its public headers"
+#endif
+
 namespace tabulix::spreadsheet::numfmt {
 
 struct CivilDate {

@@ -5,6 +5,10 @@
 // every later rounding is half away from zero on those decimal digits, so 2.675 shows as 2.68 even
 // though its binary value lies just below.
 
+#ifndef TABULIX_ROOM_NUMFMT
+#error "an internal header of spreadsheet/numfmt/: outside it, include its public headers"
+#endif
+
 #include <string>
 
 namespace tabulix::spreadsheet::numfmt {

@@ -1,12 +1,16 @@
 #pragma once
 // Internal: the parsed form of a number format, shared by its parser and its renderer.
 
+#ifndef TABULIX_ROOM_NUMFMT
+#error "an internal header of spreadsheet/numfmt/: outside it, include its public headers"
+#endif
+
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "spreadsheet/number_format.h"
+#include "spreadsheet/numfmt/number_format.h"
 
 namespace tabulix::spreadsheet::numfmt {
 

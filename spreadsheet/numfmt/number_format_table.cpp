@@ -1,4 +1,4 @@
-#include "spreadsheet/number_format_table.h"
+#include "spreadsheet/numfmt/number_format_table.h"
 
 namespace tabulix::spreadsheet {
 

@@ -16,7 +16,7 @@
 
 #include "automation/automation_error.h"
 #include "framework/printable.h"
-#include "spreadsheet/number_format_model.h"
+#include "number_format_model.h"
 #include "spreadsheet/cells/utf8.h"
 
 namespace tabulix::spreadsheet::numfmt {

@@ -1,11 +1,15 @@
 #pragma once
 // Internal: the text of one section of a number format for a value.
 
+#ifndef TABULIX_ROOM_NUMFMT
+#error "an internal header of spreadsheet/numfmt/: outside it, include its public headers"
+#endif
+
 #include <string>
 #include <string_view>
 
-#include "spreadsheet/number_format.h"
-#include "spreadsheet/number_format_model.h"
+#include "spreadsheet/numfmt/number_format.h"
+#include "number_format_model.h"
 
 namespace tabulix::spreadsheet::numfmt {
 

@@ -1,4 +1,4 @@
-#include "spreadsheet/number_format.h"
+#include "spreadsheet/numfmt/number_format.h"
 
 #include <cmath>
 #include <cstring>
@@ -10,7 +10,7 @@
 
 #include "automation/automation_error.h"
 #include "framework/printable.h"
-#include "spreadsheet/number_format_render.h"
+#include "number_format_render.h"
 
 using namespace tabulix::spreadsheet;
 using tabulix::automation::AutomationError;

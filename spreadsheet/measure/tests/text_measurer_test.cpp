@@ -1,4 +1,4 @@
-#include "spreadsheet/text_measurer.h"
+#include "spreadsheet/measure/text_measurer.h"
 
 #include <cmath>
 #include <fstream>
@@ -6,8 +6,6 @@
 #include <string>
 
 #include <gtest/gtest.h>
-
-#include "spreadsheet/number_format.h"
 
 using namespace tabulix::spreadsheet;
 
@@ -107,22 +105,6 @@ TEST(ColumnWidth, FittedColumnsHoldTheirTextWithoutWaste) {
                 const int read = static_cast<int>(std::trunc((256 * stored + std::trunc(128 / mdw)) / 256 * mdw));
                 ASSERT_EQ(read, pixels) << "mdw " << mdw << ", text " << text;
             }
-        }
-    }
-}
-
-TEST(ColumnWidth, AutoFittedNumbersNeverShowHashes) {
-    // The measuring text of a number is never narrower than what the cell shows.
-    TextMeasurer m;
-    const NumberConventions es{',', '.'};
-    const double mdw = m.maxDigitWidthPixels(kCalibri);
-    for (const char* code : {"#,##0.00", "#,##0.00 \"€\"", "#,##0_);(#,##0)", "??0.0?", "0.00E+00", "dd/mm/yyyy"}) {
-        const NumberFormat f = NumberFormat::parse(code, 0x0409);
-        for (const double v : {0.0, 1.5, -1234.5, 98765432.1, 45292.25}) {
-            const double fit = m.widthPixels(f.displayForFit(v, es), kCalibri);
-            const double shown = m.widthPixels(f.display(v, es), kCalibri);
-            EXPECT_GE(fit, shown) << code << " " << v;
-            EXPECT_GE(columnPixelsForWidth(columnWidthForPixels(fit, mdw), mdw), fit + kCellPaddingPixels);
         }
     }
 }

@@ -1,4 +1,4 @@
-#include "spreadsheet/date_serial.h"
+#include "date_serial.h"
 
 namespace tabulix::spreadsheet::numfmt {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "automation/dispatch.h"
-#include "spreadsheet/number_format.h"
+#include "spreadsheet/numfmt/number_format.h"
 
 namespace tabulix::spreadsheet {
 

@@ -9,7 +9,7 @@
 #include <random>
 #include <string>
 
-#include "spreadsheet/number_format.h"
+#include "spreadsheet/numfmt/number_format.h"
 
 using namespace tabulix::spreadsheet;
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "spreadsheet/column_width.h"
+#include "spreadsheet/measure/column_width.h"
 
 namespace tabulix::spreadsheet {
 

@@ -1,4 +1,4 @@
-#include "spreadsheet/text_measurer.h"
+#include "spreadsheet/measure/text_measurer.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "spreadsheet/decimal_digits.h"
+#include "decimal_digits.h"
 
 #include <charconv>
 #include <cmath>

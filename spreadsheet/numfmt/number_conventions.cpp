@@ -1,6 +1,6 @@
 // Decimal marks and thousands separators of Windows locale identifiers.
 
-#include "spreadsheet/number_format.h"
+#include "spreadsheet/numfmt/number_format.h"
 
 namespace tabulix::spreadsheet {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <utility>
 
-#include "spreadsheet/decimal_digits.h"
-#include "spreadsheet/number_format_render.h"
+#include "decimal_digits.h"
+#include "number_format_render.h"
 
 namespace tabulix::spreadsheet::numfmt {
 namespace {
