@@ -6,7 +6,7 @@
 #include "automation/automation_error.h"
 #include "framework/ui_services.h"
 #include "spreadsheet/application.h"
-#include "spreadsheet/number_format.h"
+#include "spreadsheet/numfmt/number_format.h"
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/worksheet.h"
 

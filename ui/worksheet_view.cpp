@@ -7,8 +7,8 @@
 #include <cmath>
 
 #include "spreadsheet/application.h"
-#include "spreadsheet/column_width.h"
-#include "spreadsheet/text_measurer.h"
+#include "spreadsheet/measure/column_width.h"
+#include "spreadsheet/measure/text_measurer.h"
 #include "spreadsheet/workbook.h"
 #include "spreadsheet/worksheet.h"
 #include "ui/worksheet_grid.h"
