@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "cli/command_line.h"
-#include "spreadsheet/application.h"
 #include "spreadsheet/embedded_spreadsheet.h"
+#include "spreadsheet/model/application.h"
 #if TABULIX_WITH_OFFICE
 #include "office/calc_provider.h"
 #endif

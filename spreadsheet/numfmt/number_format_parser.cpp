@@ -16,8 +16,8 @@
 
 #include "automation/automation_error.h"
 #include "framework/printable.h"
-#include "number_format_model.h"
 #include "spreadsheet/cells/utf8.h"
+#include "number_format_model.h"
 
 namespace tabulix::spreadsheet::numfmt {
 namespace {
