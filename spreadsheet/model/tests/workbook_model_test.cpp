@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -175,6 +176,20 @@ TEST_F(WorkbookModel, ClosedWorkbooksAndTheirSheetsRefuseCalls) {
     EXPECT_THROW(book->close(), AutomationError);
     app.reset();  // the application goes; objects held elsewhere stay safe to call
     EXPECT_THROW(r->put(dispid::Value, Variant(1)), AutomationError);
+}
+
+// The model knows no file format: an application made without a writer refuses to save, says
+// why, and writes nothing.
+TEST_F(WorkbookModel, SavingWithoutAFileWriterIsRefused) {
+    const std::filesystem::path target = std::filesystem::temp_directory_path() / "sin_escritor.xlsx";
+    try {
+        book->saveAs(target.string());
+        ADD_FAILURE() << "saved without a writer";
+    } catch (const AutomationError& e) {
+        EXPECT_NE(std::string(e.what()).find("no file writer"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(book->name(), "Libro1");
+    EXPECT_FALSE(std::filesystem::exists(target));
 }
 
 TEST_F(WorkbookModel, DispatchReportsUnknownMembersAndBadArguments) {
