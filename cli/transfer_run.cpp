@@ -10,9 +10,9 @@
 #include "component/tabulix.h"
 #include "data/data_set.h"
 #include "framework/printable.h"
-#include "spreadsheet/application.h"
 #include "spreadsheet/embedded_spreadsheet.h"
-#include "spreadsheet/model_observer.h"
+#include "spreadsheet/model/application.h"
+#include "spreadsheet/model/model_observer.h"
 
 namespace tabulix::cli {
 

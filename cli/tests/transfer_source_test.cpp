@@ -18,11 +18,11 @@
 #include "data/table.h"
 #include "framework/class_registry.h"
 #include "framework/form_file_error.h"
-#include "spreadsheet/application.h"
 #include "spreadsheet/cells/cell_address.h"
 #include "spreadsheet/embedded_spreadsheet.h"
-#include "spreadsheet/workbook.h"
-#include "spreadsheet/worksheet.h"
+#include "spreadsheet/model/application.h"
+#include "spreadsheet/model/workbook.h"
+#include "spreadsheet/model/worksheet.h"
 
 namespace tabulix::cli {
 namespace {
