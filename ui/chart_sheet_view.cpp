@@ -17,7 +17,7 @@
 #include <QValueAxis>
 #include <algorithm>
 
-#include "spreadsheet/chart_sheet.h"
+#include "spreadsheet/model/chart_sheet.h"
 #include "ui/chart_data.h"
 
 namespace tabulix::ui {

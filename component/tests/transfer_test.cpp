@@ -22,7 +22,7 @@
 #include "framework/convert.h"
 #include "framework/ui_services.h"
 #include "spreadsheet/cells/cell_style.h"
-#include "spreadsheet/number_format.h"
+#include "spreadsheet/numfmt/number_format.h"
 
 namespace tabulix::component::testing {
 namespace {

@@ -19,8 +19,8 @@
 #include "office/calc_sheet.h"
 #include "office/calc_workbook.h"
 #include "office/tests/calc_test_support.h"
-#include "spreadsheet/application.h"
 #include "spreadsheet/embedded_spreadsheet.h"
+#include "spreadsheet/model/application.h"
 
 namespace tabulix::office {
 namespace {
