@@ -25,6 +25,7 @@ struct CommandLine {
     std::string component;         // --component, with a form file; empty means the only one
     std::string application;       // --application: "embedded" or "calc"; empty means the default
     int codePage = 0;              // --code-page, with --dbf; 0 means the one the table declares
+    bool keepRowsInMemory = false; // --keep-rows-in-memory, with --sqlite
     bool trace = false;
     bool quiet = false;   // --quiet: no progress and no closing line; warnings and errors still
     bool strict = false;  // --strict: a warning fails the run and nothing is written

@@ -1,7 +1,7 @@
 // tabulix: transfers a data set into a new workbook and saves it as an .xlsx file.
 //   tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--application embedded|calc] [--trace]
 //   tabulix --dbf FILE.DBF [--code-page PAGE] [--title T] [-o OUT.xlsx]
-//   tabulix --sqlite DB.sqlite --sql "SELECT ..." [--title T] [-o OUT.xlsx]
+//   tabulix --sqlite DB.sqlite --sql "SELECT ..." [--keep-rows-in-memory] [--title T] [-o OUT.xlsx]
 // (-o - for standard output; --quiet, --strict, --version, --help)
 
 #include <exception>
@@ -19,7 +19,6 @@
 #include "cli/transfer_run.h"
 #include "cli/transfer_source.h"
 #include "component/tabulix.h"
-#include "data/data_set.h"
 #include "framework/printable.h"
 #include "framework/version.h"
 
@@ -30,7 +29,8 @@ namespace {
 cli::TransferSource loadSource(const cli::CommandLine& line) {
     switch (line.source) {
         case cli::SourceKind::DbfFile: return cli::DbfSource(line.input, line.title, line.codePage);
-        case cli::SourceKind::SqliteQuery: return cli::SqliteSource(line.input, line.sql, line.title);
+        case cli::SourceKind::SqliteQuery:
+            return cli::SqliteSource(line.input, line.sql, line.title, line.keepRowsInMemory);
         case cli::SourceKind::FormFile: break;
     }
     return cli::LoadFormSource(line.input, line.component);
@@ -72,7 +72,7 @@ int run(const cli::CommandLine& line) {
     cli::ShutDownApplication(application);
     if (toStandardOutput) toStandardOutput->CopyOut();
 
-    const std::int64_t records = source.tabulix->Datos()->RecordCount();
+    const std::int64_t records = cli::RecordsWritten(*source.tabulix);
     sayDone(line, records,
             toStandardOutput ? std::string("standard output")
                              : framework::printable(output.string(), framework::kPrintablePathLength));

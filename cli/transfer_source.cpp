@@ -189,7 +189,8 @@ TransferSource DbfSource(const fs::path& file, const std::string& title, int cod
     return defaultSource(std::move(root), table, title, "the dBASE file", file);
 }
 
-TransferSource SqliteSource(const fs::path& file, const std::string& sql, const std::string& title) {
+TransferSource SqliteSource(const fs::path& file, const std::string& sql, const std::string& title,
+                            bool keepRowsInMemory) {
     requireReadableFile(file, "the SQLite database");
     auto root = std::make_unique<framework::TForm>(nullptr);
     root->SetName("Tabulix");
@@ -197,6 +198,7 @@ TransferSource SqliteSource(const fs::path& file, const std::string& sql, const 
     query->SetName("Consulta");
     query->SetFileName(fs::absolute(file).string());
     query->SQL().SetText(sql);
+    query->SetKeepRowsInMemory(keepRowsInMemory);
     return defaultSource(std::move(root), query, title, "the SQLite database", file);
 }
 

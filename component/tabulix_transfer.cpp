@@ -194,7 +194,8 @@ std::int32_t TTabulix::writeRecords(const std::vector<data::TField*>& visible, c
         datos_->DisableControls();
         datos_->First();
         primeraFilaDatos_ = firstRow;
-        const std::int64_t total = OnProgreso ? datos_->RecordCount() : -1;
+        // Counting a query's rows costs as much as running it again: the total only when known.
+        const std::int64_t total = OnProgreso ? datos_->KnownRecordCount().value_or(-1) : -1;
         std::int64_t done = 0;
         while (!datos_->Eof()) {
             const std::string rowText = std::to_string(row);

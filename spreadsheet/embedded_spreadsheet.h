@@ -10,6 +10,9 @@ namespace tabulix::spreadsheet {
 
 class Application;
 
+// A new embedded Application that saves workbooks as .xlsx files (not the running one).
+std::shared_ptr<Application> createEmbeddedApplication(automation::Lcid displayLocale = automation::kLcidSpanishSpain);
+
 // Installs an ApplicationProvider that starts an in-process Application (displaying numbers
 // with the conventions of displayLocale). Programs call it once at start-up.
 void installEmbeddedSpreadsheet(automation::Lcid displayLocale = automation::kLcidSpanishSpain);

@@ -19,7 +19,7 @@
 #include <QValueAxis>
 #include <algorithm>
 
-#include "spreadsheet/chart_sheet.h"
+#include "spreadsheet/model/chart_sheet.h"
 #include "ui/chart_data.h"
 #include "ui/series_palette.h"
 

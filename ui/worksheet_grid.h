@@ -21,7 +21,7 @@
 #include <optional>
 #include <vector>
 
-#include "spreadsheet/cell_address.h"
+#include "spreadsheet/cells/cell_address.h"
 #include "ui/axis_layout.h"
 
 class QLineEdit;

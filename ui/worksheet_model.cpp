@@ -5,10 +5,10 @@
 
 #include "automation/automation_error.h"
 #include "framework/ui_services.h"
-#include "spreadsheet/application.h"
-#include "spreadsheet/number_format.h"
-#include "spreadsheet/workbook.h"
-#include "spreadsheet/worksheet.h"
+#include "spreadsheet/model/application.h"
+#include "spreadsheet/model/workbook.h"
+#include "spreadsheet/model/worksheet.h"
+#include "spreadsheet/numfmt/number_format.h"
 
 namespace tabulix::ui {
 

@@ -10,8 +10,8 @@
 
 #include "automation/dispatch.h"
 
-#include "spreadsheet/cell_address.h"
-#include "spreadsheet/cell_style.h"
+#include "spreadsheet/cells/cell_address.h"
+#include "spreadsheet/cells/cell_style.h"
 
 namespace tabulix::spreadsheet {
 class Worksheet;

@@ -8,11 +8,11 @@
 #include <cmath>
 #include <map>
 
-#include "spreadsheet/application.h"
-#include "spreadsheet/column_width.h"
-#include "spreadsheet/text_measurer.h"
-#include "spreadsheet/workbook.h"
-#include "spreadsheet/worksheet.h"
+#include "spreadsheet/measure/column_width.h"
+#include "spreadsheet/measure/text_measurer.h"
+#include "spreadsheet/model/application.h"
+#include "spreadsheet/model/workbook.h"
+#include "spreadsheet/model/worksheet.h"
 #include "ui/cell_painter.h"
 #include "ui/worksheet_grid.h"
 #include "ui/worksheet_model.h"

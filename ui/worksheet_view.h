@@ -9,8 +9,8 @@
 #include <span>
 #include <unordered_map>
 
-#include "spreadsheet/cell_address.h"
-#include "spreadsheet/cell_store.h"
+#include "spreadsheet/cells/cell_address.h"
+#include "spreadsheet/cells/cell_store.h"
 
 class QLabel;
 class QLineEdit;

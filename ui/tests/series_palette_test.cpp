@@ -8,7 +8,7 @@
 #include <cmath>
 #include <set>
 
-#include "spreadsheet/chart_sheet.h"
+#include "spreadsheet/model/chart_sheet.h"
 #include "ui/chart_sheet_view.h"
 #include "ui/series_palette.h"
 #include "ui/tests/window_fixture.h"
