@@ -28,10 +28,28 @@ inline constexpr DispId ActiveSheet = 0x133;  ///< Workbook.ActiveSheet.
 inline constexpr DispId Activate = 0x130;  ///< Activate of a workbook, worksheet or chart sheet.
 inline constexpr DispId Close = 0x115;  ///< Workbook.Close.
 inline constexpr DispId SaveAs = 0x11C;  ///< Workbook.SaveAs(path): saves the workbook as an .xlsx file.
+inline constexpr DispId Windows = 0x1AE;  ///< Workbook.Windows: its windows (Item(1) is the first).
+inline constexpr DispId Names = 0x1BA;  ///< Workbook.Names: its defined names.
+/// Workbook.BuiltinDocumentProperties: title, subject, author and the others, by name.
+inline constexpr DispId BuiltinDocumentProperties = 0x498;
+
+// Window: the panes of the window's active sheet
+inline constexpr DispId FreezePanes = 0x25A;  ///< Window.FreezePanes: whether the panes are frozen.
+inline constexpr DispId ScrollRow = 0x28E;  ///< Window.ScrollRow: the first row shown.
+inline constexpr DispId ScrollColumn = 0x28B;  ///< Window.ScrollColumn: the first column shown.
+inline constexpr DispId SplitRow = 0x35F;  ///< Window.SplitRow: rows above the split.
+inline constexpr DispId SplitColumn = 0x35E;  ///< Window.SplitColumn: columns left of the split.
+
+// Names: Add(Name, RefersTo); Name
+inline constexpr DispId RefersTo = 0x3AA;  ///< Names.Add argument and Name.RefersTo: "=Sheet!$A$1".
+
+/// DocumentProperty.Value, its default member (reached through Item(name)).
+inline constexpr DispId PropertyValue = 0x0;
 
 // Worksheet, Chart
 inline constexpr DispId Range = 0xC5;  ///< Range of a worksheet: Range("A1") or Range("A1", "C3").
 inline constexpr DispId ChartWizard = 0xC4;  ///< ChartWizard of a chart sheet: draws a chart of a range.
+inline constexpr DispId PageSetup = 0x3E6;  ///< Worksheet.PageSetup: its print set-up.
 
 // Range
 inline constexpr DispId Value = 0x6;  ///< Range.Value: the cells' values.
@@ -50,6 +68,21 @@ inline constexpr DispId Merge = 0x234;  ///< Range.Merge: merges the cells.
 inline constexpr DispId AutoFit = 0xED;  ///< AutoFit of columns: widths fitted to the contents.
 inline constexpr DispId ColumnWidth = 0xF2;  ///< Range.ColumnWidth, in characters.
 inline constexpr DispId RowHeight = 0x110;  ///< Range.RowHeight, in points.
+inline constexpr DispId AutoFilter = 0x319;  ///< Range.AutoFilter: filter buttons on its first row.
+
+// PageSetup (margins in points)
+inline constexpr DispId Orientation = 0x86;  ///< PageSetup.Orientation: xl::Portrait or xl::Landscape.
+inline constexpr DispId Zoom = 0x297;  ///< PageSetup.Zoom: a percentage, or false to fit to pages.
+inline constexpr DispId FitToPagesWide = 0x3F1;  ///< PageSetup.FitToPagesWide: pages across.
+inline constexpr DispId FitToPagesTall = 0x3F0;  ///< PageSetup.FitToPagesTall: pages down.
+inline constexpr DispId PrintTitleRows = 0x3FF;  ///< PageSetup.PrintTitleRows: rows repeated on every page.
+inline constexpr DispId CenterHeader = 0x3F3;  ///< PageSetup.CenterHeader: the header's centre text.
+inline constexpr DispId LeftFooter = 0x3F6;  ///< PageSetup.LeftFooter: the footer's left text.
+inline constexpr DispId RightFooter = 0x402;  ///< PageSetup.RightFooter: the footer's right text.
+inline constexpr DispId LeftMargin = 0x3E7;  ///< PageSetup.LeftMargin, in points.
+inline constexpr DispId RightMargin = 0x3E8;  ///< PageSetup.RightMargin, in points.
+inline constexpr DispId TopMargin = 0x3E9;  ///< PageSetup.TopMargin, in points.
+inline constexpr DispId BottomMargin = 0x3EA;  ///< PageSetup.BottomMargin, in points.
 
 // Font, Interior, Border
 inline constexpr DispId Color = 0x63;  ///< Color of a font, interior or border line (0x00BBGGRR).
@@ -81,6 +114,8 @@ inline constexpr std::int32_t HAlignLeft = -4131;  ///< HorizontalAlignment: lef
 inline constexpr std::int32_t HAlignCenter = -4108;  ///< HorizontalAlignment: centred.
 inline constexpr std::int32_t HAlignRight = -4152;  ///< HorizontalAlignment: right.
 inline constexpr std::int32_t HAlignGeneral = 1;  ///< HorizontalAlignment: by the value's type.
+inline constexpr std::int32_t Portrait = 1;  ///< PageSetup.Orientation: portrait.
+inline constexpr std::int32_t Landscape = 2;  ///< PageSetup.Orientation: landscape.
 
 // Border indexes (Borders item)
 inline constexpr std::int32_t CellLeft = 1;  ///< Borders item: the left line of every cell of the range.

@@ -78,9 +78,21 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         if (name == "-h" || name == "--help") {
             flagOnly();
             line.help = true;
+        } else if (name == "--version") {
+            flagOnly();
+            line.version = true;
         } else if (name == "--trace") {
             flagOnly();
             line.trace = true;
+        } else if (name == "--keep-rows-in-memory") {
+            flagOnly();
+            line.keepRowsInMemory = true;
+        } else if (name == "-q" || name == "--quiet") {
+            flagOnly();
+            line.quiet = true;
+        } else if (name == "--strict") {
+            flagOnly();
+            line.strict = true;
         } else if (name == "-o" || name == "--output") {
             setOnce(output, hasOutput, name, reader.valueOf(name, inlineValue));
         } else if (name == "--component") {
@@ -94,16 +106,18 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         } else if (name == "--application") {
             setOnce(application, hasApplication, name, lowerAscii(reader.valueOf(name, inlineValue)));
             if (application != "embedded" && application != "calc")
-                throw UsageError("option --application takes embedded or calc, not " + application);
+                throw UsageError("option --application takes embedded or calc, not " +
+                                 framework::printable(application));
         } else if (name == "--title") {
             setOnce(title, hasTitle, name, reader.valueOf(name, inlineValue));
         } else if (name == "--code-page") {
             setOnce(codePage, hasCodePage, name, reader.valueOf(name, inlineValue));
-        } else {
-            throw UsageError("unknown option " + name);
+        } else if (!ParseFinishOption(
+                       line.finish, name, [&] { return reader.valueOf(name, inlineValue); }, flagOnly)) {
+            throw UsageError("unknown option " + framework::printable(name));
         }
     }
-    if (line.help) return line;
+    if (line.help || line.version) return line;
 
     const int sources = (positional.empty() ? 0 : 1) + (hasDbf ? 1 : 0) + (hasSqlite ? 1 : 0);
     if (positional.size() > 1) throw UsageError("only one form file can be given, not " + std::to_string(positional.size()));
@@ -122,6 +136,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         line.input = positional.front();
     }
     if (hasSql && !hasSqlite) throw UsageError("--sql goes with --sqlite");
+    if (line.keepRowsInMemory && !hasSqlite)
+        throw UsageError("--keep-rows-in-memory goes with --sqlite; a form file sets KeepRowsInMemory on its query");
     if (hasTitle && line.source == SourceKind::FormFile)
         throw UsageError("--title goes with --dbf or --sqlite; a form file holds its own title");
     if (hasComponent && line.source != SourceKind::FormFile) throw UsageError("--component goes with a form file");
@@ -135,7 +151,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 
     line.sql = sql;
     line.title = title;
-    line.output = output;
+    line.toStandardOutput = output == "-";
+    if (!line.toStandardOutput) line.output = output;
     line.component = component;
     line.application = application;
     return line;
@@ -144,7 +161,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 std::string UsageText() {
     return "Usage: tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--application APP] [--trace]\n"
            "  or:  tabulix --dbf FILE.DBF [--code-page PAGE] [--title TITLE] [-o OUT.xlsx] [--trace]\n"
-           "  or:  tabulix --sqlite DB.sqlite --sql \"SELECT ...\" [--title TITLE] [-o OUT.xlsx] [--trace]\n"
+           "  or:  tabulix --sqlite DB.sqlite --sql \"SELECT ...\" [--keep-rows-in-memory] [--title TITLE]\n"
+           "               [-o OUT.xlsx] [--trace]\n"
+           "  (each also with --quiet and --strict)\n"
            "\n"
            "Transfers a data set into a new workbook and saves it as an .xlsx file.\n"
            "\n"
@@ -154,33 +173,75 @@ std::string UsageText() {
            "  --code-page PAGE  the code page of the table's texts (1252, 850, UTF-8, ...), whatever\n"
            "                    the table declares; without it: the declared page, else UTF-8 when\n"
            "                    the texts are UTF-8, else Windows-1252\n"
-           "  --sqlite FILE     an SQLite database; --sql gives the query whose rows are transferred\n"
+           "  --sqlite FILE     an SQLite database; --sql gives the query whose rows are transferred,\n"
+           "                    read as the transfer goes, all from the state the database had when\n"
+           "                    the query opened (other writers wait in rollback-journal mode)\n"
+           "  --keep-rows-in-memory\n"
+           "                    read every row of the --sql query when it opens, then let go of the\n"
+           "                    database; memory grows with the rows\n"
            "  --title TITLE     the title row of a --dbf or --sqlite transfer (none by default)\n"
            "  -o, --output OUT  the workbook to write (default: the input's name with .xlsx, in the\n"
-           "                    working folder); an existing file is replaced only on success, and\n"
-           "                    never one the transfer reads\n"
+           "                    working folder); an existing folder receives the input's name with\n"
+           "                    .xlsx; - writes the workbook to standard output (not to a terminal);\n"
+           "                    an existing file is replaced only on success, never one the transfer\n"
+           "                    reads, nor a device or pipe; through a symbolic link the file it\n"
+           "                    points to is replaced and the link kept\n"
            "  --component NAME  the TTabulix of the form file to run, when it holds several\n"
            "  --application APP the spreadsheet application: embedded (the default) or calc, a\n"
            "                    LibreOffice Calc started for the run; TABULIX_APPLICATION gives the\n"
            "                    default\n"
+           "  --strict          a warning (a formula record that cannot be placed, a damaged table)\n"
+           "                    fails the run: exit status 1 and nothing written\n"
+           "  -q, --quiet       no progress and no closing line; warnings and errors are still told\n"
            "  --trace           print the code page of each table and every automation call to\n"
            "                    standard error\n"
            "  -h, --help        print this text\n"
+           "  --version         print the version\n"
+           "\n" +
+           FinishUsageText() +
            "\n"
-           "Exit status: 0 on success, 1 when the transfer or the save fails, 2 for a bad command line.\n";
+           "Exit status: 0 on success, 1 when the transfer or the save fails (or, with --strict, warns),\n"
+           "2 for a bad command line; stopped by SIGINT or SIGTERM it removes the file it was saving\n"
+           "and ends by that signal (a shell reports 130 or 143).\n";
 }
+
+std::filesystem::path OutputPathIn(const std::filesystem::path& folder, const std::filesystem::path& input) {
+    if (input.stem().empty() || input.stem() == "." || input.stem() == "..")
+        throw UsageError("the input " + framework::quotedPath(input) + " names a folder, not a file: give -o");
+    return folder / std::filesystem::path(input.stem()).concat(".xlsx");
+}
+
+namespace {
+
+// Refuses an existing output that only a regular file may replace.
+void refuseSpecialFile(const std::filesystem::path& out) {
+    std::error_code error;
+    const auto status = std::filesystem::status(out, error);
+    if (!std::filesystem::exists(status) || std::filesystem::is_regular_file(status) ||
+        std::filesystem::is_directory(status))
+        return;
+    throw UsageError("the output " + framework::quotedPath(out) +
+                     " is not a regular file (a device, a pipe or a socket); -o - writes the workbook to standard "
+                     "output");
+}
+
+}  // namespace
 
 std::filesystem::path OutputPath(const CommandLine& line) {
     std::filesystem::path out = line.output;
-    if (out.empty()) {
-        if (line.input.stem().empty())
-            throw UsageError("the input " + line.input.string() + " names a folder, not a file: give -o");
-        return line.input.stem().concat(".xlsx");
+    if (out.empty()) return OutputPathIn({}, line.input);
+    std::error_code error;
+    if (std::filesystem::is_directory(out, error)) return OutputPathIn(out, line.input);
+    refuseSpecialFile(out);
+    if (!out.has_filename())
+        throw UsageError("the output " + framework::quotedPath(out) + " names a folder that does not exist");
+    if (!out.has_extension()) {
+        out.concat(".xlsx");
+        refuseSpecialFile(out);
+        return out;
     }
-    if (!out.has_filename()) throw UsageError("the output " + out.string() + " names a folder, not a file");
-    if (!out.has_extension()) return out.concat(".xlsx");
     if (lowerAscii(out.extension().string()) != ".xlsx")
-        throw UsageError("the output " + out.string() + " must be an .xlsx file");
+        throw UsageError("the output " + framework::quotedPath(out) + " must be an .xlsx file");
     return out;
 }
 

@@ -1,6 +1,7 @@
 #include "component/tabulix.h"
 
 #include "automation/dispids.h"
+#include "component/tabulix_error.h"
 #include "data/data_set.h"
 #include "framework/currency_settings.h"
 #include "framework/property_list.h"
@@ -38,7 +39,9 @@ TTabulix::TTabulix(framework::TComponent* owner)
       formulasFormatoResultado_(std::make_unique<TAtributosCasilla>()),
       cabeceraFormato_(std::make_unique<TAtributosCasilla>()),
       tituloFormato_(std::make_unique<TAtributosCasilla>()),
-      datosFormato_(std::make_unique<TAtributosCasilla>()) {}
+      datosFormato_(std::make_unique<TAtributosCasilla>()),
+      impresion_(std::make_unique<TImpresionTabulix>()),
+      documento_(std::make_unique<TDocumentoTabulix>()) {}
 
 TTabulix::~TTabulix() {
     // Freeing a connection only disconnects it: the application and its workbooks stay open.
@@ -75,6 +78,20 @@ void TTabulix::DefineProperties(framework::PropertyList& p) {
     p.Boolean("TituloCombinarCentrar", TituloCombinarCentrar);
     p.Boolean("VerConstruccion", VerConstruccion);
     p.Boolean("ActivarAlCreate", ActivarAlCreate);
+    p.Boolean("InmovilizarCabecera", InmovilizarCabecera).Default(false);
+    p.Integer<std::int32_t>(
+         "InmovilizarColumnas", [this] { return InmovilizarColumnas; },
+         [this](std::int32_t columns) {
+             if (columns < 0 || columns > 16383)
+                 throw framework::PropertyValueError("InmovilizarColumnas va de 0 a 16383, no " +
+                                                     std::to_string(columns));
+             InmovilizarColumnas = columns;
+         })
+        .Default(0);
+    p.Boolean("Autofiltro", Autofiltro).Default(false);
+    p.Boolean("NombrarRangos", NombrarRangos).Default(false);
+    p.Object("Impresion", *impresion_);
+    p.Object("Documento", *documento_);
 }
 
 void TTabulix::Loaded() {
@@ -174,6 +191,11 @@ void TTabulix::CrearHoja() {
     automation::DispatchPtr sheets = workbook_->Object()->get(dispid::Sheets).toObject();
     const Variant args[] = {Variant::missing(), Variant::missing(), Variant(std::int32_t{1}), Variant(xl::Worksheet)};
     worksheet->ConnectTo(sheets->invoke(dispid::Add, automation::InvokeKind::Method, args, lcid_).toObject());
+}
+
+void TTabulix::GuardarLibro(const std::string& fichero) {
+    if (!workbook_ || !workbook_->IsConnected()) throw ETabulixError("GuardarLibro: no workbook is connected");
+    workbook_->Object()->call(dispid::SaveAs, {Variant(fichero)}, lcid_);
 }
 
 void TTabulix::DesconectarLibro(automation::Connection& /*sender*/, Variant& /*cancel*/) {

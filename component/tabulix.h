@@ -6,13 +6,17 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "automation/connection.h"
 #include "automation/dispatch.h"
 #include "component/atributos_casilla.h"
+#include "component/documento_tabulix.h"
 #include "component/enumerations.h"
+#include "component/formula_failure.h"
 #include "component/formula_tabulix.h"
+#include "component/impresion_tabulix.h"
 #include "framework/component.h"
 #include "framework/export.h"
 #include "framework/font.h"
@@ -67,7 +71,8 @@ public:
     /// Sets the data set to transfer; the component does not own it and forgets it when it is
     /// destroyed. Replacing a data set the component already has asks the user first (Yes/No,
     /// through framework::CurrentUi): No keeps the data set and the formula records; Yes empties
-    /// the formula records.
+    /// the formula records. Without a window nobody is asked and the answer is No, unless the
+    /// program set another through framework::DefaultUi().SetAnswer.
     /// @param dataSet the data set, or nullptr for none.
     void SetDatos(data::TDataSet* dataSet);
 
@@ -98,6 +103,21 @@ public:
     bool VerConstruccion = false;  ///< Shows the application while the transfer runs.
     bool ActivarAlCreate = false;  ///< Connects to the application as soon as a form file is loaded.
 
+    // --- The finish of a transferred report: every default leaves the workbook as it was ---
+    /// Freezes the rows above the data block (title and headings) in the sheet's window.
+    bool InmovilizarCabecera = false;
+    /// Freezes the first N columns as well (0: none).
+    std::int32_t InmovilizarColumnas = 0;
+    /// An autofilter over the heading row and the data block (needs the heading row).
+    bool Autofiltro = false;
+    /// Names the data block after the sheet, and each formula result after the block name plus
+    /// "_F" and the record's two-digit number (Datos_F01), so that other formulas can use them.
+    bool NombrarRangos = false;
+    /// The print set-up the transfer gives the sheet (published as `Impresion`).
+    TImpresionTabulix& Impresion() { return *impresion_; }
+    /// The document properties the transfer gives the workbook (published as `Documento`).
+    TDocumentoTabulix& Documento() { return *documento_; }
+
     // --- Run-time state ---------------------------------------------------------------------
     /// The sheet row of the first data record of the last transfer; 0 before any transfer and
     /// after CrearLibro or CrearHoja.
@@ -112,7 +132,7 @@ public:
 
     /// The connection to the application, or nullptr.
     automation::ApplicationConnection* ExcelApplication() const { return application_; }
-    /// The connection to the connected workbook (its Object() saves it), or nullptr.
+    /// The connection to the connected workbook (GuardarLibro saves it), or nullptr.
     automation::WorkbookConnection* ExcelWorkbook() const { return workbook_; }
     /// The connection to the worksheet every cell operation works on, or nullptr.
     automation::WorksheetConnection* ExcelWorksheet() const { return worksheet_; }
@@ -122,6 +142,11 @@ public:
     /// Told of the records written during a transfer: every 1000 records and after the last,
     /// with the records done and the data set's record count (-1 when it does not know it).
     std::function<void(std::int64_t done, std::int64_t total)> OnProgreso;
+    /// The formula records the last transfer could not place (emptied when a transfer starts), in
+    /// record order; each is also told to OnFalloFormula as it fails, and the transfer goes on.
+    const std::vector<TFalloFormula>& FallosFormulas() const { return fallosFormulas_; }
+    /// Told of each formula record the transfer cannot place, as it fails (see FallosFormulas).
+    std::function<void(const TFalloFormula&)> OnFalloFormula;
 
     // --- Connection ----------------------------------------------------------------------------
     /// Shows the application's window maximised, or hides it; without an application connection
@@ -141,6 +166,14 @@ public:
     /// without a workbook nothing happens. The data rows go back to 0.
     /// @throws automation::AutomationError when the application refuses.
     void CrearHoja();
+    /// Saves the connected workbook as an .xlsx file through the application's SaveAs (".xlsx"
+    /// is added to a name without extension). The embedded spreadsheet writes it under a
+    /// temporary name beside the file and renames it into place, so that a failed save leaves
+    /// the previous file as it was.
+    /// @param fichero the file's path.
+    /// @throws ETabulixError without a workbook connection.
+    /// @throws automation::AutomationError (saying why) when the save fails.
+    void GuardarLibro(const std::string& fichero);
     /// Handler of the connected workbook's before-close event: drops every connection and the
     /// data rows. Called by the workbook connection, not by programs.
     /// @param sender the workbook connection.
@@ -151,9 +184,11 @@ public:
     /// Lays the data set out on the connected worksheet from row FilaInicial: names the sheet
     /// NombreHoja (or NombreHoja, a dot and its own name when that is taken), writes the title,
     /// the headings and every record, applies the attribute sets, the fields' alignments and
-    /// number formats, fits the columns, and places the formula records. A formula record the
-    /// spreadsheet cannot read is skipped and the others are still placed. The data set's
-    /// current record is the same afterwards.
+    /// number formats, fits the columns, places the formula records and finishes the report
+    /// (frozen panes, filter, print set-up, document properties, names, as set). A formula
+    /// record that cannot be placed (a formula the spreadsheet cannot read, a field the data set
+    /// does not have) is kept in FallosFormulas and told to OnFalloFormula, and the others are
+    /// still placed. The data set's current record is the same afterwards.
     /// @throws ETabulixError without a connected worksheet, without Datos, with a closed data
     ///   set, when the first data row would lie beyond the sheet, or when the worksheet goes
     ///   away during the transfer.
@@ -353,10 +388,31 @@ private:
     // Transfer steps.
     automation::DispatchPtr transferRange(const std::string& first, const std::string& last);
     void putCell(const std::string& cell, automation::DispId member, const automation::Variant& value);
+    // Sets a cell's Value; a refusal names `what()` (the value's origin) and the cell.
+    template <class What>
+    void putNamedCell(const std::string& cell, const automation::Variant& value, What what);
+    // The data set as messages name it: its file when it reads one, else its name.
+    std::string dataSetName() const;
     void widenOnlyFit(const std::string& cell);
     std::int32_t writeRecords(const std::vector<data::TField*>& visible, const std::vector<std::string>& letters,
                               std::int32_t firstRow);
-    void placeFormulaRecord(std::int32_t record);
+    // The cell the record's formula went into, or an empty text when it got none.
+    std::string placeFormulaRecord(std::int32_t record);
+    // Where the last transfer put its parts, for the finish.
+    struct ReportBlock {
+        std::int64_t firstSheetRow = 0;  // the title row, else the heading row, else the first data row
+        std::int64_t headingRow = 0;     // 0 without a heading row
+        std::int64_t firstRow = 0;
+        std::int64_t lastRow = 0;
+        std::vector<std::string> letters;  // of the data columns
+        std::vector<std::pair<std::int32_t, std::string>> results;  // record number, result cell
+    };
+    void finishReport(const ReportBlock& block);
+    void freezePanes(std::int32_t rows, std::int32_t columns);
+    void setUpPages(const ReportBlock& block);
+    void setDocumentProperties();
+    void nameRanges(const ReportBlock& block);
+    void formulaFailed(std::int32_t record, std::string formula, const std::string& cell, std::string reason);
 
     // The currency number format for a field or format text with that display format.
     std::string currencyFormat(const std::string& displayFormat) const;
@@ -379,6 +435,8 @@ private:
     std::unique_ptr<TAtributosCasilla> cabeceraFormato_;
     std::unique_ptr<TAtributosCasilla> tituloFormato_;
     std::unique_ptr<TAtributosCasilla> datosFormato_;
+    std::unique_ptr<TImpresionTabulix> impresion_;
+    std::unique_ptr<TDocumentoTabulix> documento_;
 
     // Owned as components (freed with the component, or released earlier); nullptr when absent.
     automation::ApplicationConnection* application_ = nullptr;
@@ -388,6 +446,7 @@ private:
 
     std::int32_t primeraFilaDatos_ = 0;
     std::int32_t ultimaFilaDatos_ = 0;
+    std::vector<TFalloFormula> fallosFormulas_;
     bool construyendoGrafico_ = false;
     // Handlers of the application connection's events now running (they may nest).
     int applicationHandlersRunning_ = 0;

@@ -5,7 +5,10 @@
 ///   Height = -round(Size * 96 / 72)                 (a negative height is the character height)
 ///   Size   = round(-Height * 72 / 96) for Height < 0, round(Height * 72 / 96) otherwise
 /// with halves rounded away from zero. A new font is "MS Sans Serif", Height -11 (8 points),
-/// clWindowText, no style, DEFAULT_CHARSET, fpDefault.
+/// clWindowText, no style, DEFAULT_CHARSET, fpDefault. Heights are kept within
+/// ±kMaxFontHeight (sizes within ±kMaxFontSize), so that every conversion and every absolute value
+/// of a height fits an int: SetHeight and SetSize refuse others with std::out_of_range, and a form
+/// file giving one is refused naming the property.
 ///
 /// Published properties, in stored order: Charset (by name, e.g. ANSI_CHARSET), Color, Height,
 /// Name and Style are always stored; Pitch only when not fpDefault; Size is never stored (it is
@@ -59,7 +62,13 @@ constexpr TFontCharset OEM_CHARSET = 255;
 /// The character set names, for form files.
 TABULIX_API std::span<const IdentEntry> CharsetIdents();
 
-/// The height in pixels at 96 dots per inch of a size in points: -round(size * 96 / 72).
+/// The largest height a font keeps, in pixels (either sign).
+inline constexpr int kMaxFontHeight = 32767;
+/// The largest size a font keeps, in points: the size of a height of kMaxFontHeight.
+inline constexpr int kMaxFontSize = 24575;
+
+/// The height in pixels at 96 dots per inch of a size in points: -round(size * 96 / 72); a
+/// result beyond an int's range is clamped to it.
 /// @param size the size in points.
 TABULIX_API int FontHeightFromSize(int size);
 /// The size in points of a height in pixels: round(-height * 72 / 96) for a negative height (the
@@ -95,11 +104,13 @@ public:
     int Height() const { return height_; }
     /// Sets the height.
     /// @param height pixels at 96 dots per inch; negative for the character height.
+    /// @throws std::out_of_range beyond ±kMaxFontHeight.
     void SetHeight(int height);
     /// The size in points, derived from the height.
     int Size() const { return FontSizeFromHeight(height_); }
     /// Sets the size in points (as a height: FontHeightFromSize).
     /// @param size the size in points.
+    /// @throws std::out_of_range beyond ±kMaxFontSize.
     void SetSize(int size);
     /// The colour of the text.
     TColor Color() const { return color_; }

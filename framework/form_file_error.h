@@ -15,15 +15,12 @@ namespace tabulix::framework {
 /// @threads Thrown on the thread of the failed read.
 class TABULIX_API FormFileError : public std::runtime_error {
 public:
-    /// Makes the error.
+    /// Makes the error. The message shows the file and the reason made printable, so that a
+    /// reason quoting a huge value of the file stays a message.
     /// @param file the file's name as the program gave it.
     /// @param line the line, from 1; 0 when the file could not be read at all.
     /// @param reason what is wrong.
-    FormFileError(std::string file, int line, std::string reason)
-        : std::runtime_error(file + ":" + std::to_string(line) + ": " + reason),
-          file_(std::move(file)),
-          line_(line),
-          reason_(std::move(reason)) {}
+    FormFileError(std::string file, int line, std::string reason);
 
     /// The file's name.
     const std::string& File() const { return file_; }

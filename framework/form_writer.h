@@ -40,11 +40,12 @@ TABULIX_API std::string WriteForm(TComponent& root);
 /// @param root the form's root.
 /// @throws FormWriteError for a value that cannot be written.
 TABULIX_API void WriteForm(std::ostream& out, TComponent& root);
-/// Writes a form file: to a temporary file beside `path`, then renamed over it, so that a
-/// failed write leaves any earlier file as it was.
+/// Writes a form file, replacing `path` in one step, so that a failed write leaves any earlier
+/// file as it was; a symbolic link stays a link to the rewritten file.
 /// @param path the file.
 /// @param root the form's root.
-/// @throws FormWriteError for a value that cannot be written, or when the file cannot be.
+/// @throws FormWriteError naming the file, for a value that cannot be written or when the file
+///         cannot be.
 TABULIX_API void WriteFormFile(const std::filesystem::path& path, TComponent& root);
 
 }  // namespace tabulix::framework

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "framework/form_notation.h"
+#include "framework/printable.h"
 #include "framework/string_list.h"
 #include "framework/text_compare.h"
 
@@ -29,6 +30,12 @@ int ordinalOf(const std::vector<std::string>& members, const std::string& name) 
     throw PropertyValueError("expected " + what + ", found " + DescribeFormValue(value));
 }
 
+void checkRange(std::int64_t value, std::int64_t lo, std::int64_t hi) {
+    if (value < lo || value > hi)
+        throw PropertyValueError("value " + std::to_string(value) + " out of range (" + std::to_string(lo) + ".." +
+                                 std::to_string(hi) + ")");
+}
+
 }  // namespace
 
 std::string DescribeFormValue(const FormValue& value) {
@@ -36,7 +43,7 @@ std::string DescribeFormValue(const FormValue& value) {
     case FormValue::Type::Integer: return "the number " + std::to_string(value.integer);
     case FormValue::Type::Float: return "a floating-point number";
     case FormValue::Type::String: return "a string";
-    case FormValue::Type::Identifier: return "'" + value.text + "'";
+    case FormValue::Type::Identifier: return "'" + printable(value.text) + "'";
     case FormValue::Type::Set: return "a set";
     case FormValue::Type::List: return "a list";
     }
@@ -71,8 +78,9 @@ void Property::Set(const FormValue& value) const {
     if ((kind_ == PropertyKind::Integer || kind_ == PropertyKind::Color) && value.type == FormValue::Type::Identifier) {
         auto named = ValueOfIdent(idents_, value.text);
         if (!named) {
-            if (kind_ == PropertyKind::Color) throw PropertyValueError("'" + value.text + "' is not a colour name");
-            throw PropertyValueError("expected an integer, found '" + value.text + "'");
+            if (kind_ == PropertyKind::Color)
+                throw PropertyValueError("'" + printable(value.text) + "' is not a colour name");
+            throw PropertyValueError("expected an integer, found '" + printable(value.text) + "'");
         }
         return set_(FormValue::Int(*named));
     }
@@ -92,7 +100,7 @@ bool Property::Accepts(TComponent* component) const { return accepts_ && accepts
 void Property::SetReferenced(TComponent* component) const {
     if (!refer_) throw PropertyValueError("property '" + name_ + "' is not a reference");
     if (!accepts_(component))
-        throw PropertyValueError("component '" + component->Name() + "' (" + component->ClassName() +
+        throw PropertyValueError("component '" + printable(component->Name()) + "' (" + printable(component->ClassName()) +
                                  ") does not fit this property");
     refer_(component);
 }
@@ -100,6 +108,19 @@ void Property::SetReferenced(TComponent* component) const {
 // --- PropertyRule ---------------------------------------------------------------------------
 
 Property& PropertyRule::property() const { return list_->items_[index_]; }
+
+void PropertyRule::narrowRange(std::int64_t minimum, std::int64_t maximum) {
+    Property& p = property();
+    if (minimum > maximum || minimum < p.minimum_ || maximum > p.maximum_)
+        throw std::logic_error("property '" + p.name_ + "': range " + std::to_string(minimum) + ".." +
+                               std::to_string(maximum) + " does not fit its type");
+    p.minimum_ = minimum;
+    p.maximum_ = maximum;
+    p.set_ = [set = std::move(p.set_), minimum, maximum](const FormValue& v) {
+        if (v.type == FormValue::Type::Integer) checkRange(v.integer, minimum, maximum);
+        set(v);
+    };
+}
 
 PropertyRule& PropertyRule::AlwaysStored() {
     property().stored_ = StoredRule::Always;
@@ -169,11 +190,8 @@ std::size_t PropertyList::addInteger(std::string name, PropertyKind kind, std::i
     p.get_ = [get] { return FormValue::Int(get()); };
     p.set_ = [set, lo, hi](const FormValue& v) {
         if (v.type != FormValue::Type::Integer) expected("an integer", v);
-        std::int64_t value = v.integer;
-        if (value < lo || value > hi)
-            throw PropertyValueError("value " + std::to_string(value) + " out of range (" + std::to_string(lo) + ".." +
-                                     std::to_string(hi) + ")");
-        set(value);
+        checkRange(v.integer, lo, hi);
+        set(v.integer);
     };
     p.isEmpty_ = [get] { return get() == 0; };
     return add(std::move(p));
@@ -237,7 +255,8 @@ std::size_t PropertyList::addEnumeration(std::string name, std::vector<std::stri
         if (v.type != FormValue::Type::Identifier) expected("one of " + joinNames(members), v);
         int ordinal = ordinalOf(members, v.text);
         if (ordinal < 0)
-            throw PropertyValueError("bad value '" + v.text + "' (expected one of " + joinNames(members) + ")");
+            throw PropertyValueError("bad value '" + printable(v.text) + "' (expected one of " + joinNames(members) +
+                                     ")");
         set(ordinal);
     };
     p.isEmpty_ = [get] { return get() == 0; };
@@ -267,7 +286,8 @@ std::size_t PropertyList::addSet(std::string name, std::vector<std::string> memb
         for (const std::string& item : v.items) {
             int ordinal = ordinalOf(members, item);
             if (ordinal < 0)
-                throw PropertyValueError("bad set member '" + item + "' (expected one of " + joinNames(members) + ")");
+                throw PropertyValueError("bad set member '" + printable(item) + "' (expected one of " +
+                                         joinNames(members) + ")");
             bits |= std::uint64_t{1} << ordinal;
         }
         set(bits);

@@ -5,6 +5,7 @@
 /// for the whole process: a headless one until the program installs its own (the Qt programs
 /// install theirs at start-up); tests install a RecordingUi.
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -77,12 +78,14 @@ TABULIX_API UiServices& CurrentUi();
 /// one; null restores the headless default.
 TABULIX_API UiServices* SetCurrentUi(UiServices* services);
 
-/// @brief The process-wide default: shows nothing and answers at once.
+/// @brief The process-wide default of programs without a window: shows nothing and answers at
+/// once, so that no question destroys data nobody was asked about.
 ///
-/// The answer is the configured one when the box has that button, otherwise the box's first
-/// button in the order Yes, No, OK, Cancel, Abort, Retry, Ignore: so a Yes/No confirmation is
-/// answered Yes and an OK/Cancel box OK. The cursor is only remembered.
-/// @threads As UiServices.
+/// The answer is the configured one when the box has that button, otherwise the one that leaves
+/// things as they are: Cancel, else No, else Abort, else the box's only or first button (OK). So
+/// "clear the formulas? Yes/No" is answered No and an OK/Cancel box Cancel. The cursor is only
+/// remembered.
+/// @threads Any thread may show a box or set the answer.
 class TABULIX_API HeadlessUi : public UiServices {
 public:
     TModalResult MessageDlg(const std::string& text, const std::string& caption, TMsgDlgType type,
@@ -90,18 +93,24 @@ public:
     TCursor ScreenCursor() const override { return cursor_; }
     void SetScreenCursor(TCursor cursor) override { cursor_ = cursor; }
 
-    /// The answer to give where possible; mrNone (the default) means the first button.
+    /// The answer to give where the box offers it; mrNone (the default) means the safe one
+    /// described above. May be set from any thread.
+    /// @param answer the answer.
     void SetAnswer(TModalResult answer) { answer_ = answer; }
 
 private:
-    TModalResult answer_ = TModalResult::mrNone;
-    TCursor cursor_ = crDefault;
+    std::atomic<TModalResult> answer_ = TModalResult::mrNone;
+    std::atomic<TCursor> cursor_ = crDefault;
 };
 
+/// The headless services in use while no program installed its own: a program without a window
+/// sets its answer to every question here (DefaultUi().SetAnswer(TModalResult::mrYes)).
+TABULIX_API HeadlessUi& DefaultUi();
+
 /// @brief A fake for tests: records every box and every cursor change, answers boxes from a
-/// queue (when the queue is empty, with the box's first button, as HeadlessUi does). Installs
-/// itself as the current services for its lifetime and restores the previous ones afterwards.
-/// @threads As UiServices.
+/// queue (when the queue is empty, with the box's first button). Installs itself as the current
+/// services for its lifetime and restores the previous ones afterwards.
+/// @threads One thread at a time.
 class TABULIX_API RecordingUi : public UiServices {
 public:
     /// A message box as it was shown.

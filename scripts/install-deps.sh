@@ -23,6 +23,7 @@ test_packages=(
   dpkg-dev file lintian
   sqlite3
   doxygen
+  strace
 )
 # Locales the tests compare the currency settings of.
 test_locales=(es_ES.UTF-8 en_US.UTF-8)

@@ -12,6 +12,11 @@ namespace tabulix::spreadsheet {
 
 class Application;
 
+/// A new embedded Application of its own (not the running one), which saves workbooks as .xlsx
+/// files. Like every application it belongs to the thread that uses it first.
+/// @param displayLocale the locale whose conventions its cells display numbers with.
+TABULIX_API std::shared_ptr<Application> createEmbeddedApplication(automation::Lcid displayLocale = automation::kLcidSpanishSpain);
+
 /// Installs an ApplicationProvider that starts an in-process Application (displaying numbers
 /// with the conventions of displayLocale). Programs call it once at start-up.
 TABULIX_API void installEmbeddedSpreadsheet(automation::Lcid displayLocale = automation::kLcidSpanishSpain);

@@ -3,8 +3,8 @@
 #include <QPointer>
 
 #include "automation/application_provider.h"
-#include "spreadsheet/application.h"
 #include "spreadsheet/embedded_spreadsheet.h"
+#include "spreadsheet/model/application.h"
 #include "ui/spreadsheet_window.h"
 
 namespace tabulix::ui {
@@ -23,7 +23,7 @@ public:
     explicit WindowedProvider(automation::Lcid locale) : locale_(locale) {}
 
     automation::DispatchPtr startApplication() override {
-        auto app = spreadsheet::Application::create(locale_);
+        auto app = spreadsheet::createEmbeddedApplication(locale_);
         if (SpreadsheetWindow* old = startedWindow()) old->deleteLater();
         startedWindow() = new SpreadsheetWindow(app);
         return app;

@@ -45,6 +45,14 @@ TEST(CommandLine, ReadsTheThreeKindsOfSource) {
     EXPECT_EQ(parse({"--", "-raro.form"}).input, "-raro.form");
     EXPECT_TRUE(parse({"--help"}).help);
     EXPECT_TRUE(parse({"-h"}).help);
+    EXPECT_TRUE(parse({"--version"}).version);
+
+    const CommandLine flags = parse({"a.form", "-q", "--strict", "-o", "-"});
+    EXPECT_TRUE(flags.quiet);
+    EXPECT_TRUE(flags.strict);
+    EXPECT_TRUE(flags.toStandardOutput);
+    EXPECT_EQ(flags.output, "");
+    EXPECT_FALSE(parse({"a.form", "-o", "./-"}).toStandardOutput);
 }
 
 TEST(CommandLine, RefusesLinesThatCannotRun) {
@@ -53,6 +61,9 @@ TEST(CommandLine, RefusesLinesThatCannotRun) {
     EXPECT_EQ(usageErrorOf({"a.form", "--dbf", "x.dbf"}), "give only one of a form file, --dbf and --sqlite");
     EXPECT_EQ(usageErrorOf({"--sqlite", "v.sqlite"}), "--sqlite needs the query to run: --sql \"SELECT ...\"");
     EXPECT_EQ(usageErrorOf({"a.form", "--sql", "SELECT 1"}), "--sql goes with --sqlite");
+    EXPECT_EQ(usageErrorOf({"--dbf", "x.dbf", "--keep-rows-in-memory"}),
+              "--keep-rows-in-memory goes with --sqlite; a form file sets KeepRowsInMemory on its query");
+    EXPECT_TRUE(parse({"--sqlite", "v.sqlite", "--sql", "SELECT 1", "--keep-rows-in-memory"}).keepRowsInMemory);
     EXPECT_EQ(usageErrorOf({"a.form", "--title", "T"}), "--title goes with --dbf or --sqlite; a form file holds its own title");
     EXPECT_EQ(usageErrorOf({"--dbf", "x.dbf", "--component", "de"}), "--component goes with a form file");
     EXPECT_EQ(usageErrorOf({"a.form", "-o"}), "option -o needs a value");
@@ -61,6 +72,7 @@ TEST(CommandLine, RefusesLinesThatCannotRun) {
     EXPECT_EQ(usageErrorOf({"a.form", "--trace=yes"}), "option --trace takes no value");
     EXPECT_EQ(usageErrorOf({"a.form", "--verbose"}), "unknown option --verbose");
     EXPECT_EQ(usageErrorOf({"a.form", "-x"}), "unknown option -x");
+    EXPECT_EQ(usageErrorOf({"a.form", "--\x1B]0;x\x07"}), "unknown option --\\x1B]0;x\\x07");
     EXPECT_EQ(usageErrorOf({"x.form", "-h", "--nonsense"}), "unknown option --nonsense");
     EXPECT_EQ(usageErrorOf({""}), "the form file name is empty");
     EXPECT_EQ(usageErrorOf({"--dbf", "x.dbf", "--code-page", "klingon"}), "--code-page: 'klingon' names no code page");
@@ -108,11 +120,30 @@ TEST(CommandLine, OutputDefaultsToTheInputStemInTheWorkingFolderAndMustBeXlsx) {
     EXPECT_THROW(OutputPath(line), UsageError);
 }
 
+TEST(CommandLine, AnExistingFolderReceivesTheInputsNameAndDevicesAreRefused) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path();
+    CommandLine line = parse({"--dbf", "/data/Ventas.DBF", "-o", folder.string()});
+    EXPECT_EQ(OutputPath(line), folder / "Ventas.xlsx");
+    EXPECT_EQ(OutputPathIn(folder, "informes/Mayo.form"), folder / "Mayo.xlsx");
+
+    for (const char* device : {"/dev/null", "/dev/full"}) {
+        line = parse({"a.form", "-o", device});
+        try {
+            OutputPath(line);
+            ADD_FAILURE() << device << " was accepted";
+        } catch (const UsageError& e) {
+            EXPECT_NE(std::string(e.what()).find("is not a regular file"), std::string::npos) << e.what();
+        }
+    }
+}
+
 TEST(ProgressBar, DrawsOnlyLongTransfersAndEndsItsLine) {
     EXPECT_EQ(ProgressBar::Line(250, 1000, 10), "Transferring records: [##        ]  25% 250/1000");
     EXPECT_EQ(ProgressBar::Line(1000, 1000, 10), "Transferring records: [##########] 100% 1000/1000");
     EXPECT_EQ(ProgressBar::Line(1500, 1000, 4), "Transferring records: [####] 100% 1500/1000");
     EXPECT_EQ(ProgressBar::Line(7000, -1, 10), "Transferring records: 7000");
+    EXPECT_EQ(ProgressBar::Line(7000, -1, 10, "Transferring records", 3499.6),
+              "Transferring records: 7000 (3500 a second)");
 
     std::ostringstream quiet;
     {
@@ -134,20 +165,29 @@ TEST(ProgressBar, DrawsOnlyLongTransfersAndEndsItsLine) {
               "\rTransferring records: [#   ]  25% 1000/4000"
               "\rTransferring records: [####] 100% 4000/4000\n");
 
-    // A shorter line is padded so nothing of the longer one stays visible.
+    // A shorter line is padded so nothing of the longer one stays visible; without a total the
+    // line gives the count and the rate.
     std::ostringstream unknown;
     ProgressBar bar(unknown, 0, 4);
+    bar.Update(100000, 200000);
     bar.Update(10, 20);
     bar.Update(10000, -1);
     bar.Finish();
     bar.Finish();
-    EXPECT_EQ(unknown.str(),
-              "\rTransferring records: [##  ]  50% 10/20"
-              "\rTransferring records: 10000            \n");
+    EXPECT_TRUE(unknown.str().starts_with("\rTransferring records: [##  ]  50% 100000/200000"
+                                          "\rTransferring records: [##  ]  50% 10/20        "
+                                          "\rTransferring records: 10000 ("))
+        << unknown.str();
+    EXPECT_TRUE(unknown.str().ends_with(" a second)\n")) << unknown.str();
 
     // Notes follow a bar that was shown, on a line of their own; a quiet run stays quiet.
     bar.Note("Saving x.xlsx");
     EXPECT_EQ(unknown.str().substr(unknown.str().size() - 14), "Saving x.xlsx\n");
+    // The save counts on a line of its own.
+    bar.Begin("Saving rows");
+    bar.Update(5, 10);
+    bar.Finish();
+    EXPECT_EQ(unknown.str().substr(unknown.str().size() - 31), "\rSaving rows: [##  ]  50% 5/10\n");
     std::ostringstream quietRun;
     ProgressBar none(quietRun, 100);
     none.Update(10, 10);
