@@ -113,8 +113,9 @@ public:
     const std::vector<std::string>& Members() const { return members_; }
     /// Integer and Color: the values that are written by name.
     std::span<const IdentEntry> Idents() const { return idents_; }
-    // Integer and Color: the smallest and largest value accepted.
+    /// Integer and Color: the smallest value accepted.
     std::int64_t Minimum() const { return minimum_; }
+    /// Integer and Color: the largest value accepted.
     std::int64_t Maximum() const { return maximum_; }
 
     /// Whether the writer stores the property now, by its Stored rule. An Object property is
@@ -188,6 +189,10 @@ public:
 protected:
     /// The property this rule sets.
     Property& property() const;
+    /// Narrows the values the property accepts.
+    /// @param minimum the smallest value accepted.
+    /// @param maximum the largest value accepted.
+    /// @throws std::logic_error when the range is empty or reaches beyond the type's.
     void narrowRange(std::int64_t minimum, std::int64_t maximum);
 
 private:
@@ -225,8 +230,10 @@ public:
         property().idents_ = idents;
         return *this;
     }
-    // Integer properties: the values accepted, when the owner can hold fewer than its type can
-    // (a value outside is refused before the setter sees it, as one outside the type's range is).
+    /// Integer properties: the values accepted, when the owner can hold fewer than its type can
+    /// (a value outside is refused before the setter sees it, as one outside the type's range is).
+    /// @param minimum the smallest value accepted.
+    /// @param maximum the largest value accepted.
     PropertyBuilder& Range(std::int64_t minimum, std::int64_t maximum)
         requires std::integral<T>
     {

@@ -25,6 +25,7 @@
 #include <tabulix/framework/form_writer.h>
 #include <tabulix/framework/string_list.h>
 #include <tabulix/framework/ui_services.h>
+#include <tabulix/framework/version.h>
 
 #include <tabulix/automation/application_provider.h>
 #include <tabulix/automation/automation_error.h>
