@@ -23,6 +23,8 @@ endif()
 if(TARGET tabulix_calc)
   list(APPEND deb_components calc)
   list(APPEND deb_packages tabulix-calc)
+  install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/tabulix-calc.lintian-overrides RENAME tabulix-calc
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides COMPONENT calc)
 endif()
 
 # Every package carries the copyright file and the changelog in /usr/share/doc/PACKAGE.
