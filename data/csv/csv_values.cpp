@@ -182,7 +182,7 @@ char CsvTypeGuess::decimalMark() const {
 std::optional<Variant> parseCsvValue(std::string_view raw, const CsvColumnFormat& format, CsvDateOrder order) {
     if (format.type == TFieldType::ftString || format.type == TFieldType::ftWideString ||
         format.type == TFieldType::ftMemo || format.type == TFieldType::ftGuid)
-        return Variant(std::string(raw));
+        return raw.empty() ? Variant::null() : Variant(std::string(raw));
     const std::string_view text = trimmed(raw);
     if (text.empty()) return Variant::null();
     switch (format.type) {

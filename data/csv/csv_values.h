@@ -49,8 +49,8 @@ private:
     bool anyComma_ = false, anyPoint_ = false;
 };
 
-// A text read as a value of `format` (surrounding blanks ignored, an empty text is Null);
-// nothing when it does not fit.
+// A text read as a value of `format` (surrounding blanks ignored but in texts; an empty text is
+// Null, an empty cell, whatever the type); nothing when it does not fit.
 std::optional<automation::Variant> parseCsvValue(std::string_view text, const CsvColumnFormat& format,
                                                  CsvDateOrder order);
 
