@@ -6,8 +6,11 @@
 // turn, round by round, and every round's ratio is the provider's wall time over the script's.
 //
 //   calc_transfer_bench [--records N] [--rounds N] [--shown] [--script PATH]
+//   calc_transfer_bench --provider-only [--records N] [--shown]
 //
-// --shown transfers with VerConstruccion (the rows shown as they arrive).
+// --shown transfers with VerConstruccion (the rows shown as they arrive). --provider-only makes
+// one provider run and nothing else, so that an outside timer can pair the whole process with
+// the script's (python3 bench/calc_uno_script.py --records N --output FILE.xlsx).
 
 #include <unistd.h>
 
@@ -122,11 +125,35 @@ double median(std::vector<double> values) {
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
+// Provider and script in turn, round by round, each round's ratio and the medians printed.
+void runRounds(data::TMemoryDataSet& set, const fs::path& folder, const fs::path& script, int records, int rounds,
+               bool shown) {
+    std::printf("%d records x 9 columns, %s, %d rounds; load average %s\n", records,
+                shown ? "shown (VerConstruccion)" : "hidden", rounds, loadAverage().c_str());
+    std::vector<double> ratios, providerTimes, scriptTimes;
+    for (int round = 1; round <= rounds; ++round) {
+        const Run provider = runProvider(set, folder / "provider.xlsx", shown);
+        std::fflush(stdout);
+        const double scripted = runScript(script, records, folder / "script.xlsx");
+        providerTimes.push_back(provider.total());
+        scriptTimes.push_back(scripted);
+        ratios.push_back(provider.total() / scripted);
+        std::printf("round %d: provider %6.2f s (start %.2f, transfer %.2f, save %.2f, end %.2f) | script %6.2f s"
+                    " | provider / script %.2fx\n",
+                    round, provider.total(), provider.start, provider.transfer, provider.save, provider.end,
+                    scripted, ratios.back());
+        std::fflush(stdout);
+    }
+    std::printf("median: provider %.2f s, script %.2f s, provider / script %.2fx (%s); load average %s\n",
+                median(providerTimes), median(scriptTimes), median(ratios), shown ? "shown" : "hidden",
+                loadAverage().c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     int records = 20000, rounds = 3;
-    bool shown = false;
+    bool shown = false, providerOnly = false;
     fs::path script = TABULIX_CALC_UNO_SCRIPT;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
@@ -134,8 +161,10 @@ int main(int argc, char** argv) {
         else if (option == "--rounds" && i + 1 < argc) rounds = std::atoi(argv[++i]);
         else if (option == "--script" && i + 1 < argc) script = argv[++i];
         else if (option == "--shown") shown = true;
+        else if (option == "--provider-only") providerOnly = true;
         else {
-            std::fprintf(stderr, "usage: calc_transfer_bench [--records N] [--rounds N] [--shown] [--script PATH]\n");
+            std::fprintf(stderr, "usage: calc_transfer_bench [--records N] [--rounds N] [--shown] [--script PATH]\n"
+                                 "       calc_transfer_bench --provider-only [--records N] [--shown]\n");
             return 2;
         }
     }
@@ -154,25 +183,13 @@ int main(int argc, char** argv) {
     try {
         auto set = makeDataSet(records);
         office::InstallCalcProvider(options);
-        std::printf("%d records x 9 columns, %s, %d rounds; load average %s\n", records,
-                    shown ? "shown (VerConstruccion)" : "hidden", rounds, loadAverage().c_str());
-        std::vector<double> ratios, providerTimes, scriptTimes;
-        for (int round = 1; round <= rounds; ++round) {
+        if (providerOnly) {
             const Run provider = runProvider(*set, folder / "provider.xlsx", shown);
-            std::fflush(stdout);
-            const double scripted = runScript(script, records, folder / "script.xlsx");
-            providerTimes.push_back(provider.total());
-            scriptTimes.push_back(scripted);
-            ratios.push_back(provider.total() / scripted);
-            std::printf("round %d: provider %6.2f s (start %.2f, transfer %.2f, save %.2f, end %.2f) | script %6.2f s"
-                        " | provider / script %.2fx\n",
-                        round, provider.total(), provider.start, provider.transfer, provider.save, provider.end,
-                        scripted, ratios.back());
-            std::fflush(stdout);
+            std::printf("provider %.2f s (start %.2f, transfer %.2f, save %.2f, end %.2f)\n", provider.total(),
+                        provider.start, provider.transfer, provider.save, provider.end);
+        } else {
+            runRounds(*set, folder, script, records, rounds, shown);
         }
-        std::printf("median: provider %.2f s, script %.2f s, provider / script %.2fx (%s); load average %s\n",
-                    median(providerTimes), median(scriptTimes), median(ratios), shown ? "shown" : "hidden",
-                    loadAverage().c_str());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "calc_transfer_bench: %s\n", e.what());
         office::ShutDownCalc();
