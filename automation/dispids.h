@@ -28,20 +28,22 @@ inline constexpr DispId ActiveSheet = 0x133;  ///< Workbook.ActiveSheet.
 inline constexpr DispId Activate = 0x130;  ///< Activate of a workbook, worksheet or chart sheet.
 inline constexpr DispId Close = 0x115;  ///< Workbook.Close.
 inline constexpr DispId SaveAs = 0x11C;  ///< Workbook.SaveAs(path): saves the workbook as an .xlsx file.
-inline constexpr DispId Windows = 0x1AE;  ///< Workbook.Windows: its windows (Item(1) is the first).
+inline constexpr DispId Windows = 0x1AE;  ///< Workbook.Windows: its windows (Item(1) is the workbook's window).
 inline constexpr DispId Names = 0x1BA;  ///< Workbook.Names: its defined names.
 /// Workbook.BuiltinDocumentProperties: title, subject, author and the others, by name.
 inline constexpr DispId BuiltinDocumentProperties = 0x498;
 
-// Window: the panes of the window's active sheet
-inline constexpr DispId FreezePanes = 0x25A;  ///< Window.FreezePanes: whether the panes are frozen.
-inline constexpr DispId ScrollRow = 0x28E;  ///< Window.ScrollRow: the first row shown.
-inline constexpr DispId ScrollColumn = 0x28B;  ///< Window.ScrollColumn: the first column shown.
-inline constexpr DispId SplitRow = 0x35F;  ///< Window.SplitRow: rows above the split.
-inline constexpr DispId SplitColumn = 0x35E;  ///< Window.SplitColumn: columns left of the split.
+// Window: the panes over its active sheet
+inline constexpr DispId FreezePanes = 0x28A;  ///< Window.FreezePanes: whether the panes are frozen.
+inline constexpr DispId ScrollColumn = 0x28E;  ///< Window.ScrollColumn: the first column shown.
+inline constexpr DispId ScrollRow = 0x28F;  ///< Window.ScrollRow: the first row shown.
+inline constexpr DispId Split = 0x291;  ///< Window.Split: whether the window is split into panes.
+inline constexpr DispId SplitColumn = 0x292;  ///< Window.SplitColumn: columns left of the split.
+inline constexpr DispId SplitRow = 0x294;  ///< Window.SplitRow: rows above the split.
 
-// Names: Add(Name, RefersTo); Name
+// Names: Add(Name, RefersTo, Visible), Item, Count. Name: Name, RefersTo, Delete
 inline constexpr DispId RefersTo = 0x3AA;  ///< Names.Add argument and Name.RefersTo: "=Sheet!$A$1".
+inline constexpr DispId Delete = 0x75;  ///< Name.Delete: removes the defined name.
 
 /// DocumentProperty.Value, its default member (reached through Item(name)).
 inline constexpr DispId PropertyValue = 0x0;
@@ -50,6 +52,7 @@ inline constexpr DispId PropertyValue = 0x0;
 inline constexpr DispId Range = 0xC5;  ///< Range of a worksheet: Range("A1") or Range("A1", "C3").
 inline constexpr DispId ChartWizard = 0xC4;  ///< ChartWizard of a chart sheet: draws a chart of a range.
 inline constexpr DispId PageSetup = 0x3E6;  ///< Worksheet.PageSetup: its print set-up.
+inline constexpr DispId AutoFilterMode = 0x318;  ///< Worksheet.AutoFilterMode: whether it shows filter buttons.
 
 // Range
 inline constexpr DispId Value = 0x6;  ///< Range.Value: the cells' values.
@@ -73,16 +76,22 @@ inline constexpr DispId AutoFilter = 0x319;  ///< Range.AutoFilter: filter butto
 // PageSetup (margins in points)
 inline constexpr DispId Orientation = 0x86;  ///< PageSetup.Orientation: xl::Portrait or xl::Landscape.
 inline constexpr DispId Zoom = 0x297;  ///< PageSetup.Zoom: a percentage, or false to fit to pages.
-inline constexpr DispId FitToPagesWide = 0x3F1;  ///< PageSetup.FitToPagesWide: pages across.
-inline constexpr DispId FitToPagesTall = 0x3F0;  ///< PageSetup.FitToPagesTall: pages down.
-inline constexpr DispId PrintTitleRows = 0x3FF;  ///< PageSetup.PrintTitleRows: rows repeated on every page.
-inline constexpr DispId CenterHeader = 0x3F3;  ///< PageSetup.CenterHeader: the header's centre text.
-inline constexpr DispId LeftFooter = 0x3F6;  ///< PageSetup.LeftFooter: the footer's left text.
-inline constexpr DispId RightFooter = 0x402;  ///< PageSetup.RightFooter: the footer's right text.
 inline constexpr DispId LeftMargin = 0x3E7;  ///< PageSetup.LeftMargin, in points.
 inline constexpr DispId RightMargin = 0x3E8;  ///< PageSetup.RightMargin, in points.
 inline constexpr DispId TopMargin = 0x3E9;  ///< PageSetup.TopMargin, in points.
 inline constexpr DispId BottomMargin = 0x3EA;  ///< PageSetup.BottomMargin, in points.
+inline constexpr DispId PaperSize = 0x3EF;  ///< PageSetup.PaperSize: xl::PaperA4 and the others.
+inline constexpr DispId CenterFooter = 0x3F2;  ///< PageSetup.CenterFooter: the footer's centre text.
+inline constexpr DispId CenterHeader = 0x3F3;  ///< PageSetup.CenterHeader: the header's centre text.
+inline constexpr DispId FitToPagesTall = 0x3F5;  ///< PageSetup.FitToPagesTall: pages down.
+inline constexpr DispId FitToPagesWide = 0x3F6;  ///< PageSetup.FitToPagesWide: pages across.
+inline constexpr DispId FooterMargin = 0x3F7;  ///< PageSetup.FooterMargin, in points.
+inline constexpr DispId HeaderMargin = 0x3F8;  ///< PageSetup.HeaderMargin, in points.
+inline constexpr DispId LeftFooter = 0x3F9;  ///< PageSetup.LeftFooter: the footer's left text.
+inline constexpr DispId LeftHeader = 0x3FA;  ///< PageSetup.LeftHeader: the header's left text.
+inline constexpr DispId PrintTitleRows = 0x400;  ///< PageSetup.PrintTitleRows: rows repeated on every page.
+inline constexpr DispId RightFooter = 0x401;  ///< PageSetup.RightFooter: the footer's right text.
+inline constexpr DispId RightHeader = 0x402;  ///< PageSetup.RightHeader: the header's right text.
 
 // Font, Interior, Border
 inline constexpr DispId Color = 0x63;  ///< Color of a font, interior or border line (0x00BBGGRR).
@@ -116,6 +125,7 @@ inline constexpr std::int32_t HAlignRight = -4152;  ///< HorizontalAlignment: ri
 inline constexpr std::int32_t HAlignGeneral = 1;  ///< HorizontalAlignment: by the value's type.
 inline constexpr std::int32_t Portrait = 1;  ///< PageSetup.Orientation: portrait.
 inline constexpr std::int32_t Landscape = 2;  ///< PageSetup.Orientation: landscape.
+inline constexpr std::int32_t PaperA4 = 9;  ///< PageSetup.PaperSize: A4.
 
 // Border indexes (Borders item)
 inline constexpr std::int32_t CellLeft = 1;  ///< Borders item: the left line of every cell of the range.

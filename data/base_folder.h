@@ -11,8 +11,8 @@
 
 namespace tabulix::data {
 
-/// Sets the base folder of every TDatabase and TSQLiteQuery owned, directly or not, by `root`
-/// (and of `root` itself when it is one).
+/// Sets the base folder of every TDatabase, TSQLiteQuery and TCsvTable owned, directly or not,
+/// by `root` (and of `root` itself when it is one).
 TABULIX_API void SetBaseFolders(framework::TComponent& root, const std::filesystem::path& folder);
 
 }  // namespace tabulix::data

@@ -36,6 +36,7 @@
 #include <tabulix/spreadsheet/embedded_spreadsheet.h>
 
 #include <tabulix/data/base_folder.h>
+#include <tabulix/data/csv_table.h>
 #include <tabulix/data/data_classes.h>
 #include <tabulix/data/data_error.h>
 #include <tabulix/data/data_set.h>
