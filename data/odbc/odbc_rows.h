@@ -14,27 +14,27 @@
 #include "data/field_type.h"
 #include "data/odbc/odbc_columns.h"
 #include "data/odbc/odbc_session.h"
+#include "data/sql/server_rows.h"
 
 namespace tabulix::data {
 
-class OdbcRows {
+class OdbcRows : public ServerRows {
 public:
     // `sql`: one statement that reads; `parameters`: the ? markers' values as text (nullopt:
     // NULL). Runs the statement, which gives the columns.
     OdbcRows(std::unique_ptr<OdbcSession> session, std::string sql, std::vector<std::optional<std::string>> parameters);
 
-    const OdbcSession& session() const { return *session_; }
-    std::vector<TFieldDef> columns() const;
+    std::vector<TFieldDef> columns() const override;
+    const std::string& where() const override { return session_->where(); }
 
-    bool first();
-    bool next();
-    std::int64_t bookmark();
-    void gotoBookmark(std::int64_t key);
-    void freeBookmark(std::int64_t key) { saved_.erase(key); }
-    std::int64_t count();
-    std::optional<std::int64_t> knownCount() const { return count_; }
-    // The value of `column` in the current row; Null for SQL NULL or before the first row.
-    automation::Variant value(int column) const;
+    bool first() override;
+    bool next() override;
+    std::int64_t bookmark() override;
+    void gotoBookmark(std::int64_t key) override;
+    void freeBookmark(std::int64_t key) override { saved_.erase(key); }
+    std::int64_t count() override;
+    std::optional<std::int64_t> knownCount() const override { return count_; }
+    automation::Variant value(int column) const override;
 
 private:
     using Row = std::vector<automation::Variant>;

@@ -13,28 +13,27 @@
 #include "automation/variant.h"
 #include "data/field_type.h"
 #include "data/pg/pg_session.h"
+#include "data/sql/server_rows.h"
 
 namespace tabulix::data {
 
-class PgRows {
+class PgRows : public ServerRows {
 public:
     // `sql`: one statement that reads; `parameters`: $1.. as text (nullopt: NULL). Declares the
     // cursor and fetches the first rows, which give the columns.
     PgRows(std::unique_ptr<PgSession> session, std::string sql, std::vector<std::optional<std::string>> parameters);
 
-    const PgSession& session() const { return *session_; }
-    const std::vector<TFieldDef>& columns() const { return columns_; }
+    std::vector<TFieldDef> columns() const override { return columns_; }
+    const std::string& where() const override { return session_->where(); }
 
-    bool first();
-    bool next();
-    std::int64_t row() const { return index_; }
-    std::int64_t bookmark();
-    void gotoBookmark(std::int64_t key);
-    void freeBookmark(std::int64_t key) { saved_.erase(key); }
-    std::int64_t count();
-    std::optional<std::int64_t> knownCount() const { return count_; }
-    // The value of `column` in the current row; Null for SQL NULL or before the first row.
-    automation::Variant value(int column) const;
+    bool first() override;
+    bool next() override;
+    std::int64_t bookmark() override;
+    void gotoBookmark(std::int64_t key) override;
+    void freeBookmark(std::int64_t key) override { saved_.erase(key); }
+    std::int64_t count() override;
+    std::optional<std::int64_t> knownCount() const override { return count_; }
+    automation::Variant value(int column) const override;
 
 private:
     using Row = std::vector<std::optional<std::string>>;
