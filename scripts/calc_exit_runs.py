@@ -10,8 +10,8 @@ Three kinds of run, N times each:
   return   a program that starts Calc and returns from main without shutting it down: exit 0
 After every run: no crash (no signal, no allocator message), no soffice of the run left in the
 process table (running or defunct), and nothing of it left in the temporary folders: its
-folder (profile, output, LibreOffice's lu*.tmp files) and its pipes. Prints one line per kind
-and every fault; exits 0 when there is none, 1 otherwise, 77 when soffice is not installed.
+folder (profile, output), LibreOffice's lu*.tmp files and its pipes. Prints every fault and one
+line per kind with its exit statuses and how many of each of those were left behind; exits 0 when there is none, 1 otherwise, 77 when soffice is not installed.
 """
 
 import argparse
@@ -24,6 +24,7 @@ import sys
 import tempfile
 import time
 
+LEFT_BEHIND = ("soffice processes", "session folders", "lu*.tmp", "pipes")
 CRASH_MARKERS = ("malloc", "Segmentation", "Aborted", "core dumped", "terminate called", "double free")
 
 
@@ -96,13 +97,13 @@ def run_once(kind, args, work, private_tmp):
         if process.poll() is None:
             process.kill()
             process.wait()
-            return process.returncode, ["did not end within 300 s"], ""
+            return process.returncode, ["did not end within 300 s"], "", {}
         err_file.seek(0)
         err = err_file.read()
     faults = []
     status = process.returncode
     if "soffice was not found" in err:
-        return status, None, err
+        return status, None, err, {}
     expected = 1 if kind == "failing" else 0
     if status < 0:
         faults.append(f"killed by signal {-status}")
@@ -115,18 +116,20 @@ def run_once(kind, args, work, private_tmp):
     if kind == "success" and not os.path.exists(output):
         faults.append("no workbook saved")
     # A process id could be taken again by a new process within this moment; not in practice.
-    left = still_there(soffices)
-    if left:
-        faults.append(f"soffice still in the process table: {left}")
+    mark = f"tabulix-calc-{process.pid}-"
+    left = {
+        "soffice processes": still_there(soffices),
+        "session folders": sorted(set(os.listdir(private_tmp)) | {f"/tmp/{n}" for n in os.listdir("/tmp") if mark in n}),
+        "lu*.tmp": sorted(os.path.join(folder, name) for folder, dirs, files in os.walk(private_tmp)
+                          for name in dirs + files if re.fullmatch(r"lu.*\.tmp", name)),
+        "pipes": sorted(path for path in pipes if os.path.exists(path)),
+    }
+    for what, paths in left.items():
+        if paths:
+            faults.append(f"{what} left: {paths}")
     if not pipes or not soffices:
         faults.append("soffice was not seen running: the checks of what it leaves could not run")
-    mark = f"tabulix-calc-{process.pid}-"
-    leftovers = set(os.listdir(private_tmp))
-    leftovers |= {f"/tmp/{name}" for name in os.listdir("/tmp") if mark in name}
-    leftovers |= {path for path in pipes if os.path.exists(path)}
-    if leftovers:
-        faults.append(f"left behind: {sorted(leftovers)}")
-    return status, faults, err
+    return status, faults, err, {what: len(paths) for what, paths in left.items()}
 
 
 def main():
@@ -154,19 +157,22 @@ def main():
         failed = False
         for kind in ("failing", "success", "return"):
             statuses = collections.Counter()
+            left = collections.Counter({what: 0 for what in LEFT_BEHIND})
             faulty = 0
             for run in range(1, args.runs + 1):
-                status, faults, err = run_once(kind, args, work, private_tmp)
+                status, faults, err, run_left = run_once(kind, args, work, private_tmp)
                 if faults is None:
                     print("soffice is not installed; skipping:", err.strip())
                     return 77
                 statuses[status] += 1
+                left.update(run_left)
                 if faults:
                     faulty += 1
                     print(f"{kind} run {run}: " + "; ".join(faults))
             failed = failed or faulty > 0
             shown = ", ".join(f"{status}: {n}" for status, n in sorted(statuses.items()))
-            print(f"{kind}: {args.runs} runs, exit statuses {{{shown}}}, {faulty} with a fault")
+            counts = ", ".join(f"{what} {n}" for what, n in left.items())
+            print(f"{kind}: {args.runs} runs, exit statuses {{{shown}}}, {faulty} with a fault; left behind: {counts}")
         return 1 if failed else 0
     finally:
         shutil.rmtree(work, ignore_errors=True)
