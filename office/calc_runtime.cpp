@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "framework/pending_files.h"
 #include "office/calc_application.h"
 #include "office/calc_plugin.h"
 #include "office/calc_session.h"
@@ -80,8 +81,8 @@ void shutDown() {
 }  // namespace
 
 const CalcPlugin& LinkedCalcPlugin() {
-    static const CalcPlugin table{TABULIX_CALC_PLUGIN_VERSION, makeProvider,      deliverEvents, setJournal,
-                                  isCalcApplication,           processId,         shutDown};
+    static const CalcPlugin table{TABULIX_CALC_PLUGIN_VERSION, makeProvider, deliverEvents, setJournal,
+                                  isCalcApplication, processId, shutDown, framework::RemovePendingFiles};
     return table;
 }
 

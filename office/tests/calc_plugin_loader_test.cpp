@@ -9,6 +9,7 @@
 #include <string>
 
 #include "automation/automation_error.h"
+#include "framework/pending_files.h"
 #include "office/calc_plugin_loader.h"
 #include "office/calc_provider.h"
 
@@ -68,6 +69,10 @@ TEST(CalcPluginLoader, TheBuiltPluginIsFoundBesideTheProgram) {
     const CalcPlugin& plugin = LoadCalcPlugin();
     EXPECT_EQ(&plugin, &LoadCalcPlugin()) << "loaded once";
     EXPECT_NE(plugin.makeProvider, nullptr);
+    // Its saves list their temporary files in its own copy of the list, which the program's
+    // signal handler reaches through the remover the loader hands on.
+    EXPECT_NE(plugin.removePendingFiles, nullptr);
+    EXPECT_NE(plugin.removePendingFiles, &framework::RemovePendingFiles);
 }
 #endif
 
