@@ -1,6 +1,7 @@
 // tabulix: transfers a data set into a new workbook and saves it as an .xlsx file.
 //   tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--application embedded|calc] [--trace]
 //   tabulix --dbf FILE.DBF [--code-page PAGE] [--title T] [-o OUT.xlsx]
+//   tabulix --csv FILE.csv [--delimiter D] [--code-page PAGE] [--title T] [-o OUT.xlsx]
 //   tabulix --sqlite DB.sqlite --sql "SELECT ..." [--keep-rows-in-memory] [--title T] [-o OUT.xlsx]
 // (-o - for standard output; --quiet, --strict, --version, --help)
 
@@ -29,6 +30,7 @@ namespace {
 cli::TransferSource loadSource(const cli::CommandLine& line) {
     switch (line.source) {
         case cli::SourceKind::DbfFile: return cli::DbfSource(line.input, line.title, line.codePage);
+        case cli::SourceKind::CsvFile: return cli::CsvSource(line.input, line.delimiter, line.codePage, line.title);
         case cli::SourceKind::SqliteQuery:
             return cli::SqliteSource(line.input, line.sql, line.title, line.keepRowsInMemory);
         case cli::SourceKind::FormFile: break;

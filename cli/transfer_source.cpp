@@ -10,6 +10,7 @@
 
 #include "component/component_classes.h"
 #include "component/tabulix.h"
+#include "data/csv_table.h"
 #include "data/data_classes.h"
 #include "data/database.h"
 #include "data/sqlite_query.h"
@@ -67,6 +68,11 @@ public:
             auto* query = new data::TSQLiteQuery(owner);
             query->SetBaseFolder(folder);
             return query;
+        });
+        registry.Register("TCsvTable", [folder](TComponent* owner) -> TComponent* {
+            auto* table = new data::TCsvTable(owner);
+            table->SetBaseFolder(folder);
+            return table;
         });
     }
     ~BaseFolderForLoading() { data::RegisterDataClasses(); }
@@ -187,6 +193,18 @@ TransferSource DbfSource(const fs::path& file, const std::string& title, int cod
     table->SetTableName(file.filename().string());
     table->SetCodePage(codePage);
     return defaultSource(std::move(root), table, title, "the dBASE file", file);
+}
+
+TransferSource CsvSource(const fs::path& file, const std::string& delimiter, int codePage, const std::string& title) {
+    requireReadableFile(file, "the CSV file");
+    auto root = std::make_unique<framework::TForm>(nullptr);
+    root->SetName("Tabulix");
+    auto* table = new data::TCsvTable(root.get());
+    table->SetName("Tabla");
+    table->SetFileName(fs::absolute(file).string());
+    table->SetDelimiter(delimiter);
+    table->SetCodePage(codePage);
+    return defaultSource(std::move(root), table, title, "the CSV file", file);
 }
 
 TransferSource SqliteSource(const fs::path& file, const std::string& sql, const std::string& title,
