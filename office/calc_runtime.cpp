@@ -37,13 +37,17 @@ std::shared_ptr<CalcSession> runningSession() {
     return s.session;
 }
 
+// Ended outside the lock: the end waits for a call of another thread, whose event handlers may
+// ask for the running Calc meanwhile.
 void endSession() {
-    CalcState& s = state();
-    const std::lock_guard<std::mutex> hold(s.lock);
-    if (!s.session) return;
-    s.session->end();
-    s.session.reset();
-    s.applications.clear();
+    std::shared_ptr<CalcSession> ending;
+    {
+        CalcState& s = state();
+        const std::lock_guard<std::mutex> hold(s.lock);
+        ending = std::move(s.session);
+        s.applications.clear();
+    }
+    if (ending) ending->end();
 }
 
 // Whether an application of another thread still uses the running soffice.

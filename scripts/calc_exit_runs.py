@@ -150,7 +150,8 @@ def run_once(kind, args, work, private_tmp):
     mark = f"tabulix-calc-{process.pid}-"
     left = {
         "soffice processes": still_there(soffices),
-        "session folders": sorted(set(os.listdir(private_tmp)) | {f"/tmp/{n}" for n in os.listdir("/tmp") if mark in n and os.path.isdir(f"/tmp/{n}")}),
+        "session folders": sorted(set(os.listdir(private_tmp))
+                                  | {f"/tmp/{n}" for n in os.listdir("/tmp") if mark in n and os.path.isdir(f"/tmp/{n}")}),
         "lu*.tmp": sorted(os.path.join(folder, name) for folder, dirs, files in os.walk(private_tmp)
                           for name in dirs + files if re.fullmatch(r"lu.*\.tmp", name)),
         "pipes": sorted(path for path in pipes if os.path.exists(path)),
