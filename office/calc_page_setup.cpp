@@ -135,6 +135,10 @@ public:
         for (const char* property : {"Width", "Height", "IsLandscape", "LeftMargin", "RightMargin", "TopMargin",
                                      "BottomMargin", "PageScale", "ScaleToPagesX", "ScaleToPagesY"})
             copy->setPropertyValue(toUno(property), shared->getPropertyValue(toUno(property)));
+        // A header and footer of fixed height, so that the cells begin where the margins say
+        // whatever the header holds.
+        copy->setPropertyValue("HeaderIsDynamicHeight", css::uno::Any(false));
+        copy->setPropertyValue("FooterIsDynamicHeight", css::uno::Any(false));
         props(sheet_.sheet())->setPropertyValue("PageStyle", css::uno::Any(own));
         return copy;
     }
@@ -218,6 +222,12 @@ void setTextWithCodes(const CalcCall& call, const Reference<css::text::XText>& t
     text->insertString(text->getEnd(), toUno(plain), false);
 }
 
+// The height a shown header (footer) takes above (below) the cells, 1/100 mm.
+sal_Int32 headerBand(const Reference<css::beans::XPropertySet>& page, bool header) {
+    if (!read<bool>(page, header ? "HeaderIsOn" : "FooterIsOn")) return 0;
+    return read<sal_Int32>(page, header ? "HeaderHeight" : "FooterHeight");
+}
+
 // Zoom and the page counts read False where they are not in use.
 Variant countOrFalse(sal_Int16 value) { return value > 0 ? Variant(static_cast<std::int32_t>(value)) : Variant(false); }
 
@@ -250,12 +260,23 @@ Variant CalcPageSetup::invokeMember(const CalcCall& call) {
                                : call.id() == dispid::RightMargin ? "RightMargin"
                                : call.id() == dispid::TopMargin   ? "TopMargin"
                                                                   : "BottomMargin";
-            if (!call.isPut()) return Variant(read<sal_Int32>(style.forReading(), name) / kHundredthsOfMillimetrePerPoint);
+            // The spreadsheet's top and bottom margins reach the cells; Calc's reach its header and
+            // footer, which lie between.
+            const auto band = [&](const Reference<css::beans::XPropertySet>& page) {
+                if (call.id() == dispid::TopMargin) return headerBand(page, true);
+                if (call.id() == dispid::BottomMargin) return headerBand(page, false);
+                return sal_Int32{0};
+            };
+            if (!call.isPut()) {
+                const auto page = style.forReading();
+                return Variant((read<sal_Int32>(page, name) + band(page)) / kHundredthsOfMillimetrePerPoint);
+            }
             const double points = call.valueNumber();
             if (!(points >= 0 && points <= kMaxMarginPoints))
                 call.fail(call.value().describe() + " is not a margin: give 0 to 1440 points");
-            style.forChanging()->setPropertyValue(
-                toUno(name), css::uno::Any(static_cast<sal_Int32>(std::lround(points * kHundredthsOfMillimetrePerPoint))));
+            const auto page = style.forChanging();
+            const auto wanted = static_cast<sal_Int32>(std::lround(points * kHundredthsOfMillimetrePerPoint));
+            page->setPropertyValue(toUno(name), css::uno::Any(std::max<sal_Int32>(0, wanted - band(page))));
             return {};
         }
         case dispid::Orientation: {
@@ -341,7 +362,13 @@ Variant CalcPageSetup::invokeMember(const CalcCall& call) {
             const auto content = read<Reference<css::sheet::XHeaderFooterContent>>(page, contentName);
             setTextWithCodes(call, partOf(content), text,
                              Reference<css::lang::XMultiServiceFactory>(sheet_->workbook()->model(), UNO_QUERY_THROW));
-            page->setPropertyValue(header ? "HeaderIsOn" : "FooterIsOn", css::uno::Any(true));
+            if (!read<bool>(page, header ? "HeaderIsOn" : "FooterIsOn")) {
+                // The cells stay where the margin put them: the header takes its room from the margin.
+                page->setPropertyValue(header ? "HeaderIsOn" : "FooterIsOn", css::uno::Any(true));
+                const char* margin = header ? "TopMargin" : "BottomMargin";
+                page->setPropertyValue(toUno(margin), css::uno::Any(std::max<sal_Int32>(
+                                                          0, read<sal_Int32>(page, margin) - headerBand(page, header))));
+            }
             page->setPropertyValue(toUno(contentName), css::uno::Any(content));
             return {};
         }
