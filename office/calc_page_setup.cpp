@@ -1,7 +1,10 @@
 #include "office/calc_page_setup.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XEnumeration.hpp>
