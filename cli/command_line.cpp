@@ -47,8 +47,8 @@ void setOnce(std::string& target, bool& seen, const std::string& option, std::st
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine line;
     ArgumentReader reader(args);
-    std::string output, dbf, csv, delimiter, sqlite, sql, title, component, codePage, application;
-    bool hasOutput = false, hasDbf = false, hasCsv = false, hasDelimiter = false, hasSqlite = false, hasSql = false,
+    std::string output, dbf, csv, delimiter, sqlite, pg, odbc, sql, title, component, codePage, application;
+    bool hasOutput = false, hasDbf = false, hasCsv = false, hasDelimiter = false, hasSqlite = false, hasPg = false, hasOdbc = false, hasSql = false,
          hasTitle = false, hasComponent = false, hasCodePage = false, hasApplication = false, optionsEnded = false;
     std::vector<std::string> positional;
 
@@ -105,6 +105,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             setOnce(delimiter, hasDelimiter, name, reader.valueOf(name, inlineValue));
         } else if (name == "--sqlite") {
             setOnce(sqlite, hasSqlite, name, reader.valueOf(name, inlineValue));
+        } else if (name == "--pg") {
+            setOnce(pg, hasPg, name, reader.valueOf(name, inlineValue));
+        } else if (name == "--odbc") {
+            setOnce(odbc, hasOdbc, name, reader.valueOf(name, inlineValue));
         } else if (name == "--sql") {
             setOnce(sql, hasSql, name, reader.valueOf(name, inlineValue));
         } else if (name == "--application") {
@@ -123,11 +127,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     }
     if (line.help || line.version) return line;
 
-    const int sources = (positional.empty() ? 0 : 1) + (hasDbf ? 1 : 0) + (hasCsv ? 1 : 0) + (hasSqlite ? 1 : 0);
+    const int sources = (positional.empty() ? 0 : 1) + (hasDbf ? 1 : 0) + (hasCsv ? 1 : 0) + (hasSqlite ? 1 : 0) +
+                        (hasPg ? 1 : 0) + (hasOdbc ? 1 : 0);
     if (positional.size() > 1) throw UsageError("only one form file can be given, not " + std::to_string(positional.size()));
     if (sources == 0)
-        throw UsageError("nothing to transfer: give a form file, --dbf FILE, --csv FILE or --sqlite FILE --sql QUERY");
-    if (sources > 1) throw UsageError("give only one of a form file, --dbf, --csv and --sqlite");
+        throw UsageError(
+            "nothing to transfer: give a form file, --dbf FILE, --csv FILE, or --sqlite FILE, --pg CONNECTION or "
+            "--odbc CONNECTION with --sql QUERY");
+    if (sources > 1) throw UsageError("give only one of a form file, --dbf, --csv, --sqlite, --pg and --odbc");
     if (!positional.empty() && positional.front().empty()) throw UsageError("the form file name is empty");
 
     if (hasDbf) {
@@ -140,14 +147,21 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         line.source = SourceKind::SqliteQuery;
         line.input = sqlite;
         if (!hasSql) throw UsageError("--sqlite needs the query to run: --sql \"SELECT ...\"");
+    } else if (hasPg || hasOdbc) {
+        const std::string option = hasPg ? "--pg" : "--odbc";
+        line.source = hasPg ? SourceKind::PgQuery : SourceKind::OdbcQuery;
+        line.connection = hasPg ? pg : odbc;
+        if (!hasSql) throw UsageError(option + " needs the query to run: --sql \"SELECT ...\"");
+        // A query names no file to name the workbook after.
+        if (!hasOutput) throw UsageError(option + " needs the workbook to write: -o OUT.xlsx");
     } else {
         line.input = positional.front();
     }
-    if (hasSql && !hasSqlite) throw UsageError("--sql goes with --sqlite");
+    if (hasSql && !hasSqlite && !hasPg && !hasOdbc) throw UsageError("--sql goes with --sqlite, --pg or --odbc");
     if (line.keepRowsInMemory && !hasSqlite)
         throw UsageError("--keep-rows-in-memory goes with --sqlite; a form file sets KeepRowsInMemory on its query");
     if (hasTitle && line.source == SourceKind::FormFile)
-        throw UsageError("--title goes with --dbf, --csv or --sqlite; a form file holds its own title");
+        throw UsageError("--title goes with --dbf, --csv, --sqlite, --pg or --odbc; a form file holds its own title");
     if (hasComponent && line.source != SourceKind::FormFile) throw UsageError("--component goes with a form file");
     if (hasDelimiter) {
         if (line.source != SourceKind::CsvFile)
@@ -180,6 +194,8 @@ std::string UsageText() {
            "  or:  tabulix --csv FILE.csv [--delimiter D] [--code-page PAGE] [--title TITLE] [-o OUT.xlsx]\n"
            "  or:  tabulix --sqlite DB.sqlite --sql \"SELECT ...\" [--keep-rows-in-memory] [--title TITLE]\n"
            "               [-o OUT.xlsx] [--trace]\n"
+           "  or:  tabulix --pg CONNECTION --sql \"SELECT ...\" -o OUT.xlsx [--title TITLE] [--trace]\n"
+           "  or:  tabulix --odbc CONNECTION --sql \"SELECT ...\" -o OUT.xlsx [--title TITLE] [--trace]\n"
            "  (each also with --quiet and --strict)\n"
            "\n"
            "Transfers a data set into a new workbook and saves it as an .xlsx file.\n"
@@ -201,7 +217,15 @@ std::string UsageText() {
            "  --keep-rows-in-memory\n"
            "                    read every row of the --sql query when it opens, then let go of the\n"
            "                    database; memory grows with the rows\n"
-           "  --title TITLE     the title row of a --dbf, --csv or --sqlite transfer (none by default)\n"
+           "  --pg CONNECTION   a PostgreSQL server: a libpq connection string (\"host=H dbname=D\n"
+           "                    user=U\", a postgresql:// URI or a database name; PG* variables give\n"
+           "                    the rest); --sql gives the query, run in one read-only transaction and\n"
+           "                    read as the transfer goes. A password is best left to PGPASSWORD or\n"
+           "                    ~/.pgpass (a command line is visible to other users); it is never shown\n"
+           "  --odbc CONNECTION an ODBC connection string (\"DSN=NAME;UID=U\" or \"DRIVER=...;...\");\n"
+           "                    --sql gives the query, read as the transfer goes in one transaction; a\n"
+           "                    password (PWD=) is never shown\n"
+           "  --title TITLE     the title row of a transfer without a form file (none by default)\n"
            "  -o, --output OUT  the workbook to write (default: the input's name with .xlsx, in the\n"
            "                    working folder); an existing folder receives the input's name with\n"
            "                    .xlsx; - writes the workbook to standard output (not to a terminal);\n"
@@ -215,8 +239,9 @@ std::string UsageText() {
            "  --strict          a warning (a formula record that cannot be placed, a damaged table)\n"
            "                    fails the run: exit status 1 and nothing written\n"
            "  -q, --quiet       no progress and no closing line; warnings and errors are still told\n"
-           "  --trace           print the code page of each table (and a CSV file's delimiter) and\n"
-           "                    every automation call to standard error\n"
+           "  --trace           print the code page of each table (and a CSV file's delimiter), the\n"
+           "                    server and database of a query, and every automation call to standard\n"
+           "                    error\n"
            "  -h, --help        print this text\n"
            "  --version         print the version\n"
            "\n" +
@@ -253,7 +278,11 @@ std::filesystem::path OutputPath(const CommandLine& line) {
     std::filesystem::path out = line.output;
     if (out.empty()) return OutputPathIn({}, line.input);
     std::error_code error;
-    if (std::filesystem::is_directory(out, error)) return OutputPathIn(out, line.input);
+    if (std::filesystem::is_directory(out, error)) {
+        if (line.source == SourceKind::PgQuery || line.source == SourceKind::OdbcQuery)
+            throw UsageError("the output " + framework::quotedPath(out) + " is a folder; a query needs the file to write");
+        return OutputPathIn(out, line.input);
+    }
     refuseSpecialFile(out);
     if (!out.has_filename())
         throw UsageError("the output " + framework::quotedPath(out) + " names a folder that does not exist");

@@ -1,6 +1,6 @@
 #pragma once
-// The command line of `tabulix`: what to transfer (a form file, a dBASE file, a CSV file or an
-// SQLite query) and where to save the workbook.
+// The command line of `tabulix`: what to transfer (a form file, a dBASE file, a CSV file, an
+// SQLite query, a PostgreSQL query or an ODBC query) and where to save the workbook.
 
 #include <filesystem>
 #include <stdexcept>
@@ -11,15 +11,16 @@
 
 namespace tabulix::cli {
 
-enum class SourceKind { FormFile, DbfFile, SqliteQuery, CsvFile };
+enum class SourceKind { FormFile, DbfFile, SqliteQuery, CsvFile, PgQuery, OdbcQuery };
 
 struct CommandLine {
     bool help = false;
     bool version = false;
     SourceKind source = SourceKind::FormFile;
     std::filesystem::path input;   // the form file, dBASE file, CSV file or SQLite database
-    std::string sql;               // --sql, with --sqlite
-    std::string title;             // --title, with --dbf, --csv and --sqlite
+    std::string connection;        // --pg, --odbc: the connection string (it may hold a password)
+    std::string sql;               // --sql, with --sqlite, --pg and --odbc
+    std::string title;             // --title, with every source but a form file
     std::string delimiter;         // --delimiter, with --csv; empty means detected
     std::filesystem::path output;  // -o; empty means the default (see OutputPath)
     bool toStandardOutput = false; // -o -: the workbook goes to standard output

@@ -3,6 +3,8 @@
 //   tabulix --dbf FILE.DBF [--code-page PAGE] [--title T] [-o OUT.xlsx]
 //   tabulix --csv FILE.csv [--delimiter D] [--code-page PAGE] [--title T] [-o OUT.xlsx]
 //   tabulix --sqlite DB.sqlite --sql "SELECT ..." [--keep-rows-in-memory] [--title T] [-o OUT.xlsx]
+//   tabulix --pg CONNECTION --sql "SELECT ..." [--title T] -o OUT.xlsx
+//   tabulix --odbc CONNECTION --sql "SELECT ..." [--title T] -o OUT.xlsx
 // (-o - for standard output; --quiet, --strict, --version, --help)
 
 #include <exception>
@@ -33,6 +35,8 @@ cli::TransferSource loadSource(const cli::CommandLine& line) {
         case cli::SourceKind::CsvFile: return cli::CsvSource(line.input, line.delimiter, line.codePage, line.title);
         case cli::SourceKind::SqliteQuery:
             return cli::SqliteSource(line.input, line.sql, line.title, line.keepRowsInMemory);
+        case cli::SourceKind::PgQuery: return cli::PgSource(line.connection, line.sql, line.title);
+        case cli::SourceKind::OdbcQuery: return cli::OdbcSource(line.connection, line.sql, line.title);
         case cli::SourceKind::FormFile: break;
     }
     return cli::LoadFormSource(line.input, line.component);

@@ -11,6 +11,8 @@
 #include "component/component_classes.h"
 #include "component/tabulix.h"
 #include "data/csv_table.h"
+#include "data/odbc_query.h"
+#include "data/pg_query.h"
 #include "data/data_classes.h"
 #include "data/database.h"
 #include "data/sqlite_query.h"
@@ -205,6 +207,41 @@ TransferSource CsvSource(const fs::path& file, const std::string& delimiter, int
     table->SetDelimiter(delimiter);
     table->SetCodePage(codePage);
     return defaultSource(std::move(root), table, title, "the CSV file", file);
+}
+
+namespace {
+
+// A server query with the default settings.
+template <class Query>
+TransferSource serverQuerySource(const std::string& connection, const std::string& sql, const std::string& title) {
+    auto root = std::make_unique<framework::TForm>(nullptr);
+    root->SetName("Tabulix");
+    auto* query = new Query(root.get());
+    query->SetName("Consulta");
+    auto* tabulix = new TTabulix(root.get());
+    tabulix->SetName("Tabulix");
+    tabulix->SetDatos(query);
+    tabulix->Titulo = title;
+    // The messages name server and database themselves, and never the connection text: it may
+    // hold a password.
+    try {
+        query->SetConnectionString(connection);
+        query->SQL().SetText(sql);
+        query->Open();
+    } catch (const std::exception& e) {
+        throw SourceError(e.what());
+    }
+    return TransferSource{std::move(root), tabulix};
+}
+
+}  // namespace
+
+TransferSource PgSource(const std::string& connection, const std::string& sql, const std::string& title) {
+    return serverQuerySource<data::TPgQuery>(connection, sql, title);
+}
+
+TransferSource OdbcSource(const std::string& connection, const std::string& sql, const std::string& title) {
+    return serverQuerySource<data::TOdbcQuery>(connection, sql, title);
 }
 
 TransferSource SqliteSource(const fs::path& file, const std::string& sql, const std::string& title,

@@ -53,6 +53,9 @@ struct TABULIX_API TFieldDef {
     int precision = 0;
     /// The child columns of an ADT column, which holds no value itself.
     std::vector<TFieldDef> children;
+    /// The format a default field of a numeric or date column shows its values with, when the
+    /// source knows one (a decimal column's scale); empty otherwise.
+    std::string displayFormat = {};
 };
 
 }  // namespace tabulix::data
