@@ -36,10 +36,11 @@ private:
 /// @threads Async-signal-safe: may run in a signal handler on any thread.
 TABULIX_API void RemovePendingFiles() noexcept;
 
-// Makes RemovePendingFiles call `remover` too: the RemovePendingFiles of a plug-in that carries
-// its own copy of this code, and so its own table, loaded at run time. `remover` must be
-// async-signal-safe and stay loaded. A few can be added (a handful of plug-ins); this function
-// itself and one already added are ignored. Any thread.
-void AlsoRemovePendingFilesWith(void (*remover)() noexcept);
+/// Makes RemovePendingFiles call `remover` too: the RemovePendingFiles of a plug-in that carries
+/// its own copy of this code, and so its own table, loaded at run time. A few can be added (a
+/// handful of plug-ins); this function itself and one already added are ignored.
+/// @param remover async-signal-safe, and loaded for as long as the process runs.
+/// @threads Any thread.
+TABULIX_API void AlsoRemovePendingFilesWith(void (*remover)() noexcept);
 
 }  // namespace tabulix::framework

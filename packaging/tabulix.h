@@ -44,6 +44,8 @@
 #include <tabulix/data/field.h>
 #include <tabulix/data/field_classes.h>
 #include <tabulix/data/memory_data_set.h>
+#include <tabulix/data/odbc_query.h>
+#include <tabulix/data/pg_query.h>
 #include <tabulix/data/sqlite_query.h>
 #include <tabulix/data/table.h>
 
