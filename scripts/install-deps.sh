@@ -12,12 +12,12 @@ main_packages=(
   libxlsxwriter-dev libzip-dev libdeflate-dev libxml2-dev libshp-dev libsqlite3-dev
   libpq-dev unixodbc-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation2 fonts-crosextra-carlito
-  qt6-base-dev qt6-charts-dev
+  qt6-base-dev qt6-charts-dev libqt6opengl6-dev
   help2man
 )
 test_packages=(
   poppler-utils
-  python3 python3-openpyxl python3-lxml
+  python3 python3-openpyxl python3-lxml python3-pil
   gnumeric
   locales
   libreoffice-calc-nogui libreoffice-dev python3-uno
@@ -47,7 +47,9 @@ done
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
   $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
+  # Only what is named and what it depends on: recommended packages would double the download
+  # (media codecs, desktop services) and nothing here uses them.
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
 if $tests; then
