@@ -20,6 +20,8 @@ public:
     static constexpr std::int32_t kMemberNotFound = static_cast<std::int32_t>(0x80020003u);
     static constexpr std::int32_t kBadParamCount = static_cast<std::int32_t>(0x8002000Eu);
     static constexpr std::int32_t kNoInterface = static_cast<std::int32_t>(0x80004002u);
+    // A call on an object from a thread it does not belong to (thread_owner.h).
+    static constexpr std::int32_t kWrongThread = static_cast<std::int32_t>(0x8001010Eu);
 
 private:
     std::int32_t scode_;

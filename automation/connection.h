@@ -3,6 +3,10 @@
 // application, a workbook, a worksheet, a chart sheet). A component owns its connections; freeing
 // a connection disconnects it and never closes the application or its workbooks.
 //
+// Thread rule: a connection is used on the thread of the object it wraps; ConnectTo refuses an
+// object of another thread (AutomationError, kWrongThread), and events arrive on that thread.
+// Freeing a connection is safe on any thread once none uses it.
+//
 // Event handlers may free the very connection that raised the event (closing a workbook drops
 // every connection of its owner), so a connection invokes a copy of its handler and touches
 // nothing of itself afterwards.
@@ -22,7 +26,8 @@ public:
     ~Connection() override;
 
     // Connects to `object` (disconnecting from any earlier one). Raises AutomationError with
-    // kNoInterface when the object is not of the kind this connection wraps.
+    // kNoInterface when the object is not of the kind this connection wraps, and with
+    // kWrongThread when it belongs to another thread.
     void ConnectTo(DispatchPtr object);
     void Disconnect();
     bool IsConnected() const { return object_ != nullptr; }

@@ -2,6 +2,10 @@
 // The dispatch entry: every automation object answers invoke() by DispID or by member name.
 // Calls pass through Dispatch::invoke, which records them in the object's call journal (when one
 // is attached) before the object's own doInvoke runs, so the journal sees every call in order.
+//
+// Thread rule: an object that names a threadOwner() answers only that thread; invoke refuses a
+// call from any other with AutomationError (kWrongThread) before the journal or the object sees
+// it. An object without one takes calls from every thread and serialises them itself.
 
 #include <cstdint>
 #include <initializer_list>
@@ -26,6 +30,7 @@ enum class InvokeKind { PropertyGet, PropertyPut, Method };
 
 class CallJournal;
 class EventSource;
+class ThreadOwner;
 
 class Dispatch : public std::enable_shared_from_this<Dispatch> {
 public:
@@ -58,6 +63,9 @@ public:
 
     // The events this object raises, or nullptr when it raises none.
     virtual EventSource* events() { return nullptr; }
+
+    // The thread whose calls this object answers, or nullptr when it answers every thread.
+    virtual const ThreadOwner* threadOwner() const { return nullptr; }
 
 protected:
     virtual Variant doInvoke(DispId id, InvokeKind kind, std::span<const Variant> args, Lcid lcid) = 0;

@@ -13,6 +13,14 @@
 //   tabulix_transfer.cpp    the transfer
 //   tabulix_navigation.cpp  listing and activating workbooks and sheets
 //   tabulix_chart.cpp       charts
+//
+// Thread rule: a component belongs to the thread that connects it (Activar, or the first
+// operation that needs the spreadsheet), which uses that thread's application, until its
+// connections are gone again (the connected workbook closed, or the component freed). Every
+// operation that reaches the spreadsheet refuses another thread before it changes anything,
+// with an AutomationError (kWrongThread) naming the operation and both threads. Components on
+// different threads, each with its own data set, run in parallel. A data set is used by one
+// thread at a time.
 
 #include <cstdint>
 #include <functional>
@@ -22,6 +30,7 @@
 
 #include "automation/connection.h"
 #include "automation/dispatch.h"
+#include "automation/thread_owner.h"
 #include "component/atributos_casilla.h"
 #include "component/enumerations.h"
 #include "component/formula_tabulix.h"
@@ -165,6 +174,11 @@ private:
                               std::int32_t firstRow);
     void placeFormulaRecord(std::int32_t record);
 
+    // Refuses a thread other than the one the component is connected on (see the thread rule).
+    void requireOwnThread(std::string_view operation) const {
+        if (thread_) thread_->check("TTabulix." + std::string(operation), "the component");
+    }
+
     // The currency number format for a field or format text with that display format.
     std::string currencyFormat(const std::string& displayFormat) const;
     // The locale whose notation the number formats sent are written in, by ComaEsDecimal.
@@ -192,6 +206,8 @@ private:
     automation::WorkbookConnection* workbook_ = nullptr;
     automation::WorksheetConnection* worksheet_ = nullptr;
     automation::ChartConnection* chart_ = nullptr;
+    // The thread that connected the application connection; null while there is none.
+    std::shared_ptr<const automation::ThreadOwner> thread_;
 
     std::int32_t primeraFilaDatos_ = 0;
     std::int32_t ultimaFilaDatos_ = 0;

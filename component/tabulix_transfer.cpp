@@ -46,12 +46,14 @@ std::optional<std::int32_t> captionAlignment(std::int32_t code) {
 }  // namespace
 
 void TTabulix::TraspasarNuevoLibro() {
+    requireOwnThread("TraspasarNuevoLibro");
     if (!datos_ || !datos_->Active()) return;
     CrearLibro();
     Traspasar();
 }
 
 void TTabulix::TraspasarNuevaHoja() {
+    requireOwnThread("TraspasarNuevaHoja");
     if (!datos_ || !datos_->Active()) return;
     if (workbook_) CrearHoja();
     else CrearLibro();
@@ -78,6 +80,7 @@ void TTabulix::widenOnlyFit(const std::string& cell) {
 }
 
 void TTabulix::Traspasar() {
+    requireOwnThread("Traspasar");
     if (!worksheet_ || !worksheet_->IsConnected())
         throw ETabulixError("No hay ninguna hoja conectada: cree un libro o una hoja antes de traspasar");
     if (!datos_) throw ETabulixError("No hay ning\xC3\xBAn conjunto de datos asignado a Datos");

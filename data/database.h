@@ -14,8 +14,10 @@
 // SetBaseFolder, or the working folder when none is set. Backslashes count as separators, so
 // paths written on Windows keep working.
 //
-// Every database registers itself in the session (process-wide) list of databases while it
-// exists, so that a table can find it by name from anywhere in the program.
+// Every database registers itself in the session list of databases while it exists, so that a
+// table can find it by name from anywhere in the program. Thread rule: each thread has a session
+// of its own, as the framework's database sessions do: a table finds the databases made on its
+// own thread (the list is guarded, so databases may come and go on several threads at once).
 
 #include <filesystem>
 #include <string>
@@ -62,7 +64,7 @@ public:
     bool EnableBcd() const { return enableBcd_; }
 
     // The database of that name: first among the components of `owner` (the form of the table
-    // that asks), then in the session list. Null when there is none.
+    // that asks), then in the calling thread's session. Null when there is none.
     static TDatabase* Find(const std::string& name, const framework::TComponent* owner);
 
     // Data sets register while they are open on this connection.

@@ -5,6 +5,9 @@
 // from static initialisers is avoided because a static library may drop them. The framework's
 // own classes TForm, TDataModule, TFontDialog and TColorDialog are always registered.
 //
+// Thread rule: the registry is process-wide and guarded: any thread may register and create, so
+// several threads can read form files at once; a factory runs outside the guard.
+//
 //     framework::RegisterClass<TTable>("TTable");
 //     framework::ClassRegistry::Instance().Register("TForm1",
 //         [](TComponent* owner) { return new TForm(owner, "TForm1"); });
@@ -12,6 +15,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <shared_mutex>
 #include <string>
 #include <vector>
 
@@ -44,8 +48,9 @@ public:
 
 private:
     ClassRegistry();
-    const Factory& find(const std::string& className) const;
+    Factory find(const std::string& className) const;
 
+    mutable std::shared_mutex lock_;  // guards classes_
     std::map<std::string, std::pair<std::string, Factory>> classes_;  // upper-cased name -> (name, factory)
 };
 

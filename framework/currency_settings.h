@@ -26,9 +26,11 @@ struct CurrencySettings {
     bool operator==(const CurrencySettings&) const = default;
 };
 
-// The settings of the process, read from the user's locale at first use; writable at run time
-// (a program may set its own currency symbol). Use from the user-interface thread.
-CurrencySettings& Currency();
+// The settings of the process, read from the user's locale at first use. Thread rule: guarded;
+// any thread reads a consistent copy, and a program may set its own (its currency symbol, say)
+// at any time, which transfers started afterwards use.
+CurrencySettings Currency();
+void SetCurrency(CurrencySettings settings);
 
 // The settings of a named locale ("es_ES.UTF-8", "en_US", ...). Currency settings from
 // LC_MONETARY of that locale and separators from LC_NUMERIC; the Spanish fallback above where

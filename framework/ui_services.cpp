@@ -9,8 +9,8 @@ HeadlessUi& headless() {
     return ui;
 }
 
-UiServices*& current() {
-    static UiServices* ui = nullptr;
+std::atomic<UiServices*>& current() {
+    static std::atomic<UiServices*> ui = nullptr;
     return ui;
 }
 
@@ -46,14 +46,10 @@ UiServices& CurrentUi() {
     return ui ? *ui : headless();
 }
 
-UiServices* SetCurrentUi(UiServices* services) {
-    UiServices* previous = current();
-    current() = services;
-    return previous;
-}
+UiServices* SetCurrentUi(UiServices* services) { return current().exchange(services); }
 
 TModalResult HeadlessUi::MessageDlg(const std::string&, const std::string&, TMsgDlgType, TMsgDlgButtons buttons) {
-    if (answer_ != TModalResult::mrNone && offers(buttons, answer_)) return answer_;
+    if (const TModalResult answer = answer_; answer != TModalResult::mrNone && offers(buttons, answer)) return answer;
     return firstButton(buttons);
 }
 

@@ -3,7 +3,14 @@
 // interface so that the component library needs no windowing toolkit. One instance is current
 // for the whole process: a headless one until the program installs its own (the Qt programs
 // install theirs at start-up); tests install a RecordingUi.
+//
+// Thread rule: install services at start-up; CurrentUi() and the headless default may then be
+// used from any thread (a component on a worker thread shows its boxes and cursor through them).
+// An implementation that draws must take calls from every thread: the Qt programs' one shows a
+// worker's boxes on the GUI thread and leaves the GUI thread's cursor alone. RecordingUi is for
+// tests on one thread.
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -73,8 +80,8 @@ public:
     void SetAnswer(TModalResult answer) { answer_ = answer; }
 
 private:
-    TModalResult answer_ = TModalResult::mrNone;
-    TCursor cursor_ = crDefault;
+    std::atomic<TModalResult> answer_ = TModalResult::mrNone;
+    std::atomic<TCursor> cursor_ = crDefault;
 };
 
 // A fake for tests: records every box and every cursor change, answers boxes from a queue

@@ -19,7 +19,8 @@ std::shared_ptr<Application> Application::create(automation::Lcid displayLocale)
     return std::shared_ptr<Application>(new Application(displayLocale));
 }
 
-Application::Application(automation::Lcid displayLocale) : displayLocale_(displayLocale) {}
+Application::Application(automation::Lcid displayLocale)
+    : owner_(automation::ThreadOwner::ofCurrentThread()), displayLocale_(displayLocale) {}
 
 Application::~Application() {
     for (const auto& book : workbooks_) book->detach();
