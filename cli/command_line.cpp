@@ -1,6 +1,8 @@
 #include "cli/command_line.h"
 
 #include <cctype>
+#include <charconv>
+#include <map>
 #include <optional>
 
 #include "data/code_page.h"
@@ -34,6 +36,17 @@ private:
     std::size_t next_ = 0;
 };
 
+// More would only share the same cores; a typo such as 1000 is refused rather than obeyed.
+constexpr int kMaxJobs = 256;
+
+// Digits only, nothing else.
+std::optional<int> wholeNumber(const std::string& text) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty() || text[0] == '-') return std::nullopt;
+    return value;
+}
+
 // Stores an option's value, refusing a second occurrence and an empty value.
 void setOnce(std::string& target, bool& seen, const std::string& option, std::string value) {
     if (seen) throw UsageError("option " + option + " is given twice");
@@ -47,10 +60,10 @@ void setOnce(std::string& target, bool& seen, const std::string& option, std::st
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine line;
     ArgumentReader reader(args);
-    std::string output, dbf, sqlite, sql, title, component, codePage, application;
-    bool hasOutput = false, hasDbf = false, hasSqlite = false, hasSql = false, hasTitle = false,
-         hasComponent = false, hasCodePage = false, hasApplication = false, optionsEnded = false;
-    std::vector<std::string> positional;
+    std::string output, sqlite, sql, title, component, codePage, application, outputDir, jobs;
+    bool hasOutput = false, hasSqlite = false, hasSql = false, hasTitle = false, hasComponent = false,
+         hasCodePage = false, hasApplication = false, hasOutputDir = false, hasJobs = false, optionsEnded = false;
+    std::vector<std::string> positional, dbfs;
 
     while (!reader.done()) {
         const std::string& arg = reader.take();
@@ -86,7 +99,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         } else if (name == "--component") {
             setOnce(component, hasComponent, name, reader.valueOf(name, inlineValue));
         } else if (name == "--dbf") {
-            setOnce(dbf, hasDbf, name, reader.valueOf(name, inlineValue));
+            std::string file = reader.valueOf(name, inlineValue);
+            if (file.empty()) throw UsageError("option --dbf needs a value");
+            dbfs.push_back(std::move(file));
+        } else if (name == "--output-dir") {
+            setOnce(outputDir, hasOutputDir, name, reader.valueOf(name, inlineValue));
+        } else if (name == "--jobs" || name == "-j") {
+            setOnce(jobs, hasJobs, name, reader.valueOf(name, inlineValue));
         } else if (name == "--sqlite") {
             setOnce(sqlite, hasSqlite, name, reader.valueOf(name, inlineValue));
         } else if (name == "--sql") {
@@ -105,21 +124,37 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     }
     if (line.help) return line;
 
-    const int sources = (positional.empty() ? 0 : 1) + (hasDbf ? 1 : 0) + (hasSqlite ? 1 : 0);
-    if (positional.size() > 1) throw UsageError("only one form file can be given, not " + std::to_string(positional.size()));
+    const int sources = (positional.empty() ? 0 : 1) + (dbfs.empty() ? 0 : 1) + (hasSqlite ? 1 : 0);
     if (sources == 0) throw UsageError("nothing to transfer: give a form file, --dbf FILE or --sqlite FILE --sql QUERY");
-    if (sources > 1) throw UsageError("give only one of a form file, --dbf and --sqlite");
-    if (!positional.empty() && positional.front().empty()) throw UsageError("the form file name is empty");
+    if (sources > 1) throw UsageError("give form files, --dbf tables or --sqlite, not a mix of them");
+    for (const std::string& form : positional)
+        if (form.empty()) throw UsageError("a form file name is empty");
 
-    if (hasDbf) {
+    if (!dbfs.empty()) {
         line.source = SourceKind::DbfFile;
-        line.input = dbf;
+        line.inputs.assign(dbfs.begin(), dbfs.end());
     } else if (hasSqlite) {
         line.source = SourceKind::SqliteQuery;
-        line.input = sqlite;
+        line.inputs.push_back(sqlite);
         if (!hasSql) throw UsageError("--sqlite needs the query to run: --sql \"SELECT ...\"");
     } else {
-        line.input = positional.front();
+        line.inputs.assign(positional.begin(), positional.end());
+    }
+    line.input = line.inputs.front();
+    line.batch = line.inputs.size() > 1 || hasOutputDir || hasJobs;
+    if (line.batch) {
+        if (hasOutput)
+            throw UsageError(line.inputs.size() > 1 ? "-o names one workbook: with several inputs give --output-dir"
+                                                    : "-o names the workbook itself: give it or --output-dir, not both");
+        if (line.trace) throw UsageError("--trace goes with a single input, without --output-dir or --jobs");
+        line.outputDir = outputDir;
+        if (hasJobs) {
+            const std::optional<int> count = wholeNumber(jobs);
+            if (!count || *count < 1 || *count > kMaxJobs)
+                throw UsageError("--jobs takes a number of jobs from 1 to " + std::to_string(kMaxJobs) + ", not '" +
+                                 framework::printable(jobs) + "'");
+            line.jobs = *count;
+        }
     }
     if (hasSql && !hasSqlite) throw UsageError("--sql goes with --sqlite");
     if (hasTitle && line.source == SourceKind::FormFile)
@@ -145,8 +180,11 @@ std::string UsageText() {
     return "Usage: tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--application APP] [--trace]\n"
            "  or:  tabulix --dbf FILE.DBF [--code-page PAGE] [--title TITLE] [-o OUT.xlsx] [--trace]\n"
            "  or:  tabulix --sqlite DB.sqlite --sql \"SELECT ...\" [--title TITLE] [-o OUT.xlsx] [--trace]\n"
+           "  or:  tabulix FORMFILE... [--output-dir DIR] [--jobs N] [--component NAME]\n"
+           "  or:  tabulix --dbf FILE.DBF --dbf FILE2.DBF... [--output-dir DIR] [--jobs N]\n"
            "\n"
-           "Transfers a data set into a new workbook and saves it as an .xlsx file.\n"
+           "Transfers a data set into a new workbook and saves it as an .xlsx file; given several\n"
+           "inputs, transfers each into a workbook of its own, several at once.\n"
            "\n"
            "  FORMFILE          a form file holding the data set and a TTabulix component with its\n"
            "                    settings; relative database paths are read from the form file's folder\n"
@@ -163,11 +201,33 @@ std::string UsageText() {
            "  --application APP the spreadsheet application: embedded (the default) or calc, a\n"
            "                    LibreOffice Calc started for the run; TABULIX_APPLICATION gives the\n"
            "                    default\n"
+           "  --output-dir DIR  save each input as DIR/<input name>.xlsx (default: the working folder);\n"
+           "                    with several inputs, one failed input does not stop the others\n"
+           "  -j, --jobs N      transfer up to N inputs at once (default: one per core; Calc takes\n"
+           "                    one at a time)\n"
            "  --trace           print the code page of each table and every automation call to\n"
            "                    standard error\n"
            "  -h, --help        print this text\n"
            "\n"
-           "Exit status: 0 on success, 1 when the transfer or the save fails, 2 for a bad command line.\n";
+           "Exit status: 0 on success, 1 when the transfer or the save fails (of any input), 2 for a bad\n"
+           "command line.\n";
+}
+
+std::vector<std::filesystem::path> BatchOutputPaths(const CommandLine& line) {
+    std::vector<std::filesystem::path> outputs;
+    std::map<std::string, std::size_t> taken;  // output name -> input that takes it
+    for (std::size_t i = 0; i < line.inputs.size(); ++i) {
+        const std::filesystem::path& input = line.inputs[i];
+        if (input.stem().empty()) throw UsageError("the input " + input.string() + " names a folder, not a file");
+        const std::string name = input.stem().string() + ".xlsx";
+        // Two inputs of one name in different folders would overwrite each other's workbook.
+        const auto [at, added] = taken.emplace(name, i);
+        if (!added)
+            throw UsageError("the inputs " + line.inputs[at->second].string() + " and " + input.string() +
+                             " would both be saved as " + name + ": give them different names");
+        outputs.push_back(line.outputDir.empty() ? std::filesystem::path(name) : line.outputDir / name);
+    }
+    return outputs;
 }
 
 std::filesystem::path OutputPath(const CommandLine& line) {

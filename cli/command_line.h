@@ -1,6 +1,6 @@
 #pragma once
 // The command line of `tabulix`: what to transfer (a form file, a dBASE file or an SQLite
-// query) and where to save the workbook.
+// query, or several form files or dBASE files at once) and where to save the workbooks.
 
 #include <filesystem>
 #include <stdexcept>
@@ -14,7 +14,11 @@ enum class SourceKind { FormFile, DbfFile, SqliteQuery };
 struct CommandLine {
     bool help = false;
     SourceKind source = SourceKind::FormFile;
-    std::filesystem::path input;   // the form file, dBASE file or SQLite database
+    std::filesystem::path input;   // the form file, dBASE file or SQLite database (the first one)
+    std::vector<std::filesystem::path> inputs;  // every input, in the order given
+    std::filesystem::path outputDir;  // --output-dir; empty means the working folder
+    int jobs = 0;                  // --jobs; 0 means one per core
+    bool batch = false;            // several inputs, --output-dir or --jobs: each input to its own workbook
     std::string sql;               // --sql, with --sqlite
     std::string title;             // --title, with --dbf and --sqlite
     std::filesystem::path output;  // -o; empty means the default (see OutputPath)
@@ -40,5 +44,9 @@ std::string UsageText();
 // input's stem plus ".xlsx" in the working folder. Raises UsageError for another extension, so
 // that a mistyped -o never overwrites a data or form file.
 std::filesystem::path OutputPath(const CommandLine& line);
+
+// Where each input of a batch goes: its stem plus ".xlsx" in the output folder (the working
+// folder when none is given). Raises UsageError when two inputs would write the same workbook.
+std::vector<std::filesystem::path> BatchOutputPaths(const CommandLine& line);
 
 }  // namespace tabulix::cli

@@ -2,14 +2,18 @@
 //   tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--application embedded|calc] [--trace]
 //   tabulix --dbf FILE.DBF [--code-page PAGE] [--title T] [-o OUT.xlsx]
 //   tabulix --sqlite DB.sqlite --sql "SELECT ..." [--title T] [-o OUT.xlsx]
+//   tabulix FORMFILE... [--output-dir DIR] [--jobs N]     (and --dbf FILE --dbf FILE2 ...)
 
 #include <exception>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/application_choice.h"
+#include "cli/batch_progress.h"
+#include "cli/batch_run.h"
 #include "cli/command_line.h"
 #include "cli/progress_bar.h"
 #include "cli/source_checks.h"
@@ -22,21 +26,34 @@ using namespace tabulix;
 
 namespace {
 
-cli::TransferSource loadSource(const cli::CommandLine& line) {
-    switch (line.source) {
-        case cli::SourceKind::DbfFile: return cli::DbfSource(line.input, line.title, line.codePage);
-        case cli::SourceKind::SqliteQuery: return cli::SqliteSource(line.input, line.sql, line.title);
-        case cli::SourceKind::FormFile: break;
+// Several inputs, each to its own workbook: 0 when every one was transferred, else 1.
+int runBatch(const cli::CommandLine& line) {
+    cli::BatchOutputPaths(line);  // refuses clashing names before anything runs
+    if (!line.outputDir.empty()) {
+        std::error_code error;
+        std::filesystem::create_directories(line.outputDir, error);
+        if (error || !std::filesystem::is_directory(line.outputDir))
+            throw std::runtime_error("cannot make the output folder \"" + line.outputDir.string() +
+                                     "\"" + (error ? ": " + error.message() : ": a file has that name"));
     }
-    return cli::LoadFormSource(line.input, line.component);
+    const cli::ApplicationKind application = cli::ChooseApplication(line.application);
+    cli::InstallApplication(application);
+    cli::RegisterProgramClasses();
+    cli::BatchProgress progress(std::cout, std::cerr, line.inputs.size(), cli::StandardErrorIsTerminal());
+    const std::size_t failed =
+        cli::RunBatch(line, application, cli::BatchJobs(line, application), progress);
+    if (failed != 0)
+        std::cerr << "tabulix: " << failed << " of " << line.inputs.size() << " inputs failed\n";
+    return failed == 0 ? 0 : 1;
 }
 
 int run(const cli::CommandLine& line) {
+    if (line.batch) return runBatch(line);
     const std::filesystem::path output = cli::OutputPath(line);
     const cli::ApplicationKind application = cli::ChooseApplication(line.application);
     cli::InstallApplication(application);
     cli::RegisterProgramClasses();
-    cli::TransferSource source = loadSource(line);
+    cli::TransferSource source = cli::LoadSource(line);
     cli::RefuseOutputOverInput(output, cli::InputFiles(line, *source.root));
     cli::ReportDataSets(*source.root, std::cerr, line.trace ? &std::cerr : nullptr);
 

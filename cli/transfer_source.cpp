@@ -44,28 +44,36 @@ std::string readText(const fs::path& file) {
     return text.str();
 }
 
-// While it lives, databases and queries read from a form file take the form file's folder as
-// the base of their relative paths: they need it before their stored Connected or Active is
-// carried out, which happens inside the read.
+// The folder of the form file this thread is reading, or null. Databases and queries need it
+// before their stored Connected or Active is carried out, which happens inside the read; it is
+// the thread's own, so that several threads read form files of different folders at once.
+thread_local const fs::path* loadingFolder = nullptr;
+
 class BaseFolderForLoading {
 public:
-    explicit BaseFolderForLoading(const fs::path& folder) {
-        ClassRegistry& registry = ClassRegistry::Instance();
-        registry.Register("TDatabase", [folder](TComponent* owner) -> TComponent* {
-            auto* database = new data::TDatabase(owner);
-            database->SetBaseFolder(folder);
-            return database;
-        });
-        registry.Register("TSQLiteQuery", [folder](TComponent* owner) -> TComponent* {
-            auto* query = new data::TSQLiteQuery(owner);
-            query->SetBaseFolder(folder);
-            return query;
-        });
-    }
-    ~BaseFolderForLoading() { data::RegisterDataClasses(); }
+    explicit BaseFolderForLoading(const fs::path& folder) : folder_(folder) { loadingFolder = &folder_; }
+    ~BaseFolderForLoading() { loadingFolder = nullptr; }
     BaseFolderForLoading(const BaseFolderForLoading&) = delete;
     BaseFolderForLoading& operator=(const BaseFolderForLoading&) = delete;
+
+private:
+    fs::path folder_;
 };
+
+// The data classes that read files, made with the folder of the form file being read.
+void registerFolderAwareClasses() {
+    ClassRegistry& registry = ClassRegistry::Instance();
+    registry.Register("TDatabase", [](TComponent* owner) -> TComponent* {
+        auto* database = new data::TDatabase(owner);
+        if (loadingFolder) database->SetBaseFolder(*loadingFolder);
+        return database;
+    });
+    registry.Register("TSQLiteQuery", [](TComponent* owner) -> TComponent* {
+        auto* query = new data::TSQLiteQuery(owner);
+        if (loadingFolder) query->SetBaseFolder(*loadingFolder);
+        return query;
+    });
+}
 
 void collectTabulix(TComponent& owner, std::vector<TTabulix*>& found) {
     for (int i = 0; i < owner.ComponentCount(); ++i) {
@@ -131,6 +139,7 @@ TransferSource defaultSource(std::unique_ptr<TComponent> root, data::TDataSet* d
 
 void RegisterProgramClasses() {
     data::RegisterDataClasses();
+    registerFolderAwareClasses();
     component::RegisterComponentClasses();
 }
 
@@ -181,6 +190,15 @@ TransferSource SqliteSource(const fs::path& file, const std::string& sql, const 
     query->SetFileName(fs::absolute(file).string());
     query->SQL().SetText(sql);
     return defaultSource(std::move(root), query, title, file.string());
+}
+
+TransferSource LoadSource(const CommandLine& line) {
+    switch (line.source) {
+        case SourceKind::DbfFile: return DbfSource(line.input, line.title, line.codePage);
+        case SourceKind::SqliteQuery: return SqliteSource(line.input, line.sql, line.title);
+        case SourceKind::FormFile: break;
+    }
+    return LoadFormSource(line.input, line.component);
 }
 
 }  // namespace tabulix::cli

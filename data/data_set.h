@@ -3,6 +3,10 @@
 // record. Concrete data sets (memory, dBASE table, SQLite query) supply the source through the
 // protected Internal* members; everything else (state, fields and their binding, walking,
 // bookmarks, attached controls) lives here.
+//
+// Thread rule: a data set, its fields and its controls are used by one thread at a time (the
+// thread of the component that transfers it); give each thread its own. Data sets on different
+// threads share nothing, also when they read the same file.
 
 #include <cstdint>
 #include <filesystem>

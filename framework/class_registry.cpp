@@ -1,5 +1,6 @@
 #include "framework/class_registry.h"
 
+#include <mutex>
 #include <stdexcept>
 
 #include "framework/dialogs.h"

@@ -2,6 +2,9 @@
 // Reading form files: creates the objects a form file describes and sets their published
 // properties (see form_notation.h for the notation, property_list.h for the properties).
 //
+// Thread rule: several threads may read form files at once, each creating objects of its own
+// (the class registry is guarded); a thread uses the objects it read.
+//
 // How a file is read:
 //  1. The whole file is parsed first; a syntax error creates nothing.
 //  2. The root object is created through the class registry (ReadForm) or is the caller's

@@ -1,6 +1,10 @@
 #pragma once
 // The embedded spreadsheet application: its workbooks, which one is active, its window state,
 // the events it raises (a sheet or a workbook was activated) and an optional call journal.
+//
+// Thread rule: an Application belongs to the thread that created it (threadOwner()), and so does
+// everything it holds; automation calls from another thread are refused (model_object.h), and its
+// events, observers and journal are called on that thread.
 
 #include <algorithm>
 #include <cstdint>

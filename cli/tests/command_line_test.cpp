@@ -49,8 +49,7 @@ TEST(CommandLine, ReadsTheThreeKindsOfSource) {
 
 TEST(CommandLine, RefusesLinesThatCannotRun) {
     EXPECT_EQ(usageErrorOf({}), "nothing to transfer: give a form file, --dbf FILE or --sqlite FILE --sql QUERY");
-    EXPECT_EQ(usageErrorOf({"a.form", "b.form"}), "only one form file can be given, not 2");
-    EXPECT_EQ(usageErrorOf({"a.form", "--dbf", "x.dbf"}), "give only one of a form file, --dbf and --sqlite");
+    EXPECT_EQ(usageErrorOf({"a.form", "--dbf", "x.dbf"}), "give form files, --dbf tables or --sqlite, not a mix of them");
     EXPECT_EQ(usageErrorOf({"--sqlite", "v.sqlite"}), "--sqlite needs the query to run: --sql \"SELECT ...\"");
     EXPECT_EQ(usageErrorOf({"a.form", "--sql", "SELECT 1"}), "--sql goes with --sqlite");
     EXPECT_EQ(usageErrorOf({"a.form", "--title", "T"}), "--title goes with --dbf or --sqlite; a form file holds its own title");
@@ -62,10 +61,45 @@ TEST(CommandLine, RefusesLinesThatCannotRun) {
     EXPECT_EQ(usageErrorOf({"a.form", "--verbose"}), "unknown option --verbose");
     EXPECT_EQ(usageErrorOf({"a.form", "-x"}), "unknown option -x");
     EXPECT_EQ(usageErrorOf({"x.form", "-h", "--nonsense"}), "unknown option --nonsense");
-    EXPECT_EQ(usageErrorOf({""}), "the form file name is empty");
+    EXPECT_EQ(usageErrorOf({""}), "a form file name is empty");
     EXPECT_EQ(usageErrorOf({"--dbf", "x.dbf", "--code-page", "klingon"}), "--code-page: 'klingon' names no code page");
     EXPECT_EQ(usageErrorOf({"a.form", "--code-page", "850"}),
               "--code-page goes with --dbf; a form file gives its table's CodePage itself");
+}
+
+TEST(CommandLine, SeveralInputsOrAnOutputFolderMakeABatchOfOneWorkbookEach) {
+    const CommandLine forms = parse({"a.form", "sub/b.form", "--output-dir", "out", "--jobs", "3"});
+    EXPECT_TRUE(forms.batch);
+    EXPECT_EQ(forms.inputs, (std::vector<std::filesystem::path>{"a.form", "sub/b.form"}));
+    EXPECT_EQ(forms.jobs, 3);
+    EXPECT_EQ(BatchOutputPaths(forms), (std::vector<std::filesystem::path>{"out/a.xlsx", "out/b.xlsx"}));
+
+    const CommandLine tables = parse({"--dbf", "norte.dbf", "--dbf=sur.DBF", "--title", "VENTAS"});
+    EXPECT_TRUE(tables.batch);
+    EXPECT_EQ(tables.source, SourceKind::DbfFile);
+    EXPECT_EQ(tables.jobs, 0);  // one per core
+    EXPECT_EQ(BatchOutputPaths(tables), (std::vector<std::filesystem::path>{"norte.xlsx", "sur.xlsx"}));
+
+    EXPECT_TRUE(parse({"a.form", "-j", "1"}).batch);
+    EXPECT_FALSE(parse({"a.form"}).batch);
+
+    EXPECT_EQ(usageErrorOf({"a.form", "b.form", "-o", "x.xlsx"}),
+              "-o names one workbook: with several inputs give --output-dir");
+    EXPECT_EQ(usageErrorOf({"a.form", "--output-dir", "out", "-o", "x.xlsx"}),
+              "-o names the workbook itself: give it or --output-dir, not both");
+    EXPECT_EQ(usageErrorOf({"a.form", "b.form", "--trace"}),
+              "--trace goes with a single input, without --output-dir or --jobs");
+    for (const char* jobs : {"0", "-2", "x", "2x", "257", ""})
+        EXPECT_NE(usageErrorOf({"a.form", "b.form", "--jobs", jobs}).find("--jobs"), std::string::npos) << jobs;
+    EXPECT_EQ(usageErrorOf({"--dbf", "x.dbf", "--dbf", ""}), "option --dbf needs a value");
+    // Two inputs of one name would write one workbook over the other.
+    try {
+        BatchOutputPaths(parse({"norte/ventas.form", "sur/ventas.form"}));
+        ADD_FAILURE() << "clashing outputs accepted";
+    } catch (const UsageError& e) {
+        EXPECT_STREQ(e.what(), "the inputs norte/ventas.form and sur/ventas.form would both be saved as ventas.xlsx: "
+                               "give them different names");
+    }
 }
 
 TEST(CommandLine, ChoosesTheSpreadsheetApplication) {
