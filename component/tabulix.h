@@ -176,7 +176,7 @@ private:
 
     // Refuses a thread other than the one the component is connected on (see the thread rule).
     void requireOwnThread(std::string_view operation) const {
-        if (thread_) thread_->check("TTabulix." + std::string(operation), "the component");
+        if (thread_ && !thread_->isCurrent()) thread_->refuse("TTabulix." + std::string(operation), "the component");
     }
 
     // The currency number format for a field or format text with that display format.

@@ -19,13 +19,16 @@ using testing::ReadFile;
 using testing::RunTabulix;
 using testing::ScratchFolder;
 
-// A form file in folder `name`/ whose table, `name`.DBF beside it, is named relative to it.
+// A form file in folder `name`/ whose table, `name`.DBF beside it, is found through a database
+// whose path is relative to the form file's folder (each job reads its form with its own folder).
 void writeRegion(const ScratchFolder& folder, const std::string& name) {
     std::filesystem::create_directories(folder / name);
     std::filesystem::copy_file(DemoDbf(), folder / name / (name + ".DBF"));
     folder.Write(name + "/" + name + ".form",
                  "object F: TForm1\n"
-                 "  object Taula: TTable\n    DatabaseName = '.'\n    TableName = '" + name + ".DBF'\n  end\n"
+                 "  object DB: TDatabase\n    DatabaseName = 'DB'\n    DriverName = 'STANDARD'\n"
+                 "    Params.Strings = (\n      'PATH=.')\n  end\n"
+                 "  object Taula: TTable\n    DatabaseName = 'DB'\n    TableName = '" + name + ".DBF'\n  end\n"
                  "  object de: TTabulix\n    Datos = Taula\n    Titulo = '" + name + "'\n  end\n"
                  "end\n");
 }

@@ -108,7 +108,8 @@ void makeReport(const Report& report, const fs::path& database, const fs::path& 
     rows->Open();
     TTabulix tabulix(nullptr);
     tabulix.SetDatos(rows.get());
-    for (const char* record : report.fromDbf ? std::span(kDbfRecords) : std::span(kSqliteRecords))
+    for (const char* record : report.fromDbf ? std::span<const char* const>(kDbfRecords)
+                                                     : std::span<const char* const>(kSqliteRecords))
         tabulix.Formulas().Add(record);
     tabulix.Titulo = report.title;
     tabulix.FilaInicial = report.firstRow;
