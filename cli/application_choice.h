@@ -11,10 +11,11 @@ namespace tabulix::cli {
 enum class ApplicationKind { Embedded, Calc };
 
 // `requested` ("embedded", "calc", or empty for $TABULIX_APPLICATION, else embedded). Raises
-// UsageError for another name, and for calc when this build has no LibreOffice support.
+// UsageError for another name.
 ApplicationKind ChooseApplication(const std::string& requested);
 
-// Installs the provider of that application.
+// Installs the provider of that application. Raises AutomationError, saying how to get it, when
+// Calc's plug-in is missing.
 void InstallApplication(ApplicationKind kind);
 
 // Records every automation call on the application's objects into `journal` (nullptr stops).
@@ -23,5 +24,17 @@ void SetApplicationJournal(ApplicationKind kind, automation::CallJournal* journa
 // Ends what the program started for the run (LibreOffice's process); the embedded spreadsheet
 // needs nothing.
 void ShutDownApplication(ApplicationKind kind);
+
+// Shuts the application down when it goes out of scope, whichever way the run ends.
+class ApplicationShutdown {
+public:
+    explicit ApplicationShutdown(ApplicationKind kind) : kind_(kind) {}
+    ~ApplicationShutdown() { ShutDownApplication(kind_); }
+    ApplicationShutdown(const ApplicationShutdown&) = delete;
+    ApplicationShutdown& operator=(const ApplicationShutdown&) = delete;
+
+private:
+    ApplicationKind kind_;
+};
 
 }  // namespace tabulix::cli

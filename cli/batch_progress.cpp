@@ -9,8 +9,8 @@ namespace {
 constexpr std::size_t kStatusWidth = 79;
 }
 
-BatchProgress::BatchProgress(std::ostream& out, std::ostream& err, std::size_t inputs, bool live)
-    : out_(out), err_(err), inputs_(inputs), live_(live) {}
+BatchProgress::BatchProgress(std::ostream& out, std::ostream& err, std::size_t inputs, bool tellSuccesses, bool live)
+    : out_(out), err_(err), inputs_(inputs), tellSuccesses_(tellSuccesses), live_(live) {}
 
 std::string BatchProgress::StatusLine(std::size_t finished, std::size_t inputs,
                                       const std::map<std::size_t, Running>& running, std::size_t width) {
@@ -45,6 +45,7 @@ void BatchProgress::Succeeded(std::size_t input, const std::string& text) {
     const std::lock_guard<std::mutex> hold(lock_);
     running_.erase(input);
     ++finished_;
+    if (!tellSuccesses_) return;
     clearStatus();
     out_ << prefix() << text << '\n' << std::flush;
     drawStatus();
@@ -68,8 +69,10 @@ void BatchProgress::Warn(std::size_t input, const std::string& lines) {
     const std::string name = it != running_.end() ? it->second.name + ": " : std::string();
     clearStatus();
     std::istringstream in(lines);
-    for (std::string line; std::getline(in, line);)
+    for (std::string line; std::getline(in, line);) {
+        if (line.starts_with("tabulix: ")) line.erase(0, 9);
         if (!line.empty()) err_ << "tabulix: " << name << line << '\n';
+    }
     err_ << std::flush;
     drawStatus();
 }

@@ -17,19 +17,21 @@ namespace tabulix::cli {
 
 class BatchProgress {
 public:
-    // `inputs` is how many the batch has; `live` draws the status line on `err` (a terminal).
-    BatchProgress(std::ostream& out, std::ostream& err, std::size_t inputs, bool live);
+    // `inputs` is how many the batch has; `tellSuccesses` prints a line for each input
+    // transferred (not with --quiet); `live` draws the status line on `err` (a terminal).
+    BatchProgress(std::ostream& out, std::ostream& err, std::size_t inputs, bool tellSuccesses, bool live);
     BatchProgress(const BatchProgress&) = delete;
     BatchProgress& operator=(const BatchProgress&) = delete;
 
     void Started(std::size_t input, const std::string& name);
     // Records done of the input, and its total (negative when unknown).
     void Advanced(std::size_t input, std::int64_t done, std::int64_t total);
-    // "[3/50] <text>" on `out`.
+    // "[3/50] <text>" on `out`, unless successes are not told.
     void Succeeded(std::size_t input, const std::string& text);
     // "tabulix: [4/50] <name>: <reason>" on `err`.
     void Failed(std::size_t input, const std::string& reason);
-    // Lines the input's data sets had to say (warnings), each after "tabulix: <name>: ".
+    // Lines of warnings about the input ("tabulix: warning: ..."), each told as
+    // "tabulix: <name>: warning: ...".
     void Warn(std::size_t input, const std::string& lines);
 
     std::size_t failures() const;
@@ -52,6 +54,7 @@ private:
     std::ostream& out_;
     std::ostream& err_;
     const std::size_t inputs_;
+    const bool tellSuccesses_;
     const bool live_;
     std::size_t finished_ = 0;
     std::size_t failures_ = 0;

@@ -19,6 +19,7 @@
 #include "cli/transfer_source.h"
 #include "component/tabulix.h"
 #include "data/data_set.h"
+#include "framework/printable.h"
 
 namespace tabulix::cli {
 
@@ -32,7 +33,8 @@ int usableCores() {
     return std::max(1u, std::thread::hardware_concurrency());
 }
 
-// One input, start to end, on the calling job's thread and application.
+// One input, start to end, on the calling job's thread and application. Its warnings are told
+// after the transfer, all together, so that they do not mix with another input's.
 void transferOne(const CommandLine& line, std::size_t index, const fs::path& output, ApplicationKind application,
                  BatchProgress& progress) {
     CommandLine one = line;
@@ -42,23 +44,37 @@ void transferOne(const CommandLine& line, std::size_t index, const fs::path& out
     TransferSource source = LoadSource(one);
     RefuseOutputOverInput(output, InputFiles(one, *source.root));
     std::ostringstream warnings;
-    ReportDataSets(*source.root, warnings, nullptr);
+    const int dataWarnings = ReportDataSets(*source.root, warnings, nullptr);
     if (!warnings.str().empty()) progress.Warn(index, warnings.str());
+    if (dataWarnings > 0 && line.strict)
+        throw StrictFailure("the input gave " + std::to_string(dataWarnings) +
+                            (dataWarnings == 1 ? " warning" : " warnings") + "; nothing was saved (--strict)");
 
     component::TTabulix& tabulix = *source.tabulix;
+    // Without a progress bar in the options, the run leaves this handler in place.
     tabulix.OnProgreso = [&progress, index](std::int64_t done, std::int64_t total) {
         progress.Advanced(index, done, total);
     };
+    std::ostringstream recordWarnings;
     RunOptions options;
     options.application = application;
-    TransferAndSave(tabulix, output, options);
+    options.warnings = &recordWarnings;
+    options.strict = line.strict;
+    try {
+        TransferAndSave(tabulix, output, options);
+    } catch (...) {
+        if (!recordWarnings.str().empty()) progress.Warn(index, recordWarnings.str());
+        throw;
+    }
+    if (!recordWarnings.str().empty()) progress.Warn(index, recordWarnings.str());
     // The job's application goes on to the next input: this workbook has no more use there.
     if (automation::WorkbookConnection* workbook = tabulix.ExcelWorkbook(); workbook && workbook->IsConnected())
         workbook->Object()->call(automation::dispid::Close, {automation::Variant(false)});
 
     const std::int64_t records = tabulix.Datos()->RecordCount();
     progress.Succeeded(index, "Transferred " + std::to_string(records) + (records == 1 ? " record" : " records") +
-                                  " from " + one.input.string() + " to " + output.string());
+                                  " from " + framework::printable(one.input.string(), framework::kPrintablePathLength) +
+                                  " to " + framework::printable(output.string(), framework::kPrintablePathLength));
 }
 
 }  // namespace
@@ -76,11 +92,13 @@ std::size_t RunBatch(const CommandLine& line, ApplicationKind application, int j
         const std::string name = "tabulix-job" + std::to_string(number);
         pthread_setname_np(pthread_self(), name.c_str());
         for (std::size_t index = next++; index < line.inputs.size(); index = next++) {
-            progress.Started(index, line.inputs[index].string());
+            progress.Started(index, framework::printable(line.inputs[index].string(), framework::kPrintablePathLength));
             try {
                 transferOne(line, index, outputs[index], application, progress);
             } catch (const std::exception& e) {
                 progress.Failed(index, e.what());
+                // Whatever the failed transfer left open goes with the application.
+                automation::shutDownRunningApplication();
             }
         }
         ShutDownApplication(application);

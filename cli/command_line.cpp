@@ -91,9 +91,18 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         if (name == "-h" || name == "--help") {
             flagOnly();
             line.help = true;
+        } else if (name == "--version") {
+            flagOnly();
+            line.version = true;
         } else if (name == "--trace") {
             flagOnly();
             line.trace = true;
+        } else if (name == "-q" || name == "--quiet") {
+            flagOnly();
+            line.quiet = true;
+        } else if (name == "--strict") {
+            flagOnly();
+            line.strict = true;
         } else if (name == "-o" || name == "--output") {
             setOnce(output, hasOutput, name, reader.valueOf(name, inlineValue));
         } else if (name == "--component") {
@@ -113,16 +122,17 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         } else if (name == "--application") {
             setOnce(application, hasApplication, name, lowerAscii(reader.valueOf(name, inlineValue)));
             if (application != "embedded" && application != "calc")
-                throw UsageError("option --application takes embedded or calc, not " + application);
+                throw UsageError("option --application takes embedded or calc, not " +
+                                 framework::printable(application));
         } else if (name == "--title") {
             setOnce(title, hasTitle, name, reader.valueOf(name, inlineValue));
         } else if (name == "--code-page") {
             setOnce(codePage, hasCodePage, name, reader.valueOf(name, inlineValue));
         } else {
-            throw UsageError("unknown option " + name);
+            throw UsageError("unknown option " + framework::printable(name));
         }
     }
-    if (line.help) return line;
+    if (line.help || line.version) return line;
 
     const int sources = (positional.empty() ? 0 : 1) + (dbfs.empty() ? 0 : 1) + (hasSqlite ? 1 : 0);
     if (sources == 0) throw UsageError("nothing to transfer: give a form file, --dbf FILE or --sqlite FILE --sql QUERY");
@@ -170,7 +180,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 
     line.sql = sql;
     line.title = title;
-    line.output = output;
+    line.toStandardOutput = output == "-";
+    if (!line.toStandardOutput) line.output = output;
     line.component = component;
     line.application = application;
     return line;
@@ -182,6 +193,7 @@ std::string UsageText() {
            "  or:  tabulix --sqlite DB.sqlite --sql \"SELECT ...\" [--title TITLE] [-o OUT.xlsx] [--trace]\n"
            "  or:  tabulix FORMFILE... [--output-dir DIR] [--jobs N] [--component NAME]\n"
            "  or:  tabulix --dbf FILE.DBF --dbf FILE2.DBF... [--output-dir DIR] [--jobs N]\n"
+           "  (each also with --quiet and --strict)\n"
            "\n"
            "Transfers a data set into a new workbook and saves it as an .xlsx file; given several\n"
            "inputs, transfers each into a workbook of its own, several at once.\n"
@@ -195,8 +207,11 @@ std::string UsageText() {
            "  --sqlite FILE     an SQLite database; --sql gives the query whose rows are transferred\n"
            "  --title TITLE     the title row of a --dbf or --sqlite transfer (none by default)\n"
            "  -o, --output OUT  the workbook to write (default: the input's name with .xlsx, in the\n"
-           "                    working folder); an existing file is replaced only on success, and\n"
-           "                    never one the transfer reads\n"
+           "                    working folder); an existing folder receives the input's name with\n"
+           "                    .xlsx; - writes the workbook to standard output (not to a terminal);\n"
+           "                    an existing file is replaced only on success, never one the transfer\n"
+           "                    reads, nor a device or pipe; through a symbolic link the file it\n"
+           "                    points to is replaced and the link kept\n"
            "  --component NAME  the TTabulix of the form file to run, when it holds several\n"
            "  --application APP the spreadsheet application: embedded (the default) or calc, a\n"
            "                    LibreOffice Calc started for the run; TABULIX_APPLICATION gives the\n"
@@ -205,12 +220,17 @@ std::string UsageText() {
            "                    with several inputs, one failed input does not stop the others\n"
            "  -j, --jobs N      transfer up to N inputs at once (default: one per core; Calc takes\n"
            "                    one at a time)\n"
+           "  --strict          a warning (a formula record that cannot be placed, a damaged table)\n"
+           "                    fails the run: exit status 1 and nothing written\n"
+           "  -q, --quiet       no progress and no closing line; warnings and errors are still told\n"
            "  --trace           print the code page of each table and every automation call to\n"
            "                    standard error\n"
            "  -h, --help        print this text\n"
+           "  --version         print the version\n"
            "\n"
-           "Exit status: 0 on success, 1 when the transfer or the save fails (of any input), 2 for a bad\n"
-           "command line.\n";
+           "Exit status: 0 on success, 1 when the transfer or the save fails (or, with --strict, warns;\n"
+           "in a batch, of any input), 2 for a bad command line; stopped by SIGINT or SIGTERM it\n"
+           "removes the files it was saving and ends by that signal (a shell reports 130 or 143).\n";
 }
 
 std::vector<std::filesystem::path> BatchOutputPaths(const CommandLine& line) {
@@ -218,29 +238,57 @@ std::vector<std::filesystem::path> BatchOutputPaths(const CommandLine& line) {
     std::map<std::string, std::size_t> taken;  // output name -> input that takes it
     for (std::size_t i = 0; i < line.inputs.size(); ++i) {
         const std::filesystem::path& input = line.inputs[i];
-        if (input.stem().empty()) throw UsageError("the input " + input.string() + " names a folder, not a file");
-        const std::string name = input.stem().string() + ".xlsx";
+        const std::filesystem::path stem = input.stem();
+        if (stem.empty() || stem == "." || stem == "..")
+            throw UsageError("the input " + framework::quotedPath(input) + " names a folder, not a file");
+        outputs.push_back(OutputPathIn(line.outputDir, input));
         // Two inputs of one name in different folders would overwrite each other's workbook.
-        const auto [at, added] = taken.emplace(name, i);
+        const auto [at, added] = taken.emplace(outputs.back().filename().string(), i);
         if (!added)
-            throw UsageError("the inputs " + line.inputs[at->second].string() + " and " + input.string() +
-                             " would both be saved as " + name + ": give them different names");
-        outputs.push_back(line.outputDir.empty() ? std::filesystem::path(name) : line.outputDir / name);
+            throw UsageError("the inputs " + framework::quotedPath(line.inputs[at->second]) + " and " +
+                             framework::quotedPath(input) + " would both be saved as " +
+                             outputs.back().filename().string() + ": give them different names");
     }
     return outputs;
 }
 
+std::filesystem::path OutputPathIn(const std::filesystem::path& folder, const std::filesystem::path& input) {
+    if (input.stem().empty() || input.stem() == "." || input.stem() == "..")
+        throw UsageError("the input " + framework::quotedPath(input) + " names a folder, not a file: give -o");
+    return folder / std::filesystem::path(input.stem()).concat(".xlsx");
+}
+
+namespace {
+
+// Refuses an existing output that only a regular file may replace.
+void refuseSpecialFile(const std::filesystem::path& out) {
+    std::error_code error;
+    const auto status = std::filesystem::status(out, error);
+    if (!std::filesystem::exists(status) || std::filesystem::is_regular_file(status) ||
+        std::filesystem::is_directory(status))
+        return;
+    throw UsageError("the output " + framework::quotedPath(out) +
+                     " is not a regular file (a device, a pipe or a socket); -o - writes the workbook to standard "
+                     "output");
+}
+
+}  // namespace
+
 std::filesystem::path OutputPath(const CommandLine& line) {
     std::filesystem::path out = line.output;
-    if (out.empty()) {
-        if (line.input.stem().empty())
-            throw UsageError("the input " + line.input.string() + " names a folder, not a file: give -o");
-        return line.input.stem().concat(".xlsx");
+    if (out.empty()) return OutputPathIn({}, line.input);
+    std::error_code error;
+    if (std::filesystem::is_directory(out, error)) return OutputPathIn(out, line.input);
+    refuseSpecialFile(out);
+    if (!out.has_filename())
+        throw UsageError("the output " + framework::quotedPath(out) + " names a folder that does not exist");
+    if (!out.has_extension()) {
+        out.concat(".xlsx");
+        refuseSpecialFile(out);
+        return out;
     }
-    if (!out.has_filename()) throw UsageError("the output " + out.string() + " names a folder, not a file");
-    if (!out.has_extension()) return out.concat(".xlsx");
     if (lowerAscii(out.extension().string()) != ".xlsx")
-        throw UsageError("the output " + out.string() + " must be an .xlsx file");
+        throw UsageError("the output " + framework::quotedPath(out) + " must be an .xlsx file");
     return out;
 }
 

@@ -13,6 +13,7 @@ enum class SourceKind { FormFile, DbfFile, SqliteQuery };
 
 struct CommandLine {
     bool help = false;
+    bool version = false;
     SourceKind source = SourceKind::FormFile;
     std::filesystem::path input;   // the form file, dBASE file or SQLite database (the first one)
     std::vector<std::filesystem::path> inputs;  // every input, in the order given
@@ -22,10 +23,13 @@ struct CommandLine {
     std::string sql;               // --sql, with --sqlite
     std::string title;             // --title, with --dbf and --sqlite
     std::filesystem::path output;  // -o; empty means the default (see OutputPath)
+    bool toStandardOutput = false; // -o -: the workbook goes to standard output
     std::string component;         // --component, with a form file; empty means the only one
     std::string application;       // --application: "embedded" or "calc"; empty means the default
     int codePage = 0;              // --code-page, with --dbf; 0 means the one the table declares
     bool trace = false;
+    bool quiet = false;   // --quiet: no progress and no closing line; warnings and errors still
+    bool strict = false;  // --strict: a warning fails the run and nothing is written
 };
 
 // A command line that cannot be run; the message says which argument and why.
@@ -40,9 +44,16 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args);
 // The text --help prints.
 std::string UsageText();
 
-// Where the workbook goes: -o as given (".xlsx" added when it has no extension), else the
-// input's stem plus ".xlsx" in the working folder. Raises UsageError for another extension, so
-// that a mistyped -o never overwrites a data or form file.
+// Where the workbook made from `input` goes in `folder` (empty: the working folder): the input's
+// stem with ".xlsx" ("datos/ventas.dbf" gives "FOLDER/ventas.xlsx"). Raises UsageError when the
+// input names no file.
+std::filesystem::path OutputPathIn(const std::filesystem::path& folder, const std::filesystem::path& input);
+
+// Where the workbook goes: -o as given (".xlsx" added when it has no extension); -o naming an
+// existing folder, OutputPathIn that folder (as --output-dir does); without -o, OutputPathIn the
+// working folder. Raises UsageError for another extension, so that a
+// mistyped -o never overwrites a data or form file, and for an existing file that is not a
+// regular file (a device such as /dev/stdout, a pipe): -o - is the way to standard output.
 std::filesystem::path OutputPath(const CommandLine& line);
 
 // Where each input of a batch goes: its stem plus ".xlsx" in the output folder (the working

@@ -11,13 +11,13 @@ ProgressBar::ProgressBar(std::ostream& out, std::int64_t minRecords, int width)
 
 ProgressBar::~ProgressBar() { Finish(); }
 
-std::string ProgressBar::Line(std::int64_t done, std::int64_t total, int width) {
+std::string ProgressBar::Line(std::int64_t done, std::int64_t total, int width, const std::string& label) {
     const std::string count = std::to_string(done);
-    if (total <= 0) return "Transferring records: " + count;
+    if (total <= 0) return label + ": " + count;
     const std::int64_t shown = std::clamp<std::int64_t>(done, 0, total);
     const int filled = static_cast<int>(shown * width / total);
     const int percent = static_cast<int>(shown * 100 / total);
-    std::string line = "Transferring records: [";
+    std::string line = label + ": [";
     line.append(static_cast<std::size_t>(filled), '#');
     line.append(static_cast<std::size_t>(width - filled), ' ');
     line += "] ";
@@ -29,7 +29,7 @@ std::string ProgressBar::Line(std::int64_t done, std::int64_t total, int width) 
 
 void ProgressBar::Update(std::int64_t done, std::int64_t total) {
     if (!drawn_ && done < minRecords_) return;
-    const std::string line = Line(done, total, width_);
+    const std::string line = Line(done, total, width_, label_);
     if (line == last_) return;
     // Pad over a longer previous line so no stale characters remain.
     std::string padded = line;
@@ -38,6 +38,11 @@ void ProgressBar::Update(std::int64_t done, std::int64_t total) {
     last_ = line;
     drawn_ = true;
     shown_ = true;
+}
+
+void ProgressBar::Begin(const std::string& label) {
+    Finish();
+    label_ = label;
 }
 
 void ProgressBar::Finish() {

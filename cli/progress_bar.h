@@ -17,6 +17,9 @@ public:
 
     // Records done, and the total (negative when unknown).
     void Update(std::int64_t done, std::int64_t total);
+    // Starts another step of the run (the save after the transfer): ends the line drawn so far
+    // and counts under `label` from here on, with the same threshold.
+    void Begin(const std::string& label);
     // Ends the bar's line when one was drawn; later calls do nothing.
     void Finish();
     // Prints a line of its own after a bar was shown (a long run goes on with a slow step);
@@ -25,12 +28,14 @@ public:
 
     // The line for a state, without the leading "\r": a bar with the percentage when the total
     // is known, else the count alone.
-    static std::string Line(std::int64_t done, std::int64_t total, int width);
+    static std::string Line(std::int64_t done, std::int64_t total, int width,
+                            const std::string& label = "Transferring records");
 
 private:
     std::ostream& out_;
     std::int64_t minRecords_;
     int width_;
+    std::string label_ = "Transferring records";
     bool drawn_ = false;  // a bar line is on the screen, not yet ended
     bool shown_ = false;  // a bar was drawn at some time
     std::string last_;

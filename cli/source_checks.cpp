@@ -3,6 +3,7 @@
 #include "data/data_set.h"
 #include "data/table.h"
 #include "framework/component.h"
+#include "framework/printable.h"
 
 namespace tabulix::cli {
 
@@ -36,17 +37,23 @@ void RefuseOutputOverInput(const fs::path& output, const std::vector<fs::path>& 
     if (!fs::exists(output, error)) return;
     for (const fs::path& input : inputs)
         if (fs::equivalent(output, input, error))
-            throw UsageError("the output \"" + output.string() + "\" is the same file as the input \"" +
-                             input.string() + "\": it would be replaced by the workbook");
+            throw UsageError("the output " + framework::quotedPath(output) + " is the same file as the input " +
+                             framework::quotedPath(input) + ": it would be replaced by the workbook");
 }
 
-void ReportDataSets(const framework::TComponent& root, std::ostream& warnings, std::ostream* trace) {
+int ReportDataSets(const framework::TComponent& root, std::ostream& warnings, std::ostream* trace) {
+    int count = 0;
     forEachOpenDataSet(root, [&](const data::TDataSet& dataSet) {
-        for (const std::string& warning : dataSet.Warnings()) warnings << "tabulix: warning: " << warning << "\n";
+        for (const std::string& warning : dataSet.Warnings()) {
+            warnings << "tabulix: warning: " << framework::printable(warning, framework::kPrintableMessageLength)
+                     << "\n";
+            ++count;
+        }
         if (const auto* table = dynamic_cast<const data::TTable*>(&dataSet); table && trace)
-            *trace << "Table " << table->FileName().string() << ": code page " << table->CodePage() << " ("
-                   << table->CodePageOrigin() << ")\n";
+            *trace << "Table " << framework::quotedPath(table->FileName()) << ": code page " << table->CodePage()
+                   << " (" << table->CodePageOrigin() << ")\n";
     });
+    return count;
 }
 
 }  // namespace tabulix::cli

@@ -1,14 +1,18 @@
 #include "cli/transfer_run.h"
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 
 #include "automation/call_journal.h"
 #include "automation/connection.h"
-#include "automation/dispids.h"
 #include "cli/progress_bar.h"
 #include "component/tabulix.h"
 #include "data/data_set.h"
+#include "framework/printable.h"
+#include "spreadsheet/application.h"
+#include "spreadsheet/embedded_spreadsheet.h"
+#include "spreadsheet/model_observer.h"
 
 namespace tabulix::cli {
 
@@ -16,14 +20,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string quoted(const fs::path& path) { return "\"" + path.string() + "\""; }
-
 void checkWritable(const fs::path& output) {
     std::error_code error;
-    if (fs::is_directory(output, error)) throw std::runtime_error("cannot save " + quoted(output) + ": it is a folder");
+    const std::string cannot = "cannot save " + framework::quotedPath(output);
+    if (fs::is_directory(output, error)) throw std::runtime_error(cannot + ": it is a folder");
     const fs::path folder = output.has_parent_path() ? output.parent_path() : fs::path(".");
     if (!fs::is_directory(folder, error))
-        throw std::runtime_error("cannot save " + quoted(output) + ": the folder " + quoted(folder) + " does not exist");
+        throw std::runtime_error(cannot + ": the folder " + framework::quotedPath(folder) + " does not exist");
 }
 
 // Routes the application's automation calls to a stream while it lives.
@@ -48,25 +51,68 @@ private:
     bool active_ = false;
 };
 
+// Shows the records done and the rows saved while it lives.
 class ProgressGuard {
 public:
-    ProgressGuard(component::TTabulix& tabulix, ProgressBar* bar) : tabulix_(tabulix), bar_(bar) {
-        if (bar_) tabulix_.OnProgreso = [bar](std::int64_t done, std::int64_t total) { bar->Update(done, total); };
+    ProgressGuard(component::TTabulix& tabulix, ProgressBar* bar, ApplicationKind application)
+        : tabulix_(tabulix), bar_(bar) {
+        if (!bar_) return;
+        tabulix_.OnProgreso = [bar](std::int64_t done, std::int64_t total) { bar->Update(done, total); };
+        if (application == ApplicationKind::Embedded) {
+            saving_ = std::make_unique<RowsSaved>(*bar);
+            embedded_ = spreadsheet::runningEmbeddedApplication();
+            embedded_->addObserver(*saving_);
+        }
     }
     ~ProgressGuard() {
         tabulix_.OnProgreso = nullptr;
+        if (embedded_) embedded_->removeObserver(*saving_);
         if (bar_) bar_->Finish();
     }
     ProgressGuard(const ProgressGuard&) = delete;
     ProgressGuard& operator=(const ProgressGuard&) = delete;
 
 private:
+    class RowsSaved : public spreadsheet::ModelObserver {
+    public:
+        explicit RowsSaved(ProgressBar& bar) : bar_(bar) {}
+        void saveProgress(spreadsheet::Workbook&, std::uint64_t rows, std::uint64_t total) override {
+            if (rows == 0) bar_.Begin("Saving rows");
+            bar_.Update(static_cast<std::int64_t>(rows), static_cast<std::int64_t>(total));
+        }
+
+    private:
+        ProgressBar& bar_;
+    };
+
     component::TTabulix& tabulix_;
     ProgressBar* bar_;
+    std::unique_ptr<RowsSaved> saving_;
+    std::shared_ptr<spreadsheet::Application> embedded_;
+};
+
+// Tells each formula record that fails, as it fails, while it lives.
+class FailureReport {
+public:
+    FailureReport(component::TTabulix& tabulix, std::ostream* warnings) : tabulix_(tabulix) {
+        if (!warnings) return;
+        tabulix_.OnFalloFormula = [warnings](const component::TFalloFormula& failure) {
+            *warnings << "tabulix: warning: formula record " << failure.Registro << " ('"
+                      << framework::printable(failure.Linea) << "'), cell " << framework::printable(failure.Casilla)
+                      << ": " << framework::printable(failure.Motivo, framework::kPrintableMessageLength) << "\n";
+        };
+    }
+    ~FailureReport() { tabulix_.OnFalloFormula = nullptr; }
+    FailureReport(const FailureReport&) = delete;
+    FailureReport& operator=(const FailureReport&) = delete;
+
+private:
+    component::TTabulix& tabulix_;
 };
 
 std::string describe(const component::TTabulix& tabulix) {
-    return tabulix.Name().empty() ? "the transfer" : "the transfer of component '" + tabulix.Name() + "'";
+    return tabulix.Name().empty() ? "the transfer"
+                                  : "the transfer of component '" + framework::printable(tabulix.Name()) + "'";
 }
 
 }  // namespace
@@ -77,19 +123,27 @@ void TransferAndSave(component::TTabulix& tabulix, const fs::path& output, const
         throw std::runtime_error(describe(tabulix) + " needs an open data set");
 
     TraceGuard trace(options.application, options.trace);
+    ProgressGuard progress(tabulix, options.progress, options.application);
     {
-        ProgressGuard progress(tabulix, options.progress);
+        FailureReport report(tabulix, options.warnings);
         try {
             tabulix.TraspasarNuevoLibro();
         } catch (const std::exception& e) {
             throw std::runtime_error(describe(tabulix) + " failed: " + e.what());
         }
     }
+    if (options.strict && !tabulix.FallosFormulas().empty()) {
+        const std::size_t count = tabulix.FallosFormulas().size();
+        throw StrictFailure(std::to_string(count) + (count == 1 ? " formula record" : " formula records") +
+                            " could not be placed; nothing was saved (--strict)");
+    }
     automation::WorkbookConnection* workbook = tabulix.ExcelWorkbook();
     if (!workbook || !workbook->IsConnected())
         throw std::runtime_error(describe(tabulix) + " left no workbook to save");
-    if (options.progress) options.progress->Note("Saving " + output.string());
-    workbook->Object()->call(automation::dispid::SaveAs, {automation::Variant(output.string())});
+    // The embedded spreadsheet counts the rows it saves; Calc's save is only announced.
+    if (options.progress && options.application != ApplicationKind::Embedded)
+        options.progress->Note("Saving " + framework::printable(output.string(), framework::kPrintablePathLength));
+    tabulix.GuardarLibro(output.string());
 }
 
 }  // namespace tabulix::cli

@@ -1,5 +1,9 @@
 #include "cli/transfer_source.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -26,21 +30,24 @@ using framework::TComponent;
 
 namespace {
 
-std::string quoted(const fs::path& path) { return "\"" + path.string() + "\""; }
+std::string quoted(const fs::path& path) { return framework::quotedPath(path); }
 
-void requireRegularFile(const fs::path& file, const std::string& what) {
+// Refuses what is not a regular file the program can read, with the system's reason.
+void requireReadableFile(const fs::path& file, const std::string& what) {
     std::error_code error;
     const fs::file_status status = fs::status(file, error);
     if (!fs::exists(status)) throw SourceError(what + " " + quoted(file) + " does not exist");
     if (!fs::is_regular_file(status)) throw SourceError(what + " " + quoted(file) + " is not a file");
+    if (::access(file.c_str(), R_OK) != 0)
+        throw SourceError("cannot read " + what + " " + quoted(file) + ": " + std::strerror(errno));
 }
 
 std::string readText(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
-    if (!in) throw SourceError("cannot open the form file " + quoted(file));
+    if (!in) throw SourceError("cannot open the form file " + quoted(file) + ": " + std::strerror(errno));
     std::ostringstream text;
     text << in.rdbuf();
-    if (in.bad()) throw SourceError("cannot read the form file " + quoted(file));
+    if (in.bad()) throw SourceError("cannot read the form file " + quoted(file) + ": " + std::strerror(errno));
     return text.str();
 }
 
@@ -100,38 +107,47 @@ TTabulix& chooseTabulix(TComponent& root, const std::string& name, const fs::pat
         for (TTabulix* c : found)
             if (framework::sameText(c->Name(), name)) return *c;
         throw SourceError("the form file " + quoted(file) + " has no TTabulix named '" + framework::printable(name) +
-                          "'; its TTabulix components: " + nameList(found));
+                          "'; its TTabulix components: " +
+                          framework::printable(nameList(found), framework::kPrintableMessageLength));
     }
     if (found.size() > 1)
-        throw SourceError("the form file " + quoted(file) + " holds several TTabulix components (" + nameList(found) +
+        throw SourceError("the form file " + quoted(file) + " holds several TTabulix components (" +
+                          framework::printable(nameList(found), framework::kPrintableMessageLength) +
                           "): choose one with --component NAME");
     return *found.front();
 }
 
 std::string componentName(const TTabulix& tabulix) {
-    return tabulix.Name().empty() ? "the TTabulix" : "component '" + tabulix.Name() + "'";
+    return tabulix.Name().empty() ? "the TTabulix" : "component '" + framework::printable(tabulix.Name()) + "'";
 }
 
-void openDataOf(TTabulix& tabulix, const std::string& where) {
+// The form file's component: a failure names the form file, the data set and the component.
+void openDataOf(TTabulix& tabulix, const fs::path& formFile) {
+    const std::string where = framework::printable(formFile.string(), framework::kPrintablePathLength);
     data::TDataSet* dataSet = tabulix.Datos();
     if (!dataSet) throw SourceError(where + ": " + componentName(tabulix) + " has no data set (Datos is not set)");
     if (dataSet->Active()) return;
     try {
         dataSet->Open();
     } catch (const std::exception& e) {
-        throw SourceError(where + ": cannot open the data set '" + dataSet->DisplayName() + "' of " +
-                          componentName(tabulix) + ": " + e.what());
+        throw SourceError(where + ": cannot open the data set '" + framework::printable(dataSet->DisplayName()) +
+                          "' of " + componentName(tabulix) + ": " + e.what());
     }
 }
 
-// A root for the components of a --dbf or --sqlite run.
+// A root for the components of a --dbf or --sqlite run; a failure names the file the user gave
+// (`what` it is), not the components made for it.
 TransferSource defaultSource(std::unique_ptr<TComponent> root, data::TDataSet* dataSet, const std::string& title,
-                             const std::string& where) {
+                             const std::string& what, const fs::path& file) {
     auto* tabulix = new TTabulix(root.get());
     tabulix->SetName("Tabulix");
     tabulix->SetDatos(dataSet);
     tabulix->Titulo = title;
-    openDataOf(*tabulix, where);
+    try {
+        dataSet->Open();
+    } catch (const std::exception& e) {
+        throw SourceError("cannot read " + what + " " + quoted(file) + ": " + e.what());
+    }
     return TransferSource{std::move(root), tabulix};
 }
 
@@ -144,7 +160,7 @@ void RegisterProgramClasses() {
 }
 
 TransferSource LoadFormSource(const fs::path& formFile, const std::string& componentName) {
-    requireRegularFile(formFile, "the form file");
+    requireReadableFile(formFile, "the form file");
     const std::string text = readText(formFile);
     const std::string rootClass = framework::RootClassOf(text);
     ClassRegistry& registry = ClassRegistry::Instance();
@@ -161,16 +177,17 @@ TransferSource LoadFormSource(const fs::path& formFile, const std::string& compo
         } catch (const framework::FormFileError&) {
             throw;
         } catch (const std::exception& e) {
-            throw SourceError(formFile.string() + ": cannot load the form: " + e.what());
+            throw SourceError(framework::printable(formFile.string(), framework::kPrintablePathLength) +
+                              ": cannot load the form: " + e.what());
         }
     }
     TTabulix& tabulix = chooseTabulix(*root, componentName, formFile);
-    openDataOf(tabulix, formFile.string());
+    openDataOf(tabulix, formFile);
     return TransferSource{std::move(root), &tabulix};
 }
 
 TransferSource DbfSource(const fs::path& file, const std::string& title, int codePage) {
-    requireRegularFile(file, "the dBASE file");
+    requireReadableFile(file, "the dBASE file");
     auto root = std::make_unique<framework::TForm>(nullptr);
     root->SetName("Tabulix");
     auto* table = new data::TTable(root.get());
@@ -178,18 +195,18 @@ TransferSource DbfSource(const fs::path& file, const std::string& title, int cod
     table->SetDatabaseName(fs::absolute(file).parent_path().string());
     table->SetTableName(file.filename().string());
     table->SetCodePage(codePage);
-    return defaultSource(std::move(root), table, title, file.string());
+    return defaultSource(std::move(root), table, title, "the dBASE file", file);
 }
 
 TransferSource SqliteSource(const fs::path& file, const std::string& sql, const std::string& title) {
-    requireRegularFile(file, "the SQLite database");
+    requireReadableFile(file, "the SQLite database");
     auto root = std::make_unique<framework::TForm>(nullptr);
     root->SetName("Tabulix");
     auto* query = new data::TSQLiteQuery(root.get());
     query->SetName("Consulta");
     query->SetFileName(fs::absolute(file).string());
     query->SQL().SetText(sql);
-    return defaultSource(std::move(root), query, title, file.string());
+    return defaultSource(std::move(root), query, title, "the SQLite database", file);
 }
 
 TransferSource LoadSource(const CommandLine& line) {

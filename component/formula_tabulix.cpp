@@ -44,8 +44,8 @@ std::int32_t TFormulaTabulix::numberField(std::int32_t i, std::int32_t n) const 
     try {
         return framework::StrToInt(ElementoFormula(line, n));
     } catch (const framework::EConvertError& error) {
-        throw framework::EConvertError("F\xC3\xB3rmula " + std::to_string(i) + " ('" + framework::printable(line) +
-                                       "'), campo " + std::to_string(n) + ": " + error.what());
+        throw framework::EConvertError("formula record " + std::to_string(i) + " ('" + framework::printable(line) +
+                                       "'), field " + std::to_string(n) + ": " + error.what());
     }
 }
 

@@ -1,6 +1,7 @@
 #include "component/tabulix.h"
 
 #include "automation/dispids.h"
+#include "component/tabulix_error.h"
 #include "data/data_set.h"
 #include "framework/currency_settings.h"
 #include "framework/property_list.h"
@@ -183,6 +184,11 @@ void TTabulix::CrearHoja() {
     automation::DispatchPtr sheets = workbook_->Object()->get(dispid::Sheets).toObject();
     const Variant args[] = {Variant::missing(), Variant::missing(), Variant(std::int32_t{1}), Variant(xl::Worksheet)};
     worksheet->ConnectTo(sheets->invoke(dispid::Add, automation::InvokeKind::Method, args, lcid_).toObject());
+}
+
+void TTabulix::GuardarLibro(const std::string& fichero) {
+    if (!workbook_ || !workbook_->IsConnected()) throw ETabulixError("GuardarLibro: no workbook is connected");
+    workbook_->Object()->call(dispid::SaveAs, {Variant(fichero)}, lcid_);
 }
 
 void TTabulix::DesconectarLibro(automation::Connection& /*sender*/, Variant& /*cancel*/) {

@@ -33,6 +33,7 @@
 #include "automation/thread_owner.h"
 #include "component/atributos_casilla.h"
 #include "component/enumerations.h"
+#include "component/formula_failure.h"
 #include "component/formula_tabulix.h"
 #include "framework/component.h"
 #include "framework/font.h"
@@ -57,7 +58,9 @@ public:
     // --- Published properties -------------------------------------------------------------
     data::TDataSet* Datos() const { return datos_; }
     // Replacing a data set the component already has asks the user first (Yes/No): No keeps
-    // the data set and the formula records; Yes empties the formula records.
+    // the data set and the formula records; Yes empties the formula records. Without a window
+    // nobody is asked and the answer is No, unless the program set another through
+    // framework::DefaultUi().SetAnswer.
     void SetDatos(data::TDataSet* dataSet);
 
     TFormulaTabulix& Formulas() { return *formulas_; }
@@ -95,12 +98,22 @@ public:
 
     // Told of the records done (and the total when known, else -1) during a transfer.
     std::function<void(std::int64_t done, std::int64_t total)> OnProgreso;
+    // The formula records the last transfer could not place (emptied when a transfer starts), in
+    // record order; each is also told to OnFalloFormula as it fails, and the transfer goes on.
+    const std::vector<TFalloFormula>& FallosFormulas() const { return fallosFormulas_; }
+    std::function<void(const TFalloFormula&)> OnFalloFormula;
 
     // --- Connection ----------------------------------------------------------------------------
     void SetVisible(bool visible);
     void Activar();
     void CrearLibro();
     void CrearHoja();
+    // Saves the connected workbook as an .xlsx file through the application's SaveAs (".xlsx"
+    // is added to a name without extension). The embedded spreadsheet writes it under a
+    // temporary name beside the file and renames it into place, so that a failed save leaves
+    // the previous file as it was. Raises ETabulixError without a workbook connection, and
+    // the application's automation::AutomationError (saying why) when the save fails.
+    void GuardarLibro(const std::string& fichero);
     // Handler of the connected workbook's before-close event: drops every connection.
     void DesconectarLibro(automation::Connection& sender, automation::Variant& cancel);
 
@@ -169,10 +182,16 @@ private:
     // Transfer steps.
     automation::DispatchPtr transferRange(const std::string& first, const std::string& last);
     void putCell(const std::string& cell, automation::DispId member, const automation::Variant& value);
+    // Sets a cell's Value; a refusal names `what()` (the value's origin) and the cell.
+    template <class What>
+    void putNamedCell(const std::string& cell, const automation::Variant& value, What what);
+    // The data set as messages name it: its file when it reads one, else its name.
+    std::string dataSetName() const;
     void widenOnlyFit(const std::string& cell);
     std::int32_t writeRecords(const std::vector<data::TField*>& visible, const std::vector<std::string>& letters,
                               std::int32_t firstRow);
     void placeFormulaRecord(std::int32_t record);
+    void formulaFailed(std::int32_t record, std::string formula, const std::string& cell, std::string reason);
 
     // Refuses a thread other than the one the component is connected on (see the thread rule).
     void requireOwnThread(std::string_view operation) const {
@@ -211,6 +230,7 @@ private:
 
     std::int32_t primeraFilaDatos_ = 0;
     std::int32_t ultimaFilaDatos_ = 0;
+    std::vector<TFalloFormula> fallosFormulas_;
     bool construyendoGrafico_ = false;
     // Handlers of the application connection's events now running (they may nest).
     int applicationHandlersRunning_ = 0;

@@ -18,7 +18,7 @@ void TTabulix::CrearGrafico(const std::string& sheetName, const std::string& fir
     requireOwnThread("CrearGrafico");
     if (!worksheet_ || !worksheet_->IsConnected()) return;
     if (static_cast<std::size_t>(type) >= TTipoGraficoValor.size())
-        throw ETabulixError("Tipo de gr\xC3\xA1" "fico desconocido: " + std::to_string(static_cast<int>(type)));
+        throw ETabulixError("CrearGrafico: unknown chart type " + std::to_string(static_cast<int>(type)));
     release(chart_);
     auto* chart = new automation::ChartConnection(this);
     chart_ = chart;
@@ -33,7 +33,7 @@ void TTabulix::CrearGrafico(const std::string& sheetName, const std::string& fir
     try {
         DispatchPtr source = rangeOf(firstCorner, secondCorner);
         if (!workbook_ || !workbook_->IsConnected())
-            throw ETabulixError("No hay ning\xC3\xBAn libro conectado donde crear el gr\xC3\xA1" "fico");
+            throw ETabulixError("CrearGrafico: no workbook is connected to add the chart sheet to");
         DispatchPtr sheets = workbook_->Object()->get(dispid::Sheets).toObject();
         const Variant addArgs[] = {Variant::missing(), Variant::missing(), Variant(std::int32_t{1}), Variant(xl::Chart)};
         DispatchPtr sheet = sheets->invoke(dispid::Add, automation::InvokeKind::Method, addArgs, lcid_).toObject();

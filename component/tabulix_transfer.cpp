@@ -63,12 +63,28 @@ void TTabulix::TraspasarNuevaHoja() {
 DispatchPtr TTabulix::transferRange(const std::string& first, const std::string& last) {
     DispatchPtr range = rangeOf(first, last);
     // An event (the user closing the workbook) can drop the worksheet in the middle.
-    if (!range) throw ETabulixError("La hoja de destino se ha desconectado durante el traspaso");
+    if (!range) throw ETabulixError("the worksheet was disconnected during the transfer");
     return range;
 }
 
 void TTabulix::putCell(const std::string& cell, automation::DispId member, const Variant& value) {
     transferRange(cell, cell)->put(member, value);
+}
+
+template <class What>
+void TTabulix::putNamedCell(const std::string& cell, const Variant& value, What what) {
+    try {
+        putCell(cell, dispid::Value, value);
+    } catch (const automation::AutomationError& error) {
+        // The application names only the call; say which value it refused and where.
+        throw automation::AutomationError(what() + ", cell " + cell + ": " + error.what(), error.scode());
+    }
+}
+
+std::string TTabulix::dataSetName() const {
+    const auto files = datos_->SourceFiles();
+    if (!files.empty()) return framework::quotedPath(files.front());
+    return "data set '" + framework::printable(datos_->DisplayName()) + "'";
 }
 
 void TTabulix::widenOnlyFit(const std::string& cell) {
@@ -82,10 +98,11 @@ void TTabulix::widenOnlyFit(const std::string& cell) {
 void TTabulix::Traspasar() {
     requireOwnThread("Traspasar");
     if (!worksheet_ || !worksheet_->IsConnected())
-        throw ETabulixError("No hay ninguna hoja conectada: cree un libro o una hoja antes de traspasar");
-    if (!datos_) throw ETabulixError("No hay ning\xC3\xBAn conjunto de datos asignado a Datos");
+        throw ETabulixError("Traspasar: no worksheet is connected (CrearLibro or CrearHoja makes one)");
+    if (!datos_) throw ETabulixError("Traspasar: Datos holds no data set");
     if (!datos_->Active())
-        throw ETabulixError("El conjunto de datos " + datos_->DisplayName() + " no est\xC3\xA1 abierto");
+        throw ETabulixError("Traspasar: the data set '" + framework::printable(datos_->DisplayName()) +
+                            "' is not open");
 
     // Rows are counted in 64 bits: FilaInicial may be anything up to INT32_MAX.
     const std::int64_t r0 = FilaInicial >= 1 ? FilaInicial : 1;
@@ -93,10 +110,11 @@ void TTabulix::Traspasar() {
     const std::int64_t headingRow = hasTitle ? r0 + 1 : r0;
     const std::int64_t firstRow = r0 + (hasTitle ? 1 : 0) + (CabeceraMostrar ? 1 : 0);
     if (firstRow > kLastSheetRow)
-        throw ETabulixError("FilaInicial " + std::to_string(FilaInicial) + " deja la primera fila de datos en la " +
-                            std::to_string(firstRow) + ", m\xC3\xA1s all\xC3\xA1 de la \xC3\xBAltima fila de la hoja (" +
+        throw ETabulixError("Traspasar: FilaInicial " + std::to_string(FilaInicial) + " puts the first data row at " +
+                            std::to_string(firstRow) + ", beyond the last row of a worksheet (" +
                             std::to_string(kLastSheetRow) + ")");
     framework::ScopedCursor hourglass(framework::crHourGlass);
+    fallosFormulas_.clear();
 
     // The sheet name; when refused (a sheet of that name exists), the name plus the sheet's own.
     {
@@ -109,7 +127,8 @@ void TTabulix::Traspasar() {
     }
     SetVisible(VerConstruccion);
 
-    if (hasTitle) putCell("A" + std::to_string(r0), dispid::Value, Variant(Titulo));
+    if (hasTitle)
+        putNamedCell("A" + std::to_string(r0), Variant(Titulo), [] { return std::string("the title (Titulo)"); });
 
     std::vector<data::TField*> visible;
     for (data::TField* field : datos_->FieldList())
@@ -120,7 +139,9 @@ void TTabulix::Traspasar() {
 
     if (CabeceraMostrar)
         for (std::size_t c = 0; c < visible.size(); ++c)
-            putCell(letters[c] + std::to_string(headingRow), dispid::Value, Variant(visible[c]->DisplayLabel()));
+            putNamedCell(letters[c] + std::to_string(headingRow), Variant(visible[c]->DisplayLabel()), [&] {
+                return "the heading of field " + framework::printable(visible[c]->FieldName());
+            });
 
     const std::int32_t lastRow = writeRecords(visible, letters, static_cast<std::int32_t>(firstRow));
 
@@ -153,6 +174,11 @@ void TTabulix::Traspasar() {
     for (std::int32_t i = 1; i <= formulas_->CuantasFormulas(); ++i) placeFormulaRecord(i);
 }
 
+void TTabulix::formulaFailed(std::int32_t record, std::string formula, const std::string& cell, std::string reason) {
+    fallosFormulas_.push_back({record, formulas_->Strings(record - 1), std::move(formula), cell, std::move(reason)});
+    if (OnFalloFormula) OnFalloFormula(fallosFormulas_.back());
+}
+
 std::int32_t TTabulix::writeRecords(const std::vector<data::TField*>& visible, const std::vector<std::string>& letters,
                                     std::int32_t firstRow) {
     const data::TBookmark bookmark = datos_->GetBookmark();
@@ -172,16 +198,10 @@ std::int32_t TTabulix::writeRecords(const std::vector<data::TField*>& visible, c
             const std::string rowText = std::to_string(row);
             for (std::size_t c = 0; c < visible.size(); ++c) {
                 const Variant value = visible[c]->Value();
-                try {
-                    putCell(letters[c] + rowText, dispid::Value, value);
-                } catch (const automation::AutomationError& error) {
-                    // The application names only the call; say which value it refused.
-                    throw automation::AutomationError(
-                        datos_->DisplayName() + ", registro " + std::to_string(datos_->RecNo()) + ", campo " +
-                            framework::printable(visible[c]->FieldName()) + ", casilla " + letters[c] + rowText + ": " +
-                            error.what(),
-                        error.scode());
-                }
+                putNamedCell(letters[c] + rowText, value, [&] {
+                    return dataSetName() + ", record " + std::to_string(datos_->RecNo()) + ", field " +
+                           framework::printable(visible[c]->FieldName());
+                });
             }
             ++row;
             datos_->Next();
@@ -205,15 +225,22 @@ void TTabulix::placeFormulaRecord(std::int32_t i) {
     const std::string resultCell = column + std::to_string(row);
     const std::string field = formulas_->Campo(i);
 
-    if (ColumnaCampo(field) != 0) {
+    if (ColumnaCampo(field) == 0) {
+        formulaFailed(i, "", resultCell,
+                      datos_->FindField(field) ? "the field '" + framework::printable(field) + "' is hidden"
+                                               : "the data set has no field '" + framework::printable(field) + "'");
+    } else {
         // A formula the spreadsheet refuses, or any other failure of this record's result,
         // leaves the cell as it was and goes on with the caption and the next record.
+        std::string formula;
         try {
-            putCell(resultCell, dispid::Formula, Variant(formulas_->Formula(i)));
+            formula = formulas_->Formula(i);
+            putCell(resultCell, dispid::Formula, Variant(formula));
             AsignarFormato(resultCell, resultCell, *datos_->FieldByName(field));
             AsignarAtributosCasilla(resultCell, resultCell, *formulasFormatoResultado_);
             if (AutoAjustarFormulas) widenOnlyFit(resultCell);
-        } catch (const std::exception&) {
+        } catch (const std::exception& e) {
+            formulaFailed(i, formula, resultCell, e.what());
         }
     }
 

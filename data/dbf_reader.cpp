@@ -2,6 +2,7 @@
 
 #include <shapefil.h>
 
+#include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -237,7 +238,7 @@ Utf8Verdict utf8Verdict(std::string_view text, bool full) {
 
 bool DbfReader::textsLookLikeUtf8() const {
     std::FILE* file = std::fopen(path_.c_str(), "rb");
-    if (!file) throw EDatabaseError("Cannot open table " + path_.string());
+    if (!file) throw EDatabaseError("Cannot open table " + framework::quotedPath(path_) + ": " + std::strerror(errno));
     std::setvbuf(file, nullptr, _IOFBF, 1 << 16);
     bool multiByte = false;
     bool readable = std::fseek(file, headerLength_, SEEK_SET) == 0;
@@ -286,7 +287,7 @@ void DbfReader::readHeader(DbfOptions options) {
     if (fileSize < kFileHeaderSize) damaged("it has only " + std::to_string(fileSize) + " bytes");
 
     std::FILE* file = std::fopen(path_.c_str(), "rb");
-    if (!file) throw EDatabaseError("Cannot open table " + path_.string());
+    if (!file) throw EDatabaseError("Cannot open table " + framework::quotedPath(path_) + ": " + std::strerror(errno));
     unsigned char head[kFileHeaderSize];
     const bool gotHead = std::fread(head, 1, sizeof head, file) == sizeof head;
     if (!gotHead) {

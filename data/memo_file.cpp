@@ -1,6 +1,10 @@
 #include "data/memo_file.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "data/data_error.h"
+#include "framework/printable.h"
 
 namespace tabulix::data {
 
@@ -23,7 +27,7 @@ std::unique_ptr<MemoFile> MemoFile::open(const std::filesystem::path& file, Kind
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error)) return nullptr;
     std::FILE* f = std::fopen(file.c_str(), "rb");
-    if (!f) throw EDatabaseError("Cannot open memo file " + file.string());
+    if (!f) throw EDatabaseError("Cannot open memo file " + framework::quotedPath(file) + ": " + std::strerror(errno));
     const std::uint64_t size = std::filesystem::file_size(file, error);
     unsigned char header[32] = {};
     const std::size_t got = std::fread(header, 1, sizeof header, f);

@@ -10,32 +10,33 @@
 #include "demo/demo_window.h"
 #include "demo/error_report.h"
 #include "demo/spreadsheet_setup.h"
-#if TABULIX_WITH_OFFICE
 #include "office/calc_provider.h"
-#endif
 
 namespace {
 
 // The embedded spreadsheet, or LibreOffice Calc when TABULIX_APPLICATION=calc (with its window
 // when TABULIX_CALC_VISIBLE=1). Calc's events from the user's clicks are handed to the component
-// on this thread, from the message loop.
+// on this thread, from the message loop. Without Calc's plug-in the user is told so and gets the
+// embedded spreadsheet.
 void installSpreadsheet() {
-#if TABULIX_WITH_OFFICE
     const char* choice = std::getenv("TABULIX_APPLICATION");
     if (choice && std::string(choice) == "calc") {
-        tabulix::office::InstallCalcProvider(tabulix::office::CalcOptionsFromEnvironment());
-        auto* pump = new QTimer(QApplication::instance());
-        QObject::connect(pump, &QTimer::timeout, [] {
-            try {
-                tabulix::office::DeliverCalcEvents();
-            } catch (const std::exception& e) {
-                tabulix::demo::ReportError(e.what());
-            }
-        });
-        pump->start(100);
-        return;
+        try {
+            tabulix::office::InstallCalcProvider(tabulix::office::CalcOptionsFromEnvironment());
+            auto* pump = new QTimer(QApplication::instance());
+            QObject::connect(pump, &QTimer::timeout, [] {
+                try {
+                    tabulix::office::DeliverCalcEvents();
+                } catch (const std::exception& e) {
+                    tabulix::demo::ReportError(e.what());
+                }
+            });
+            pump->start(100);
+            return;
+        } catch (const std::exception& e) {
+            tabulix::demo::ReportError(e.what());
+        }
     }
-#endif
     tabulix::demo::InstallDemoSpreadsheet();
 }
 
@@ -53,8 +54,6 @@ int main(int argc, char** argv) {
         form.show();
         result = QApplication::exec();
     }
-#if TABULIX_WITH_OFFICE
     tabulix::office::ShutDownCalc();
-#endif
     return result;
 }

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <stdexcept>
 
+#include "framework/printable.h"
 #include "framework/text_compare.h"
 
 namespace tabulix::framework {
@@ -92,12 +93,12 @@ TColor StringToColor(std::string_view text) {
     std::int64_t value = 0;
     auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
     if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size())
-        throw std::invalid_argument("'" + std::string(text) + "' is not a valid colour");
+        throw std::invalid_argument("'" + printable(text) + "' is not a valid colour");
     if (negative) value = -value;
     // Hexadecimal colours are bit patterns: $80000008 is clWindowText.
     if (base == 16 && !negative && value <= 0xFFFFFFFFll) return static_cast<TColor>(static_cast<std::uint32_t>(value));
     if (value < INT32_MIN || value > INT32_MAX)
-        throw std::invalid_argument("'" + std::string(text) + "' is not a valid colour");
+        throw std::invalid_argument("'" + printable(text) + "' is not a valid colour");
     return static_cast<TColor>(value);
 }
 

@@ -10,11 +10,9 @@ namespace tabulix::framework {
 
 class FormFileError : public std::runtime_error {
 public:
-    FormFileError(std::string file, int line, std::string reason)
-        : std::runtime_error(file + ":" + std::to_string(line) + ": " + reason),
-          file_(std::move(file)),
-          line_(line),
-          reason_(std::move(reason)) {}
+    // The message shows the file and the reason shortened (printable): a reason that quotes a
+    // huge value of the file stays a message.
+    FormFileError(std::string file, int line, std::string reason);
 
     const std::string& File() const { return file_; }
     int Line() const { return line_; }

@@ -43,11 +43,11 @@ struct Token {
 std::string describe(const Token& t) {
     switch (t.kind) {
     case Tok::End: return "the end of the file";
-    case Tok::Identifier: return "'" + t.text + "'";
+    case Tok::Identifier: return "'" + printable(t.text) + "'";
     case Tok::Integer:
     case Tok::Float: return "a number";
     case Tok::String: return "a string";
-    case Tok::Symbol: return "'" + t.text + "'";
+    case Tok::Symbol: return "'" + printable(t.text) + "'";
     }
     return "?";
 }
@@ -118,7 +118,7 @@ private:
             std::uint64_t v = 0;
             auto [end, ec] = std::from_chars(s_.data() + digits, s_.data() + pos_, v, 16);
             if (digits == pos_ || ec != std::errc() || v > static_cast<std::uint64_t>(INT64_MAX))
-                Fail(line_, "bad number '" + std::string(s_.substr(start, pos_ - start)) + "'");
+                Fail(line_, "bad number '" + printable(s_.substr(start, pos_ - start)) + "'");
             t.kind = Tok::Integer;
             t.integer = negative ? -static_cast<std::int64_t>(v) : static_cast<std::int64_t>(v);
         } else {
@@ -146,10 +146,10 @@ private:
                 r = std::from_chars(first, last, t.integer);
             }
             if (r.ec != std::errc() || r.ptr != last)
-                Fail(line_, "bad number '" + std::string(s_.substr(start, pos_ - start)) + "'");
+                Fail(line_, "bad number '" + printable(s_.substr(start, pos_ - start)) + "'");
         }
         if (isIdentChar(at(pos_)) || at(pos_) == '.')
-            Fail(line_, "bad number '" + std::string(s_.substr(start, pos_ - start + 1)) + "'");
+            Fail(line_, "bad number '" + printable(s_.substr(start, pos_ - start + 1)) + "'");
         return t;
     }
 
@@ -193,7 +193,7 @@ private:
                 auto [end, ec] = std::from_chars(s_.data() + start, s_.data() + pos_, cp, base);
                 if (start == pos_) Fail(line_, "expected a character code after '#'");
                 if (ec != std::errc() || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-                    Fail(line_, "bad character code #" + std::string(s_.substr(start, pos_ - start)));
+                    Fail(line_, "bad character code #" + printable(s_.substr(start, pos_ - start)));
                 utf8::append(t.text, cp);
             } else {
                 return t;
@@ -270,7 +270,8 @@ private:
         p.path = name.text;
         p.line = name.line;
         Token eq = lex_.Take();
-        if (!isSymbol(eq, '=')) lex_.Fail(eq.line, "expected '=' after '" + name.text + "', found " + describe(eq));
+        if (!isSymbol(eq, '='))
+            lex_.Fail(eq.line, "expected '=' after '" + printable(name.text) + "', found " + describe(eq));
         p.value = value();
         return p;
     }

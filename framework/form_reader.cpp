@@ -9,6 +9,7 @@
 
 #include "framework/class_registry.h"
 #include "framework/form_notation.h"
+#include "framework/printable.h"
 #include "framework/property_list.h"
 #include "framework/text_compare.h"
 
@@ -77,18 +78,20 @@ private:
 
     void readChild(TComponent& parent, const ObjectNode& node, bool underRoot) {
         const ClassRegistry& registry = ClassRegistry::Instance();
-        if (!registry.IsRegistered(node.className)) fail(node.line, "unknown class '" + node.className + "'");
+        if (!registry.IsRegistered(node.className))
+            fail(node.line, "unknown class '" + printable(node.className) + "'");
         if (!node.name.empty() && parent.FindComponent(node.name))
-            fail(node.line, "duplicate component name '" + node.name + "'");
+            fail(node.line, "duplicate component name '" + printable(node.name) + "'");
         TComponent* child = nullptr;
         try {
             child = registry.Create(node.className, parent);
         } catch (const std::exception& e) {
-            fail(node.line, "cannot create " + node.className + ": " + e.what());
+            fail(node.line, "cannot create " + printable(node.className) + ": " + e.what());
         }
         if (child->Owner() != &parent) {
             if (!child->Owner()) delete child;
-            fail(node.line, "the factory of class '" + node.className + "' did not give the object its owner");
+            fail(node.line,
+                 "the factory of class '" + printable(node.className) + "' did not give the object its owner");
         }
         created_.push_back(child);
         if (underRoot) topLevel_.push_back(child);
@@ -97,8 +100,8 @@ private:
         try {
             parent.AdoptChild(child);
         } catch (const std::exception& e) {
-            fail(node.line, parent.ClassName() + " '" + parent.Name() + "' does not accept " + node.className + " '" +
-                                node.name + "': " + e.what());
+            fail(node.line, printable(parent.ClassName()) + " '" + printable(parent.Name()) + "' does not accept " +
+                                printable(node.className) + " '" + printable(node.name) + "': " + e.what());
         }
         readObject(*child, node, false);
     }
@@ -109,13 +112,16 @@ private:
         for (std::size_t i = 0; i < parts.size(); ++i) {
             const bool last = i + 1 == parts.size();
             const Property* property = propertiesOf(*object).Find(parts[i]);
-            if (!property) fail(node.line, "unknown property '" + parts[i] + "' of " + object->ClassName());
+            if (!property)
+                fail(node.line, "unknown property '" + printable(parts[i]) + "' of " + printable(object->ClassName()));
             switch (property->Kind()) {
             case PropertyKind::Object:
                 if (last)
-                    fail(node.line, "'" + node.path + "' is an object: give its members (" + node.path + ".Member = ...)");
+                    fail(node.line, "'" + printable(node.path) + "' is an object: give its members (" + printable(node.path) +
+                                    ".Member = ...)");
                 object = property->Object();
-                if (!object) fail(node.line, "'" + property->Name() + "' of " + component.Name() + " holds no object");
+                if (!object)
+                    fail(node.line, "'" + property->Name() + "' of " + printable(component.Name()) + " holds no object");
                 continue;
             case PropertyKind::StringList:
                 if (i + 2 != parts.size() || !sameText(parts[i + 1], "Strings"))
@@ -125,7 +131,8 @@ private:
             case PropertyKind::Reference:
                 if (!last) break;
                 if (node.value.type != FormValue::Type::Identifier)
-                    fail(node.line, node.path + ": expected a component name, found " + DescribeFormValue(node.value));
+                    fail(node.line,
+                         printable(node.path) + ": expected a component name, found " + DescribeFormValue(node.value));
                 references_.push_back({*property, node.path, node.value.text, node.line});
                 return;
             default:
@@ -133,7 +140,8 @@ private:
                 assign(*property, node);
                 return;
             }
-            fail(node.line, "'" + property->Name() + "' of " + object->ClassName() + " has no member '" + parts[i + 1] + "'");
+            fail(node.line, "'" + property->Name() + "' of " + printable(object->ClassName()) + " has no member '" +
+                                printable(parts[i + 1]) + "'");
         }
     }
 
@@ -141,7 +149,7 @@ private:
         try {
             property.Set(node.value);
         } catch (const std::exception& e) {
-            fail(node.line, node.path + ": " + e.what());
+            fail(node.line, printable(node.path) + ": " + e.what());
         }
     }
 
@@ -159,11 +167,11 @@ private:
 
     void resolve(const PendingReference& ref) {
         TComponent* target = findComponent(ref.target);
-        if (!target) fail(ref.line, ref.path + ": unknown component '" + ref.target + "'");
+        if (!target) fail(ref.line, printable(ref.path) + ": unknown component '" + printable(ref.target) + "'");
         try {
             ref.property.SetReferenced(target);
         } catch (const std::exception& e) {
-            fail(ref.line, ref.path + ": " + e.what());
+            fail(ref.line, printable(ref.path) + ": " + e.what());
         }
     }
 
@@ -189,12 +197,13 @@ std::string readFile(const std::filesystem::path& path) {
 std::unique_ptr<TComponent> ReadForm(std::string_view text, const std::string& fileName, const FormReadOptions& options) {
     const ObjectNode node = form_notation::Parse(text, fileName);
     const ClassRegistry& registry = ClassRegistry::Instance();
-    if (!registry.IsRegistered(node.className)) throw FormFileError(fileName, node.line, "unknown class '" + node.className + "'");
+    if (!registry.IsRegistered(node.className))
+        throw FormFileError(fileName, node.line, "unknown class '" + printable(node.className) + "'");
     std::unique_ptr<TComponent> root;
     try {
         root = registry.CreateRoot(node.className);
     } catch (const std::exception& e) {
-        throw FormFileError(fileName, node.line, "cannot create " + node.className + ": " + e.what());
+        throw FormFileError(fileName, node.line, "cannot create " + printable(node.className) + ": " + e.what());
     }
     if (options.designing) root->SetDesigning(true);
     Loader loader(*root, fileName);
@@ -210,7 +219,8 @@ std::unique_ptr<TComponent> ReadFormFile(const std::filesystem::path& path, cons
 void ReadFormInto(TComponent& root, std::string_view text, const std::string& fileName, const FormReadOptions& options) {
     const ObjectNode node = form_notation::Parse(text, fileName);
     if (!sameText(node.className, root.ClassName()))
-        throw FormFileError(fileName, node.line, "the form is a " + node.className + ", expected a " + root.ClassName());
+        throw FormFileError(fileName, node.line,
+                            "the form is a " + printable(node.className) + ", expected a " + root.ClassName());
     if (options.designing) root.SetDesigning(true);
     Loader loader(root, fileName);
     try {

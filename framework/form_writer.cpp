@@ -1,11 +1,15 @@
 #include "framework/form_writer.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
-#include <fstream>
+#include <cstring>
 #include <ostream>
 #include <sstream>
 #include <system_error>
 
+#include "framework/atomic_file.h"
 #include "framework/class_registry.h"
 #include "framework/form_notation.h"
 #include "framework/printable.h"
@@ -142,24 +146,17 @@ std::string WriteForm(TComponent& root) {
 
 void WriteFormFile(const std::filesystem::path& path, TComponent& root) {
     const std::string text = WriteForm(root);
-    std::filesystem::path temporary = path;
-    temporary += ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << text;
-        out.flush();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            throw FormWriteError("cannot write " + temporary.string());
+    try {
+        AtomicFile file(path);
+        for (std::size_t done = 0; done < text.size();) {
+            const ssize_t n = ::write(file.Descriptor(), text.data() + done, text.size() - done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) throw AtomicFileError(std::string("it cannot be written: ") + std::strerror(errno));
+            done += static_cast<std::size_t>(n);
         }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        throw FormWriteError("cannot replace " + path.string() + ": " + ec.message());
+        file.Commit();
+    } catch (const AtomicFileError& e) {
+        throw FormWriteError("cannot save the form file " + quotedPath(path) + ": " + e.what());
     }
 }
 

@@ -31,8 +31,8 @@ namespace tabulix::framework {
 
 std::string WriteForm(TComponent& root);
 void WriteForm(std::ostream& out, TComponent& root);
-// Writes to a temporary file beside `path` and renames it over `path`, so a failed write
-// leaves any earlier file as it was.
+// Replaces `path` as one step (AtomicFile), so a failed write leaves any earlier file as it was;
+// a symbolic link stays a link to the rewritten file. Raises FormWriteError naming the file.
 void WriteFormFile(const std::filesystem::path& path, TComponent& root);
 
 }  // namespace tabulix::framework

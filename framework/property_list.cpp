@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "framework/form_notation.h"
+#include "framework/printable.h"
 #include "framework/string_list.h"
 #include "framework/text_compare.h"
 
@@ -36,7 +37,7 @@ std::string DescribeFormValue(const FormValue& value) {
     case FormValue::Type::Integer: return "the number " + std::to_string(value.integer);
     case FormValue::Type::Float: return "a floating-point number";
     case FormValue::Type::String: return "a string";
-    case FormValue::Type::Identifier: return "'" + value.text + "'";
+    case FormValue::Type::Identifier: return "'" + printable(value.text) + "'";
     case FormValue::Type::Set: return "a set";
     case FormValue::Type::List: return "a list";
     }
@@ -71,8 +72,9 @@ void Property::Set(const FormValue& value) const {
     if ((kind_ == PropertyKind::Integer || kind_ == PropertyKind::Color) && value.type == FormValue::Type::Identifier) {
         auto named = ValueOfIdent(idents_, value.text);
         if (!named) {
-            if (kind_ == PropertyKind::Color) throw PropertyValueError("'" + value.text + "' is not a colour name");
-            throw PropertyValueError("expected an integer, found '" + value.text + "'");
+            if (kind_ == PropertyKind::Color)
+                throw PropertyValueError("'" + printable(value.text) + "' is not a colour name");
+            throw PropertyValueError("expected an integer, found '" + printable(value.text) + "'");
         }
         return set_(FormValue::Int(*named));
     }
@@ -92,7 +94,7 @@ bool Property::Accepts(TComponent* component) const { return accepts_ && accepts
 void Property::SetReferenced(TComponent* component) const {
     if (!refer_) throw PropertyValueError("property '" + name_ + "' is not a reference");
     if (!accepts_(component))
-        throw PropertyValueError("component '" + component->Name() + "' (" + component->ClassName() +
+        throw PropertyValueError("component '" + printable(component->Name()) + "' (" + printable(component->ClassName()) +
                                  ") does not fit this property");
     refer_(component);
 }
@@ -237,7 +239,8 @@ std::size_t PropertyList::addEnumeration(std::string name, std::vector<std::stri
         if (v.type != FormValue::Type::Identifier) expected("one of " + joinNames(members), v);
         int ordinal = ordinalOf(members, v.text);
         if (ordinal < 0)
-            throw PropertyValueError("bad value '" + v.text + "' (expected one of " + joinNames(members) + ")");
+            throw PropertyValueError("bad value '" + printable(v.text) + "' (expected one of " + joinNames(members) +
+                                     ")");
         set(ordinal);
     };
     p.isEmpty_ = [get] { return get() == 0; };
@@ -267,7 +270,8 @@ std::size_t PropertyList::addSet(std::string name, std::vector<std::string> memb
         for (const std::string& item : v.items) {
             int ordinal = ordinalOf(members, item);
             if (ordinal < 0)
-                throw PropertyValueError("bad set member '" + item + "' (expected one of " + joinNames(members) + ")");
+                throw PropertyValueError("bad set member '" + printable(item) + "' (expected one of " +
+                                         joinNames(members) + ")");
             bits |= std::uint64_t{1} << ordinal;
         }
         set(bits);

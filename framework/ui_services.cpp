@@ -4,11 +4,6 @@ namespace tabulix::framework {
 
 namespace {
 
-HeadlessUi& headless() {
-    static HeadlessUi ui;
-    return ui;
-}
-
 std::atomic<UiServices*>& current() {
     static std::atomic<UiServices*> ui = nullptr;
     return ui;
@@ -18,6 +13,13 @@ TModalResult firstButton(TMsgDlgButtons buttons) {
     for (TMsgDlgBtn b : {mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore})
         if (buttons.Contains(b)) return ResultOf(b);
     return TModalResult::mrNone;
+}
+
+// The answer that changes nothing, for a box nobody can see.
+TModalResult safeAnswer(TMsgDlgButtons buttons) {
+    for (TMsgDlgBtn b : {mbCancel, mbNo, mbAbort})
+        if (buttons.Contains(b)) return ResultOf(b);
+    return firstButton(buttons);
 }
 
 bool offers(TMsgDlgButtons buttons, TModalResult answer) {
@@ -43,14 +45,20 @@ TModalResult ResultOf(TMsgDlgBtn button) {
 
 UiServices& CurrentUi() {
     UiServices* ui = current();
-    return ui ? *ui : headless();
+    return ui ? *ui : DefaultUi();
+}
+
+HeadlessUi& DefaultUi() {
+    static HeadlessUi ui;
+    return ui;
 }
 
 UiServices* SetCurrentUi(UiServices* services) { return current().exchange(services); }
 
 TModalResult HeadlessUi::MessageDlg(const std::string&, const std::string&, TMsgDlgType, TMsgDlgButtons buttons) {
-    if (const TModalResult answer = answer_; answer != TModalResult::mrNone && offers(buttons, answer)) return answer;
-    return firstButton(buttons);
+    const TModalResult answer = answer_;
+    if (answer != TModalResult::mrNone && offers(buttons, answer)) return answer;
+    return safeAnswer(buttons);
 }
 
 RecordingUi::RecordingUi() : previous_(SetCurrentUi(this)) {}

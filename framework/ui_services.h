@@ -65,10 +65,11 @@ UiServices& CurrentUi();
 // one; null restores the headless default.
 UiServices* SetCurrentUi(UiServices* services);
 
-// The process-wide default: shows nothing and answers at once. The answer is the configured
-// one when the box has that button, otherwise the box's first button in the order Yes, No, OK,
-// Cancel, Abort, Retry, Ignore: so a Yes/No confirmation is answered Yes and an OK/Cancel
-// box OK. The cursor is only remembered.
+// The process-wide default of programs without a window: shows nothing and answers at once, so
+// that no question destroys data nobody was asked about. The answer is the configured one when
+// the box has that button, otherwise the one that leaves things as they are: Cancel, else No,
+// else Abort, else the box's only or first button (OK). So "clear the formulas? Yes/No" is
+// answered No and an OK/Cancel box Cancel. The cursor is only remembered.
 class HeadlessUi : public UiServices {
 public:
     TModalResult MessageDlg(const std::string& text, const std::string& caption, TMsgDlgType type,
@@ -76,7 +77,8 @@ public:
     TCursor ScreenCursor() const override { return cursor_; }
     void SetScreenCursor(TCursor cursor) override { cursor_ = cursor; }
 
-    // The answer to give where possible; mrNone (the default) means the first button.
+    // The answer to give where the box offers it; mrNone (the default) means the safe one above.
+    // May be set from any thread.
     void SetAnswer(TModalResult answer) { answer_ = answer; }
 
 private:
@@ -84,8 +86,12 @@ private:
     std::atomic<TCursor> cursor_ = crDefault;
 };
 
+// The headless services in use while no program installed its own: a program without a window
+// sets its answer to every question here (DefaultUi().SetAnswer(TModalResult::mrYes)).
+HeadlessUi& DefaultUi();
+
 // A fake for tests: records every box and every cursor change, answers boxes from a queue
-// (when the queue is empty, with the box's first button, as HeadlessUi does). Installs itself
+// (when the queue is empty, with the box's first button). Installs itself
 // as the current services for its lifetime and restores the previous ones afterwards.
 class RecordingUi : public UiServices {
 public:

@@ -1,122 +1,75 @@
 #include "office/calc_provider.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
+#include <mutex>
 
 #include "automation/application_provider.h"
-#include "office/calc_application.h"
-#include "office/calc_session.h"
+#include "office/calc_plugin.h"
+#include "office/calc_plugin_loader.h"
 
 namespace tabulix::office {
 
-namespace fs = std::filesystem;
-
 namespace {
 
-// The process-wide Calc: the session of the running application, and the journal that records
-// calls on it (kept here so that it can be set before the application starts).
-struct CalcState {
-    std::shared_ptr<CalcSession> session;
+// The plug-in in use (none until a provider is installed) and the journal set before it was.
+struct PluginState {
+    std::mutex lock;
+    const CalcPlugin* plugin = nullptr;
     automation::CallJournal* journal = nullptr;
 };
 
-CalcState& state() {
-    static CalcState instance;
+PluginState& state() {
+    static PluginState instance;
     return instance;
 }
 
-// At exit the suite is ended without talking to it, and the session is kept from destruction:
-// releasing its UNO references while the runtime goes away can crash the exiting program.
-void endCalcAtExit() {
-    if (!state().session) return;
-    state().session->kill();
-    new std::shared_ptr<CalcSession>(state().session);
+const CalcPlugin* plugin() {
+    PluginState& s = state();
+    const std::lock_guard<std::mutex> guard(s.lock);
+    return s.plugin;
 }
 
-class CalcProvider final : public automation::ApplicationProvider {
-public:
-    explicit CalcProvider(CalcOptions options) : options_(std::move(options)) {}
-
-    automation::DispatchPtr startApplication() override {
-        CalcState& s = state();
-        if (s.session) {
-            s.session->end();  // an earlier instance that the automation layer has forgotten
-            s.session.reset();
-        }
-        static const bool registered = std::atexit(endCalcAtExit) == 0;
-        (void)registered;
-        s.session = CalcSession::start(options_);
-        s.session->setJournal(s.journal);
-        return std::make_shared<CalcApplication>(s.session);
-    }
-
-private:
-    CalcOptions options_;
-};
-
-bool isExecutable(const fs::path& path) {
-    std::error_code error;
-    return fs::is_regular_file(path, error) && access(path.c_str(), X_OK) == 0;
+void use(const CalcPlugin& plugin) {
+    PluginState& s = state();
+    const std::lock_guard<std::mutex> guard(s.lock);
+    s.plugin = &plugin;
+    plugin.setJournal(s.journal);
 }
 
 }  // namespace
 
-CalcOptions CalcOptionsFromEnvironment() {
-    CalcOptions options;
-    if (const char* soffice = std::getenv("TABULIX_SOFFICE"); soffice && *soffice) options.soffice = soffice;
-    if (const char* visible = std::getenv("TABULIX_CALC_VISIBLE"); visible && std::string(visible) == "1")
-        options.visible = true;
-    return options;
-}
-
-fs::path FindSoffice(const CalcOptions& options) {
-    if (!options.soffice.empty()) return isExecutable(options.soffice) ? options.soffice : fs::path();
-    const char* path = std::getenv("PATH");
-    std::string folders = path ? path : "/usr/bin:/bin";
-    std::size_t start = 0;
-    while (start <= folders.size()) {
-        const std::size_t end = std::min(folders.find(':', start), folders.size());
-        const fs::path candidate = fs::path(folders.substr(start, end - start)) / "soffice";
-        if (end > start && isExecutable(candidate)) return candidate;
-        start = end + 1;
-    }
-    return {};
-}
-
-std::string CalcUnavailableReason(const CalcOptions& options) {
-    if (!FindSoffice(options).empty()) return {};
-    const std::string where =
-        options.soffice.empty() ? std::string("on the PATH") : "at \"" + options.soffice.string() + "\"";
-    return "LibreOffice Calc is not available: soffice was not found " + where +
-           " (Debian package libreoffice-calc-nogui)";
-}
+void UseCalcPlugin(const CalcPlugin& plugin) { use(plugin); }
 
 void InstallCalcProvider(CalcOptions options) {
-    automation::setApplicationProvider(std::make_unique<CalcProvider>(std::move(options)));
+    if (!plugin()) use(LoadCalcPlugin());
+    automation::setApplicationProvider(plugin()->makeProvider(options));
 }
 
 void DeliverCalcEvents() {
-    if (state().session) state().session->deliverEvents();
+    if (const CalcPlugin* p = plugin()) p->deliverEvents();
 }
 
 void SetCalcCallJournal(automation::CallJournal* journal) {
-    state().journal = journal;
-    if (state().session) state().session->setJournal(journal);
+    PluginState& s = state();
+    const std::lock_guard<std::mutex> guard(s.lock);
+    s.journal = journal;
+    if (s.plugin) s.plugin->setJournal(journal);
 }
 
 bool CalcIsRunning() {
-    return dynamic_cast<CalcApplication*>(automation::runningApplication().get()) != nullptr;
+    const CalcPlugin* p = plugin();
+    return p && p->isCalcApplication(automation::runningApplication().get());
 }
 
-int CalcProcessId() { return state().session ? state().session->processId() : 0; }
+int CalcProcessId() {
+    const CalcPlugin* p = plugin();
+    return p ? p->processId() : 0;
+}
 
 void ShutDownCalc() {
-    if (CalcIsRunning()) automation::shutDownRunningApplication();
-    if (state().session) {
-        state().session->end();
-        state().session.reset();
-    }
+    const CalcPlugin* p = plugin();
+    if (!p) return;
+    if (p->isCalcApplication(automation::runningApplication().get())) automation::shutDownRunningApplication();
+    p->shutDown();
 }
 
 }  // namespace tabulix::office

@@ -7,36 +7,22 @@
 // While Calc is not shown, values put into single cells are written together before the next
 // call of any other kind (a transfer's cells go over in blocks of rows, not a round trip each).
 //
-// The soffice process is ended when the application is shut down, when the program exits, and
-// by the kernel when the program dies (it is started with a parent-death signal).
-
-#include <chrono>
-#include <filesystem>
-#include <string>
+// The Calc code is a plug-in, libtabulix-calc.so, loaded when the provider is installed: the
+// program itself needs none of LibreOffice's libraries. It is looked for at $TABULIX_CALC_PLUGIN,
+// then beside the program (and in a build tree), then in the installed lib/tabulix/ folder.
+//
+// The soffice process is ended when the application is shut down and when the program exits
+// (the suite is asked to quit and waited for; terminated, then killed, only after bounded
+// waits), and by the kernel when the program dies (it is started with a parent-death signal).
 
 #include "automation/call_journal.h"
+#include "office/calc_options.h"
 
 namespace tabulix::office {
 
-struct CalcOptions {
-    // The suite's `soffice`; empty means $TABULIX_SOFFICE, else `soffice` on the PATH.
-    std::filesystem::path soffice;
-    // How long the suite may take to accept the connection.
-    std::chrono::milliseconds startTimeout{90000};
-    // Show the suite's window (needs a display); headless otherwise.
-    bool visible = false;
-};
-
-// The options from the environment: TABULIX_SOFFICE, TABULIX_CALC_VISIBLE=1.
-CalcOptions CalcOptionsFromEnvironment();
-
-// The soffice that would be started, or empty when there is none.
-std::filesystem::path FindSoffice(const CalcOptions& options);
-
-// Why Calc cannot be started here (no soffice found), or empty when it can be tried.
-std::string CalcUnavailableReason(const CalcOptions& options);
-
-// Installs the provider: the next connection that needs the application starts soffice.
+// Loads the plug-in and installs the provider: the next connection that needs the application
+// starts soffice. Raises AutomationError when the plug-in is missing (saying how to get it),
+// cannot be loaded or comes from another build.
 void InstallCalcProvider(CalcOptions options);
 
 // Hands the events the suite raised since the last automation call (a user's clicks, calls made

@@ -5,16 +5,20 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
 #include <thread>
 
 #include <com/sun/star/beans/PropertyValue.hpp>
-#include <com/sun/star/bridge/UnoUrlResolver.hpp>
+#include <com/sun/star/bridge/BridgeFactory.hpp>
+#include <com/sun/star/bridge/XBridge.hpp>
+#include <com/sun/star/connection/Connector.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
+#include <com/sun/star/util/XModifiable.hpp>
 #include <cppuhelper/bootstrap.hxx>
 #include <rtl/bootstrap.hxx>
 
@@ -84,17 +88,57 @@ fs::path suiteProgram(const fs::path& soffice) {
 
 // The program's environment with the suite's locale fixed: its "system" notation is then the
 // English one that the file keeps, whatever the user's locale, and its default names are English.
-std::vector<std::string> suiteEnvironment() {
+// Its temporary files go into `temporary`, which goes away with the session whatever the way
+// soffice ended.
+std::vector<std::string> suiteEnvironment(const std::string& temporary) {
     std::vector<std::string> result;
     for (char** e = environ; *e; ++e) {
         const std::string entry = *e;
         if (entry.rfind("LC_", 0) == 0 || entry.rfind("LANG=", 0) == 0 || entry.rfind("LANGUAGE=", 0) == 0) continue;
+        if (entry.rfind("TMPDIR=", 0) == 0 || entry.rfind("TMP=", 0) == 0 || entry.rfind("TEMP=", 0) == 0) continue;
         result.push_back(entry);
     }
     result.push_back("LANG=C.UTF-8");
     result.push_back("LC_ALL=C.UTF-8");
+    result.push_back("TMPDIR=" + temporary);
     return result;
 }
+
+// Kills soffice if the goodbye (the documents marked unmodified, terminate) takes longer than
+// a time limit: a suite that hangs must not hang the program that ends it. The killed suite
+// closes its end of the pipe, and the waiting call returns with a lost connection.
+class Watchdog {
+public:
+    Watchdog(const SofficeProcess* process, std::chrono::milliseconds limit) {
+        if (!process) return;
+        thread_ = std::thread([this, process, limit] {
+            std::unique_lock<std::mutex> lock(mutex_);
+            if (!done_.wait_for(lock, limit, [this] { return finished_; })) process->killNow();
+        });
+    }
+    ~Watchdog() {
+        if (!thread_.joinable()) return;
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            finished_ = true;
+        }
+        done_.notify_one();
+        thread_.join();
+    }
+    Watchdog(const Watchdog&) = delete;
+    Watchdog& operator=(const Watchdog&) = delete;
+
+private:
+    std::mutex mutex_;
+    std::condition_variable done_;
+    bool finished_ = false;
+    std::thread thread_;
+};
+
+// How long soffice may take to say goodbye and to leave after it, before it is made to.
+constexpr std::chrono::milliseconds kGoodbyeLimit{15000};
+constexpr std::chrono::milliseconds kLeaveLimit{10000};
+constexpr std::chrono::milliseconds kTerminateGrace{3000};
 
 // The suite draws windows through one of its VCL plug-ins; the headless package has none.
 bool hasWindowSupport(const fs::path& programFolder) {
@@ -129,6 +173,29 @@ void ignoreBrokenPipes() {
     if (sigaction(SIGPIPE, nullptr, &current) == 0 && current.sa_handler == SIG_DFL) signal(SIGPIPE, SIG_IGN);
 }
 
+// A UNO bridge over soffice's pipe, made by the session rather than by a URL resolver so that
+// the session owns it: disposing it joins its threads while the program still runs, instead of
+// leaving them to meet the closed pipe while the program exits.
+Reference<css::lang::XComponent> openBridge(const rtl::OUString& pipe, Reference<css::uno::XComponentContext>& context) {
+    const Reference<css::bridge::XBridge> bridge = css::bridge::BridgeFactory::create(localContext())->createBridge(
+        rtl::OUString(), "urp", css::connection::Connector::create(localContext())->connect(pipe), nullptr);
+    const Reference<css::lang::XComponent> owned(bridge, css::uno::UNO_QUERY_THROW);
+    try {
+        context.set(bridge->getInstance("StarOffice.ComponentContext"), css::uno::UNO_QUERY_THROW);
+    } catch (...) {
+        owned->dispose();
+        throw;
+    }
+    return owned;
+}
+
+void dispose(const Reference<css::lang::XComponent>& bridge) {
+    try {
+        if (bridge.is()) bridge->dispose();
+    } catch (const css::uno::Exception&) {
+    }
+}
+
 }  // namespace
 
 std::shared_ptr<CalcSession> CalcSession::start(const CalcOptions& options) {
@@ -153,18 +220,18 @@ void CalcSession::connect(const CalcOptions& options) {
     removeAbandoned(temp);
     if (temp != "/tmp") removeAbandoned("/tmp");
     const std::string suffix = uniqueSuffix();
-    profileFolder_ = (temp / ("tabulix-calc-" + suffix)).string();
-    fs::create_directories(profileFolder_);
-    logFile_ = profileFolder_ + "/soffice.log";
+    folder_ = (temp / ("tabulix-calc-" + suffix)).string();
+    fs::create_directories(folder_ + "/tmp");
+    logFile_ = folder_ + "/soffice.log";
     const std::string pipe = "tabulix-calc-" + suffix;
-    pipeSocket_ = pipeSocket(pipe).string();
+    sockets_ = {pipeSocket(pipe)};
 
     std::vector<std::string> args = {"--nologo", "--norestore", "--nodefault", "--nolockcheck",
-                                     "-env:UserInstallation=" + fromUno(fileUrl(profileFolder_ + "/profile")),
+                                     "-env:UserInstallation=" + fromUno(fileUrl(folder_ + "/profile")),
                                      "--accept=pipe,name=" + pipe + ";urp;StarOffice.ComponentContext"};
     if (!windowed_) args.insert(args.begin(), {"--headless", "--invisible"});
 
-    const std::vector<std::string> environment = suiteEnvironment();
+    const std::vector<std::string> environment = suiteEnvironment(folder_ + "/tmp");
     const auto started = std::chrono::steady_clock::now();
     const auto deadline = started + options.startTimeout;
     try {
@@ -172,8 +239,7 @@ void CalcSession::connect(const CalcOptions& options) {
     } catch (const std::exception& e) {
         throw AutomationError(std::string("LibreOffice Calc could not be started: ") + e.what());
     }
-    const Reference<css::bridge::XUnoUrlResolver> resolver = css::bridge::UnoUrlResolver::create(localContext());
-    const rtl::OUString url = toUno("uno:pipe,name=" + pipe + ";urp;StarOffice.ComponentContext");
+    const rtl::OUString where = toUno("pipe,name=" + pipe);
     int restarts = 0;
     while (!context_.is()) {
         if (!process_->running()) {
@@ -188,60 +254,63 @@ void CalcSession::connect(const CalcOptions& options) {
                                   " during start-up" + (said.empty() ? "" : "; it said: " + said));
         }
         try {
-            context_.set(resolver->resolve(url), css::uno::UNO_QUERY_THROW);
+            bridge_ = openBridge(where, context_);
         } catch (const css::connection::NoConnectException&) {
-            if (std::chrono::steady_clock::now() >= deadline) {
-                process_->end(std::chrono::milliseconds(2000));
+            if (std::chrono::steady_clock::now() >= deadline)
                 throw AutomationError("LibreOffice Calc did not start within " + seconds(options.startTimeout) +
                                       ": " + program.string() + " accepted no connection (the process was ended)");
-            }
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         } catch (const css::uno::Exception& e) {
-            process_->end(std::chrono::milliseconds(2000));
             throw AutomationError("LibreOffice Calc could not be reached: " + fromUno(e.Message));
         }
     }
     desktop_ = css::frame::Desktop::create(context_);
+    // Besides the pipe it accepts on, soffice listens on one of its own (for a second start of the
+    // same profile); both stay behind when it does not end normally.
+    for (const fs::path& socket : process_->socketFilesUnder(sockets_.front().parent_path()))
+        if (socket != sockets_.front()) sockets_.push_back(socket);
 }
 
-CalcSession::~CalcSession() { kill(); }
+CalcSession::~CalcSession() { end(); }
 
 int CalcSession::processId() const { return process_ && !ended_ ? process_->pid() : 0; }
 
 void CalcSession::end() {
     if (ended_) return;
-    // Documents are closed unsaved so that terminate does not wait for anything.
-    for (const auto& book : workbooks_) {
-        try {
-            Reference<css::util::XCloseable>(book->model(), css::uno::UNO_QUERY_THROW)->close(true);
-        } catch (const css::uno::Exception&) {
-        }
-    }
-    try {
-        if (desktop_.is() && process_ && process_->running()) desktop_->terminate();
-    } catch (const css::uno::Exception&) {
-        // A suite that has gone away or refuses to quit is ended below.
-    }
-    kill();
-    pendingCells_.discard();
-    workbooks_.clear();  // they hold the session: break the cycle
-    recent_.clear();
-    desktop_.clear();
-    context_.clear();
-}
-
-void CalcSession::kill() {
     ended_ = true;
     {
         const std::lock_guard<std::mutex> lock(queueLock_);
         queue_.clear();
     }
-    if (process_) process_->end(std::chrono::milliseconds(5000));
+    pendingCells_.discard();
+    bool quitting = false;
+    if (process_ && process_->running() && desktop_.is()) {
+        const Watchdog watchdog(process_.get(), kGoodbyeLimit);
+        try {
+            // The documents are left for terminate to close, marked unmodified so that it asks
+            // nothing. Closing them here would release them, and soffice runs releases on threads
+            // of their own: one that met its shut-down would crash it.
+            for (const auto& book : workbooks_)
+                Reference<css::util::XModifiable>(book->model(), css::uno::UNO_QUERY_THROW)->setModified(false);
+            quitting = desktop_->terminate();
+        } catch (const css::uno::Exception&) {
+            // A suite that has gone away or refuses to quit is ended below.
+        }
+    }
+    // Disposing the bridge joins its reader and writer threads; references released after it go
+    // nowhere.
+    dispose(bridge_);
+    workbooks_.clear();  // they hold the session: break the cycle
+    recent_.clear();
+    desktop_.clear();
+    context_.clear();
+    bridge_.clear();
+    if (process_) process_->end(quitting ? kLeaveLimit : std::chrono::milliseconds(0), kTerminateGrace);
     std::error_code error;
-    if (!profileFolder_.empty()) fs::remove_all(profileFolder_, error);
-    if (!pipeSocket_.empty()) fs::remove(pipeSocket_, error);
-    profileFolder_.clear();
-    pipeSocket_.clear();
+    if (!folder_.empty()) fs::remove_all(folder_, error);
+    for (const fs::path& socket : sockets_) fs::remove(socket, error);
+    folder_.clear();
+    sockets_.clear();
 }
 
 void CalcSession::checkAlive(std::string_view where) {
@@ -267,6 +336,7 @@ void CalcSession::fail(std::string_view where, const css::uno::Exception& error,
 
 void CalcSession::post(CalcEvent event) {
     const std::lock_guard<std::mutex> lock(queueLock_);
+    if (ended_) return;
     queue_.push_back(std::move(event));
 }
 
@@ -318,6 +388,7 @@ void CalcSession::handle(const CalcEvent& event) {
 }
 
 bool CalcSession::beforeCloseCancelled(int workbook) {
+    if (ended_) return false;  // the suite is quitting: nothing can hold it back
     const std::shared_ptr<CalcWorkbook> book = workbookWithId(workbook);
     if (!book || book->closingByCall()) return false;
     Variant cancel(false);

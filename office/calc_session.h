@@ -4,7 +4,9 @@
 // of events the suite raised. UNO listeners may be called on any thread; they only queue, and
 // deliverEvents hands the events to the connections on the caller's thread, in order.
 
+#include <atomic>
 #include <deque>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include <com/sun/star/frame/XDesktop2.hpp>
+#include <com/sun/star/lang/XComponent.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
 #include <com/sun/star/uno/Exception.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
@@ -20,7 +23,7 @@
 #include "automation/call_journal.h"
 #include "automation/events.h"
 #include "office/calc_pending_cells.h"
-#include "office/calc_provider.h"
+#include "office/calc_options.h"
 #include "office/soffice_process.h"
 
 namespace tabulix::office {
@@ -46,12 +49,12 @@ public:
     CalcSession(const CalcSession&) = delete;
     CalcSession& operator=(const CalcSession&) = delete;
 
-    // Closes the documents unsaved, ends soffice and removes the private profile. Afterwards
-    // every call raises AutomationError. Idempotent.
+    // Asks soffice to quit, its documents unsaved; ends the UNO bridge (its threads are joined);
+    // waits for soffice to leave (terminating, then killing it, only after bounded waits) and
+    // removes its private folder and its pipes. Afterwards every call raises
+    // AutomationError. Idempotent; the same path serves a normal end, an error and the
+    // program's exit.
     void end();
-    // Ends soffice without talking to it and without releasing any UNO reference: for the
-    // program's exit, when the UNO runtime may be going away.
-    void kill();
 
     const css::uno::Reference<css::uno::XComponentContext>& context() const { return context_; }
     const css::uno::Reference<css::frame::XDesktop2>& desktop() const { return desktop_; }
@@ -106,11 +109,12 @@ private:
 
     std::thread::id callerThread_ = std::this_thread::get_id();
     std::unique_ptr<SofficeProcess> process_;
-    std::string profileFolder_;
+    std::string folder_;  // soffice's own: its profile, its output, its temporary files
     std::string logFile_;
-    std::string pipeSocket_;
+    std::vector<std::filesystem::path> sockets_;  // the suite's pipes, removed after it ends
     bool windowed_ = false;
-    bool ended_ = false;
+    std::atomic<bool> ended_ = false;  // read by the listeners' threads
+    css::uno::Reference<css::lang::XComponent> bridge_;
     css::uno::Reference<css::uno::XComponentContext> context_;
     css::uno::Reference<css::frame::XDesktop2> desktop_;
     automation::CallJournal* journal_ = nullptr;

@@ -8,6 +8,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fstream>
+#include <set>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -48,7 +51,7 @@ SofficeProcess::SofficeProcess(const std::filesystem::path& program, const std::
     setpgid(pid_, pid_);  // also from here, so the group exists whichever side runs first
 }
 
-SofficeProcess::~SofficeProcess() { end(std::chrono::milliseconds(3000)); }
+SofficeProcess::~SofficeProcess() { end(std::chrono::milliseconds(0), std::chrono::milliseconds(3000)); }
 
 bool SofficeProcess::running() {
     if (reaped_) return false;
@@ -69,20 +72,53 @@ std::string SofficeProcess::status() {
     return "exited with code " + std::to_string(exitCode_);
 }
 
-void SofficeProcess::end(std::chrono::milliseconds grace) {
-    if (!running()) return;
-    kill(-pid_, SIGTERM);
-    const auto deadline = std::chrono::steady_clock::now() + grace;
-    while (running() && std::chrono::steady_clock::now() < deadline)
+bool SofficeProcess::waitFor(std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (running()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    kill(-pid_, SIGKILL);
-    if (!reaped_) {
-        int status = 0;
-        waitpid(pid_, &status, 0);
-        reaped_ = true;
-        if (WIFSIGNALED(status)) signal_ = WTERMSIG(status);
-        if (WIFEXITED(status)) exitCode_ = WEXITSTATUS(status);
     }
+    return true;
+}
+
+void SofficeProcess::end(std::chrono::milliseconds leave, std::chrono::milliseconds grace) {
+    if (waitFor(leave)) return;
+    kill(-pid_, SIGTERM);
+    if (waitFor(grace)) return;
+    killNow();
+    int status = 0;
+    while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    }
+    reaped_ = true;
+    if (WIFSIGNALED(status)) signal_ = WTERMSIG(status);
+    if (WIFEXITED(status)) exitCode_ = WEXITSTATUS(status);
+}
+
+std::vector<std::filesystem::path> SofficeProcess::socketFilesUnder(const std::filesystem::path& folder) const {
+    namespace fs = std::filesystem;
+    std::set<std::string> inodes;  // "socket:[N]" links of the process's descriptors
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator("/proc/" + std::to_string(pid_) + "/fd", error)) {
+        const std::string target = fs::read_symlink(entry.path(), error).string();
+        if (!error && target.rfind("socket:[", 0) == 0) inodes.insert(target.substr(8, target.size() - 9));
+    }
+    std::vector<fs::path> result;
+    if (inodes.empty()) return result;
+    // Num RefCount Protocol Flags Type St Inode Path
+    std::ifstream table("/proc/net/unix");
+    const std::string prefix = folder.string() + "/";
+    for (std::string line; std::getline(table, line);) {
+        std::istringstream fields(line);
+        std::string skip, inode, path;
+        for (int i = 0; i < 6; ++i) fields >> skip;
+        fields >> inode >> path;
+        if (!path.empty() && inodes.count(inode) && path.rfind(prefix, 0) == 0) result.emplace_back(path);
+    }
+    return result;
+}
+
+void SofficeProcess::killNow() const {
+    if (!reaped_) kill(-pid_, SIGKILL);
 }
 
 }  // namespace tabulix::office

@@ -4,6 +4,7 @@
 
 #include <sys/types.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -29,12 +30,21 @@ public:
     // "exited with code 81", "was killed by signal 9", "is running".
     std::string status();
 
-    // Asks the process group to terminate, waits up to `grace`, then kills it. Idempotent.
-    void end(std::chrono::milliseconds grace);
+    // Waits up to `leave` for the process to end by itself, then asks its group to terminate,
+    // waits up to `grace`, then kills it; returns once it has been reaped. Idempotent.
+    void end(std::chrono::milliseconds leave, std::chrono::milliseconds grace);
+    // Kills the process group at once, without waiting for it: any thread.
+    void killNow() const;
+
+    // The socket files of the local sockets the process holds open that lie under `folder`: the
+    // pipes it listens on, which it leaves behind when it does not end normally.
+    std::vector<std::filesystem::path> socketFilesUnder(const std::filesystem::path& folder) const;
 
 private:
     pid_t pid_ = 0;
-    bool reaped_ = false;
+    std::atomic<bool> reaped_ = false;  // read by killNow on any thread
+    // Reaps the process if it ends within `limit`; whether it has ended.
+    bool waitFor(std::chrono::milliseconds limit);
     int exitCode_ = -1;
     int signal_ = 0;
 };

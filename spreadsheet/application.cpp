@@ -4,6 +4,7 @@
 #include <array>
 
 #include "automation/dispids.h"
+#include "framework/printable.h"
 #include "spreadsheet/sheet.h"
 #include "spreadsheet/text_measurer.h"
 #include "spreadsheet/text_utils.h"
@@ -74,7 +75,7 @@ std::shared_ptr<Workbook> Application::workbookNamed(std::string_view name) cons
     const std::string wanted = foldCase(name);
     for (const auto& book : workbooks_)
         if (foldCase(book->name()) == wanted) return book;
-    throw AutomationError("Workbooks: no open workbook is named \"" + std::string(name) + "\"");
+    throw AutomationError("Workbooks: no open workbook is named \"" + framework::printable(name) + "\"");
 }
 
 TextMeasurer& Application::textMeasurer() {

@@ -3,13 +3,14 @@
 #include <algorithm>
 
 #include "automation/automation_error.h"
+#include "framework/printable.h"
 
 namespace tabulix::spreadsheet {
 
 namespace {
 
 [[noreturn]] void refuse(std::string_view text, std::string_view why) {
-    throw automation::AutomationError("\"" + std::string(text) + "\" is not a valid cell reference: " +
+    throw automation::AutomationError("\"" + framework::printable(text) + "\" is not a valid cell reference: " +
                                       std::string(why));
 }
 

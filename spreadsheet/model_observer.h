@@ -4,6 +4,8 @@
 // the thread that made it, whether automation or the view's own user made it. Observers must
 // not throw, and must not change the model from within a notification.
 
+#include <cstdint>
+
 #include "spreadsheet/cell_address.h"
 
 namespace tabulix::spreadsheet {
@@ -36,6 +38,9 @@ public:
     // Column widths or merged areas changed.
     virtual void layoutChanged(Worksheet&) {}
     virtual void chartChanged(ChartSheet&) {}
+    // A save of the workbook is under way: its worksheets' rows written so far, of `total`; told
+    // with 0 when the save begins, then every few thousand rows and once at the end.
+    virtual void saveProgress(Workbook&, std::uint64_t /*rowsWritten*/, std::uint64_t /*total*/) {}
 };
 
 }  // namespace tabulix::spreadsheet

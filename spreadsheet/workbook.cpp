@@ -15,6 +15,14 @@
 
 namespace tabulix::spreadsheet {
 
+namespace {
+
+// A workbook or sheet name in a message, in quotes: a workbook takes the name of the file it was
+// saved to, whatever bytes that holds.
+std::string shown(std::string_view name) { return "\"" + framework::printable(name) + "\""; }
+
+}  // namespace
+
 using automation::AutomationError;
 using automation::DispatchPtr;
 using automation::Variant;
@@ -49,7 +57,7 @@ std::shared_ptr<Sheet> Workbook::activeSheet() const {
 
 std::shared_ptr<Sheet> Workbook::sheetAt(std::int32_t position) const {
     if (position < 1 || static_cast<std::size_t>(position) > sheets_.size())
-        throw AutomationError("Workbook \"" + name_ + "\": there is no sheet at position " + std::to_string(position) +
+        throw AutomationError("Workbook " + shown(name_) + ": there is no sheet at position " + std::to_string(position) +
                               " (it has " + std::to_string(sheets_.size()) + ")");
     return sheets_[static_cast<std::size_t>(position) - 1];
 }
@@ -58,7 +66,7 @@ std::shared_ptr<Sheet> Workbook::sheetNamed(std::string_view name) const {
     const std::string wanted = foldCase(name);
     for (const auto& sheet : sheets_)
         if (foldCase(sheet->name()) == wanted) return sheet;
-    throw AutomationError("Workbook \"" + name_ + "\": no sheet is named \"" + std::string(name) + "\"");
+    throw AutomationError("Workbook " + shown(name_) + ": no sheet is named " + shown(name));
 }
 
 std::int32_t Workbook::positionOf(const Sheet& sheet) const {
@@ -68,7 +76,7 @@ std::int32_t Workbook::positionOf(const Sheet& sheet) const {
 }
 
 void Workbook::checkSheetName(std::string_view name, const Sheet* renamed) const {
-    const std::string quoted = "\"" + framework::printable(name) + "\"";
+    const std::string quoted = shown(name);
     if (name.empty()) throw AutomationError("A sheet name cannot be empty");
     if (!isValidUtf8(name)) throw AutomationError("The sheet name " + quoted + " is not valid UTF-8 text");
     if (codePointCount(name) > kMaxSheetNameLength)
@@ -83,7 +91,8 @@ void Workbook::checkSheetName(std::string_view name, const Sheet* renamed) const
     const std::string folded = foldCase(name);
     for (const auto& sheet : sheets_)
         if (sheet.get() != renamed && foldCase(sheet->name()) == folded)
-            throw AutomationError("The workbook \"" + name_ + "\" already has a sheet named \"" + sheet->name() + "\"");
+            throw AutomationError("The workbook " + shown(name_) + " already has a sheet named " +
+                                  shown(sheet->name()));
 }
 
 std::shared_ptr<Sheet> Workbook::makeSheet(SheetType type) {
@@ -106,20 +115,20 @@ std::shared_ptr<Sheet> Workbook::makeSheet(SheetType type) {
 }
 
 std::shared_ptr<Sheet> Workbook::addSheets(SheetType type, Sheet* before, Sheet* after, std::int32_t count) {
-    if (isClosed()) throw AutomationError("Workbook \"" + name_ + "\" has been closed");
+    if (isClosed()) throw AutomationError("Workbook " + shown(name_) + " has been closed");
     if (count < 1 || count > 255)
         throw AutomationError("Sheets.Add: cannot add " + std::to_string(count) + " sheets (1 to 255)");
     if (before && after) throw AutomationError("Sheets.Add: give either Before or After, not both");
     for (Sheet* anchor : {before, after})
         if (anchor && positionOf(*anchor) == 0)
-            throw AutomationError("Sheets.Add: the sheet \"" + anchor->name() + "\" is not in workbook \"" + name_ +
-                                  "\"");
+            throw AutomationError("Sheets.Add: the sheet " + shown(anchor->name()) + " is not in workbook " +
+                                  shown(name_));
     auto self = selfAs<Workbook>();
     Application* app = app_;
     app->activate(*this);
     std::shared_ptr<Sheet> last;
     for (std::int32_t i = 0; i < count; ++i) {
-        if (isClosed()) throw AutomationError("Workbook \"" + name_ + "\" was closed while sheets were added");
+        if (isClosed()) throw AutomationError("Workbook " + shown(name_) + " was closed while sheets were added");
         auto sheet = makeSheet(type);
         std::size_t at;
         if (after && positionOf(*after) != 0)
@@ -144,13 +153,13 @@ std::shared_ptr<Sheet> Workbook::addSheets(SheetType type, Sheet* before, Sheet*
 }
 
 void Workbook::deleteSheet(Sheet& sheet) {
-    if (isClosed()) throw AutomationError("Workbook \"" + name_ + "\" has been closed");
+    if (isClosed()) throw AutomationError("Workbook " + shown(name_) + " has been closed");
     const std::int32_t position = positionOf(sheet);
     if (position == 0)
-        throw AutomationError("The sheet \"" + sheet.name() + "\" is not in workbook \"" + name_ + "\"");
+        throw AutomationError("The sheet \"" + sheet.name() + "\" is not in workbook " + shown(name_));
     if (sheets_.size() == 1)
-        throw AutomationError("The sheet \"" + sheet.name() + "\" is the only sheet of workbook \"" + name_ +
-                              "\" and cannot be deleted");
+        throw AutomationError("The sheet " + shown(sheet.name()) + " is the only sheet of workbook " + shown(name_) +
+                              " and cannot be deleted");
     auto self = selfAs<Workbook>();
     auto keep = std::static_pointer_cast<Sheet>(sheet.shared_from_this());
     if (sheet.sheetType() == SheetType::Worksheet) formulas_->removeSheet(static_cast<const Worksheet&>(sheet));
@@ -167,12 +176,12 @@ void Workbook::deleteSheet(Sheet& sheet) {
 }
 
 void Workbook::activate() {
-    if (isClosed()) throw AutomationError("Workbook \"" + name_ + "\" has been closed");
+    if (isClosed()) throw AutomationError("Workbook " + shown(name_) + " has been closed");
     app_->activate(*this);
 }
 
 void Workbook::activateSheet(Sheet& sheet) {
-    if (isClosed()) throw AutomationError("Workbook \"" + name_ + "\" has been closed");
+    if (isClosed()) throw AutomationError("Workbook " + shown(name_) + " has been closed");
     auto self = selfAs<Workbook>();
     auto keepSheet = std::static_pointer_cast<Sheet>(sheet.shared_from_this());
     app_->activate(*this);
@@ -183,7 +192,7 @@ void Workbook::activateSheet(Sheet& sheet) {
 }
 
 bool Workbook::close() {
-    if (isClosed()) throw AutomationError("Workbook \"" + name_ + "\" has already been closed");
+    if (isClosed()) throw AutomationError("Workbook " + shown(name_) + " has already been closed");
     auto self = selfAs<Workbook>();
     if (!closing_) {
         closing_ = true;
@@ -203,8 +212,10 @@ bool Workbook::close() {
 }
 
 void Workbook::saveAs(const std::string& path) {
-    if (isClosed()) throw AutomationError("Workbook \"" + name_ + "\" has been closed");
-    const std::string written = writeXlsx(*this, path);
+    if (isClosed()) throw AutomationError("Workbook " + shown(name_) + " has been closed");
+    const std::string written = writeXlsx(*this, path, [this](std::uint64_t rows, std::uint64_t total) {
+        app_->notifyObservers([&](ModelObserver& o) { o.saveProgress(*this, rows, total); });
+    });
     const auto slash = written.find_last_of('/');
     name_ = slash == std::string::npos ? written : written.substr(slash + 1);
     app_->notifyObservers([&](ModelObserver& o) { o.workbookRenamed(*this); });
@@ -233,7 +244,7 @@ Sheet* anchorSheet(const Call& call, std::size_t i) {
 }  // namespace
 
 Variant Workbook::invokeMember(const Call& call) {
-    if (isClosed()) call.fail("the workbook \"" + name_ + "\" has been closed");
+    if (isClosed()) call.fail("the workbook " + shown(name_) + " has been closed");
     switch (call.id()) {
         case dispid::Name:
             if (call.isPut()) call.fail("the name of a workbook is set by saving it (SaveAs)");
@@ -301,7 +312,7 @@ std::span<const ModelObject::Member> SheetsCollection::members() const {
 
 Variant SheetsCollection::invokeMember(const Call& call) {
     if (call.isPut()) call.wrongKind();
-    if (book_->isClosed()) call.fail("the workbook \"" + book_->name() + "\" has been closed");
+    if (book_->isClosed()) call.fail("the workbook " + shown(book_->name()) + " has been closed");
     std::vector<std::shared_ptr<Sheet>> listed;
     if (worksheetsOnly_) {
         for (auto& ws : book_->worksheets()) listed.push_back(ws);
@@ -315,8 +326,8 @@ Variant SheetsCollection::invokeMember(const Call& call) {
                 const std::string wanted = foldCase(call.text(0));
                 for (const auto& sheet : listed)
                     if (foldCase(sheet->name()) == wanted) return Variant(DispatchPtr(sheet));
-                call.fail("no " + std::string(worksheetsOnly_ ? "worksheet" : "sheet") + " is named \"" +
-                          call.text(0) + "\"");
+                call.fail("no " + std::string(worksheetsOnly_ ? "worksheet" : "sheet") + " is named " +
+                          shown(call.text(0)));
             }
             const std::int32_t position = call.int32(0);
             if (position < 1 || static_cast<std::size_t>(position) > listed.size())

@@ -41,9 +41,30 @@ bool needsKeptSpace(std::string_view text) {
     return !text.empty() && (blank(text.front()) || blank(text.back()));
 }
 
+// Counts the rows written across the worksheets and tells the save's progress now and then.
+class RowCounter {
+public:
+    RowCounter(const SaveProgress& progress, std::uint64_t total) : progress_(progress), total_(total) {
+        if (progress_) progress_(0, total_);
+    }
+    void rowWritten() {
+        if (++written_ % kEvery == 0 && progress_) progress_(written_, total_);
+    }
+    void finished() {
+        if (progress_ && written_ % kEvery != 0) progress_(written_, total_);
+    }
+
+private:
+    static constexpr std::uint64_t kEvery = 4096;
+    const SaveProgress& progress_;
+    std::uint64_t total_;
+    std::uint64_t written_ = 0;
+};
+
 class SheetWriter {
 public:
-    SheetWriter(const Worksheet& sheet, const Workbook& book, XmlPart& out) : sheet_(sheet), book_(book), out_(out) {}
+    SheetWriter(const Worksheet& sheet, const Workbook& book, XmlPart& out, RowCounter& rows)
+        : sheet_(sheet), book_(book), out_(out), rows_(rows) {}
 
     void write(bool selected) {
         out_.raw(kXmlDeclaration).raw(R"(<worksheet xmlns=")").raw(kMainNamespace);
@@ -56,7 +77,10 @@ public:
         out_.raw("<sheetData>");
         heights_ = sheet_.rowHeights();
         nextHeight_ = heights_.begin();
-        sheet_.cells().forEachRow([&](std::uint32_t row, std::span<const Cell> cells) { this->row(row, cells); });
+        sheet_.cells().forEachRow([&](std::uint32_t row, std::span<const Cell> cells) {
+            this->row(row, cells);
+            rows_.rowWritten();
+        });
         emptyRowsBefore(kMaxRows + 1);
         out_.raw("</sheetData>");
         merges();
@@ -184,6 +208,7 @@ private:
     const Worksheet& sheet_;
     const Workbook& book_;
     XmlPart& out_;
+    RowCounter& rows_;
     std::map<std::uint32_t, Worksheet::RowHeight> heights_;
     std::map<std::uint32_t, Worksheet::RowHeight>::const_iterator nextHeight_;
     std::vector<std::string> letters_;
@@ -228,7 +253,8 @@ std::string chartSheetXml(bool selected) {
 
 class PackageWriter {
 public:
-    PackageWriter(const Workbook& book, int fd) : book_(book), zip_(fd, kDeflateLevel) {}
+    PackageWriter(const Workbook& book, int fd, const SaveProgress& progress)
+        : book_(book), zip_(fd, kDeflateLevel), progress_(progress) {}
 
     void write() {
         const auto& sheets = book_.sheets();
@@ -251,16 +277,25 @@ public:
             styles.end();
         }
         writeWholePart(zip_, "xl/theme/theme1.xml", officeThemeXml());
+        RowCounter rows(progress_, rowCount());
         for (std::size_t i = 0; i < worksheets_.size(); ++i) {
             XmlPart part(zip_, "xl/worksheets/sheet" + std::to_string(i + 1) + ".xml");
-            SheetWriter(*worksheets_[i], book_, part).write(worksheets_[i] == active);
+            SheetWriter(*worksheets_[i], book_, part, rows).write(worksheets_[i] == active);
             part.end();
         }
+        rows.finished();
         for (std::size_t i = 0; i < chartSheets_.size(); ++i) chartSheet(i, chartSheets_[i] == active);
         zip_.finish();
     }
 
 private:
+    std::uint64_t rowCount() const {
+        std::uint64_t rows = 0;
+        for (const Worksheet* sheet : worksheets_)
+            sheet->cells().forEachRow([&](std::uint32_t, std::span<const Cell>) { ++rows; });
+        return rows;
+    }
+
     void chartSheet(std::size_t index, bool selected) {
         const ChartSheet& sheet = *chartSheets_[index];
         const std::string n = std::to_string(index + 1);
@@ -338,12 +373,15 @@ private:
 
     const Workbook& book_;
     ZipWriter zip_;
+    const SaveProgress& progress_;
     std::vector<const Worksheet*> worksheets_;
     std::vector<const ChartSheet*> chartSheets_;
 };
 
 }  // namespace
 
-void writeXlsxPackage(const Workbook& book, int fd) { PackageWriter(book, fd).write(); }
+void writeXlsxPackage(const Workbook& book, int fd, const SaveProgress& progress) {
+    PackageWriter(book, fd, progress).write();
+}
 
 }  // namespace tabulix::spreadsheet

@@ -3,12 +3,15 @@
 // relationships, the workbook, styles, every worksheet streamed from its cell store with its
 // column widths and merged areas, and each chart sheet with its drawing and chart part.
 
+#include "spreadsheet/xlsx_export.h"
+
 namespace tabulix::spreadsheet {
 
 class Workbook;
 
-// Writes to `fd` (borrowed, empty, positioned at its start). Raises automation::AutomationError
-// with the reason on failure; the file is then incomplete.
-void writeXlsxPackage(const Workbook& book, int fd);
+// Writes to `fd` (borrowed, empty, positioned at its start), telling `progress` of the rows
+// written. Raises automation::AutomationError with the reason on failure; the file is then
+// incomplete.
+void writeXlsxPackage(const Workbook& book, int fd, const SaveProgress& progress = {});
 
 }  // namespace tabulix::spreadsheet

@@ -98,7 +98,7 @@ TEST(Batch, SeveralTablesInOneRunMakeTheFolderAndSucceedQuietly) {
 
 TEST(BatchProgress, TellsEachInputAndDrawsTheRunningOnesOnOneLine) {
     std::ostringstream out, err;
-    BatchProgress progress(out, err, 3, true);
+    BatchProgress progress(out, err, 3, true, true);
     progress.Started(0, "a.form");
     progress.Started(1, "b.form");
     progress.Advanced(0, 500, 1000);

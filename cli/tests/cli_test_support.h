@@ -82,12 +82,19 @@ inline std::string ShellQuote(const std::string& text) {
     return quoted + "'";
 }
 
-// Runs the tabulix program in `folder` with `args`; standard error is not a terminal.
-inline RunResult RunTabulix(const std::vector<std::string>& args, const std::filesystem::path& folder) {
-    const std::filesystem::path out = folder / ".run.out", err = folder / ".run.err";
-    std::string command = "cd " + ShellQuote(folder.string()) + " && " + ShellQuote(TABULIX_CLI_BINARY);
+// The shell words that run the tabulix program with `args`.
+inline std::string TabulixCommand(const std::vector<std::string>& args) {
+    std::string command = ShellQuote(TABULIX_CLI_BINARY);
     for (const std::string& arg : args) command += " " + ShellQuote(arg);
-    command += " >" + ShellQuote(out.string()) + " 2>" + ShellQuote(err.string());
+    return command;
+}
+
+// Runs a shell command in `folder`, standard error captured (standard output too unless the
+// command redirects it). exitCode is the shell's status.
+inline RunResult RunShell(const std::string& shellCommand, const std::filesystem::path& folder) {
+    const std::filesystem::path out = folder / ".run.out", err = folder / ".run.err";
+    const std::string command = "cd " + ShellQuote(folder.string()) + " && { " + shellCommand + " ; } >" +
+                                ShellQuote(out.string()) + " 2>" + ShellQuote(err.string());
     const int status = std::system(command.c_str());
     RunResult result;
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -96,6 +103,11 @@ inline RunResult RunTabulix(const std::vector<std::string>& args, const std::fil
     std::filesystem::remove(out);
     std::filesystem::remove(err);
     return result;
+}
+
+// Runs the tabulix program in `folder` with `args`; standard error is not a terminal.
+inline RunResult RunTabulix(const std::vector<std::string>& args, const std::filesystem::path& folder) {
+    return RunShell(TabulixCommand(args), folder);
 }
 
 }  // namespace tabulix::cli::testing

@@ -45,6 +45,14 @@ TEST(CommandLine, ReadsTheThreeKindsOfSource) {
     EXPECT_EQ(parse({"--", "-raro.form"}).input, "-raro.form");
     EXPECT_TRUE(parse({"--help"}).help);
     EXPECT_TRUE(parse({"-h"}).help);
+    EXPECT_TRUE(parse({"--version"}).version);
+
+    const CommandLine flags = parse({"a.form", "-q", "--strict", "-o", "-"});
+    EXPECT_TRUE(flags.quiet);
+    EXPECT_TRUE(flags.strict);
+    EXPECT_TRUE(flags.toStandardOutput);
+    EXPECT_EQ(flags.output, "");
+    EXPECT_FALSE(parse({"a.form", "-o", "./-"}).toStandardOutput);
 }
 
 TEST(CommandLine, RefusesLinesThatCannotRun) {
@@ -60,6 +68,7 @@ TEST(CommandLine, RefusesLinesThatCannotRun) {
     EXPECT_EQ(usageErrorOf({"a.form", "--trace=yes"}), "option --trace takes no value");
     EXPECT_EQ(usageErrorOf({"a.form", "--verbose"}), "unknown option --verbose");
     EXPECT_EQ(usageErrorOf({"a.form", "-x"}), "unknown option -x");
+    EXPECT_EQ(usageErrorOf({"a.form", "--\x1B]0;x\x07"}), "unknown option --\\x1B]0;x\\x07");
     EXPECT_EQ(usageErrorOf({"x.form", "-h", "--nonsense"}), "unknown option --nonsense");
     EXPECT_EQ(usageErrorOf({""}), "a form file name is empty");
     EXPECT_EQ(usageErrorOf({"--dbf", "x.dbf", "--code-page", "klingon"}), "--code-page: 'klingon' names no code page");
@@ -142,6 +151,23 @@ TEST(CommandLine, OutputDefaultsToTheInputStemInTheWorkingFolderAndMustBeXlsx) {
     EXPECT_THROW(OutputPath(line), UsageError);
 }
 
+TEST(CommandLine, AnExistingFolderReceivesTheInputsNameAndDevicesAreRefused) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path();
+    CommandLine line = parse({"--dbf", "/data/Ventas.DBF", "-o", folder.string()});
+    EXPECT_EQ(OutputPath(line), folder / "Ventas.xlsx");
+    EXPECT_EQ(OutputPathIn(folder, "informes/Mayo.form"), folder / "Mayo.xlsx");
+
+    for (const char* device : {"/dev/null", "/dev/full"}) {
+        line = parse({"a.form", "-o", device});
+        try {
+            OutputPath(line);
+            ADD_FAILURE() << device << " was accepted";
+        } catch (const UsageError& e) {
+            EXPECT_NE(std::string(e.what()).find("is not a regular file"), std::string::npos) << e.what();
+        }
+    }
+}
+
 TEST(ProgressBar, DrawsOnlyLongTransfersAndEndsItsLine) {
     EXPECT_EQ(ProgressBar::Line(250, 1000, 10), "Transferring records: [##        ]  25% 250/1000");
     EXPECT_EQ(ProgressBar::Line(1000, 1000, 10), "Transferring records: [##########] 100% 1000/1000");
@@ -182,6 +208,11 @@ TEST(ProgressBar, DrawsOnlyLongTransfersAndEndsItsLine) {
     // Notes follow a bar that was shown, on a line of their own; a quiet run stays quiet.
     bar.Note("Saving x.xlsx");
     EXPECT_EQ(unknown.str().substr(unknown.str().size() - 14), "Saving x.xlsx\n");
+    // The save counts on a line of its own.
+    bar.Begin("Saving rows");
+    bar.Update(5, 10);
+    bar.Finish();
+    EXPECT_EQ(unknown.str().substr(unknown.str().size() - 31), "\rSaving rows: [##  ]  50% 5/10\n");
     std::ostringstream quietRun;
     ProgressBar none(quietRun, 100);
     none.Update(10, 10);

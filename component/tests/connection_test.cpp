@@ -5,7 +5,11 @@
 
 #include <cstdio>
 
+#include <unistd.h>
+
+#include "automation/automation_error.h"
 #include "automation/dispids.h"
+#include "component/tabulix_error.h"
 #include "component/tests/demo_fixture.h"
 #include "component/tests/spreadsheet_fixture.h"
 #include "spreadsheet/sheet.h"
@@ -98,6 +102,19 @@ TEST_F(ConnectionTest, CrearHojaAddsAWorksheetBeforeTheActiveOne) {
     EXPECT_EQ(book->sheets()[1]->name(), "Hoja3");
     EXPECT_EQ(book->sheets()[2]->name(), "Hoja1");
     EXPECT_EQ(tabulix.ExcelWorksheet()->Object(), book->sheets()[1]);
+}
+
+TEST_F(ConnectionTest, GuardarLibroSavesTheConnectedWorkbookAndRefusesWithoutOne) {
+    TTabulix tabulix(nullptr);
+    EXPECT_THROW(tabulix.GuardarLibro("nada.xlsx"), ETabulixError);
+    tabulix.CrearLibro();
+    tabulix.ValorCasilla("A1", Variant("hola"));
+    const std::string file = ::testing::TempDir() + "guardar_libro_" + std::to_string(::getpid());
+    journal->clear();
+    tabulix.GuardarLibro(file);
+    EXPECT_EQ(calls().back().rfind("Workbook.SaveAs call [Text(", 0), 0u) << calls().back();
+    EXPECT_EQ(std::remove((file + ".xlsx").c_str()), 0) << "no workbook saved with .xlsx added";
+    EXPECT_THROW(tabulix.GuardarLibro("/no/such/folder/x.xlsx"), automation::AutomationError);
 }
 
 TEST_F(ConnectionTest, SetVisibleShowsOrHidesTheApplicationMaximized) {

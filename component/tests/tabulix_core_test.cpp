@@ -80,6 +80,25 @@ TEST(TTabulixLife, SetDatosAsksOnlyWhenADataSetIsReplaced) {
     EXPECT_EQ(tabulix.Formulas().CuantasFormulas(), 0);
 }
 
+TEST(TTabulixLife, WithoutAWindowASecondDataSetKeepsTheFormulasUnlessTheProgramAnswersYes) {
+    ASSERT_EQ(&framework::CurrentUi(), &framework::DefaultUi());
+    auto first = MakeDemoDataSet();
+    auto second = MakeDemoDataSet();
+    TTabulix tabulix(nullptr);
+    tabulix.SetDatos(first.get());
+    tabulix.Formulas().Add(kDemoRecords[0]);
+
+    tabulix.SetDatos(second.get());
+    EXPECT_EQ(tabulix.Datos(), first.get());
+    EXPECT_EQ(tabulix.Formulas().CuantasFormulas(), 1);
+
+    framework::DefaultUi().SetAnswer(TModalResult::mrYes);
+    tabulix.SetDatos(second.get());
+    framework::DefaultUi().SetAnswer(TModalResult::mrNone);
+    EXPECT_EQ(tabulix.Datos(), second.get());
+    EXPECT_EQ(tabulix.Formulas().CuantasFormulas(), 0);
+}
+
 TEST(TTabulixLife, DestroyingTheDataSetClearsDatosWithoutAQuestion) {
     framework::RecordingUi ui;
     auto set = MakeDemoDataSet();

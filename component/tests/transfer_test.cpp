@@ -18,6 +18,7 @@
 #include "data/field_classes.h"
 #include "data/memory_data_set.h"
 #include "data/table.h"
+#include "data/tests/dbf_fixture.h"
 #include "framework/convert.h"
 #include "framework/ui_services.h"
 #include "spreadsheet/cell_style.h"
@@ -483,6 +484,43 @@ TEST_F(TransferTest, RefusedFormulaRecordsLeaveTheirCellAndTheNextRecordRuns) {
     EXPECT_TRUE(style(ws, "C4").font.bold);
 }
 
+TEST_F(TransferTest, EveryFormulaRecordThatFailsIsKeptAndToldAndTheOthersArePlaced) {
+    auto set = numbers(3, 2);
+    set->FieldByName("F3")->SetVisible(false);
+    TTabulix t(nullptr);
+    t.SetDatos(set.get());
+    t.Formulas().Add("F1;0;A;1;Total:;3;0;");
+    t.Formulas().Add("F1;4;B;1;Con IVA:;3;0;=SUM(#F01#*1.16");  // does not parse
+    t.Formulas().Add("NOEXISTE;0;C;1;Nada:;3;0;");
+    t.Formulas().Add("F3;0;C;2;;0;0;");                         // hidden field
+    std::vector<std::int32_t> told;
+    t.OnFalloFormula = [&](const TFalloFormula& failure) { told.push_back(failure.Registro); };
+    t.TraspasarNuevoLibro();
+
+    ASSERT_EQ(t.FallosFormulas().size(), 3u);
+    EXPECT_EQ(told, (std::vector<std::int32_t>{2, 3, 4}));
+    const TFalloFormula& refused = t.FallosFormulas()[0];
+    EXPECT_EQ(refused.Registro, 2);
+    EXPECT_EQ(refused.Linea, "F1;4;B;1;Con IVA:;3;0;=SUM(#F01#*1.16");
+    EXPECT_EQ(refused.Formula, "=SUM(A4*1.16");
+    EXPECT_EQ(refused.Casilla, "B4");
+    EXPECT_NE(refused.Motivo.find("Range.Formula"), std::string::npos) << refused.Motivo;
+    EXPECT_EQ(t.FallosFormulas()[1].Casilla, "C4");
+    EXPECT_EQ(t.FallosFormulas()[1].Formula, "");
+    EXPECT_EQ(t.FallosFormulas()[1].Motivo, "the data set has no field 'NOEXISTE'");
+    EXPECT_EQ(t.FallosFormulas()[2].Motivo, "the field 'F3' is hidden");
+
+    spreadsheet::Worksheet& ws = sheetOf(t);
+    EXPECT_EQ(formula(ws, "A4"), "=SUM(A2:A3)");
+    EXPECT_EQ(text(ws, "B5"), "Con IVA:");  // captions still placed
+    EXPECT_EQ(text(ws, "C5"), "Nada:");
+
+    t.Formulas().Clear();
+    t.Formulas().Add("F1;0;A;1;;0;0;");
+    t.TraspasarNuevaHoja();
+    EXPECT_TRUE(t.FallosFormulas().empty());
+}
+
 TEST_F(TransferTest, CaptionsOutsideTheSheetOrWithAnUnknownPlaceAreNotWritten) {
     auto set = numbers(2, 2);
     TTabulix t(nullptr);
@@ -558,7 +596,7 @@ TEST_F(TransferTest, AnErrorInTheMiddleRestoresTheRecordControlsAndCursor) {
         ADD_FAILURE() << "a 40000-character text was accepted";
     } catch (const automation::AutomationError& error) {
         // The data set, record, field and cell come before the application's own message.
-        EXPECT_EQ(std::string(error.what()).find("Notas, registro 3, campo TEXTO, casilla B4: Range.Value"), 0u)
+        EXPECT_EQ(std::string(error.what()).find("data set 'Notas', record 3, field TEXTO, cell B4: Range.Value"), 0u)
             << error.what();
     }
     EXPECT_EQ(set->RecNo(), 2);
@@ -576,6 +614,43 @@ TEST_F(TransferTest, AnErrorInTheMiddleRestoresTheRecordControlsAndCursor) {
     EXPECT_EQ(text(ws, "A1"), "N");  // no formula record ran (its result cell would be A1)
     EXPECT_EQ(formula(ws, "A1"), "");
     set->DetachObserver(&grid);
+}
+
+TEST_F(TransferTest, ValuesNoCellHoldsNameTheirCellAndTheFileTheyCameFrom) {
+    auto set = numbers(2, 1);
+    TTabulix t(nullptr);
+    t.SetDatos(set.get());
+    t.FilaInicial = 3;
+    t.Titulo = std::string(40000, 'T');
+    try {
+        t.TraspasarNuevoLibro();
+        ADD_FAILURE() << "a 40000-character title was accepted";
+    } catch (const automation::AutomationError& error) {
+        EXPECT_EQ(std::string(error.what()).rfind("the title (Titulo), cell A3: Range.Value", 0), 0u) << error.what();
+    }
+
+    // A table names its file, not the component that reads it.
+    data::testing::TempFolder temp;
+    const std::filesystem::path& folder = temp.path();
+    const std::vector<int> blocks = data::testing::writeDbase3Memo(folder / "notas.dbt", {std::string(40000, 'x')});
+    data::testing::DbfFixture memo({{"NOTA", 'M', 10}}, 0x83);
+    memo.add({std::to_string(blocks[0])});
+    memo.write(folder / "notas.dbf");
+    data::TTable table(nullptr);
+    table.SetName("Tabla");
+    table.SetDatabaseName(folder.string());
+    table.SetTableName("notas.dbf");
+    table.Open();
+    TTabulix fromFile(nullptr);
+    fromFile.SetDatos(&table);
+    try {
+        fromFile.TraspasarNuevoLibro();
+        ADD_FAILURE() << "a 40000-character memo was accepted";
+    } catch (const automation::AutomationError& error) {
+        const std::string expected = "\"" + (folder / "notas.dbf").string() + "\", record 1, field NOTA, cell A2: ";
+        EXPECT_EQ(std::string(error.what()).rfind(expected, 0), 0u) << error.what();
+    }
+    table.Close();
 }
 
 TEST_F(TransferTest, FirstRowsPastTheSheetAreRefusedBeforeAnythingIsWritten) {
@@ -648,7 +723,7 @@ TEST_F(TransferTest, AFormulaRecordWithAFieldThatIsNoNumberIsNamed) {
         t.TraspasarNuevoLibro();
         ADD_FAILURE() << "a row increment 'y' was accepted";
     } catch (const framework::EConvertError& error) {
-        EXPECT_STREQ(error.what(), "F\xC3\xB3rmula 2 ('F2;0;B;y;;0;0;'), campo 4: 'y' is not a valid integer value");
+        EXPECT_STREQ(error.what(), "formula record 2 ('F2;0;B;y;;0;0;'), field 4: 'y' is not a valid integer value");
     }
 }
 

@@ -6,7 +6,6 @@
 #include <memory>
 #include <string>
 
-#include <tabulix/automation/dispids.h>
 #include <tabulix/component/component_classes.h>
 #include <tabulix/component/tabulix.h>
 #include <tabulix/data/base_folder.h>
@@ -44,7 +43,11 @@ int main(int argc, char** argv) {
         }
         report->Datos()->Open();
         report->TraspasarNuevoLibro();
-        report->ExcelWorkbook()->Object()->call(automation::dispid::SaveAs, {automation::Variant(std::string(argv[3]))});
+        // A formula record that cannot be placed does not stop the transfer; it is listed.
+        for (const component::TFalloFormula& failure : report->FallosFormulas())
+            std::fprintf(stderr, "form_report: formula record %d, cell %s: %s\n", failure.Registro,
+                         failure.Casilla.c_str(), failure.Motivo.c_str());
+        report->GuardarLibro(argv[3]);
         std::printf("%s: rows %d to %d, %d formula records\n", argv[3], report->PrimeraFilaDatos(),
                     report->UltimaFilaDatos(), report->Formulas().Count());
         return 0;

@@ -4,7 +4,6 @@
 #include <exception>
 #include <string>
 
-#include <tabulix/automation/dispids.h>
 #include <tabulix/component/tabulix.h>
 #include <tabulix/data/sqlite_query.h>
 #include <tabulix/spreadsheet/embedded_spreadsheet.h>
@@ -46,7 +45,7 @@ int main(int argc, char** argv) {
         report.CrearGrafico("Grafico", first, last, component::TTipoGrafico::xlColumn,
                             component::TColumna_Fila::xlEnColumna, "Ventas", "Región", "Euros", "", 1, 1, true);
 
-        report.ExcelWorkbook()->Object()->call(automation::dispid::SaveAs, {automation::Variant(std::string(argv[2]))});
+        report.GuardarLibro(argv[2]);
         std::printf("%s: rows %d to %d, total in %s\n", argv[2], report.PrimeraFilaDatos(),
                     report.UltimaFilaDatos(), report.CasillaFormula(1).c_str());
         return 0;

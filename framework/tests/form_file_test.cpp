@@ -322,6 +322,28 @@ TEST_F(FormFile, DamagedFilesFailWithFileLineAndReasonAndLeakNothing) {
     }
 }
 
+TEST_F(FormFile, HugeOrHostileNamesAreShortenedAndEscapedInMessages) {
+    const std::string huge(1'000'000, 'T');
+    const std::string cases[] = {
+        "object F: TForm\n  object x: " + huge + "\n  end\nend\n",
+        "object F: " + huge + "\nend\n",
+        "object F: TForm\n  object w: TTestWidget\n    " + huge + " = 1\n  end\nend\n",
+        "object F: TForm\n  object w: TTestWidget\n    Datos = " + huge + "\n  end\nend\n",
+        "object F: TForm\n  object w: TTestWidget\n    Weight = " + huge + "\n  end\nend\n",
+    };
+    for (const std::string& text : cases) {
+        const std::string message = readError(text);
+        EXPECT_LT(message.size(), 400u) << message.substr(0, 400);
+        EXPECT_NE(message.find("(1000000 bytes)"), std::string::npos) << message.substr(0, 400);
+    }
+    try {
+        fw::ReadForm("object F: TNoSuch\nend\n", "informe\x1B[2J.form");
+        ADD_FAILURE() << "read without error";
+    } catch (const fw::FormFileError& e) {
+        EXPECT_EQ(std::string(e.what()), "informe\\x1B[2J.form:1: unknown class 'TNoSuch'");
+    }
+}
+
 TEST_F(FormFile, AFailedReadIntoAnExistingRootRemovesOnlyWhatItCreated) {
     fw::TForm form(nullptr);
     auto* mine = new TTestWidget(&form);

@@ -7,13 +7,15 @@
 namespace fw = tabulix::framework;
 using fw::TModalResult;
 
-TEST(UiServices, HeadlessDefaultAnswersTheFirstButtonOrTheConfiguredOne) {
+TEST(UiServices, HeadlessDefaultAnswersSoThatNothingChangesOrAsConfigured) {
     fw::HeadlessUi ui;
-    EXPECT_EQ(ui.MessageDlg("¿Seguro?", "", fw::TMsgDlgType::mtConfirmation, fw::mbYesNo), TModalResult::mrYes);
-    EXPECT_EQ(ui.MessageDlg("x", "", fw::TMsgDlgType::mtWarning, fw::mbOKCancel), TModalResult::mrOk);
+    EXPECT_EQ(ui.MessageDlg("¿Seguro?", "", fw::TMsgDlgType::mtConfirmation, fw::mbYesNo), TModalResult::mrNo);
+    EXPECT_EQ(ui.MessageDlg("x", "", fw::TMsgDlgType::mtWarning, fw::mbOKCancel), TModalResult::mrCancel);
+    EXPECT_EQ(ui.MessageDlg("x", "", fw::TMsgDlgType::mtConfirmation, fw::mbYesNoCancel), TModalResult::mrCancel);
     EXPECT_EQ(ui.MessageDlg("x", "", fw::TMsgDlgType::mtError, fw::mbAbortRetryIgnore), TModalResult::mrAbort);
-    ui.SetAnswer(TModalResult::mrNo);
-    EXPECT_EQ(ui.MessageDlg("x", "", fw::TMsgDlgType::mtConfirmation, fw::mbYesNo), TModalResult::mrNo);
+    EXPECT_EQ(ui.MessageDlg("x", "", fw::TMsgDlgType::mtInformation, fw::mbOKOnly), TModalResult::mrOk);
+    ui.SetAnswer(TModalResult::mrYes);
+    EXPECT_EQ(ui.MessageDlg("x", "", fw::TMsgDlgType::mtConfirmation, fw::mbYesNo), TModalResult::mrYes);
     EXPECT_EQ(ui.MessageDlg("x", "", fw::TMsgDlgType::mtInformation, fw::mbOKOnly), TModalResult::mrOk);
     ui.SetScreenCursor(fw::crHourGlass);
     EXPECT_EQ(ui.ScreenCursor(), fw::crHourGlass);
@@ -53,7 +55,10 @@ TEST(UiServices, InstallingNullRestoresTheHeadlessDefault) {
     fw::UiServices* previous = fw::SetCurrentUi(&mine);
     EXPECT_EQ(&fw::CurrentUi(), &mine);
     fw::SetCurrentUi(nullptr);
-    EXPECT_NE(&fw::CurrentUi(), &mine);
+    EXPECT_EQ(&fw::CurrentUi(), &fw::DefaultUi());
+    EXPECT_EQ(fw::CurrentUi().MessageDlg("x", "", fw::TMsgDlgType::mtConfirmation, fw::mbYesNo), TModalResult::mrNo);
+    fw::DefaultUi().SetAnswer(TModalResult::mrYes);
     EXPECT_EQ(fw::CurrentUi().MessageDlg("x", "", fw::TMsgDlgType::mtConfirmation, fw::mbYesNo), TModalResult::mrYes);
+    fw::DefaultUi().SetAnswer(TModalResult::mrNone);
     fw::SetCurrentUi(previous);
 }

@@ -33,5 +33,25 @@ TEST(Printable, EscapesWhatCannotBeShownAndShortensLongValues) {
     EXPECT_EQ(printable("ñññññ", 3), "ñññ... (10 bytes)");
 }
 
+TEST(Printable, EscapesWhatATerminalWouldActOnEvenWhenItIsWellFormed) {
+    EXPECT_EQ(printable("\x1B[2J"), "\\x1B[2J");
+    EXPECT_EQ(printable("a\xC2\x9B" "31mb"), "a\\u{009B}31mb");       // C1 control sequence introducer
+    EXPECT_EQ(printable("txt.\xE2\x80\xAE" "fdp"), "txt.\\u{202E}fdp");  // right-to-left override
+    EXPECT_EQ(printable("\xE2\x81\xA6x\xE2\x80\xA8"), "\\u{2066}x\\u{2028}");
+    EXPECT_EQ(printable("\xE2\x82\xAC \xEF\xBB\xBF"), "\xE2\x82\xAC \xEF\xBB\xBF");  // other characters stay
+}
+
+TEST(Printable, PathsKeepTheirBeginningAndTheirFileName) {
+    EXPECT_EQ(quotedPath("/tmp/informe\n.xlsx"), "\"/tmp/informe\\x0A.xlsx\"");
+    const std::string name(250, 'n');
+    EXPECT_EQ(quotedPath("/tmp/" + name + ".xlsx"), "\"/tmp/" + name + ".xlsx\"");
+    const std::string deep = "/" + std::string(3000, 'd') + "/ventas.xlsx";
+    const std::string shown = quotedPath(deep);
+    EXPECT_LT(shown.size(), kPrintablePathLength + 40);
+    EXPECT_TRUE(shown.starts_with("\"/ddd")) << shown;
+    EXPECT_TRUE(shown.ends_with("/ventas.xlsx\"")) << shown;
+    EXPECT_NE(shown.find("(3013 bytes)"), std::string::npos) << shown;
+}
+
 }  // namespace
 }  // namespace tabulix::framework

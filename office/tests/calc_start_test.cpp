@@ -98,16 +98,33 @@ TEST(CalcStart, ASuiteThatEndsDuringStartUpSaysHow) {
     EXPECT_NE(error.find("exited with code 3 during start-up; it said: no display here"), std::string::npos) << error;
 }
 
-TEST(CalcStart, TheSuiteDoesNotOutliveAProgramThatCrashes) {
-    FILE* helper = popen(TABULIX_OFFICE_CRASH_HELPER " 2>/dev/null", "r");
-    ASSERT_NE(helper, nullptr);
+// Runs the exit helper; its soffice's process id and its exit status.
+std::pair<pid_t, int> runExitHelper(const std::string& mode) {
+    FILE* helper = popen((TABULIX_OFFICE_EXIT_HELPER " " + mode + " 2>&1").c_str(), "r");
+    if (!helper) return {0, -1};
     int pid = 0;
-    const bool read = std::fscanf(helper, "%d", &pid) == 1;
-    const int status = pclose(helper);
-    ASSERT_TRUE(read) << "the helper printed no process id";
-    EXPECT_TRUE(WIFEXITED(status) || WIFSIGNALED(status));
-    ASSERT_GT(pid, 0);
+    if (std::fscanf(helper, "%d", &pid) != 1) pid = 0;
+    for (int c; (c = std::fgetc(helper)) != EOF;) {
+    }
+    return {pid, pclose(helper)};
+}
+
+TEST(CalcStart, TheSuiteDoesNotOutliveAProgramThatCrashes) {
+    const auto [pid, status] = runExitHelper("crash");
+    ASSERT_GT(pid, 0) << "the helper printed no process id";
+    // The shell that popen runs reports the helper's death as 128 + the signal.
+    EXPECT_TRUE(WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) == 128 + SIGSEGV)) << status;
     EXPECT_TRUE(endsWithin(pid, std::chrono::seconds(10))) << "soffice " << pid << " still runs";
+}
+
+// Calc is ended at exit the same way as by ShutDownCalc: the program exits normally, and
+// soffice has left before it did.
+TEST(CalcStart, AProgramThatReturnsWithoutShuttingCalcDownExitsCleanly) {
+    const auto [pid, status] = runExitHelper("return");
+    ASSERT_GT(pid, 0) << "the helper printed no process id";
+    ASSERT_TRUE(WIFEXITED(status)) << "the helper was killed by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(ended(pid)) << "soffice " << pid << " still runs after the program ended";
 }
 
 // Last: it ends the test program's shared suite.

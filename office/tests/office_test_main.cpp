@@ -1,10 +1,12 @@
 // The office tests share one soffice: it is started by the first test that needs it and ended
-// after the last. Without soffice the whole program is skipped (exit code 77), saying why.
+// after the last. The Calc code is linked in, not loaded as the plug-in (the loader has tests of
+// its own). Without soffice the whole program is skipped (exit code 77), saying why.
 
 #include <gtest/gtest.h>
 
 #include <iostream>
 
+#include "office/calc_plugin.h"
 #include "office/calc_provider.h"
 
 int main(int argc, char** argv) {
@@ -14,6 +16,7 @@ int main(int argc, char** argv) {
         std::cout << "Skipping the office tests: " << reason << "\n";
         return 77;
     }
+    tabulix::office::UseCalcPlugin(tabulix::office::LinkedCalcPlugin());
     const int result = RUN_ALL_TESTS();
     tabulix::office::ShutDownCalc();
     return result;
