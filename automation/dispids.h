@@ -25,10 +25,27 @@ inline constexpr DispId ActiveSheet = 0x133;
 inline constexpr DispId Activate = 0x130;  // also Worksheet, Chart
 inline constexpr DispId Close = 0x115;
 inline constexpr DispId SaveAs = 0x11C;
+inline constexpr DispId Windows = 0x1AE;
+inline constexpr DispId Names = 0x1BA;
+inline constexpr DispId BuiltinDocumentProperties = 0x498;
+
+// Window: the panes of the window's active sheet
+inline constexpr DispId FreezePanes = 0x25A;
+inline constexpr DispId ScrollRow = 0x28E;
+inline constexpr DispId ScrollColumn = 0x28B;
+inline constexpr DispId SplitRow = 0x35F;
+inline constexpr DispId SplitColumn = 0x35E;
+
+// Names: Add(Name, RefersTo); Name
+inline constexpr DispId RefersTo = 0x3AA;
+
+// DocumentProperties: Item(name) gives a DocumentProperty, whose Value is its default member
+inline constexpr DispId PropertyValue = 0x0;
 
 // Worksheet, Chart
 inline constexpr DispId Range = 0xC5;
 inline constexpr DispId ChartWizard = 0xC4;
+inline constexpr DispId PageSetup = 0x3E6;  // Worksheet
 
 // Range
 inline constexpr DispId Value = 0x6;
@@ -45,6 +62,21 @@ inline constexpr DispId Merge = 0x234;
 inline constexpr DispId AutoFit = 0xED;
 inline constexpr DispId ColumnWidth = 0xF2;
 inline constexpr DispId RowHeight = 0x110;
+inline constexpr DispId AutoFilter = 0x319;
+
+// PageSetup (margins in points)
+inline constexpr DispId Orientation = 0x86;
+inline constexpr DispId Zoom = 0x297;
+inline constexpr DispId FitToPagesWide = 0x3F1;
+inline constexpr DispId FitToPagesTall = 0x3F0;
+inline constexpr DispId PrintTitleRows = 0x3FF;
+inline constexpr DispId CenterHeader = 0x3F3;
+inline constexpr DispId LeftFooter = 0x3F6;
+inline constexpr DispId RightFooter = 0x402;
+inline constexpr DispId LeftMargin = 0x3E7;
+inline constexpr DispId RightMargin = 0x3E8;
+inline constexpr DispId TopMargin = 0x3E9;
+inline constexpr DispId BottomMargin = 0x3EA;
 
 // Font, Interior, Border
 inline constexpr DispId Color = 0x63;
@@ -71,6 +103,8 @@ inline constexpr std::int32_t HAlignLeft = -4131;
 inline constexpr std::int32_t HAlignCenter = -4108;
 inline constexpr std::int32_t HAlignRight = -4152;
 inline constexpr std::int32_t HAlignGeneral = 1;
+inline constexpr std::int32_t Portrait = 1;  // PageSetup.Orientation
+inline constexpr std::int32_t Landscape = 2;
 
 // Border indexes (Borders item)
 inline constexpr std::int32_t CellLeft = 1;  // the left line of every cell of the range

@@ -17,7 +17,8 @@
 
 #include "automation/dispids.h"
 #include "automation/variant.h"
-#include "spreadsheet/application.h"
+#include "spreadsheet/embedded_spreadsheet.h"
+#include "spreadsheet/model/application.h"
 
 using namespace tabulix::automation;
 
@@ -58,7 +59,7 @@ DispatchPtr rangeOf(const DispatchPtr& sheet, const std::string& first, const st
 
 // Our whole path: automation calls into the embedded spreadsheet, then SaveAs.
 void writeThroughAutomation(long rows, const std::string& path) {
-    DispatchPtr app = tabulix::spreadsheet::Application::create();
+    DispatchPtr app = tabulix::spreadsheet::createEmbeddedApplication();
     DispatchPtr book = app->get(dispid::Workbooks).toObject()->call(dispid::Add, {Variant(xl::WBATWorksheet)}).toObject();
     DispatchPtr sheet = book->get(dispid::Worksheets).toObject()->get(dispid::Item, {Variant(1)}).toObject();
     char letter[2] = {'A', 0};

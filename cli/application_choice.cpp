@@ -4,8 +4,8 @@
 
 #include "cli/command_line.h"
 #include "office/calc_provider.h"
-#include "spreadsheet/application.h"
 #include "spreadsheet/embedded_spreadsheet.h"
+#include "spreadsheet/model/application.h"
 
 namespace tabulix::cli {
 

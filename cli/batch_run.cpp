@@ -14,11 +14,11 @@
 #include "automation/connection.h"
 #include "automation/dispids.h"
 #include "cli/batch_progress.h"
+#include "cli/finish_options.h"
 #include "cli/source_checks.h"
 #include "cli/transfer_run.h"
 #include "cli/transfer_source.h"
 #include "component/tabulix.h"
-#include "data/data_set.h"
 #include "framework/printable.h"
 
 namespace tabulix::cli {
@@ -51,6 +51,7 @@ void transferOne(const CommandLine& line, std::size_t index, const fs::path& out
                             (dataWarnings == 1 ? " warning" : " warnings") + "; nothing was saved (--strict)");
 
     component::TTabulix& tabulix = *source.tabulix;
+    ApplyFinishOptions(line.finish, tabulix);
     // Without a progress bar in the options, the run leaves this handler in place.
     tabulix.OnProgreso = [&progress, index](std::int64_t done, std::int64_t total) {
         progress.Advanced(index, done, total);
@@ -67,11 +68,11 @@ void transferOne(const CommandLine& line, std::size_t index, const fs::path& out
         throw;
     }
     if (!recordWarnings.str().empty()) progress.Warn(index, recordWarnings.str());
+    const std::int64_t records = RecordsWritten(tabulix);
     // The job's application goes on to the next input: this workbook has no more use there.
     if (automation::WorkbookConnection* workbook = tabulix.ExcelWorkbook(); workbook && workbook->IsConnected())
         workbook->Object()->call(automation::dispid::Close, {automation::Variant(false)});
 
-    const std::int64_t records = tabulix.Datos()->RecordCount();
     progress.Succeeded(index, "Transferred " + std::to_string(records) + (records == 1 ? " record" : " records") +
                                   " from " + framework::printable(one.input.string(), framework::kPrintablePathLength) +
                                   " to " + framework::printable(output.string(), framework::kPrintablePathLength));

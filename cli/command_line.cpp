@@ -97,6 +97,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         } else if (name == "--trace") {
             flagOnly();
             line.trace = true;
+        } else if (name == "--keep-rows-in-memory") {
+            flagOnly();
+            line.keepRowsInMemory = true;
         } else if (name == "-q" || name == "--quiet") {
             flagOnly();
             line.quiet = true;
@@ -128,7 +131,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             setOnce(title, hasTitle, name, reader.valueOf(name, inlineValue));
         } else if (name == "--code-page") {
             setOnce(codePage, hasCodePage, name, reader.valueOf(name, inlineValue));
-        } else {
+        } else if (!ParseFinishOption(
+                       line.finish, name, [&] { return reader.valueOf(name, inlineValue); }, flagOnly)) {
             throw UsageError("unknown option " + framework::printable(name));
         }
     }
@@ -167,6 +171,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         }
     }
     if (hasSql && !hasSqlite) throw UsageError("--sql goes with --sqlite");
+    if (line.keepRowsInMemory && !hasSqlite)
+        throw UsageError("--keep-rows-in-memory goes with --sqlite; a form file sets KeepRowsInMemory on its query");
     if (hasTitle && line.source == SourceKind::FormFile)
         throw UsageError("--title goes with --dbf or --sqlite; a form file holds its own title");
     if (hasComponent && line.source != SourceKind::FormFile) throw UsageError("--component goes with a form file");
@@ -190,7 +196,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 std::string UsageText() {
     return "Usage: tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--application APP] [--trace]\n"
            "  or:  tabulix --dbf FILE.DBF [--code-page PAGE] [--title TITLE] [-o OUT.xlsx] [--trace]\n"
-           "  or:  tabulix --sqlite DB.sqlite --sql \"SELECT ...\" [--title TITLE] [-o OUT.xlsx] [--trace]\n"
+           "  or:  tabulix --sqlite DB.sqlite --sql \"SELECT ...\" [--keep-rows-in-memory] [--title TITLE]\n"
+           "               [-o OUT.xlsx] [--trace]\n"
            "  or:  tabulix FORMFILE... [--output-dir DIR] [--jobs N] [--component NAME]\n"
            "  or:  tabulix --dbf FILE.DBF --dbf FILE2.DBF... [--output-dir DIR] [--jobs N]\n"
            "  (each also with --quiet and --strict)\n"
@@ -204,7 +211,12 @@ std::string UsageText() {
            "  --code-page PAGE  the code page of the table's texts (1252, 850, UTF-8, ...), whatever\n"
            "                    the table declares; without it: the declared page, else UTF-8 when\n"
            "                    the texts are UTF-8, else Windows-1252\n"
-           "  --sqlite FILE     an SQLite database; --sql gives the query whose rows are transferred\n"
+           "  --sqlite FILE     an SQLite database; --sql gives the query whose rows are transferred,\n"
+           "                    read as the transfer goes, all from the state the database had when\n"
+           "                    the query opened (other writers wait in rollback-journal mode)\n"
+           "  --keep-rows-in-memory\n"
+           "                    read every row of the --sql query when it opens, then let go of the\n"
+           "                    database; memory grows with the rows\n"
            "  --title TITLE     the title row of a --dbf or --sqlite transfer (none by default)\n"
            "  -o, --output OUT  the workbook to write (default: the input's name with .xlsx, in the\n"
            "                    working folder); an existing folder receives the input's name with\n"
@@ -227,6 +239,8 @@ std::string UsageText() {
            "                    standard error\n"
            "  -h, --help        print this text\n"
            "  --version         print the version\n"
+           "\n" +
+           FinishUsageText() +
            "\n"
            "Exit status: 0 on success, 1 when the transfer or the save fails (or, with --strict, warns;\n"
            "in a batch, of any input), 2 for a bad command line; stopped by SIGINT or SIGTERM it\n"

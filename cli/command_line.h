@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/finish_options.h"
+
 namespace tabulix::cli {
 
 enum class SourceKind { FormFile, DbfFile, SqliteQuery };
@@ -27,9 +29,11 @@ struct CommandLine {
     std::string component;         // --component, with a form file; empty means the only one
     std::string application;       // --application: "embedded" or "calc"; empty means the default
     int codePage = 0;              // --code-page, with --dbf; 0 means the one the table declares
+    bool keepRowsInMemory = false; // --keep-rows-in-memory, with --sqlite
     bool trace = false;
     bool quiet = false;   // --quiet: no progress and no closing line; warnings and errors still
     bool strict = false;  // --strict: a warning fails the run and nothing is written
+    FinishOptions finish;          // the report's finish, over the form file's settings
 };
 
 // A command line that cannot be run; the message says which argument and why.

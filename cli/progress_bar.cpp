@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace tabulix::cli {
 
@@ -11,9 +12,13 @@ ProgressBar::ProgressBar(std::ostream& out, std::int64_t minRecords, int width)
 
 ProgressBar::~ProgressBar() { Finish(); }
 
-std::string ProgressBar::Line(std::int64_t done, std::int64_t total, int width, const std::string& label) {
+std::string ProgressBar::Line(std::int64_t done, std::int64_t total, int width, const std::string& label,
+                              double perSecond) {
     const std::string count = std::to_string(done);
-    if (total <= 0) return label + ": " + count;
+    if (total <= 0) {
+        if (perSecond < 1) return label + ": " + count;
+        return label + ": " + count + " (" + std::to_string(std::llround(perSecond)) + " a second)";
+    }
     const std::int64_t shown = std::clamp<std::int64_t>(done, 0, total);
     const int filled = static_cast<int>(shown * width / total);
     const int percent = static_cast<int>(shown * 100 / total);
@@ -29,7 +34,8 @@ std::string ProgressBar::Line(std::int64_t done, std::int64_t total, int width, 
 
 void ProgressBar::Update(std::int64_t done, std::int64_t total) {
     if (!drawn_ && done < minRecords_) return;
-    const std::string line = Line(done, total, width_, label_);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+    const std::string line = Line(done, total, width_, label_, seconds > 0 ? static_cast<double>(done) / seconds : 0);
     if (line == last_) return;
     // Pad over a longer previous line so no stale characters remain.
     std::string padded = line;
@@ -43,6 +49,7 @@ void ProgressBar::Update(std::int64_t done, std::int64_t total) {
 void ProgressBar::Begin(const std::string& label) {
     Finish();
     label_ = label;
+    start_ = std::chrono::steady_clock::now();
 }
 
 void ProgressBar::Finish() {

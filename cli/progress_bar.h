@@ -1,6 +1,7 @@
 #pragma once
 // A one-line progress bar for long transfers, redrawn in place with "\r" on a terminal.
 
+#include <chrono>
 #include <cstdint>
 #include <ostream>
 #include <string>
@@ -27,11 +28,12 @@ public:
     void Note(const std::string& text);
 
     // The line for a state, without the leading "\r": a bar with the percentage when the total
-    // is known, else the count alone.
+    // is known, else the count and, when `perSecond` is positive, the rate.
     static std::string Line(std::int64_t done, std::int64_t total, int width,
-                            const std::string& label = "Transferring records");
+                            const std::string& label = "Transferring records", double perSecond = 0);
 
 private:
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
     std::ostream& out_;
     std::int64_t minRecords_;
     int width_;

@@ -1,7 +1,7 @@
 // tabulix: transfers a data set into a new workbook and saves it as an .xlsx file.
 //   tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--application embedded|calc] [--trace]
 //   tabulix --dbf FILE.DBF [--code-page PAGE] [--title T] [-o OUT.xlsx]
-//   tabulix --sqlite DB.sqlite --sql "SELECT ..." [--title T] [-o OUT.xlsx]
+//   tabulix --sqlite DB.sqlite --sql "SELECT ..." [--keep-rows-in-memory] [--title T] [-o OUT.xlsx]
 //   tabulix FORMFILE... [--output-dir DIR] [--jobs N]     (and --dbf FILE --dbf FILE2 ...)
 // (-o - for standard output; --quiet, --strict, --version, --help)
 
@@ -23,7 +23,6 @@
 #include "cli/transfer_run.h"
 #include "cli/transfer_source.h"
 #include "component/tabulix.h"
-#include "data/data_set.h"
 #include "framework/printable.h"
 #include "framework/version.h"
 
@@ -84,11 +83,12 @@ int run(const cli::CommandLine& line) {
     options.warnings = &std::cerr;
     options.strict = line.strict;
     options.application = application;
+    cli::ApplyFinishOptions(line.finish, *source.tabulix);
     cli::TransferAndSave(*source.tabulix, output, options);
     cli::ShutDownApplication(application);
     if (toStandardOutput) toStandardOutput->CopyOut();
 
-    const std::int64_t records = source.tabulix->Datos()->RecordCount();
+    const std::int64_t records = cli::RecordsWritten(*source.tabulix);
     sayDone(line, records,
             toStandardOutput ? std::string("standard output")
                              : framework::printable(output.string(), framework::kPrintablePathLength));

@@ -10,9 +10,9 @@
 #include "component/tabulix.h"
 #include "data/data_set.h"
 #include "framework/printable.h"
-#include "spreadsheet/application.h"
 #include "spreadsheet/embedded_spreadsheet.h"
-#include "spreadsheet/model_observer.h"
+#include "spreadsheet/model/application.h"
+#include "spreadsheet/model/model_observer.h"
 
 namespace tabulix::cli {
 
@@ -144,6 +144,11 @@ void TransferAndSave(component::TTabulix& tabulix, const fs::path& output, const
     if (options.progress && options.application != ApplicationKind::Embedded)
         options.progress->Note("Saving " + framework::printable(output.string(), framework::kPrintablePathLength));
     tabulix.GuardarLibro(output.string());
+}
+
+std::int64_t RecordsWritten(const component::TTabulix& tabulix) {
+    const std::int64_t first = tabulix.PrimeraFilaDatos(), last = tabulix.UltimaFilaDatos();
+    return first > 0 && last >= first ? last - first + 1 : 0;
 }
 
 }  // namespace tabulix::cli

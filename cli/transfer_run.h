@@ -1,6 +1,7 @@
 #pragma once
 // Running a transfer into a new workbook and saving it.
 
+#include <cstdint>
 #include <filesystem>
 #include <ostream>
 #include <stdexcept>
@@ -36,5 +37,9 @@ public:
 // std::runtime_error naming the component or the file; a failed run writes nothing (the save
 // replaces the file only when it succeeds).
 void TransferAndSave(component::TTabulix& tabulix, const std::filesystem::path& output, const RunOptions& options);
+
+// The records the component's last transfer wrote: its data rows, however many the data set
+// would count now.
+std::int64_t RecordsWritten(const component::TTabulix& tabulix);
 
 }  // namespace tabulix::cli

@@ -198,7 +198,8 @@ TransferSource DbfSource(const fs::path& file, const std::string& title, int cod
     return defaultSource(std::move(root), table, title, "the dBASE file", file);
 }
 
-TransferSource SqliteSource(const fs::path& file, const std::string& sql, const std::string& title) {
+TransferSource SqliteSource(const fs::path& file, const std::string& sql, const std::string& title,
+                            bool keepRowsInMemory) {
     requireReadableFile(file, "the SQLite database");
     auto root = std::make_unique<framework::TForm>(nullptr);
     root->SetName("Tabulix");
@@ -206,13 +207,14 @@ TransferSource SqliteSource(const fs::path& file, const std::string& sql, const 
     query->SetName("Consulta");
     query->SetFileName(fs::absolute(file).string());
     query->SQL().SetText(sql);
+    query->SetKeepRowsInMemory(keepRowsInMemory);
     return defaultSource(std::move(root), query, title, "the SQLite database", file);
 }
 
 TransferSource LoadSource(const CommandLine& line) {
     switch (line.source) {
         case SourceKind::DbfFile: return DbfSource(line.input, line.title, line.codePage);
-        case SourceKind::SqliteQuery: return SqliteSource(line.input, line.sql, line.title);
+        case SourceKind::SqliteQuery: return SqliteSource(line.input, line.sql, line.title, line.keepRowsInMemory);
         case SourceKind::FormFile: break;
     }
     return LoadFormSource(line.input, line.component);

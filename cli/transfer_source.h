@@ -43,8 +43,10 @@ TransferSource LoadFormSource(const std::filesystem::path& formFile, const std::
 // title given (none when empty), its texts read in `codePage` (0: as the table declares).
 TransferSource DbfSource(const std::filesystem::path& file, const std::string& title, int codePage = 0);
 
-// The rows of an SQL query on an SQLite database, with the default settings.
-TransferSource SqliteSource(const std::filesystem::path& file, const std::string& sql, const std::string& title);
+// The rows of an SQL query on an SQLite database, with the default settings; see TSQLiteQuery for
+// `keepRowsInMemory`.
+TransferSource SqliteSource(const std::filesystem::path& file, const std::string& sql, const std::string& title,
+                            bool keepRowsInMemory = false);
 
 // The source a command line names (its first input).
 TransferSource LoadSource(const CommandLine& line);

@@ -39,7 +39,9 @@ TTabulix::TTabulix(framework::TComponent* owner)
       formulasFormatoResultado_(std::make_unique<TAtributosCasilla>()),
       cabeceraFormato_(std::make_unique<TAtributosCasilla>()),
       tituloFormato_(std::make_unique<TAtributosCasilla>()),
-      datosFormato_(std::make_unique<TAtributosCasilla>()) {}
+      datosFormato_(std::make_unique<TAtributosCasilla>()),
+      impresion_(std::make_unique<TImpresionTabulix>()),
+      documento_(std::make_unique<TDocumentoTabulix>()) {}
 
 TTabulix::~TTabulix() {
     // Freeing a connection only disconnects it: the application and its workbooks stay open.
@@ -77,6 +79,20 @@ void TTabulix::DefineProperties(framework::PropertyList& p) {
     p.Boolean("TituloCombinarCentrar", TituloCombinarCentrar);
     p.Boolean("VerConstruccion", VerConstruccion);
     p.Boolean("ActivarAlCreate", ActivarAlCreate);
+    p.Boolean("InmovilizarCabecera", InmovilizarCabecera).Default(false);
+    p.Integer<std::int32_t>(
+         "InmovilizarColumnas", [this] { return InmovilizarColumnas; },
+         [this](std::int32_t columns) {
+             if (columns < 0 || columns > 16383)
+                 throw framework::PropertyValueError("InmovilizarColumnas va de 0 a 16383, no " +
+                                                     std::to_string(columns));
+             InmovilizarColumnas = columns;
+         })
+        .Default(0);
+    p.Boolean("Autofiltro", Autofiltro).Default(false);
+    p.Boolean("NombrarRangos", NombrarRangos).Default(false);
+    p.Object("Impresion", *impresion_);
+    p.Object("Documento", *documento_);
 }
 
 void TTabulix::Loaded() {

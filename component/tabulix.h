@@ -11,6 +11,8 @@
 //   tabulix_cells.cpp       cell names and single-cell writes
 //   tabulix_format.cpp      attribute sets, fonts, column fitting and number formats
 //   tabulix_transfer.cpp    the transfer
+//   tabulix_finish.cpp      the finish of a transferred report (panes, filter, printing,
+//                           document properties, defined names)
 //   tabulix_navigation.cpp  listing and activating workbooks and sheets
 //   tabulix_chart.cpp       charts
 //
@@ -26,15 +28,18 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "automation/connection.h"
 #include "automation/dispatch.h"
 #include "automation/thread_owner.h"
 #include "component/atributos_casilla.h"
+#include "component/documento_tabulix.h"
 #include "component/enumerations.h"
 #include "component/formula_failure.h"
 #include "component/formula_tabulix.h"
+#include "component/impresion_tabulix.h"
 #include "framework/component.h"
 #include "framework/font.h"
 #include "framework/string_list.h"
@@ -82,6 +87,19 @@ public:
     bool TituloCombinarCentrar = true;
     bool VerConstruccion = false;
     bool ActivarAlCreate = false;
+
+    // The finish of a transferred report; every default leaves the workbook as it was without.
+    // Freezes the rows above the data block (title and headings) in the sheet's window.
+    bool InmovilizarCabecera = false;
+    // Freezes the first N columns as well (0: none).
+    std::int32_t InmovilizarColumnas = 0;
+    // An autofilter over the heading row and the data block (needs the heading row).
+    bool Autofiltro = false;
+    // Names the data block after the sheet, and each formula result after the block name plus
+    // "_F" and the record's two-digit number (Datos_F01), so that other formulas can use them.
+    bool NombrarRangos = false;
+    TImpresionTabulix& Impresion() { return *impresion_; }
+    TDocumentoTabulix& Documento() { return *documento_; }
 
     // --- Run-time state ---------------------------------------------------------------------
     // Sheet rows of the first and last data record of the last transfer; 0 when none.
@@ -190,7 +208,22 @@ private:
     void widenOnlyFit(const std::string& cell);
     std::int32_t writeRecords(const std::vector<data::TField*>& visible, const std::vector<std::string>& letters,
                               std::int32_t firstRow);
-    void placeFormulaRecord(std::int32_t record);
+    // The cell the record's formula went into, or an empty text when it got none.
+    std::string placeFormulaRecord(std::int32_t record);
+    // Where the last transfer put its parts, for the finish.
+    struct ReportBlock {
+        std::int64_t firstSheetRow = 0;  // the title row, else the heading row, else the first data row
+        std::int64_t headingRow = 0;     // 0 without a heading row
+        std::int64_t firstRow = 0;
+        std::int64_t lastRow = 0;
+        std::vector<std::string> letters;  // of the data columns
+        std::vector<std::pair<std::int32_t, std::string>> results;  // record number, result cell
+    };
+    void finishReport(const ReportBlock& block);
+    void freezePanes(std::int32_t rows, std::int32_t columns);
+    void setUpPages(const ReportBlock& block);
+    void setDocumentProperties();
+    void nameRanges(const ReportBlock& block);
     void formulaFailed(std::int32_t record, std::string formula, const std::string& cell, std::string reason);
 
     // Refuses a thread other than the one the component is connected on (see the thread rule).
@@ -219,6 +252,8 @@ private:
     std::unique_ptr<TAtributosCasilla> cabeceraFormato_;
     std::unique_ptr<TAtributosCasilla> tituloFormato_;
     std::unique_ptr<TAtributosCasilla> datosFormato_;
+    std::unique_ptr<TImpresionTabulix> impresion_;
+    std::unique_ptr<TDocumentoTabulix> documento_;
 
     // Owned as components (freed with the component, or released earlier); nullptr when absent.
     automation::ApplicationConnection* application_ = nullptr;

@@ -171,7 +171,12 @@ void TTabulix::Traspasar() {
         for (std::size_t c = 0; c < visible.size(); ++c)
             transferRange(letters[c] + fitFrom, letters[c] + lastText)->get(dispid::Columns).toObject()->call(dispid::AutoFit);
 
-    for (std::int32_t i = 1; i <= formulas_->CuantasFormulas(); ++i) placeFormulaRecord(i);
+    ReportBlock block{r0, CabeceraMostrar ? headingRow : 0, firstRow, lastRow, letters, {}};
+    for (std::int32_t i = 1; i <= formulas_->CuantasFormulas(); ++i) {
+        std::string result = placeFormulaRecord(i);
+        if (!result.empty()) block.results.emplace_back(i, std::move(result));
+    }
+    finishReport(block);
 }
 
 void TTabulix::formulaFailed(std::int32_t record, std::string formula, const std::string& cell, std::string reason) {
@@ -192,7 +197,8 @@ std::int32_t TTabulix::writeRecords(const std::vector<data::TField*>& visible, c
         datos_->DisableControls();
         datos_->First();
         primeraFilaDatos_ = firstRow;
-        const std::int64_t total = OnProgreso ? datos_->RecordCount() : -1;
+        // Counting a query's rows costs as much as running it again: the total only when known.
+        const std::int64_t total = OnProgreso ? datos_->KnownRecordCount().value_or(-1) : -1;
         std::int64_t done = 0;
         while (!datos_->Eof()) {
             const std::string rowText = std::to_string(row);
@@ -219,11 +225,12 @@ std::int32_t TTabulix::writeRecords(const std::vector<data::TField*>& visible, c
     return static_cast<std::int32_t>(row - 1);
 }
 
-void TTabulix::placeFormulaRecord(std::int32_t i) {
+std::string TTabulix::placeFormulaRecord(std::int32_t i) {
     const std::int64_t row = static_cast<std::int64_t>(formulas_->IncrementoFila(i)) + ultimaFilaDatos_;
     const std::string column = formulas_->Columna(i);
     const std::string resultCell = column + std::to_string(row);
     const std::string field = formulas_->Campo(i);
+    std::string placed;
 
     if (ColumnaCampo(field) == 0) {
         formulaFailed(i, "", resultCell,
@@ -236,6 +243,7 @@ void TTabulix::placeFormulaRecord(std::int32_t i) {
         try {
             formula = formulas_->Formula(i);
             putCell(resultCell, dispid::Formula, Variant(formula));
+            placed = resultCell;
             AsignarFormato(resultCell, resultCell, *datos_->FieldByName(field));
             AsignarAtributosCasilla(resultCell, resultCell, *formulasFormatoResultado_);
             if (AutoAjustarFormulas) widenOnlyFit(resultCell);
@@ -245,7 +253,7 @@ void TTabulix::placeFormulaRecord(std::int32_t i) {
     }
 
     const std::string caption = formulas_->Texto(i);
-    if (caption.empty() || column.empty()) return;
+    if (caption.empty() || column.empty()) return placed;
     std::int64_t k = columnNumberOf(column);
     std::int64_t m = row;
     switch (formulas_->Situacion(i)) {
@@ -253,15 +261,16 @@ void TTabulix::placeFormulaRecord(std::int32_t i) {
         case 1: ++k; break;
         case 2: --m; break;
         case 3: ++m; break;
-        default: return;  // the caption would replace the record's own result
+        default: return {};  // the caption replaces the record's own result
     }
-    if (k <= 0 || m <= 0 || k > INT32_MAX) return;
+    if (k <= 0 || m <= 0 || k > INT32_MAX) return placed;
     const std::string captionCell = ColumnaExcel(static_cast<std::int32_t>(k)) + std::to_string(m);
     putCell(captionCell, dispid::Value, Variant(caption));
     AsignarAtributosCasilla(captionCell, captionCell, *formulasFormatoLiteral_);
     if (const auto alignment = captionAlignment(formulas_->Alineacion(i)))
         putCell(captionCell, dispid::HorizontalAlignment, Variant(*alignment));
     if (AutoAjustarFormulasTexto) widenOnlyFit(captionCell);
+    return placed;
 }
 
 }  // namespace tabulix::component

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "data/field_classes.h"
+#include "data/shown_text.h"
 #include "framework/property_list.h"
 #include "framework/text_compare.h"
 
@@ -19,7 +20,7 @@ std::string upperName(const std::string& name) {
 }
 
 std::string describeColumn(const TFieldDef& def) {
-    std::string text = "'" + def.name + "' of type " + std::string(fieldTypeName(def.dataType));
+    std::string text = "'" + shown(def.name) + "' of type " + std::string(fieldTypeName(def.dataType));
     if (def.size > 0 && (def.dataType == TFieldType::ftString || def.dataType == TFieldType::ftWideString))
         text += "(" + std::to_string(def.size) + ")";
     return text;
@@ -77,7 +78,7 @@ std::vector<framework::TComponent*> TDataSet::GetChildren() const {
     return children;
 }
 
-std::string TDataSet::DisplayName() const { return Name().empty() ? ClassName() : Name(); }
+std::string TDataSet::DisplayName() const { return Name().empty() ? ClassName() : shown(Name()); }
 
 void TDataSet::checkInactive(const std::string& operation) const {
     if (Active()) throw EDatabaseError("Cannot " + operation + " while data set " + DisplayName() + " is open");
@@ -175,7 +176,7 @@ void TDataSet::rebuildFieldLists() {
 
 TField* TDataSet::FieldByName(const std::string& name) const {
     if (TField* field = FindField(name)) return field;
-    throw EDatabaseError("Field '" + name + "' not found in data set " + DisplayName());
+    throw EDatabaseError("Field '" + shown(name) + "' not found in data set " + DisplayName());
 }
 
 void TDataSet::bindFields() {
@@ -204,7 +205,7 @@ void TDataSet::bindFields() {
     for (TField* field : fieldList_) {
         const std::string key = upperName(field->FullName());
         if (!seen.emplace(key, field).second)
-            throw EDatabaseError("Data set " + DisplayName() + " has two fields named '" + field->FullName() + "'");
+            throw EDatabaseError("Data set " + DisplayName() + " has two fields named '" + shown(field->FullName()) + "'");
         bindPersistent(*field, columns);
     }
 }
@@ -214,11 +215,11 @@ void TDataSet::bindPersistent(TField& field, const std::map<std::string, std::pa
     if (name.empty()) throw EDatabaseError("Data set " + DisplayName() + " has a persistent field without a name");
     const auto it = columns.find(upperName(name));
     if (it == columns.end())
-        throw EDatabaseError("Field '" + name + "' of data set " + DisplayName() + " has no column '" + name + "' in " +
+        throw EDatabaseError("Field '" + shown(name) + "' of data set " + DisplayName() + " has no column '" + shown(name) + "' in " +
                              SourceDescription());
     const TFieldDef& def = *it->second.second;
     if (!field.CanHold(def))
-        throw EDatabaseError("Field '" + name + "' (" + field.ClassName() + (field.Size() > 0 && dynamic_cast<TStringField*>(&field) ? ", size " + std::to_string(field.Size()) : std::string()) +
+        throw EDatabaseError("Field '" + shown(name) + "' (" + field.ClassName() + (field.Size() > 0 && dynamic_cast<TStringField*>(&field) ? ", size " + std::to_string(field.Size()) : std::string()) +
                              ") of data set " + DisplayName() + " cannot hold column " + describeColumn(def) + " of " +
                              SourceDescription());
     field.bind(it->second.first, def.dataType);
@@ -291,6 +292,11 @@ std::int64_t TDataSet::RecordCount() {
     return InternalRecordCount();
 }
 
+std::optional<std::int64_t> TDataSet::KnownRecordCount() {
+    if (!Active()) return std::nullopt;
+    return InternalKnownRecordCount();
+}
+
 void TDataSet::CursorMovedTo(std::int64_t recNo) {
     hasRecord_ = true;
     recNo_ = recNo;
@@ -327,7 +333,12 @@ void TDataSet::GotoBookmark(const TBookmark& bookmark) {
 }
 
 void TDataSet::FreeBookmark(const TBookmark& bookmark) {
-    if (bookmark.owner_ == this) bookmarks_.erase(bookmark.id_);
+    if (bookmark.owner_ != this) return;
+    const auto saved = bookmarks_.find(bookmark.id_);
+    if (saved == bookmarks_.end()) return;
+    const std::int64_t key = saved->second.key;
+    bookmarks_.erase(saved);
+    if (Active()) InternalFreeKey(key);
 }
 
 // --- attached controls ---

@@ -7,11 +7,39 @@
 // Thread rule: a data set, its fields and its controls are used by one thread at a time (the
 // thread of the component that transfers it); give each thread its own. Data sets on different
 // threads share nothing, also when they read the same file.
+//
+// Reading forward. A data set may read its records from the source as the cursor moves instead
+// of holding them (a query on a database, a file). Every such data set keeps this contract, so
+// that a walk cannot fail once it has read its records (a transfer goes back to its bookmark
+// after writing every row) and a report never mixes two states of the source:
+//   - One state of the source for as long as the data set is open. Open takes a snapshot (on a
+//     database: a read transaction, begun before the statement is prepared and ended by Close)
+//     and every walk, count and bookmark of this opening reads that snapshot; what others commit
+//     meanwhile shows at the next Open. A source that cannot give a snapshot (a plain file)
+//     says so in its header.
+//   - The statement runs once per walk. Open runs it and stays on the first record (looking
+//     ahead there when the columns' types need it), so that a First right after Open runs
+//     nothing again; a later First starts a new run on the same snapshot.
+//   - RecordCount is exact for the snapshot and is worked out at most once per opening: from
+//     the rows when a walk has passed the last one, else by counting beside the rows (a count
+//     statement on the same snapshot), which may cost as much as the statement itself.
+//     KnownRecordCount gives the count only where it comes without running the statement or a
+//     count on the server again (nullopt otherwise; a local file may pass over its records
+//     once to count them); progress displays ask that one, never RecordCount.
+//   - A bookmark keeps its record. GotoBookmark shows the very record the bookmark was taken on
+//     without running anything, and cannot fail while the data set is open. Moving on from it
+//     (Next) runs the statement again up to that record; a statement whose rows differ from run
+//     to run (random(), the current time) raises then, naming the row, instead of showing rows
+//     of two runs. The same holds for reading the last record again after Next passed it.
+//   - Memory stays bounded by a few records (plus one per bookmark) unless the data set is
+//     asked to keep its rows.
+// A data set that holds every record itself (in memory) keeps all of this trivially.
 
 #include <cstdint>
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -116,7 +144,10 @@ public:
     bool IsEmpty() const { return !hasRecord_; }
     // 1-based position of the current record among the records (0 when there is none).
     std::int64_t RecNo() const { return hasRecord_ ? recNo_ : 0; }
+    // The number of records of this opening (see the contract above: it may have to count).
     std::int64_t RecordCount();
+    // The number of records when it is known without counting them again; nullopt otherwise.
+    std::optional<std::int64_t> KnownRecordCount();
 
     TBookmark GetBookmark();
     void GotoBookmark(const TBookmark& bookmark);
@@ -153,7 +184,10 @@ protected:
     // A key for the current record that InternalGotoKey understands.
     virtual std::int64_t InternalKey() const = 0;
     virtual void InternalGotoKey(std::int64_t key) = 0;
+    // The bookmark that took `key` was freed (a data set that keeps something per key drops it).
+    virtual void InternalFreeKey(std::int64_t) {}
     virtual std::int64_t InternalRecordCount() = 0;
+    virtual std::optional<std::int64_t> InternalKnownRecordCount() = 0;
     // The value of leaf column `column` (0-based, in depth-first order of the definitions).
     virtual automation::Variant InternalValue(int column) const = 0;
 

@@ -6,6 +6,7 @@
 
 #include "data/data_error.h"
 #include "data/data_set.h"
+#include "data/shown_text.h"
 #include "framework/property_list.h"
 #include "framework/text_compare.h"
 
@@ -58,8 +59,8 @@ void TDatabase::DefineProperties(framework::PropertyList& p) {
 }
 
 std::string TDatabase::displayName() const {
-    if (!databaseName_.empty()) return databaseName_;
-    return Name().empty() ? std::string("(unnamed)") : Name();
+    if (!databaseName_.empty()) return shown(databaseName_);
+    return Name().empty() ? std::string("(unnamed)") : shown(Name());
 }
 
 void TDatabase::checkDisconnected(const std::string& what) const {
@@ -99,13 +100,13 @@ void TDatabase::Open() {
     if (connected_) return;
     const std::string who = "Database " + displayName();
     if (!driverName_.empty() && !framework::sameText(driverName_, "STANDARD"))
-        throw EDatabaseError(who + ": driver '" + driverName_ + "' is not available (only STANDARD, for dBASE tables)");
+        throw EDatabaseError(who + ": driver '" + shown(driverName_) + "' is not available (only STANDARD, for dBASE tables)");
     const std::string driver = params_.Values("DEFAULT DRIVER");
     if (!driver.empty() && !framework::sameText(driver, "DBASE"))
-        throw EDatabaseError(who + ": default driver '" + driver + "' is not available (only DBASE)");
+        throw EDatabaseError(who + ": default driver '" + shown(driver) + "' is not available (only DBASE)");
     const std::string bcd = upperAscii(params_.Values("ENABLE BCD"));
     if (!bcd.empty() && bcd != "TRUE" && bcd != "FALSE")
-        throw EDatabaseError(who + ": ENABLE BCD must be TRUE or FALSE, not '" + params_.Values("ENABLE BCD") + "'");
+        throw EDatabaseError(who + ": ENABLE BCD must be TRUE or FALSE, not '" + shown(params_.Values("ENABLE BCD")) + "'");
 
     std::string path = params_.Values("PATH");
     std::replace(path.begin(), path.end(), '\\', '/');
@@ -116,7 +117,7 @@ void TDatabase::Open() {
     }
     std::error_code error;
     if (!std::filesystem::is_directory(folder, error))
-        throw EDatabaseError(who + ": the folder " + folder.string() + " (PATH=" + params_.Values("PATH") +
+        throw EDatabaseError(who + ": the folder " + shownPath(folder) + " (PATH=" + shown(params_.Values("PATH")) +
                              ") does not exist");
     directory_ = std::filesystem::weakly_canonical(folder, error);
     if (error) directory_ = folder.lexically_normal();

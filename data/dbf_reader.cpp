@@ -13,6 +13,7 @@
 #include "data/date_time.h"
 #include "data/file_lookup.h"
 #include "data/memo_file.h"
+#include "data/shown_text.h"
 #include "framework/printable.h"
 #include "framework/utf8_text.h"
 
@@ -172,7 +173,7 @@ void DbfReader::openMemoFile(bool ignoreMissing) {
     const std::filesystem::path file = memoPath();
     memo_ = MemoFile::open(file, kind);
     if (!memo_ && !ignoreMissing)
-        throw EDatabaseError("Table " + path_.string() + " has memo columns but its memo file " + file.string() +
+        throw EDatabaseError("Table " + shownPath(path_) + " has memo columns but its memo file " + shownPath(file) +
                              " is missing (IgnoreMissingMemoFile reads the table without its memos)");
 }
 
@@ -181,7 +182,7 @@ void DbfReader::chooseCodePage(int requested) {
         try {
             codePage_ = CodePage(page);
         } catch (const EDatabaseError& error) {
-            throw EDatabaseError(std::string(error.what()) + " (table " + path_.string() + ")");
+            throw EDatabaseError(std::string(error.what()) + " (table " + shownPath(path_) + ")");
         }
         codePageOrigin_ = std::move(origin);
     };
@@ -196,7 +197,7 @@ void DbfReader::chooseCodePage(int requested) {
                                                    " is not known");
         }
         if (!page)
-            throw EDatabaseError("The code page '" + printable(codePageName) + "' of table " + path_.string() +
+            throw EDatabaseError("The code page '" + printable(codePageName) + "' of table " + shownPath(path_) +
                                  " (from its .cpg file) is not known");
         return use(*page, "from its .cpg file");
     }
@@ -275,15 +276,15 @@ DbfReader::~DbfReader() {
 }
 
 void DbfReader::damaged(const std::string& problem) const {
-    throw EDatabaseError("Table " + path_.string() + " is damaged or not a dBASE file: " + problem);
+    throw EDatabaseError("Table " + shownPath(path_) + " is damaged or not a dBASE file: " + problem);
 }
 
 void DbfReader::readHeader(DbfOptions options) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path_, error))
-        throw EDatabaseError("Table " + path_.string() + " does not exist");
+        throw EDatabaseError("Table " + shownPath(path_) + " does not exist");
     const std::uint64_t fileSize = std::filesystem::file_size(path_, error);
-    if (error) throw EDatabaseError("Cannot read the size of table " + path_.string() + ": " + error.message());
+    if (error) throw EDatabaseError("Cannot read the size of table " + shownPath(path_) + ": " + error.message());
     if (fileSize < kFileHeaderSize) damaged("it has only " + std::to_string(fileSize) + " bytes");
 
     std::FILE* file = std::fopen(path_.c_str(), "rb");
@@ -362,7 +363,7 @@ void DbfReader::readHeader(DbfOptions options) {
                 hasMemoColumns_ = true;
                 break;
             default:
-                throw EDatabaseError("Table " + path_.string() + ": " + which + " has type '" +
+                throw EDatabaseError("Table " + shownPath(path_) + ": " + which + " has type '" +
                                      printable(std::string(1, column.type)) + "', which cannot be read");
         }
         offset += column.width;
@@ -401,10 +402,10 @@ std::vector<TFieldDef> DbfReader::fieldDefs() const {
 
 void DbfReader::load(std::int64_t index) {
     if (index < 0 || index >= recordCount_)
-        throw EDatabaseError("Record " + std::to_string(index + 1) + " does not exist in table " + path_.string());
+        throw EDatabaseError("Record " + std::to_string(index + 1) + " does not exist in table " + shownPath(path_));
     const char* record = DBFReadTuple(static_cast<DBFHandle>(handle_), static_cast<int>(index));
     if (!record)
-        throw EDatabaseError("Cannot read record " + std::to_string(index + 1) + " of table " + path_.string() +
+        throw EDatabaseError("Cannot read record " + std::to_string(index + 1) + " of table " + shownPath(path_) +
                              " (the file is shorter than its header says, or was changed while open)");
     record_ = record;
     loaded_ = index;
@@ -413,12 +414,12 @@ void DbfReader::load(std::int64_t index) {
 bool DbfReader::deleted() const { return record_ && record_[0] == '*'; }
 
 void DbfReader::badValue(const DbfColumn& column, const std::string& problem) const {
-    throw EDatabaseError("Table " + path_.string() + ", record " + std::to_string(loaded_ + 1) + ", column " +
+    throw EDatabaseError("Table " + shownPath(path_) + ", record " + std::to_string(loaded_ + 1) + ", column " +
                          column.name + ": " + problem);
 }
 
 Variant DbfReader::value(int index) const {
-    if (!record_) throw EDatabaseError("No record of table " + path_.string() + " has been read");
+    if (!record_) throw EDatabaseError("No record of table " + shownPath(path_) + " has been read");
     const DbfColumn& column = columns_.at(static_cast<std::size_t>(index));
     const std::string_view raw(record_ + 1 + column.offset, static_cast<std::size_t>(column.width));
     switch (column.type) {

@@ -4,6 +4,7 @@
 
 #include "data/data_set.h"
 #include "data/field_classes.h"
+#include "data/shown_text.h"
 #include "framework/property_list.h"
 
 namespace tabulix::data {
@@ -23,7 +24,7 @@ TField::~TField() {
 }
 
 void TField::SetFieldName(const std::string& name) {
-    if (dataSet_) dataSet_->checkInactive("rename field '" + fieldName_ + "'");
+    if (dataSet_) dataSet_->checkInactive("rename field '" + shown(fieldName_) + "'");
     fieldName_ = name;
 }
 
@@ -38,15 +39,15 @@ void TField::DefineProperties(framework::PropertyList& p) {
 std::string TField::FullName() const { return parent_ ? parent_->FullName() + "." + fieldName_ : fieldName_; }
 
 void TField::SetSize(int size) {
-    if (dataSet_) dataSet_->checkInactive("change the size of field '" + fieldName_ + "'");
-    if (size < 0) throw EDatabaseError("Invalid size " + std::to_string(size) + " for field '" + fieldName_ + "'");
+    if (dataSet_) dataSet_->checkInactive("change the size of field '" + shown(fieldName_) + "'");
+    if (size < 0) throw EDatabaseError("Invalid size " + std::to_string(size) + " for field '" + shown(fieldName_) + "'");
     size_ = size;
 }
 
 void TField::SetDataSet(TDataSet* dataSet) {
     if (dataSet == dataSet_) return;
-    if (dataSet_) dataSet_->checkInactive("remove field '" + fieldName_ + "'");
-    if (dataSet) dataSet->checkInactive("add field '" + fieldName_ + "'");
+    if (dataSet_) dataSet_->checkInactive("remove field '" + shown(fieldName_) + "'");
+    if (dataSet) dataSet->checkInactive("add field '" + shown(fieldName_) + "'");
     if (parent_ && parent_->DataSet() != dataSet) SetParentField(nullptr);
     if (dataSet_) dataSet_->removePersistent(this);
     dataSet_ = dataSet;
@@ -58,8 +59,8 @@ void TField::SetDataSet(TDataSet* dataSet) {
 void TField::SetParentField(TObjectField* parent) {
     if (parent == parent_) return;
     for (const TField* p = parent; p; p = p->parent_)
-        if (p == this) throw EDatabaseError("Field '" + fieldName_ + "' cannot be nested in itself");
-    if (dataSet_) dataSet_->checkInactive("move field '" + fieldName_ + "'");
+        if (p == this) throw EDatabaseError("Field '" + shown(fieldName_) + "' cannot be nested in itself");
+    if (dataSet_) dataSet_->checkInactive("move field '" + shown(fieldName_) + "'");
     if (parent_) std::erase(parent_->children_, this);
     parent_ = parent;
     if (parent_) {
@@ -86,9 +87,9 @@ int TField::Index() const {
 }
 
 automation::Variant TField::Value() const {
-    if (!dataSet_) throw EDatabaseError("Field '" + FullName() + "' has no data set");
+    if (!dataSet_) throw EDatabaseError("Field '" + shown(FullName()) + "' has no data set");
     if (!dataSet_->Active())
-        throw EDatabaseError("Cannot read field '" + FullName() + "': data set " + dataSet_->DisplayName() +
+        throw EDatabaseError("Cannot read field '" + shown(FullName()) + "': data set " + dataSet_->DisplayName() +
                              " is closed");
     if (fieldNo_ < 0) return automation::Variant::null();
     const automation::Variant raw = dataSet_->ColumnValue(fieldNo_);
@@ -103,7 +104,7 @@ automation::Variant TField::Value() const {
 }
 
 void TField::conversionFailed(const automation::Variant& raw, const std::exception& error) const {
-    throw EDatabaseError("Field '" + FullName() + "' (" + ClassName() + ") of data set " +
+    throw EDatabaseError("Field '" + shown(FullName()) + "' (" + ClassName() + ") of data set " +
                          (dataSet_ ? dataSet_->DisplayName() : std::string("?")) + " cannot hold the value " +
                          raw.describe() + ": " + error.what());
 }

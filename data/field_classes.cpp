@@ -5,6 +5,7 @@
 #include "data/data_error.h"
 #include "data/data_set.h"
 #include "data/date_time.h"
+#include "data/shown_text.h"
 #include "framework/text_compare.h"
 #include "framework/property_list.h"
 
@@ -162,7 +163,7 @@ Variant TDateTimeField::Convert(const Variant& raw) const {
     if (raw.type() == VariantType::Date) return raw;
     if (raw.type() == VariantType::Text) {
         if (auto date = parseIsoDateTime(*raw.getIf<std::string>())) return Variant(*date);
-        throw EDatabaseError("\"" + *raw.getIf<std::string>() + "\" is not a date");
+        throw EDatabaseError("\"" + shown(*raw.getIf<std::string>()) + "\" is not a date");
     }
     return Variant(raw.toDate());
 }
@@ -213,14 +214,14 @@ TObjectField::~TObjectField() {
 
 TField* TObjectField::Fields(int index) const {
     if (index < 0 || index >= FieldCount())
-        throw EDatabaseError("Field index " + std::to_string(index) + " out of range in field '" + FullName() + "'");
+        throw EDatabaseError("Field index " + std::to_string(index) + " out of range in field '" + shown(FullName()) + "'");
     return children_[static_cast<std::size_t>(index)];
 }
 
 void TObjectField::AdoptChild(framework::TComponent* child) {
     auto* field = dynamic_cast<TField*>(child);
     if (!field)
-        throw EDatabaseError("Field '" + FullName() + "' can only hold fields, not a " + child->ClassName());
+        throw EDatabaseError("Field '" + shown(FullName()) + "' can only hold fields, not a " + child->ClassName());
     field->SetParentField(this);
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "data/data_error.h"
+#include "data/shown_text.h"
 #include "framework/printable.h"
 
 namespace tabulix::data {
@@ -47,7 +48,7 @@ MemoFile::MemoFile(std::filesystem::path path, std::FILE* file, Kind kind, std::
 MemoFile::~MemoFile() { std::fclose(file_); }
 
 void MemoFile::damaged(std::uint32_t block, const std::string& problem) const {
-    throw EDatabaseError("Memo file " + path_.string() + " is damaged: the memo at block " + std::to_string(block) +
+    throw EDatabaseError("Memo file " + shownPath(path_) + " is damaged: the memo at block " + std::to_string(block) +
                          " " + problem);
 }
 
@@ -56,7 +57,7 @@ std::string MemoFile::readBytes(std::uint64_t offset, std::uint64_t count) const
     if (std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0 ||
         std::fread(bytes.data(), 1, bytes.size(), file_) != bytes.size())
         throw EDatabaseError("Cannot read " + std::to_string(count) + " bytes at offset " + std::to_string(offset) +
-                             " of memo file " + path_.string());
+                             " of memo file " + shownPath(path_));
     return bytes;
 }
 

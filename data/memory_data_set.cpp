@@ -3,6 +3,7 @@
 #include <variant>
 
 #include "data/field_classes.h"
+#include "data/shown_text.h"
 #include "framework/text_compare.h"
 
 namespace tabulix::data {
@@ -138,16 +139,16 @@ void TMemoryDataSet::AddFieldDef(const std::string& name, TFieldType type, int s
 }
 
 void TMemoryDataSet::AddFieldDef(TFieldDef def) {
-    if (Active()) throw EDatabaseError("Cannot add column '" + def.name + "' while data set " + DisplayName() + " is open");
+    if (Active()) throw EDatabaseError("Cannot add column '" + shown(def.name) + "' while data set " + DisplayName() + " is open");
     if (count_ > 0)
-        throw EDatabaseError("Cannot add column '" + def.name + "' to data set " + DisplayName() +
+        throw EDatabaseError("Cannot add column '" + shown(def.name) + "' to data set " + DisplayName() +
                              ": it already holds records");
     if (def.name.empty()) throw EDatabaseError("Data set " + DisplayName() + ": a column needs a name");
     if (def.dataType == TFieldType::ftUnknown)
-        throw EDatabaseError("Data set " + DisplayName() + ": column '" + def.name + "' needs a type");
+        throw EDatabaseError("Data set " + DisplayName() + ": column '" + shown(def.name) + "' needs a type");
     for (const TFieldDef& existing : definitions_)
         if (framework::sameText(existing.name, def.name))
-            throw EDatabaseError("Data set " + DisplayName() + " already has a column '" + def.name + "'");
+            throw EDatabaseError("Data set " + DisplayName() + " already has a column '" + shown(def.name) + "'");
     addLeafColumns(def, "");
     definitions_.push_back(std::move(def));
 }

@@ -44,6 +44,7 @@ protected:
     std::int64_t InternalKey() const override { return current_; }
     void InternalGotoKey(std::int64_t key) override;
     std::int64_t InternalRecordCount() override { return count_; }
+    std::optional<std::int64_t> InternalKnownRecordCount() override { return count_; }
     automation::Variant InternalValue(int column) const override;
     std::string SourceDescription() const override { return "the memory data set " + DisplayName(); }
 

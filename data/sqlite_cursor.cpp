@@ -1,9 +1,11 @@
 #include "data/sqlite_cursor.h"
 
 #include <bit>
+#include <functional>
 #include <string_view>
 
 #include "data/data_error.h"
+#include "data/shown_text.h"
 #include "framework/utf8_text.h"
 
 namespace tabulix::data {
@@ -12,14 +14,15 @@ using automation::Variant;
 
 namespace {
 
-// FNV-1a, 64 bits.
+// Folds values into one 64-bit hash; bytes go through the standard library's string hash, which
+// takes them a word at a time (a row is hashed each time the walk leaves it).
 class Hash {
 public:
-    void add(const void* data, std::size_t size) {
-        const auto* bytes = static_cast<const unsigned char*>(data);
-        for (std::size_t i = 0; i < size; ++i) value_ = (value_ ^ bytes[i]) * 0x100000001b3ULL;
+    void add(std::uint64_t number) { value_ = (value_ ^ number) * 0x100000001b3ULL + (value_ >> 29); }
+    void add(std::string_view bytes) {
+        add(bytes.size());
+        add(static_cast<std::uint64_t>(std::hash<std::string_view>{}(bytes)));
     }
-    template <class T> void add(T number) { add(&number, sizeof number); }
     std::uint64_t value() const { return value_; }
 
 private:
@@ -31,31 +34,32 @@ std::string_view bytesOf(sqlite3_stmt* statement, int column) {
     return {bytes ? bytes : "", static_cast<std::size_t>(sqlite3_column_bytes(statement, column))};
 }
 
+// Always UTF-8, whatever the database stores, so that a row hashes alike before and after its
+// values were read.
+std::string_view textOf(sqlite3_stmt* statement, int column) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+    return {text ? text : "", text ? static_cast<std::size_t>(sqlite3_column_bytes(statement, column)) : 0};
+}
+
 }  // namespace
 
+std::string sqliteMessage(sqlite3* db) { return shownMessage(sqlite3_errmsg(db)); }
+
+void beginSnapshot(sqlite3* db, const std::string& where) {
+    // BEGIN alone takes no lock; reading the schema version starts the read transaction, which
+    // then lasts until the connection closes.
+    if (sqlite3_exec(db, "BEGIN; PRAGMA schema_version", nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw EDatabaseError(where + ": " + sqliteMessage(db));
+}
+
 SQLiteCursor::SQLiteCursor(SQLiteDatabase db, SQLiteStatement statement, std::string where)
-    : db_(std::move(db)), statement_(std::move(statement)), where_(std::move(where)) {
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db_.get(), "PRAGMA data_version", -1, &raw, nullptr) != SQLITE_OK) fail();
-    version_.reset(raw);
-}
+    : db_(std::move(db)), statement_(std::move(statement)), where_(std::move(where)) {}
 
-void SQLiteCursor::fail() const { throw EDatabaseError(where_ + ": " + sqlite3_errmsg(db_.get())); }
-
-std::int64_t SQLiteCursor::dataVersion() {
-    const int result = sqlite3_step(version_.get());
-    const std::int64_t version = result == SQLITE_ROW ? sqlite3_column_int64(version_.get(), 0) : 0;
-    sqlite3_reset(version_.get());
-    if (result != SQLITE_ROW) fail();
-    return version;
-}
+void SQLiteCursor::fail() const { throw EDatabaseError(where_ + ": " + sqliteMessage(db_.get())); }
 
 bool SQLiteCursor::restart() {
     // The error of an interrupted run was reported when it happened.
-    sqlite3_reset(statement_.get());
-    row_ = -1;
-    onRow_ = false;
-    runVersion_ = dataVersion();
+    forget();
     return step();
 }
 
@@ -80,6 +84,12 @@ bool SQLiteCursor::seek(std::int64_t target) {
     return true;
 }
 
+void SQLiteCursor::forget() {
+    sqlite3_reset(statement_.get());
+    row_ = -1;
+    onRow_ = false;
+}
+
 Variant SQLiteCursor::value(int column, bool keepBytes) const {
     sqlite3_stmt* statement = statement_.get();
     switch (sqlite3_column_type(statement, column)) {
@@ -89,12 +99,7 @@ Variant SQLiteCursor::value(int column, bool keepBytes) const {
         case SQLITE_BLOB:
             if (keepBytes) return Variant(std::string(bytesOf(statement, column)));
             return Variant(framework::utf8::sanitize(bytesOf(statement, column)));
-        default: {
-            // Read as text, so that a database that stores UTF-16 gives UTF-8 too.
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-            const auto size = static_cast<std::size_t>(sqlite3_column_bytes(statement, column));
-            return Variant(framework::utf8::sanitize(std::string_view(text ? text : "", text ? size : 0)));
-        }
+        default: return Variant(framework::utf8::sanitize(textOf(statement, column)));
     }
 }
 
@@ -103,16 +108,13 @@ std::uint64_t SQLiteCursor::fingerprint() const {
     Hash hash;
     for (int c = 0; c < sqlite3_column_count(statement); ++c) {
         const int storage = sqlite3_column_type(statement, c);
-        hash.add(storage);
+        hash.add(static_cast<std::uint64_t>(storage));
         switch (storage) {
-            case SQLITE_INTEGER: hash.add(static_cast<std::int64_t>(sqlite3_column_int64(statement, c))); break;
+            case SQLITE_INTEGER: hash.add(static_cast<std::uint64_t>(sqlite3_column_int64(statement, c))); break;
             case SQLITE_FLOAT: hash.add(std::bit_cast<std::uint64_t>(sqlite3_column_double(statement, c))); break;
             case SQLITE_NULL: break;
-            default: {
-                const std::string_view bytes = bytesOf(statement, c);
-                hash.add(bytes.size());
-                hash.add(bytes.data(), bytes.size());
-            }
+            case SQLITE_BLOB: hash.add(bytesOf(statement, c)); break;
+            default: hash.add(textOf(statement, c));
         }
     }
     return hash.value();

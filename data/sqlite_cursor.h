@@ -1,8 +1,9 @@
 #pragma once
-// SQLiteCursor: one prepared statement on a read-only SQLite connection, walked forward a row at
-// a time. It knows which row of the current run the statement holds, goes back by running the
-// statement again from its start, and tells whether another connection committed a change
-// since a run began. Used by TSQLiteQuery; not part of the library's interface.
+// SQLiteCursor: one prepared statement on a read-only SQLite connection whose read transaction
+// (the snapshot every run reads) was begun before the statement was prepared, walked forward a
+// row at a time. It knows which row of the current run the statement holds and goes back by
+// running the statement again from its start. Used by TSQLiteQuery; not part of the library's
+// interface.
 
 #include <sqlite3.h>
 
@@ -15,6 +16,7 @@
 namespace tabulix::data {
 
 struct SQLiteCloser {
+    // Closing also ends the read transaction.
     void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
 };
 struct SQLiteFinalizer {
@@ -22,6 +24,14 @@ struct SQLiteFinalizer {
 };
 using SQLiteDatabase = std::unique_ptr<sqlite3, SQLiteCloser>;
 using SQLiteStatement = std::unique_ptr<sqlite3_stmt, SQLiteFinalizer>;
+
+// SQLite's message for the last failure on `db`, escaped and shortened for a message of ours.
+std::string sqliteMessage(sqlite3* db);
+
+// Begins the read transaction that pins the database's state for as long as `db` stays open.
+// In WAL mode others keep committing and this connection keeps reading the state it began
+// with; in rollback-journal mode others cannot commit until it closes. Raises, after `where`.
+void beginSnapshot(sqlite3* db, const std::string& where);
 
 class SQLiteCursor {
 public:
@@ -45,33 +55,28 @@ public:
     // Moves to row `target`: forward within the current run, else by running the statement
     // again. False when the rows end before it.
     bool seek(std::int64_t target);
+    // Stops the current run: the statement holds no row until the next restart.
+    void forget();
 
     // The 0-based row of the current run the statement holds or last held; -1 before the first.
     std::int64_t row() const { return row_; }
     bool holds(std::int64_t target) const { return onRow_ && row_ == target; }
 
-    // A number that changes whenever another connection commits to the database, and the one
-    // read when the current run began.
-    std::int64_t dataVersion();
-    std::int64_t runVersion() const { return runVersion_; }
-
     // The value of `column` in the current row as SQLite stores it: Null, a whole number, a
     // real, or a text made valid UTF-8. BLOB bytes are kept as bytes only with `keepBytes`
     // (BLOB columns, whose fields never show them); otherwise they are read as text too.
     automation::Variant value(int column, bool keepBytes) const;
-    // A hash of the current row's storage classes and bytes, to recognise the row again.
+    // A hash of the current row's storage classes and bytes, to recognise the row in another run.
     std::uint64_t fingerprint() const;
 
 private:
     [[noreturn]] void fail() const;
 
-    SQLiteDatabase db_;  // first: the statements are finalised before it closes
+    SQLiteDatabase db_;  // first: the statement is finalised before it closes
     SQLiteStatement statement_;
-    SQLiteStatement version_;  // PRAGMA data_version
     std::string where_;
     std::int64_t row_ = -1;
     bool onRow_ = false;
-    std::int64_t runVersion_ = 0;
 };
 
 }  // namespace tabulix::data

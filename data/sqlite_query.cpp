@@ -12,7 +12,7 @@
 #include "data/date_time.h"
 #include "data/sqlite_cursor.h"
 #include "data/sqlite_rows.h"
-#include "framework/printable.h"
+#include "data/shown_text.h"
 #include "framework/property_list.h"
 #include "framework/text_compare.h"
 #include "framework/utf8_text.h"
@@ -31,6 +31,7 @@ std::string upper(std::string_view text) {
 }
 
 bool contains(const std::string& text, std::string_view word) { return text.find(word) != std::string::npos; }
+
 
 // The field type a declared column type asks for; ftUnknown when it says nothing usable.
 TFieldDef typeFromDeclaration(const std::string& name, const char* declared) {
@@ -106,7 +107,7 @@ void bindParameters(sqlite3_stmt* statement, const std::map<std::string, Variant
         else if (positional.contains(i))
             bind(statement, i, positional.at(i));
         else
-            throw EDatabaseError(where + ": parameter " + (name ? framework::printable(name) : "?" + std::to_string(i)) +
+            throw EDatabaseError(where + ": parameter " + (name ? shown(name) : "?" + std::to_string(i)) +
                                  " has no value");
     }
 }
@@ -206,12 +207,14 @@ std::vector<std::filesystem::path> TSQLiteQuery::SourceFiles() const {
     return {resolvedPath()};
 }
 
-std::string TSQLiteQuery::SourceDescription() const { return "query " + DisplayName() + " on " + resolvedPath().string(); }
+std::string TSQLiteQuery::SourceDescription() const {
+    return "query " + DisplayName() + " on " + shownPath(resolvedPath());
+}
 
 std::vector<TFieldDef> TSQLiteQuery::InternalOpen() {
     if (fileName_.empty()) throw EDatabaseError("Query " + DisplayName() + " has no FileName");
     const std::filesystem::path path = resolvedPath();
-    const std::string where = "Query " + DisplayName() + " on " + path.string();
+    const std::string where = "Query " + DisplayName() + " on " + shownPath(path);
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) throw EDatabaseError(where + ": the file does not exist");
 
@@ -219,16 +222,17 @@ std::vector<TFieldDef> TSQLiteQuery::InternalOpen() {
     const int opened = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
     SQLiteDatabase db(raw);
     if (opened != SQLITE_OK)
-        throw EDatabaseError(where + ": " + (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(opened)));
-    // Every run of the statement takes SQLite's read lock: wait a while for a writer to finish
-    // rather than fail at once.
+        throw EDatabaseError(where + ": " + (raw ? sqliteMessage(raw) : std::string(sqlite3_errstr(opened))));
+    // The snapshot takes SQLite's read lock: wait a while for a writer to finish rather than
+    // fail at once.
     sqlite3_busy_timeout(db.get(), 5000);
+    beginSnapshot(db.get(), where);
 
     const std::string sql = sql_.Text();
     sqlite3_stmt* rawStatement = nullptr;
     const char* tail = nullptr;
     if (sqlite3_prepare_v2(db.get(), sql.c_str(), static_cast<int>(sql.size()), &rawStatement, &tail) != SQLITE_OK)
-        throw EDatabaseError(where + ": " + sqlite3_errmsg(db.get()));
+        throw EDatabaseError(where + ": " + sqliteMessage(db.get()));
     SQLiteStatement statement(rawStatement);
     if (!statement) throw EDatabaseError(where + ": the SQL text holds no statement");
     for (const char* p = tail; p && *p; ++p)
@@ -250,7 +254,7 @@ std::vector<TFieldDef> TSQLiteQuery::InternalOpen() {
     SQLiteRowCounter counter;
     if (!keepRowsInMemory_) {
         counter = prepareCounter(db.get(), statement.get());
-        if (!counter.statement) throw EDatabaseError(where + ": " + sqlite3_errmsg(db.get()));
+        if (!counter.statement) throw EDatabaseError(where + ": " + sqliteMessage(db.get()));
         bindParameters(counter.statement.get(), namedParams_, positionalParams_, where);
     }
     auto cursor = std::make_unique<SQLiteCursor>(std::move(db), std::move(statement), where);
@@ -279,11 +283,15 @@ std::int64_t TSQLiteQuery::InternalKey() const { return rows_->bookmark(); }
 
 void TSQLiteQuery::InternalGotoKey(std::int64_t key) { rows_->gotoBookmark(key); }
 
+void TSQLiteQuery::InternalFreeKey(std::int64_t key) { rows_->freeBookmark(key); }
+
 std::int64_t TSQLiteQuery::InternalRecordCount() { return rows_->count(); }
+
+std::optional<std::int64_t> TSQLiteQuery::InternalKnownRecordCount() { return rows_->knownCount(); }
 
 void TSQLiteQuery::badValue(int column, const std::string& problem) const {
     throw EDatabaseError("Query " + DisplayName() + ", row " + std::to_string(rows_->row() + 1) + ", column " +
-                         columns_[static_cast<std::size_t>(column)].name + ": " + problem);
+                         shown(columns_[static_cast<std::size_t>(column)].name) + ": " + problem);
 }
 
 Variant TSQLiteQuery::InternalValue(int column) const {

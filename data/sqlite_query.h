@@ -12,21 +12,23 @@
 // The database is opened read-only.
 //
 // Rows are read from the database as the cursor moves, so a query of any size takes little
-// memory while it is walked once, as a transfer does. RecordCount asks the database for the
-// count, again only after another connection committed. First, and a bookmark to an earlier
-// row, run the statement again from its start. The file stays open while the query is, and
-// SQLite's read lock is held while a run is under way (from First until the walk passes the
-// last row): in a database in rollback-journal mode other connections cannot commit meanwhile
-// (WAL mode lets them).
-// A database changed by another connection while the query is open is seen by the next run:
-// First shows the rows as they are then. A bookmark whose row is gone or holds other values by
-// then raises instead of showing another row, and so does reading the current row again after
-// a move past the last one when anything was committed in between.
-//
+// memory while it is walked, as a transfer does. The query keeps the forward-reading contract of
+// data/data_set.h: Open begins a read transaction before it prepares the statement, and every
+// run, count and bookmark reads that one state of the database until Close. In WAL mode other
+// connections commit meanwhile, unseen until the next Open (the WAL file cannot be checkpointed
+// past that state while the query is open); in rollback-journal mode they cannot commit while
+// the query is open. RecordCount counts with "SELECT count(*)" around the statement on the same
+// state (a PRAGMA by stepping a copy of it), once per opening, or takes the count from a walk
+// that passed the last row; KnownRecordCount never counts. A bookmark keeps a copy of its row:
+// going back to it runs nothing; going on from it (Next) runs the statement again up to its row,
+// and so does reading the last row again after a move past it. A statement whose rows differ
+// from run to run (random(), randomblob(), 'now') raises then rather than show another row.
+// Open runs the statement once and stays on its first row; it runs it a second time only when a
+// column without a declared type is null in the first row (see below).
 // KeepRowsInMemory (published, default false) reads every row at Open and keeps it in memory
-// instead: the rows do not change while the query is open, the file is not held open, and
-// bookmarks cost nothing; memory grows with the rows (a few hundred bytes per row of ten
-// columns).
+// instead: the file is not held open (nor locked) after Open, and walking again or going on from
+// a bookmark runs nothing, so varying statements walk the same rows each time; memory grows with
+// the rows (a few hundred bytes per row of ten columns).
 //
 // Field classes come from the declared column types, by the words they contain (as SQLite
 // itself reads them): INT -> TLargeintField; CHAR, CLOB, TEXT -> TStringField (size from
@@ -88,7 +90,9 @@ protected:
     bool InternalNext() override;
     std::int64_t InternalKey() const override;
     void InternalGotoKey(std::int64_t key) override;
+    void InternalFreeKey(std::int64_t key) override;
     std::int64_t InternalRecordCount() override;
+    std::optional<std::int64_t> InternalKnownRecordCount() override;
     automation::Variant InternalValue(int column) const override;
     std::string SourceDescription() const override;
 

@@ -1,5 +1,7 @@
 #include "data/sqlite_rows.h"
 
+#include <map>
+
 #include "data/data_error.h"
 
 namespace tabulix::data {
@@ -13,76 +15,101 @@ public:
     ForwardRows(std::unique_ptr<SQLiteCursor> cursor, SQLiteRowCounter counter, std::vector<bool> blobColumns,
                 std::optional<std::int64_t> knownCount)
         : cursor_(std::move(cursor)), counter_(std::move(counter)), blobColumns_(std::move(blobColumns)),
-          count_(knownCount), countVersion_(cursor_->runVersion()) {}
+          count_(knownCount) {}
 
     bool first() override {
+        shown_.reset();
         if (!cursor_->first()) {
             current_ = -1;
+            count_ = 0;
             return false;
         }
         current_ = 0;
-        version_ = cursor_->runVersion();
         return true;
     }
 
     bool next() override {
         hold();
-        if (!cursor_->step()) return false;
+        // The row is gone from the statement once it steps past the last one; its hash lets a
+        // later read of it make sure that running the statement again found the same row.
+        left_ = cursor_->fingerprint();
+        if (!cursor_->step()) {
+            count_ = current_ + 1;
+            return false;
+        }
         ++current_;
         return true;
     }
 
     std::int64_t row() const override { return current_; }
 
-    // A bookmark remembers its row by position and by content: going back runs the statement
-    // again, and a row whose content differs is another row, not the one the bookmark was on.
+    // A bookmark keeps a copy of its row, so that going back to it needs no new run and cannot
+    // fail; the hash tells whether a new run reaches the same row when the walk goes on from it.
     std::int64_t bookmark() override {
-        hold();
-        marks_.push_back(Mark{current_, cursor_->fingerprint()});
-        return static_cast<std::int64_t>(marks_.size()) - 1;
+        Mark mark;
+        if (shown_) {
+            mark = *shown_;
+        } else {
+            hold();
+            mark.row = current_;
+            mark.fingerprint = cursor_->fingerprint();
+            mark.values.reserve(blobColumns_.size());
+            for (std::size_t c = 0; c < blobColumns_.size(); ++c)
+                mark.values.push_back(cursor_->value(static_cast<int>(c), blobColumns_[c]));
+        }
+        const std::int64_t key = nextMark_++;
+        marks_.emplace(key, std::move(mark));
+        return key;
     }
 
     void gotoBookmark(std::int64_t key) override {
-        if (key < 0 || key >= static_cast<std::int64_t>(marks_.size()))
-            throw EDatabaseError(cursor_->where() + ": no such bookmark");
-        const Mark& mark = marks_[static_cast<std::size_t>(key)];
-        if (!cursor_->seek(mark.row) || cursor_->fingerprint() != mark.fingerprint)
-            throw EDatabaseError(cursor_->where() + ": the row of the bookmark (row " + std::to_string(mark.row + 1) +
-                                 ") is no longer in the result: the database changed since the bookmark was set");
-        current_ = mark.row;
-        version_ = cursor_->runVersion();
+        const auto mark = marks_.find(key);
+        if (mark == marks_.end()) throw EDatabaseError(cursor_->where() + ": no such bookmark");
+        current_ = mark->second.row;
+        shown_ = mark->second;
     }
 
-    // Counted again only when another connection committed since.
+    void freeBookmark(std::int64_t key) override { marks_.erase(key); }
+
     std::int64_t count() override {
-        const std::int64_t version = cursor_->dataVersion();
-        if (!count_ || countVersion_ != version) {
-            count_ = countRows();
-            countVersion_ = version;
-        }
+        if (!count_) count_ = countRows();
         return *count_;
     }
 
+    std::optional<std::int64_t> knownCount() override { return count_; }
+
     Variant value(int column) override {
+        if (shown_) return shown_->values.at(static_cast<std::size_t>(column));
         hold();
         return cursor_->value(column, blobColumns_.at(static_cast<std::size_t>(column)));
     }
 
 private:
     struct Mark {
-        std::int64_t row;
-        std::uint64_t fingerprint;
+        std::int64_t row = -1;
+        std::uint64_t fingerprint = 0;
+        std::vector<Variant> values;
     };
 
-    // Makes the statement hold the current row again after a move past the last row or a failed
-    // move to a bookmark. That means running it again, which is only sure to give the same row
-    // when nothing was committed since the row was read.
+    // Makes the statement hold the current row: after going to a bookmark, or after a move past
+    // the last row, that means running it again up to the row, which gives the same row on the
+    // snapshot unless the statement asks for varying values.
     void hold() {
-        if (current_ < 0 || cursor_->holds(current_)) return;
-        if (cursor_->dataVersion() != version_ || !cursor_->seek(current_))
-            throw EDatabaseError(cursor_->where() + ": row " + std::to_string(current_ + 1) +
-                                 " can no longer be read: the database changed since it was read (going to the "
-                                 "first record reads the rows again)");
+        if (current_ < 0) return;
+        if (shown_) {
+            reach(shown_->row, shown_->fingerprint);
+            shown_.reset();
+            return;
+        }
+        if (!cursor_->holds(current_)) reach(current_, left_);
+    }
+
+    void reach(std::int64_t row, std::uint64_t fingerprint) {
+        if (cursor_->seek(row) && cursor_->fingerprint() == fingerprint) return;
+        cursor_->forget();
+        throw EDatabaseError(cursor_->where() + ": row " + std::to_string(row + 1) +
+                             " cannot be read again: the statement gives other rows each time it runs (random "
+                             "values or the current time); going to the first record reads the rows again");
     }
 
     std::int64_t countRows() {
@@ -99,7 +126,7 @@ private:
         }
         sqlite3_reset(statement);
         if (result != SQLITE_ROW && result != SQLITE_DONE)
-            throw EDatabaseError(cursor_->where() + ": " + sqlite3_errmsg(cursor_->database()));
+            throw EDatabaseError(cursor_->where() + ": " + sqliteMessage(cursor_->database()));
         return rows;
     }
 
@@ -107,10 +134,11 @@ private:
     SQLiteRowCounter counter_;
     std::vector<bool> blobColumns_;
     std::optional<std::int64_t> count_;
-    std::int64_t countVersion_;
     std::int64_t current_ = -1;
-    std::int64_t version_ = 0;  // the data version of the run that read the current row
-    std::vector<Mark> marks_;
+    std::uint64_t left_ = 0;              // the hash of the current row, taken as the walk left it
+    std::map<std::int64_t, Mark> marks_;  // by bookmark key
+    std::int64_t nextMark_ = 0;
+    std::optional<Mark> shown_;           // the current row as a bookmark kept it, until the walk goes on
 };
 
 class KeptRows : public SQLiteRows {
@@ -132,6 +160,7 @@ public:
 
     std::int64_t row() const override { return current_; }
     std::int64_t bookmark() override { return current_; }
+    void freeBookmark(std::int64_t) override {}
 
     void gotoBookmark(std::int64_t key) override {
         if (key < 0 || key >= count())
@@ -140,6 +169,7 @@ public:
     }
 
     std::int64_t count() override { return static_cast<std::int64_t>(rows_.size()); }
+    std::optional<std::int64_t> knownCount() override { return count(); }
 
     Variant value(int column) override {
         return rows_.at(static_cast<std::size_t>(current_)).at(static_cast<std::size_t>(column));

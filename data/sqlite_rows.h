@@ -1,7 +1,8 @@
 #pragma once
 // The rows of an open TSQLiteQuery, in one of its two modes: read from the database as the cursor
-// moves (ForwardRows), or every row read at open and kept in memory (KeptRows). Used by
-// TSQLiteQuery; not part of the library's interface.
+// moves (forwardRows, keeping the forward-reading contract of data/data_set.h on the cursor's
+// snapshot), or every row read at open and kept in memory (keptRows). Used by TSQLiteQuery; not
+// part of the library's interface.
 
 #include <cstdint>
 #include <memory>
@@ -24,10 +25,13 @@ public:
     virtual bool next() = 0;
     // The 0-based current row, -1 before the first.
     virtual std::int64_t row() const = 0;
-    // A key for the current row that gotoBookmark takes back.
+    // A key for the current row that gotoBookmark takes back, until freeBookmark.
     virtual std::int64_t bookmark() = 0;
     virtual void gotoBookmark(std::int64_t key) = 0;
+    virtual void freeBookmark(std::int64_t key) = 0;
+    // The number of rows, counted if need be; and the number when it is known without counting.
     virtual std::int64_t count() = 0;
+    virtual std::optional<std::int64_t> knownCount() = 0;
     // The value of `column` in the current row as stored (see SQLiteCursor::value).
     virtual automation::Variant value(int column) = 0;
 };
@@ -40,7 +44,9 @@ struct SQLiteRowCounter {
 };
 
 // `blobColumns[c]`: column c keeps its BLOB values as bytes. `knownCount`: the number of rows
-// when it is already known (the statement was stepped to its end while opening).
+// when it is already known (the statement was stepped to its end while opening). The counter is
+// run at most once, on the cursor's snapshot, and only when the count is asked before a walk
+// has passed the last row.
 std::unique_ptr<SQLiteRows> forwardRows(std::unique_ptr<SQLiteCursor> cursor, SQLiteRowCounter counter,
                                         std::vector<bool> blobColumns, std::optional<std::int64_t> knownCount);
 // Reads every row through `cursor` at once; the rows need neither the cursor nor the database

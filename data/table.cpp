@@ -2,6 +2,7 @@
 
 #include "data/database.h"
 #include "data/dbf_reader.h"
+#include "data/shown_text.h"
 #include "framework/property_list.h"
 
 namespace tabulix::data {
@@ -54,7 +55,7 @@ std::vector<std::filesystem::path> TTable::SourceFiles() const {
 }
 
 std::string TTable::SourceDescription() const {
-    return file_.empty() ? "table " + tableName_ : "table " + file_.string();
+    return file_.empty() ? "table " + shown(tableName_) : "table " + shownPath(file_);
 }
 
 std::vector<TFieldDef> TTable::InternalOpen() {
@@ -70,7 +71,7 @@ std::vector<TFieldDef> TTable::InternalOpen() {
     } else {
         std::error_code error;
         if (!std::filesystem::is_directory(databaseName_, error))
-            throw EDatabaseError("Table " + DisplayName() + ": there is no database named '" + databaseName_ +
+            throw EDatabaseError("Table " + DisplayName() + ": there is no database named '" + shown(databaseName_) +
                                  "' and no folder of that name");
         folder = databaseName_;
     }

@@ -18,6 +18,10 @@
 // declares, or detected; see DbfReader) and IgnoreMissingMemoFile (read a table whose memo file
 // is missing, its memos as Null, instead of refusing it). Records past the count the header
 // gives are not read; Open says so in Warnings.
+//
+// The file is read in place, without a snapshot: dBASE files have no transactions, so a program
+// that rewrites the file while the table is open is not kept out. Bookmarks keep the record's
+// position in the file; counting passes over the records' deletion marks once per opening.
 
 #include <filesystem>
 #include <memory>
@@ -66,6 +70,7 @@ protected:
     std::int64_t InternalKey() const override { return current_; }
     void InternalGotoKey(std::int64_t key) override;
     std::int64_t InternalRecordCount() override;
+    std::optional<std::int64_t> InternalKnownRecordCount() override { return InternalRecordCount(); }
     automation::Variant InternalValue(int column) const override;
     std::string SourceDescription() const override;
     void Notification(framework::TComponent* component, framework::TOperation operation) override;

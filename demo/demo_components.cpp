@@ -10,6 +10,7 @@
 #include "data/table.h"
 #include "framework/dialogs.h"
 #include "framework/form_reader.h"
+#include "ui/spanish_message.h"
 
 #ifndef TABULIX_DEMO_SOURCE_DIR
 #error "TABULIX_DEMO_SOURCE_DIR must name the demo folder of the source tree"
@@ -42,7 +43,7 @@ DemoComponents LoadDemoComponents(const fs::path& formFile) {
         framework::ReadFormFileInto(*result.root, formFile);
         data::SetBaseFolders(*result.root, fs::absolute(formFile).parent_path());
     } catch (const std::exception& e) {
-        result.loadError = e.what();
+        result.loadError = ui::SpanishMessage(e);
     }
     if (result.loadError.empty()) {
         std::string problems;

@@ -21,6 +21,7 @@
 #include "framework/convert.h"
 #include "framework/currency_settings.h"
 #include "framework/dialogs.h"
+#include "ui/spanish_message.h"
 
 namespace tabulix::demo {
 
@@ -124,7 +125,7 @@ void TForm1::FormShow() {
     } catch (const std::exception& e) {
         setTransferEnabled(false);
         ReportError("No se pudo abrir la tabla de la demostraci\u00f3n; los traspasos quedan desactivados.\n" +
-                    std::string(e.what()));
+                    ui::SpanishMessage(e));
     }
 }
 

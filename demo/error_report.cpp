@@ -1,6 +1,7 @@
 #include "demo/error_report.h"
 
 #include "framework/ui_services.h"
+#include "ui/spanish_message.h"
 
 namespace tabulix::demo {
 
@@ -12,7 +13,7 @@ void RunReported(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const std::exception& e) {
-        ReportError(e.what());
+        ReportError(ui::SpanishMessage(e));
     } catch (...) {
         ReportError("Error desconocido");
     }

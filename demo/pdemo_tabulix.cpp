@@ -9,6 +9,7 @@
 #include "demo/demo_components.h"
 #include "demo/demo_window.h"
 #include "demo/error_report.h"
+#include "ui/spanish_message.h"
 #include "demo/spreadsheet_setup.h"
 #include "office/calc_provider.h"
 
@@ -28,13 +29,13 @@ void installSpreadsheet() {
                 try {
                     tabulix::office::DeliverCalcEvents();
                 } catch (const std::exception& e) {
-                    tabulix::demo::ReportError(e.what());
+                    tabulix::demo::ReportError(tabulix::ui::SpanishMessage(e));
                 }
             });
             pump->start(100);
             return;
         } catch (const std::exception& e) {
-            tabulix::demo::ReportError(e.what());
+            tabulix::demo::ReportError(tabulix::ui::SpanishMessage(e));
         }
     }
     tabulix::demo::InstallDemoSpreadsheet();

@@ -4,9 +4,11 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
-#include <QLineEdit>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -108,7 +110,8 @@ TfrmPropertyTabulix::TfrmPropertyTabulix(QWidget* parent) : QDialog(parent) {
     layout->setSpacing(8);
     layout->addWidget(Tree, 1);
     layout->addLayout(buttons);
-    setFixedSize(880, 360);
+    setMinimumSize(600, 240);
+    resize(880, 360);
 }
 
 std::string TfrmPropertyTabulix::Formato(const std::string& record) const {
@@ -140,7 +143,23 @@ void TfrmPropertyTabulix::showEvent(QShowEvent* event) {
 void TfrmPropertyTabulix::FormShow() {
     Tree->clear();
     for (const std::string& line : list) new QTreeWidgetItem(Tree, QStringList{qt(Formato(line))});
+    fitToLines();
     Tree->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmPropertyTabulix::fitToLines() {
+    // Wide enough for the longest line as far as the screen allows; past that the tree scrolls
+    // sideways, its column always as wide as its longest line.
+    Tree->resizeColumnToContents(0);
+    const int needed = Tree->columnWidth(0) + 2 * Tree->frameWidth() +
+                       Tree->verticalScrollBar()->sizeHint().width() + width() - Tree->width();
+    const QScreen* screen = this->screen();
+    const int room = screen ? screen->availableGeometry().width() - 40 : needed;
+    const int wanted = std::min(needed, room);
+    if (wanted > width()) {
+        resize(wanted, height());
+        CentreOnScreen(*this);
+    }
 }
 
 void TfrmPropertyTabulix::RethrowFillError() const {
@@ -210,7 +229,9 @@ void TfrmPropertyTabulix::guarded(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const std::exception& e) {
-        framework::CurrentUi().MessageDlg(e.what(), "", framework::TMsgDlgType::mtError, framework::mbOKOnly);
+        // Conversions of a damaged record explain themselves in English; the dialog says what failed.
+        framework::CurrentUi().MessageDlg("No se ha podido completar la operaci\xC3\xB3n: " + std::string(e.what()), "",
+                                          framework::TMsgDlgType::mtError, framework::mbOKOnly);
     }
 }
 

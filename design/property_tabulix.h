@@ -65,6 +65,8 @@ protected:
 
 private:
     void FormShow();
+    // Widens the dialog to its longest line, as far as the screen allows.
+    void fitToLines();
     // The record text of the item dialog's result values.
     static std::string recordOf(const TfrmPropertyTabulixItem& item);
     // Runs a handler; a failure is shown as the host shows any error, and the dialog stays open.

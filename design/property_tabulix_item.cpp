@@ -127,6 +127,7 @@ TfrmPropertyTabulixItem::TfrmPropertyTabulixItem(QWidget* parent) : QDialog(pare
     StatusBar->setSizeGripEnabled(false);
     panel_ = new QLabel(StatusBar);
     panel_->setMinimumWidth(1);  // a long help line must not widen the fixed-size dialog
+    panel_->setWordWrap(true);   // it wraps instead, and the panel has room for its lines
     StatusBar->addWidget(panel_, 1);
 
     auto* layout = new QVBoxLayout(this);
@@ -153,7 +154,19 @@ TfrmPropertyTabulixItem::TfrmPropertyTabulixItem(QWidget* parent) : QDialog(pare
     FormulaPropia->clear();
     FormulaPropia->hide();
 
-    setFixedSize(sizeHint().expandedTo(QSize(560, 0)));
+    // The panel takes the height of the longest help line wrapped at the dialog's width, so
+    // that every line reads whole and the dialog never changes size under the user.
+    const int width = std::max(sizeHint().width(), 560);
+    const int panelWidth = width - 40;  // less the status bar's margins, with room to spare
+    int tallest = 0;
+    for (const char* line : {kAyudaCampo, kAyudaFormula, kAyudaFormulaPropia, kAyudaColumna, kAyudaIncFila, kAyudaTexto,
+                             kAyudaAlineacion, kAyudaSituacion, kAyudaPuntoYComa})
+        tallest = std::max(tallest, panel_->fontMetrics()
+                                        .boundingRect(QRect(0, 0, panelWidth, 1000), Qt::TextWordWrap,
+                                                      QString::fromUtf8(line))
+                                        .height());
+    panel_->setMinimumHeight(tallest + 4);
+    setFixedSize(sizeHint().expandedTo(QSize(width, 0)));
 }
 
 void TfrmPropertyTabulixItem::fillColumns(int fieldCount) {

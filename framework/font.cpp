@@ -1,7 +1,10 @@
 #include "framework/font.h"
 
+#include <algorithm>
 #include <array>
-#include <cstdlib>
+#include <climits>
+#include <cstdint>
+#include <stdexcept>
 
 #include "framework/property_list.h"
 
@@ -30,30 +33,43 @@ constexpr std::array<IdentEntry, 19> kCharsets{{
     {OEM_CHARSET, "OEM_CHARSET"},
 }};
 
-// a * b / c rounded to the nearest integer, halves away from zero.
-int mulDiv(int a, int b, int c) {
-    long long n = static_cast<long long>(a) * b;
-    long long q = (std::llabs(n) * 2 + c) / (2LL * c);
-    return static_cast<int>(n < 0 ? -q : q);
+// a * b / c rounded to the nearest integer, halves away from zero, clamped to an int. In 64 bits:
+// an int times a small factor cannot overflow there.
+int mulDiv(std::int64_t a, std::int64_t b, std::int64_t c) {
+    const std::int64_t n = a * b;
+    const std::int64_t q = ((n < 0 ? -n : n) * 2 + c) / (2 * c);
+    return static_cast<int>(std::clamp<std::int64_t>(n < 0 ? -q : q, INT_MIN, INT_MAX));
+}
+
+void checkRange(const char* what, int value, int limit) {
+    if (value < -limit || value > limit)
+        throw std::out_of_range("font " + std::string(what) + " " + std::to_string(value) + " is out of range (" +
+                                std::to_string(-limit) + ".." + std::to_string(limit) + ")");
 }
 }  // namespace
 
 std::span<const IdentEntry> CharsetIdents() { return kCharsets; }
 
-int FontHeightFromSize(int size) { return -mulDiv(size, 96, 72); }
+int FontHeightFromSize(int size) { return mulDiv(-static_cast<std::int64_t>(size), 96, 72); }
 
-int FontSizeFromHeight(int height) { return height < 0 ? mulDiv(-height, 72, 96) : mulDiv(height, 72, 96); }
+int FontSizeFromHeight(int height) {
+    const std::int64_t pixels = height;
+    return mulDiv(pixels < 0 ? -pixels : pixels, 72, 96);
+}
 
 void TFont::DefineProperties(PropertyList& p) {
     p.Integer<TFontCharset>("Charset", [this] { return charset_; }, [this](TFontCharset v) { SetCharset(v); })
         .Idents(kCharsets);
     p.Color("Color", [this] { return color_; }, [this](TColor v) { SetColor(v); });
-    p.Integer<int>("Height", [this] { return height_; }, [this](int v) { SetHeight(v); });
+    p.Integer<int>("Height", [this] { return height_; }, [this](int v) { SetHeight(v); })
+        .Range(-kMaxFontHeight, kMaxFontHeight);
     p.Text("Name", [this] { return name_; }, [this](std::string v) { SetName(v); }).AlwaysStored();
     p.Enumeration<TFontPitch>("Pitch", [this] { return pitch_; }, [this](TFontPitch v) { SetPitch(v); },
                               {"fpDefault", "fpVariable", "fpFixed"})
         .Default(fpDefault);
-    p.Integer<int>("Size", [this] { return Size(); }, [this](int v) { SetSize(v); }).NeverStored();
+    p.Integer<int>("Size", [this] { return Size(); }, [this](int v) { SetSize(v); })
+        .Range(-kMaxFontSize, kMaxFontSize)
+        .NeverStored();
     p.Set<TFontStyles>("Style", [this] { return style_; }, [this](TFontStyles v) { SetStyle(v); },
                        {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"});
 }
@@ -81,12 +97,16 @@ void TFont::SetName(const std::string& name) {
 }
 
 void TFont::SetHeight(int height) {
+    checkRange("height", height, kMaxFontHeight);
     if (height_ == height) return;
     height_ = height;
     Changed();
 }
 
-void TFont::SetSize(int size) { SetHeight(FontHeightFromSize(size)); }
+void TFont::SetSize(int size) {
+    checkRange("size", size, kMaxFontSize);
+    SetHeight(FontHeightFromSize(size));
+}
 
 void TFont::SetColor(TColor color) {
     if (color_ == color) return;

@@ -4,7 +4,10 @@
 //   Height = -round(Size * 96 / 72)                 (a negative height is the character height)
 //   Size   = round(-Height * 72 / 96) for Height < 0, round(Height * 72 / 96) otherwise
 // with halves rounded away from zero. A new font is "MS Sans Serif", Height -11 (8 points),
-// clWindowText, no style, DEFAULT_CHARSET, fpDefault.
+// clWindowText, no style, DEFAULT_CHARSET, fpDefault. Heights are kept within
+// ±kMaxFontHeight (sizes within ±kMaxFontSize), so that every conversion and every absolute value
+// of a height fits an int: SetHeight and SetSize refuse others with std::out_of_range, and a form
+// file giving one is refused naming the property.
 //
 // Published properties, in stored order: Charset (by name, e.g. ANSI_CHARSET), Color, Height,
 // Name and Style are always stored; Pitch only when not fpDefault; Size is never stored (it is
@@ -50,7 +53,11 @@ constexpr TFontCharset OEM_CHARSET = 255;
 // The character set names, for form files.
 std::span<const IdentEntry> CharsetIdents();
 
-// The conversions between points and pixels at 96 dots per inch described above.
+inline constexpr int kMaxFontHeight = 32767;
+inline constexpr int kMaxFontSize = 24575;  // the size of a height of kMaxFontHeight
+
+// The conversions between points and pixels at 96 dots per inch described above; any int is
+// converted (results beyond an int's range are clamped to it).
 int FontHeightFromSize(int size);
 int FontSizeFromHeight(int height);
 

@@ -30,6 +30,12 @@ int ordinalOf(const std::vector<std::string>& members, const std::string& name) 
     throw PropertyValueError("expected " + what + ", found " + DescribeFormValue(value));
 }
 
+void checkRange(std::int64_t value, std::int64_t lo, std::int64_t hi) {
+    if (value < lo || value > hi)
+        throw PropertyValueError("value " + std::to_string(value) + " out of range (" + std::to_string(lo) + ".." +
+                                 std::to_string(hi) + ")");
+}
+
 }  // namespace
 
 std::string DescribeFormValue(const FormValue& value) {
@@ -103,6 +109,19 @@ void Property::SetReferenced(TComponent* component) const {
 
 Property& PropertyRule::property() const { return list_->items_[index_]; }
 
+void PropertyRule::narrowRange(std::int64_t minimum, std::int64_t maximum) {
+    Property& p = property();
+    if (minimum > maximum || minimum < p.minimum_ || maximum > p.maximum_)
+        throw std::logic_error("property '" + p.name_ + "': range " + std::to_string(minimum) + ".." +
+                               std::to_string(maximum) + " does not fit its type");
+    p.minimum_ = minimum;
+    p.maximum_ = maximum;
+    p.set_ = [set = std::move(p.set_), minimum, maximum](const FormValue& v) {
+        if (v.type == FormValue::Type::Integer) checkRange(v.integer, minimum, maximum);
+        set(v);
+    };
+}
+
 PropertyRule& PropertyRule::AlwaysStored() {
     property().stored_ = StoredRule::Always;
     return *this;
@@ -171,11 +190,8 @@ std::size_t PropertyList::addInteger(std::string name, PropertyKind kind, std::i
     p.get_ = [get] { return FormValue::Int(get()); };
     p.set_ = [set, lo, hi](const FormValue& v) {
         if (v.type != FormValue::Type::Integer) expected("an integer", v);
-        std::int64_t value = v.integer;
-        if (value < lo || value > hi)
-            throw PropertyValueError("value " + std::to_string(value) + " out of range (" + std::to_string(lo) + ".." +
-                                     std::to_string(hi) + ")");
-        set(value);
+        checkRange(v.integer, lo, hi);
+        set(v.integer);
     };
     p.isEmpty_ = [get] { return get() == 0; };
     return add(std::move(p));

@@ -41,7 +41,8 @@
 //
 // Kinds and their notation in a form file:
 //   Boolean      True / False
-//   Integer      12, -3, $FF; any integral field type, range-checked on reading. With .Idents()
+//   Integer      12, -3, $FF; any integral field type, range-checked on reading (against the
+//                type's range, or the narrower one given with .Range(min, max)). With .Idents()
 //                a value may also be written by name (as character sets are).
 //   Float        1.5, 2.0E3 (an integer is accepted too)
 //   Text         'text' with '' for a quote, #243 for a non-ASCII character, + to continue
@@ -101,6 +102,9 @@ public:
     const std::vector<std::string>& Members() const { return members_; }
     // Integer and Color: the values that are written by name.
     std::span<const IdentEntry> Idents() const { return idents_; }
+    // Integer and Color: the smallest and largest value accepted.
+    std::int64_t Minimum() const { return minimum_; }
+    std::int64_t Maximum() const { return maximum_; }
 
     // Whether the writer stores the property now, by its Stored rule. An Object property is
     // stored (as its members) when it holds an object; a Reference when it refers to one.
@@ -160,6 +164,7 @@ public:
 
 protected:
     Property& property() const;
+    void narrowRange(std::int64_t minimum, std::int64_t maximum);
 
 private:
     PropertyList* list_;
@@ -185,6 +190,14 @@ public:
         requires std::integral<T>
     {
         property().idents_ = idents;
+        return *this;
+    }
+    // Integer properties: the values accepted, when the owner can hold fewer than its type can
+    // (a value outside is refused before the setter sees it, as one outside the type's range is).
+    PropertyBuilder& Range(std::int64_t minimum, std::int64_t maximum)
+        requires std::integral<T>
+    {
+        narrowRange(minimum, maximum);
         return *this;
     }
 

@@ -2,7 +2,9 @@
 // file of the programs may name, as the designer reads it, so no data set touches a file), and
 // what was read is written, read and written again. A text that is no form is refused with a
 // FormFileError; anything else escaping, a crash or a sanitizer report is a bug, and so is a
-// form that does not read back as itself (the second writing must equal the first).
+// form that does not read back as itself (the second writing must equal the first). Every
+// property of what was read is read back too, derived ones included (a font's Size from its
+// Height), as the designer's inspector does.
 //
 // On top, the string notation alone: any text (made valid UTF-8, NUL and control characters
 // included) spelled as a literal by the writer reads back as the same text.
@@ -18,6 +20,7 @@
 #include "framework/form_notation.h"
 #include "framework/form_reader.h"
 #include "framework/form_writer.h"
+#include "framework/property_list.h"
 #include "framework/utf8_text.h"
 
 using namespace tabulix::framework;
@@ -36,6 +39,26 @@ void checkLiteralRoundTrip(std::string_view input) {
     if (node.properties.size() != 1 || node.properties[0].value.text != text) std::abort();
 }
 
+void readEveryProperty(TPersistent& object, int depth = 0) {
+    if (depth > 8) return;
+    for (const Property& property : PropertyList::Of(object).Items()) {
+        switch (property.Kind()) {
+        case PropertyKind::Object:
+            if (TPersistent* inner = property.Object()) readEveryProperty(*inner, depth + 1);
+            break;
+        case PropertyKind::StringList: break;
+        case PropertyKind::Reference: property.Referenced(); break;
+        default:
+            try {
+                property.Get();
+            } catch (const PropertyValueError&) {
+            }
+        }
+    }
+    if (auto* component = dynamic_cast<TComponent*>(&object))
+        for (int i = 0; i < component->ComponentCount(); ++i) readEveryProperty(*component->Components(i), depth);
+}
+
 void checkFormRoundTrip(std::string_view text) {
     FormReadOptions options;
     options.designing = true;
@@ -45,6 +68,7 @@ void checkFormRoundTrip(std::string_view text) {
     } catch (const FormFileError&) {
         return;
     }
+    readEveryProperty(*root);
     const std::string first = WriteForm(*root);
     root.reset();
     const std::unique_ptr<TComponent> again = ReadForm(first, "written.form", options);

@@ -12,9 +12,9 @@
 #include <string_view>
 
 #include "automation/automation_error.h"
-#include "spreadsheet/number_format.h"
+#include "spreadsheet/numfmt/number_format.h"
 #if TABULIX_FUZZ_CELL_NAMES
-#include "spreadsheet/cell_address.h"
+#include "spreadsheet/cells/cell_address.h"
 #endif
 
 using namespace tabulix;

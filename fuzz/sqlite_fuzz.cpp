@@ -4,7 +4,7 @@
 // and every field's Value and AsString are taken, with the rows read forward and kept in memory.
 // A value its column cannot hold raises EDatabaseError; anything else escaping, a crash or a
 // sanitizer report is a bug, and so is a text that is not valid UTF-8, a BLOB field that shows
-// bytes, or the two modes reading the row differently.
+// bytes, or the two modes (or a bookmark's copy of the row) reading the row differently.
 //
 // Input: for each column in turn, one byte chooses the storage class (null, integer, real, text,
 // BLOB), one byte gives the length n of the value, then n bytes (integers and reals take their
@@ -91,14 +91,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int c = 0; c < kColumnCount; ++c) bindValue(database.statement, c + 1, data, size);
     if (sqlite3_step(database.statement) != SQLITE_DONE) std::abort();
 
-    // Both modes read the row alike: every value, or the error, the same.
-    std::string seen[2];
-    for (const bool keepRows : {false, true}) {
-        data::TSQLiteQuery query;
-        query.SetKeepRowsInMemory(keepRows);
-        query.SetFileName(database.file.string());
-        query.SQL().Add("SELECT *, c2 || '' AS expression FROM v");
-        query.Open();
+    // Both modes read the row alike: every value, or the error, the same; and so does the copy a
+    // bookmark keeps of it, gone back to after the walk passed the end.
+    std::string seen[3];
+    auto readRow = [](data::TSQLiteQuery& query, std::string& into) {
         for (data::TField* field : query.FieldList()) {
             try {
                 const automation::Variant value = field->Value();
@@ -106,12 +102,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 if (text && !framework::utf8::isValid(*text)) std::abort();
                 if (dynamic_cast<data::TBlobField*>(field) && !value.isNull() && (!text || !text->starts_with("(BLOB, ")))
                     std::abort();
-                seen[keepRows] += field->AsString() + '\n';
+                into += field->AsString() + '\n';
             } catch (const data::EDatabaseError& error) {
-                seen[keepRows] += std::string(error.what()) + '\n';
+                into += std::string(error.what()) + '\n';
             }
         }
+    };
+    for (const bool keepRows : {false, true}) {
+        data::TSQLiteQuery query;
+        query.SetKeepRowsInMemory(keepRows);
+        query.SetFileName(database.file.string());
+        query.SQL().Add("SELECT *, c2 || '' AS expression FROM v");
+        query.Open();
+        readRow(query, seen[keepRows]);
+        if (keepRows) continue;
+        const data::TBookmark mark = query.GetBookmark();
+        query.Next();
+        query.GotoBookmark(mark);
+        query.FreeBookmark(mark);
+        readRow(query, seen[2]);
     }
-    if (seen[0] != seen[1]) std::abort();
+    if (seen[0] != seen[1] || seen[0] != seen[2]) std::abort();
     return 0;
 }

@@ -16,10 +16,11 @@
 #include "automation/automation_error.h"
 #include "automation/dispids.h"
 #include "automation/variant.h"
-#include "spreadsheet/application.h"
-#include "spreadsheet/chart_kind.h"
-#include "spreadsheet/tests/well_formed_parts.h"
-#include "spreadsheet/workbook.h"
+#include "spreadsheet/embedded_spreadsheet.h"
+#include "spreadsheet/model/application.h"
+#include "spreadsheet/model/chart_kind.h"
+#include "spreadsheet/model/workbook.h"
+#include "spreadsheet/xlsx/tests/well_formed_parts.h"
 
 using namespace tabulix;
 using automation::DispatchPtr;
@@ -96,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static Folder folder;
     // One application for every run (its font metrics load once); each run has its own workbook.
     static const std::shared_ptr<spreadsheet::Application> app =
-        spreadsheet::Application::create(automation::kLcidSpanishSpain);
+        spreadsheet::createEmbeddedApplication(automation::kLcidSpanishSpain);
     FuzzedDataProvider in(data, size);
     const std::shared_ptr<spreadsheet::Workbook> book = app->addWorkbook();
     struct Closer {

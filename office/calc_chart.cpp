@@ -17,6 +17,7 @@
 #include <com/sun/star/table/XTableCharts.hpp>
 #include <com/sun/star/table/XTableChartsSupplier.hpp>
 
+#include "office/calc_chart_series.h"
 #include "office/calc_range.h"
 #include "office/calc_sheet.h"
 #include "office/uno_text.h"
@@ -31,24 +32,27 @@ namespace {
 struct DiagramKind {
     std::int32_t gallery;
     const char* service;
-    bool bars = false;  // horizontal bars rather than columns
+    bool bars = false;   // horizontal bars rather than columns
     bool threeD = false;
+    bool deep = false;   // series one behind the other, along a series axis
 };
 
-// Calc has no surface charts: both surfaces become deep 3-D areas, the nearest it has.
+// As in the application, 3-D columns, lines and areas stand their series one behind the other;
+// 3-D bars and pies do not. Calc has no surface charts: both surfaces become deep 3-D areas, the
+// nearest it has.
 constexpr DiagramKind kKinds[] = {
     {3, "com.sun.star.chart.BarDiagram"},
-    {-4100, "com.sun.star.chart.BarDiagram", false, true},
+    {-4100, "com.sun.star.chart.BarDiagram", false, true, true},
     {4, "com.sun.star.chart.LineDiagram"},
-    {-4101, "com.sun.star.chart.LineDiagram", false, true},
+    {-4101, "com.sun.star.chart.LineDiagram", false, true, true},
     {2, "com.sun.star.chart.BarDiagram", true},
     {-4099, "com.sun.star.chart.BarDiagram", true, true},
-    {83, "com.sun.star.chart.AreaDiagram", false, true},
-    {-4103, "com.sun.star.chart.AreaDiagram", false, true},
+    {83, "com.sun.star.chart.AreaDiagram", false, true, true},
+    {-4103, "com.sun.star.chart.AreaDiagram", false, true, true},
     {5, "com.sun.star.chart.PieDiagram"},
     {-4102, "com.sun.star.chart.PieDiagram", false, true},
     {1, "com.sun.star.chart.AreaDiagram"},
-    {-4098, "com.sun.star.chart.AreaDiagram", false, true},
+    {-4098, "com.sun.star.chart.AreaDiagram", false, true, true},
     {-4151, "com.sun.star.chart.NetDiagram"},
 };
 
@@ -82,8 +86,11 @@ void runChartWizard(const CalcCall& call, CalcSheet& chartSheet) {
     const std::string valueTitle = call.given(9) ? call.text(9) : std::string();
     const std::string extraTitle = call.given(10) ? call.text(10) : std::string();
 
-    // Calc reads one heading row and one heading column at most: series names and category
-    // labels are taken from the first row or column of the block.
+    const css::table::CellRangeAddress block = source->address();
+    const SeriesLayout layout{block, sheetName(source->sheet()->sheet()), byRows, categoryLabels, seriesLabels};
+    if (const std::string problem = labelCountProblem(layout); !problem.empty()) call.fail(problem);
+    // Calc's first reading of the block takes one line of labels each way; the series are laid
+    // out afterwards as the counts say.
     const bool columnHeaders = byRows ? categoryLabels > 0 : seriesLabels > 0;
     const bool rowHeaders = byRows ? seriesLabels > 0 : categoryLabels > 0;
 
@@ -94,7 +101,6 @@ void runChartWizard(const CalcCall& call, CalcSheet& chartSheet) {
     // A second ChartWizard on the same sheet replaces its chart.
     const auto existing = charts->getElementNames();
     for (const rtl::OUString& old : existing) charts->removeByName(old);
-    const css::table::CellRangeAddress block = source->address();
     const css::uno::Sequence<css::table::CellRangeAddress> ranges(&block, 1);
     charts->addNewByName(name, css::awt::Rectangle(0, 0, kChartWidth, kChartHeight), ranges, columnHeaders, rowHeaders);
 
@@ -110,12 +116,11 @@ void runChartWizard(const CalcCall& call, CalcSheet& chartSheet) {
     const Reference<css::beans::XPropertySet> diagramProps(diagram, UNO_QUERY_THROW);
     diagramProps->setPropertyValue("DataRowSource", css::uno::Any(byRows ? css::chart::ChartDataRowSource_ROWS
                                                                           : css::chart::ChartDataRowSource_COLUMNS));
+    // The direction after the dimension: turning a diagram 3-D sets its bars upright again.
+    if (kind->threeD) diagramProps->setPropertyValue("Dim3D", css::uno::Any(true));
+    if (kind->deep) diagramProps->setPropertyValue("Deep", css::uno::Any(true));
     if (kind->bars) diagramProps->setPropertyValue("Vertical", css::uno::Any(true));
-    if (kind->threeD) {
-        diagramProps->setPropertyValue("Dim3D", css::uno::Any(true));
-        if (std::string_view(kind->service) != "com.sun.star.chart.PieDiagram")
-            diagramProps->setPropertyValue("Deep", css::uno::Any(true));
-    }
+    setChartSeries(chartSheet.session().context(), Reference<css::chart2::XChartDocument>(document, UNO_QUERY_THROW), layout);
 
     const Reference<css::beans::XPropertySet> documentProps(document, UNO_QUERY_THROW);
     documentProps->setPropertyValue("HasLegend", css::uno::Any(legend));
@@ -129,7 +134,7 @@ void runChartWizard(const CalcCall& call, CalcSheet& chartSheet) {
     diagramProps->setPropertyValue("HasYAxisTitle", css::uno::Any(!valueTitle.empty()));
     if (!valueTitle.empty())
         setTitle(Reference<css::chart::XAxisYSupplier>(diagram, UNO_QUERY_THROW)->getYAxisTitle(), valueTitle);
-    if (kind->threeD && !extraTitle.empty()) {
+    if (kind->deep && !extraTitle.empty()) {
         diagramProps->setPropertyValue("HasZAxisTitle", css::uno::Any(true));
         setTitle(Reference<css::chart::XAxisZSupplier>(diagram, UNO_QUERY_THROW)->getZAxisTitle(), extraTitle);
     }

@@ -8,7 +8,6 @@
 #include <com/sun/star/sheet/XCellFormatRangesSupplier.hpp>
 #include <com/sun/star/sheet/XCellRangeData.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
-#include <com/sun/star/util/XNumberFormatTypes.hpp>
 #include <com/sun/star/util/XNumberFormatsSupplier.hpp>
 
 namespace tabulix::office {
@@ -17,6 +16,30 @@ using css::uno::Any;
 using css::uno::Reference;
 using css::uno::Sequence;
 using css::uno::UNO_QUERY_THROW;
+
+namespace {
+
+// Whether Calc may read the text `value` as something else (a number, a date, a percentage, a
+// Boolean, a formula): then it gives the cell the text format.
+bool mayReadAsNumber(const Any& value) {
+    if (value.getValueTypeClass() != css::uno::TypeClass_STRING) return false;
+    const rtl::OUString* text = static_cast<const rtl::OUString*>(value.getValue());
+    if (text->isEmpty()) return false;
+    if (text->equalsIgnoreAsciiCase("TRUE") || text->equalsIgnoreAsciiCase("FALSE") || (*text)[0] == '=') return true;
+    for (sal_Int32 i = 0; i < text->getLength(); ++i)
+        if ((*text)[i] >= '0' && (*text)[i] <= '9') return true;
+    return false;
+}
+
+// Whether every cell of `area` has the general number format.
+bool hasGeneralFormat(const Reference<css::table::XCellRange>& area) {
+    const Reference<css::beans::XPropertySet> props(area, UNO_QUERY_THROW);
+    sal_Int32 key = -1;
+    return Reference<css::sheet::XCellFormatRangesSupplier>(area, UNO_QUERY_THROW)->getCellFormatRanges()->getCount() == 1 &&
+           (props->getPropertyValue("NumberFormat") >>= key) && key == 0;
+}
+
+}  // namespace
 
 void CalcPendingCells::keep(const Reference<css::frame::XModel>& document, const Reference<css::sheet::XSpreadsheet>& sheet,
                             sal_Int32 column, sal_Int32 row, Any value, ImpliedFormat implied) {
@@ -43,12 +66,31 @@ void CalcPendingCells::write() {
     auto writeBlock = [&] {
         if (block.empty()) return;
         Sequence<Sequence<Any>> rows(static_cast<sal_Int32>(block.size()));
-        for (std::size_t r = 0; r < block.size(); ++r)
+        bool numberLike = false;
+        for (std::size_t r = 0; r < block.size(); ++r) {
             rows.getArray()[r] = Sequence<Any>(block[r].values.data(), static_cast<sal_Int32>(block[r].values.size()));
+            for (const Any& value : block[r].values) numberLike = numberLike || mayReadAsNumber(value);
+        }
         const Run& top = block.front();
-        Reference<css::sheet::XCellRangeData>(
-            sheetCells->getCellRangeByPosition(top.first, top.row, top.last, block.back().row), UNO_QUERY_THROW)
-            ->setDataArray(rows);
+        const Reference<css::table::XCellRange> area =
+            sheetCells->getCellRangeByPosition(top.first, top.row, top.last, block.back().row);
+        // Calc gives a text that it would read as a number or a formula the text format ("@");
+        // the cells keep their general format, as in the application.
+        const bool general = numberLike && hasGeneralFormat(area);
+        std::vector<Reference<css::beans::XPropertySet>> generalCells;  // in an area formatted otherwise
+        if (numberLike && !general) {
+            for (std::size_t r = 0; r < block.size(); ++r)
+                for (std::size_t c = 0; c < block[r].values.size(); ++c) {
+                    if (!mayReadAsNumber(block[r].values[c])) continue;
+                    Reference<css::beans::XPropertySet> cell(
+                        area->getCellByPosition(static_cast<sal_Int32>(c), static_cast<sal_Int32>(r)), UNO_QUERY_THROW);
+                    sal_Int32 key = -1;
+                    if ((cell->getPropertyValue("NumberFormat") >>= key) && key == 0) generalCells.push_back(cell);
+                }
+        }
+        Reference<css::sheet::XCellRangeData>(area, UNO_QUERY_THROW)->setDataArray(rows);
+        if (general) Reference<css::beans::XPropertySet>(area, UNO_QUERY_THROW)->setPropertyValue("NumberFormat", Any(sal_Int32{0}));
+        for (const auto& cell : generalCells) cell->setPropertyValue("NumberFormat", Any(sal_Int32{0}));
         block.clear();
     };
     auto add = [&](Run run) {
@@ -84,17 +126,14 @@ void CalcPendingCells::writeImpliedFormats(const std::map<std::pair<sal_Int32, s
     };
     std::map<std::pair<sal_Int32, sal_Int32>, const ImpliedFormat*> byColumn;  // (column, row)
     for (const auto& [at, kept] : cells)
-        if (kept.implied.kind != 0) byColumn[{at.second, at.first}] = &kept.implied;
+        if (kept.implied.kind != ImpliedFormat::Kind::None) byColumn[{at.second, at.first}] = &kept.implied;
     if (byColumn.empty()) return;
 
     const Reference<css::table::XCellRange> sheetCells(sheet_, UNO_QUERY_THROW);
-    const Reference<css::util::XNumberFormatTypes> types(
-        Reference<css::util::XNumberFormatsSupplier>(document_, UNO_QUERY_THROW)->getNumberFormats(), UNO_QUERY_THROW);
-    auto sameFormat = [](const ImpliedFormat& a, const ImpliedFormat& b) {
-        return a.kind == b.kind && a.locale.Language == b.locale.Language && a.locale.Country == b.locale.Country;
-    };
+    const Reference<css::util::XNumberFormats> formats =
+        Reference<css::util::XNumberFormatsSupplier>(document_, UNO_QUERY_THROW)->getNumberFormats();
     auto format = [&](const Run& run) {
-        const sal_Int32 key = types->getStandardFormat(run.implied->kind, run.implied->locale);
+        const sal_Int32 key = impliedFormatKey(formats, *run.implied);
         const Reference<css::beans::XPropertySet> cellsOfRun(
             sheetCells->getCellRangeByPosition(run.column, run.first, run.column, run.last), UNO_QUERY_THROW);
         // A run formatted alike throughout is one format range: when that has the general
@@ -116,7 +155,7 @@ void CalcPendingCells::writeImpliedFormats(const std::map<std::pair<sal_Int32, s
     std::optional<Run> run;
     for (const auto& [at, implied] : byColumn) {
         const auto [column, row] = at;
-        if (run && run->column == column && row == run->last + 1 && sameFormat(*run->implied, *implied)) {
+        if (run && run->column == column && row == run->last + 1 && *run->implied == *implied) {
             run->last = row;
             continue;
         }

@@ -1,29 +1,20 @@
 #pragma once
-// Values put into single cells while Calc is not shown, kept to be written together. A transfer
-// puts one value a call, and every UNO call is a round trip to soffice: written as rectangles of
-// whole rows (one call for a block of records) they cost a small part of that. The values are
-// written before any other call reaches Calc, so nothing can observe the difference but the
-// time; a value Calc refuses is reported by that later call.
+// Values put into cells, kept to be written together. A transfer puts one value a call, and every
+// UNO call is a round trip to soffice: written as rectangles of whole rows (one call for a block
+// of records) they cost a small part of that. The values are written before any other call
+// reaches Calc, so nothing can observe the difference but the time; what Calc would refuse or
+// cut is refused when the value is put.
 
 #include <map>
 #include <utility>
 
 #include <com/sun/star/frame/XModel.hpp>
-#include <com/sun/star/lang/Locale.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
 #include <com/sun/star/uno/Any.hxx>
 
+#include "office/calc_number_formats.h"
+
 namespace tabulix::office {
-
-namespace css = com::sun::star;
-
-// A format a value brings along (a date, a currency amount, a Boolean): the standard format of
-// a css::util::NumberFormat kind in a locale, given to the cell when it still has the general
-// format.
-struct ImpliedFormat {
-    sal_Int16 kind = 0;  // 0: none
-    css::lang::Locale locale;
-};
 
 class CalcPendingCells {
 public:

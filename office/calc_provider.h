@@ -4,8 +4,8 @@
 // Calc's documents through the usual object model: Application, Workbooks, Workbook, Sheets,
 // Worksheet, chart sheets, Range, Font, Interior, Borders. The suite's events (a sheet or a
 // workbook activated, a workbook about to close) reach the connections on the caller's thread.
-// While Calc is not shown, values put into single cells are written together before the next
-// call of any other kind (a transfer's cells go over in blocks of rows, not a round trip each).
+// Values put into cells are written together before the next call of any other kind (a
+// transfer's cells go over in blocks of rows, not a round trip each).
 //
 // The Calc code is a plug-in, libtabulix-calc.so, loaded when the provider is installed: the
 // program itself needs none of LibreOffice's libraries. It is looked for at $TABULIX_CALC_PLUGIN,

@@ -17,13 +17,13 @@
 #include <com/sun/star/table/XTableRows.hpp>
 #include <com/sun/star/text/XTextRange.hpp>
 #include <com/sun/star/util/MalformedNumberFormatException.hpp>
-#include <com/sun/star/util/NumberFormat.hpp>
 #include <com/sun/star/util/XMergeable.hpp>
-#include <com/sun/star/util/XNumberFormatTypes.hpp>
 #include <com/sun/star/util/XNumberFormats.hpp>
 #include <com/sun/star/util/XNumberFormatsSupplier.hpp>
 
 #include "automation/dispids.h"
+#include "office/calc_column_widths.h"
+#include "office/calc_number_formats.h"
 #include "office/calc_range_format.h"
 #include "office/calc_sheet.h"
 #include "office/calc_workbook.h"
@@ -42,19 +42,8 @@ namespace xl = automation::xl;
 
 namespace {
 
-constexpr double kHmmPerPixel = 2540.0 / 96.0;
-constexpr double kDigitPixels = 7.0;   // the widest digit of the workbook's default font
-constexpr double kPaddingPixels = 5.0;
-
-// Column widths in characters of the default font, as the application counts them, from and to
-// Calc's 1/100 mm.
-double charactersOfWidth(sal_Int32 hmm) {
-    const double pixels = std::round(hmm / kHmmPerPixel);
-    return std::max(0.0, std::round((pixels - kPaddingPixels) / kDigitPixels * 100.0) / 100.0);
-}
-sal_Int32 widthOfCharacters(double characters) {
-    return static_cast<sal_Int32>(std::lround((characters * kDigitPixels + kPaddingPixels) * kHmmPerPixel));
-}
+// A cell holds at most this many characters, counted in UTF-16 code units as the file does.
+constexpr sal_Int32 kMaxCellText = 32767;
 
 // "A1" .. "XFD1048576": the column letters and row of a cell name, or false.
 // The 0-based column and row of a cell name (A1 notation), or nothing for anything else.
@@ -272,8 +261,7 @@ Variant CalcRange::invokeMember(const CalcCall& call) {
             call.noPut();
             call.expectCount(0, 0);
             if (!columns_) call.fail("AutoFit needs whole columns (Columns.AutoFit)");
-            propertiesOf(Reference<css::table::XColumnRowRange>(cells(), UNO_QUERY_THROW)->getColumns())
-                ->setPropertyValue("OptimalWidth", css::uno::Any(true));
+            fitColumns(sheet_->workbook()->document(), address());
             return {};
         case dispid::ColumnWidth: {
             call.expectCount(0, 0);
@@ -281,7 +269,7 @@ Variant CalcRange::invokeMember(const CalcCall& call) {
                 Reference<css::table::XColumnRowRange>(cells(), UNO_QUERY_THROW)->getColumns(), UNO_QUERY_THROW);
             if (call.isPut()) {
                 const double characters = call.valueNumber();
-                if (characters < 0 || characters > 255) call.fail("a column width is 0 to 255 characters");
+                if (characters < 0 || characters > kMaxColumnCharacters) call.fail("a column width is 0 to 255 characters");
                 propertiesOf(columns)->setPropertyValue("Width", css::uno::Any(widthOfCharacters(characters)));
                 return {};
             }
@@ -312,62 +300,44 @@ Variant CalcRange::invokeMember(const CalcCall& call) {
     call.wrongKind();
 }
 
+// Values wait with the session's pending cells, to be written with their neighbours (see
+// CalcPendingCells); what Calc would refuse or cut is refused here, where the caller can still
+// say which value it was.
 void CalcRange::putValue(const CalcCall& call) {
     const Variant& v = call.value();
-    const auto formats = Reference<css::util::XNumberFormatsSupplier>(sheet_->workbook()->model(), UNO_QUERY_THROW)
-                             ->getNumberFormats();
-    const Reference<css::util::XNumberFormatTypes> types(formats, UNO_QUERY_THROW);
-    const css::lang::Locale locale = localeOf(call.lcid());
-    // Dates, currency amounts and Booleans bring a format along, as in the application; only
-    // into cells that still have the general format.
-    sal_Int16 implied = 0;
+    css::uno::Any value;
     switch (v.type()) {
-        case VariantType::Boolean: implied = css::util::NumberFormat::LOGICAL; break;
-        case VariantType::Currency: implied = css::util::NumberFormat::CURRENCY; break;
-        case VariantType::Date:
-            implied = v.toDouble() != std::floor(v.toDouble()) ? css::util::NumberFormat::DATETIME
-                                                               : css::util::NumberFormat::DATE;
-            break;
         case VariantType::Object:
         case VariantType::Missing:
         case VariantType::Error:
             call.fail("a " + std::string(automation::variantTypeName(v.type())) + " cannot be stored in a cell");
-        default: break;
-    }
-    if (block_ && block_->isSingleCell() && !session().visible) {
-        css::uno::Any value;
-        if (v.type() == VariantType::Text)
-            value <<= toUno(*v.getIf<std::string>());
-        else if (v.isEmpty() || v.isNull())
+        case VariantType::Text: {
+            const rtl::OUString text = toUno(*v.getIf<std::string>());
+            if (text.getLength() > kMaxCellText)
+                call.fail("a cell holds at most 32767 characters (UTF-16 code units), the text has " +
+                          std::to_string(text.getLength()));
+            value <<= text;
+            break;
+        }
+        case VariantType::Empty:
+        case VariantType::Null:
             value <<= rtl::OUString();  // an empty text leaves the cell empty (void would be #N/A)
-        else
-            value <<= v.type() == VariantType::Boolean ? (v.toBool() ? 1.0 : 0.0) : v.toDouble();
-        session().keepCellValue(sheet_->workbook()->model(), sheet_->sheet(), block_->firstColumn, block_->firstRow,
-                                std::move(value), ImpliedFormat{implied, localeOf(call.lcid())});
+            break;
+        case VariantType::Boolean: value <<= v.toBool() ? 1.0 : 0.0; break;
+        default: value <<= v.toDouble(); break;
+    }
+    const ImpliedFormat implied = impliedFormatOf(v, call.lcid());
+    const auto& document = sheet_->workbook()->model();
+    if (block_) {
+        for (sal_Int32 row = block_->firstRow; row <= block_->lastRow; ++row)
+            for (sal_Int32 column = block_->firstColumn; column <= block_->lastColumn; ++column)
+                session().keepCellValue(document, sheet_->sheet(), column, row, value, implied);
         return;
     }
-    // A value written at once comes after the values kept before it.
-    session().writePendingCells();
     const auto a = address();
-    for (sal_Int32 r = 0; r <= a.EndRow - a.StartRow; ++r) {
-        for (sal_Int32 c = 0; c <= a.EndColumn - a.StartColumn; ++c) {
-            const Reference<css::table::XCell> cell = cells()->getCellByPosition(c, r);
-            if (v.type() == VariantType::Text) {
-                Reference<css::text::XTextRange>(cell, UNO_QUERY_THROW)->setString(toUno(*v.getIf<std::string>()));
-            } else if (v.isEmpty() || v.isNull()) {
-                cell->setFormula(rtl::OUString());
-            } else {
-                cell->setValue(v.type() == VariantType::Boolean ? (v.toBool() ? 1.0 : 0.0) : v.toDouble());
-            }
-            if (implied != 0) {
-                const auto props = propertiesOf(cell);
-                sal_Int32 key = 0;
-                props->getPropertyValue("NumberFormat") >>= key;
-                if (key == 0)
-                    props->setPropertyValue("NumberFormat", css::uno::Any(types->getStandardFormat(implied, locale)));
-            }
-        }
-    }
+    for (sal_Int32 row = a.StartRow; row <= a.EndRow; ++row)
+        for (sal_Int32 column = a.StartColumn; column <= a.EndColumn; ++column)
+            session().keepCellValue(document, sheet_->sheet(), column, row, value, implied);
 }
 
 Variant CalcRange::value(const CalcCall& call) const {
@@ -432,32 +402,25 @@ Variant CalcRange::formula(const CalcCall& call) const {
                              tokens, css::table::CellAddress(a.Sheet, a.StartColumn, a.StartRow))));
 }
 
-// The format text is read by Calc in the notation of the call's locale ("#.##0,00" with
-// Spanish). It is stored in the suite's system notation, which the provider fixes to the English
-// one the file keeps: a format stored with a locale of its own would be saved tagged with it
-// ("[$-C0A]###,##0.00").
+// The format text is read in the notation of the call's locale ("#.##0,00" with Spanish) and kept
+// in the file's, in the suite's system locale (see calc_number_formats.h): a format kept in a
+// locale of its own would be saved tagged with it ("[$-C0A]###,##0.00").
 void CalcRange::putNumberFormat(const CalcCall& call) {
     std::string code = call.value().isNull() ? std::string() : call.valueText();
     if (code.empty()) code = "General";
     const auto formats = Reference<css::util::XNumberFormatsSupplier>(sheet_->workbook()->model(), UNO_QUERY_THROW)
                              ->getNumberFormats();
-    const auto keyOf = [&](const std::string& text, const css::lang::Locale& locale) {
-        const sal_Int32 key = formats->queryKey(toUno(text), locale, false);
-        return key >= 0 ? key : formats->addNew(toUno(text), locale);
-    };
     const css::lang::Locale locale = localeOf(call.lcid());
     sal_Int32 key = 0;
     try {
-        key = keyOf(code, locale);
-    } catch (const css::util::MalformedNumberFormatException&) {
-        call.fail("\"" + code + "\" is not a number format");
-    }
-    if (commaDecimal(locale)) {
-        try {
-            key = keyOf(swapDecimalMarks(code), css::lang::Locale());  // the suite's system notation
-        } catch (const css::util::MalformedNumberFormatException&) {
-            // Kept in the call's locale: Calc read it there.
+        if (commaDecimal(locale)) {
+            // Calc reads it in the call's locale first, so that what it refuses there is refused.
+            if (formats->queryKey(toUno(code), locale, false) < 0) formats->addNew(toUno(code), locale);
+            code = swapDecimalMarks(code);
         }
+        key = formatKey(formats, code);
+    } catch (const css::util::MalformedNumberFormatException&) {
+        call.fail("\"" + call.valueText() + "\" is not a number format");
     }
     propertiesOf(cells())->setPropertyValue("NumberFormat", css::uno::Any(key));
 }

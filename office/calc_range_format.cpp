@@ -1,9 +1,16 @@
 #include "office/calc_range_format.h"
 
+#include <algorithm>
+#include <optional>
+
 #include <com/sun/star/awt/FontSlant.hpp>
 #include <com/sun/star/awt/FontUnderline.hpp>
 #include <com/sun/star/awt/FontWeight.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/sheet/XCellFormatRangesSupplier.hpp>
+#include <com/sun/star/sheet/XSpreadsheet.hpp>
+#include <com/sun/star/table/XCellRange.hpp>
 #include <com/sun/star/table/BorderLine2.hpp>
 #include <com/sun/star/table/BorderLineStyle.hpp>
 #include <com/sun/star/table/TableBorder2.hpp>
@@ -11,6 +18,7 @@
 #include "automation/colour_value.h"
 #include "automation/dispids.h"
 #include "office/calc_range.h"
+#include "office/calc_sheet.h"
 
 namespace tabulix::office {
 
@@ -238,6 +246,56 @@ void setLine(css::table::BorderLine2& line, sal_Int32 width) {
     line.LineDistance = 0;
 }
 
+bool present(const css::table::BorderLine2& line) { return line.OuterLineWidth != 0 || line.LineWidth != 0; }
+
+// A line the range draws on one side of its cells is shared with the cells across that side: the
+// cells there that draw a line on the facing side take the new line, so that the later line
+// wins, as in the application. `strip` is the block of those cells (clipped to the sheet), and
+// `facing` their side.
+struct Facing {
+    sal_Int32 firstColumn, firstRow, lastColumn, lastRow;
+    const char* side;
+};
+
+std::optional<Facing> facingCells(std::int32_t index, const css::table::CellRangeAddress& a) {
+    switch (index) {
+        case xl::CellLeft: return Facing{a.StartColumn - 1, a.StartRow, a.EndColumn - 1, a.EndRow, "RightBorder2"};
+        case xl::CellRight: return Facing{a.StartColumn + 1, a.StartRow, a.EndColumn + 1, a.EndRow, "LeftBorder2"};
+        case xl::CellTop: return Facing{a.StartColumn, a.StartRow - 1, a.EndColumn, a.EndRow - 1, "BottomBorder2"};
+        case xl::CellBottom: return Facing{a.StartColumn, a.StartRow + 1, a.EndColumn, a.EndRow + 1, "TopBorder2"};
+        case xl::EdgeLeft: return Facing{a.StartColumn - 1, a.StartRow, a.StartColumn - 1, a.EndRow, "RightBorder2"};
+        case xl::EdgeTop: return Facing{a.StartColumn, a.StartRow - 1, a.EndColumn, a.StartRow - 1, "BottomBorder2"};
+        case xl::EdgeBottom: return Facing{a.StartColumn, a.EndRow + 1, a.EndColumn, a.EndRow + 1, "TopBorder2"};
+        case xl::EdgeRight: return Facing{a.EndColumn + 1, a.StartRow, a.EndColumn + 1, a.EndRow, "LeftBorder2"};
+        default: return std::nullopt;  // diagonals and inside lines have no cells across
+    }
+}
+
+constexpr sal_Int32 kLastColumn = 16383;
+constexpr sal_Int32 kLastRow = 1048575;
+
+void shareLine(const CalcRange& range, std::int32_t index, const css::table::BorderLine2& line) {
+    std::optional<Facing> f = facingCells(index, range.address());
+    if (!f) return;
+    f->firstColumn = std::max<sal_Int32>(f->firstColumn, 0);
+    f->firstRow = std::max<sal_Int32>(f->firstRow, 0);
+    f->lastColumn = std::min(f->lastColumn, kLastColumn);
+    f->lastRow = std::min(f->lastRow, kLastRow);
+    if (f->firstColumn > f->lastColumn || f->firstRow > f->lastRow) return;
+    const rtl::OUString side = rtl::OUString::createFromAscii(f->side);
+    const Reference<css::table::XCellRange> strip =
+        Reference<css::table::XCellRange>(range.sheet()->sheet(), UNO_QUERY_THROW)
+            ->getCellRangeByPosition(f->firstColumn, f->firstRow, f->lastColumn, f->lastRow);
+    // Cells formatted alike come as one range each: a strip of plain cells costs one look.
+    const Reference<css::container::XIndexAccess> alike =
+        Reference<css::sheet::XCellFormatRangesSupplier>(strip, UNO_QUERY_THROW)->getCellFormatRanges();
+    for (sal_Int32 i = 0; i < alike->getCount(); ++i) {
+        const Reference<css::beans::XPropertySet> cells(alike->getByIndex(i), UNO_QUERY_THROW);
+        css::table::BorderLine2 facing;
+        if ((cells->getPropertyValue(side) >>= facing) && present(facing)) cells->setPropertyValue(side, css::uno::Any(line));
+    }
+}
+
 }  // namespace
 
 Variant CalcBorder::invokeMember(const CalcCall& call) {
@@ -246,9 +304,8 @@ Variant CalcBorder::invokeMember(const CalcCall& call) {
     // Weight and colour are set one at a time: each put keeps the other from the current line,
     // and a line that does not exist yet starts thin and black, as in the application.
     const auto change = [&](css::table::BorderLine2& line) -> bool {
-        const bool absent = line.OuterLineWidth == 0 && line.LineWidth == 0;
         if (!call.isPut()) return false;
-        if (absent) {
+        if (!present(line)) {
             setLine(line, widthOfWeight(call, xl::Thin));
             line.Color = 0;
         }
@@ -268,6 +325,7 @@ Variant CalcBorder::invokeMember(const CalcCall& call) {
         props->getPropertyValue(rtl::OUString::createFromAscii(name)) >>= line;
         if (!change(line)) return reading(line);
         props->setPropertyValue(rtl::OUString::createFromAscii(name), css::uno::Any(line));
+        shareLine(*range_, index_, line);
         return {};
     }
     css::table::TableBorder2 border;
@@ -277,6 +335,7 @@ Variant CalcBorder::invokeMember(const CalcCall& call) {
     if (!change(current)) return reading(current);
     tableLine(update, index_) = current;
     props->setPropertyValue("TableBorder2", css::uno::Any(update));
+    shareLine(*range_, index_, current);
     return {};
 }
 

@@ -365,7 +365,10 @@ void CalcSession::handle(const CalcEvent& event) {
     if (!book) return;
     switch (event.kind) {
         case CalcEventKind::SheetActivated: {
-            if (!event.sheet.is() || !book->noteActiveSheet(event.sheet)) return;
+            // Calc reports some activations late (those a new or removed sheet causes): one that
+            // no longer names the active sheet is stale and must not move the connections.
+            if (!event.sheet.is() || sheetName(event.sheet) != sheetName(book->activeSheet())) return;
+            if (!book->noteActiveSheet(event.sheet)) return;
             Variant sheet{automation::DispatchPtr(book->sheetObject(event.sheet))};
             applicationEvents_.raise(automation::dispid::SheetActivate, std::span<Variant>(&sheet, 1));
             return;

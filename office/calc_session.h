@@ -59,6 +59,8 @@ public:
     const css::uno::Reference<css::uno::XComponentContext>& context() const { return context_; }
     const css::uno::Reference<css::frame::XDesktop2>& desktop() const { return desktop_; }
     int processId() const;
+    // The session's private folder (soffice's profile, output and temporary files).
+    const std::string& folder() const { return folder_; }
     bool windowed() const { return windowed_; }
 
     // Raises AutomationError naming `where` when the suite has been ended or has gone away.
@@ -87,7 +89,7 @@ public:
     std::shared_ptr<CalcWorkbook> activeWorkbook() const;
     std::shared_ptr<CalcWorkbook> workbookWithId(int id) const;
 
-    // Values put into single cells while the suite is not shown wait here (see
+    // Values put into cells wait here (see
     // CalcPendingCells) until any other call needs them written.
     void keepCellValue(const css::uno::Reference<css::frame::XModel>& document,
                        const css::uno::Reference<css::sheet::XSpreadsheet>& sheet, sal_Int32 column, sal_Int32 row,

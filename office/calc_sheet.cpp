@@ -67,7 +67,7 @@ bool CalcSheet::passesPendingCells(const CalcCall& call) const { return call.id(
 
 void CalcSheet::rename(const CalcCall& call, const std::string& name) {
     if (name.empty()) call.fail("a sheet name cannot be empty");
-    if (name.size() > 31) call.fail("the sheet name \"" + name + "\" is longer than 31 characters");
+    if (toUno(name).getLength() > 31) call.fail("the sheet name \"" + name + "\" is longer than 31 characters");
     if (name.find_first_of(":\\/?*[]") != std::string::npos)
         call.fail("the sheet name \"" + name + "\" holds one of : \\ / ? * [ ]");
     if (name.front() == '\'' || name.back() == '\'')

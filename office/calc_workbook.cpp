@@ -1,6 +1,5 @@
 #include "office/calc_workbook.h"
 
-#include <unistd.h>
 
 #include <filesystem>
 
@@ -14,13 +13,13 @@
 #include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/container/XNamed.hpp>
 #include <com/sun/star/frame/XFrame.hpp>
-#include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/frame/XTitle.hpp>
 #include <com/sun/star/sheet/XSpreadsheetView.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 
 #include "automation/dispids.h"
 #include "framework/text_compare.h"
+#include "office/calc_save.h"
 #include "office/calc_sheet.h"
 #include "office/uno_text.h"
 
@@ -185,35 +184,14 @@ bool CalcWorkbook::close() {
     return true;
 }
 
-// Written through the suite's Excel 2007-365 export filter into a temporary file beside the
-// target, then renamed over it: a failed save leaves any earlier file as it was.
 void CalcWorkbook::saveAs(const CalcCall& call, const std::string& path) {
-    if (path.empty()) call.fail("the file name is empty");
-    std::error_code error;
-    const fs::path target = fs::absolute(fs::path(path), error);
-    if (error || target.filename().empty()) call.fail("\"" + path + "\" is not a file name");
-    if (!fs::is_directory(target.parent_path(), error))
-        call.fail("cannot save \"" + path + "\": the folder \"" + target.parent_path().string() + "\" does not exist");
-    const fs::path temporary =
-        target.parent_path() / ("." + target.filename().string() + "." + std::to_string(getpid()) + ".tmp");
-    css::uno::Sequence<css::beans::PropertyValue> args(2);
-    args.getArray()[0].Name = "FilterName";
-    args.getArray()[0].Value <<= toUno("Calc MS Excel 2007 XML");
-    args.getArray()[1].Name = "Overwrite";
-    args.getArray()[1].Value <<= true;
+    fs::path written;
     try {
-        Reference<css::frame::XStorable>(model_, UNO_QUERY_THROW)
-            ->storeToURL(fileUrl(temporary.string()), args);
-    } catch (const css::uno::Exception& e) {
-        fs::remove(temporary, error);
-        call.fail("cannot save \"" + path + "\": " + (e.Message.isEmpty() ? "the suite's export failed" : fromUno(e.Message)));
+        written = saveWorkbook(model_, path, session().folder() + "/save.xlsx");
+    } catch (const AutomationError& e) {
+        call.fail(e.what(), e.scode());
     }
-    fs::rename(temporary, target, error);
-    if (error) {
-        fs::remove(temporary, error);
-        call.fail("cannot save \"" + path + "\": " + error.message());
-    }
-    savedName_ = target.filename().string();
+    savedName_ = written.filename().string();
 }
 
 // --- Sheets / Worksheets ---

@@ -44,7 +44,7 @@ BUILT_PROGRAMS = {
     "design/tabulix-designer": "./usr/bin/tabulix-designer",
     "design/libPackTabulix.so": "./usr/lib/tabulix/libPackTabulix.so",
 }
-FORBIDDEN_PARTS = ["/tests/", "spreadsheet/workbook.h", "/formula/", "dbf_reader.h", "gtest", "bench"]
+FORBIDDEN_PARTS = ["/tests/", "spreadsheet/model/workbook.h", "/formula/", "dbf_reader.h", "gtest", "bench"]
 DEPENDS = ["libdeflate", "libsqlite3", "libshp", "libfreetype", "libfontconfig",
            "fonts-dejavu-core"]
 

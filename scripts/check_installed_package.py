@@ -76,7 +76,7 @@ def check_tree():
 
     headers = sorted((PREFIX / "include").rglob("*.h"))
     check(all(h.is_relative_to(PREFIX / "include/tabulix") for h in headers), "headers outside include/tabulix")
-    for internal in ("spreadsheet/workbook.h", "spreadsheet/formula/formula.h", "data/dbf_reader.h",
+    for internal in ("spreadsheet/model/workbook.h", "spreadsheet/formula/formula.h", "data/dbf_reader.h",
                      "component/cell_names.h", "framework/form_notation.h"):
         check(not (PREFIX / "include/tabulix" / internal).exists(), f"the internal header {internal} is installed")
     # Every installed header in one translation unit, with only the prefix on the include path:

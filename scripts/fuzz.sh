@@ -1,27 +1,18 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (clang, AddressSanitizer and UndefinedBehaviorSanitizer) into
 # build-fuzz/ and runs each in turn for SECONDS seconds (default 60), one at a time, starting from
-# its seed corpus in fuzz/corpus/NAME (NAME: the target without "fuzz_"). Prints each target's
-# executions, rate and findings. Inputs that found new paths go to build-fuzz/corpus/TARGET, the
-# inputs of findings to build-fuzz/findings/. Exits with 1 when anything was found.
+# its seed corpus in fuzz/corpus/NAME (NAME: the target without "fuzz_") and with the dictionary
+# fuzz/NAME.dict where there is one. Prints each target's executions, rate and findings. Inputs
+# that found new paths go to build-fuzz/corpus/TARGET, the inputs of findings to
+# build-fuzz/findings/. Exits with 1 when anything was found.
 #   scripts/fuzz.sh [SECONDS] [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 shift || true
 
-cc="$(command -v clang-14 || command -v clang || true)"
-cxx="$(command -v clang++-14 || command -v clang++ || true)"
-if [ -z "$cc" ] || [ -z "$cxx" ]; then
-  echo "fuzz.sh: clang is not installed (Debian: clang-14 libclang-rt-14-dev)" >&2
-  exit 2
-fi
-launcher=()
-if command -v ccache >/dev/null; then
-  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-fi
-cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER="$cc" \
-  -DCMAKE_CXX_COMPILER="$cxx" -DTABULIX_FUZZ=ON -DTABULIX_SANITIZE=ON "${launcher[@]}" >/dev/null
+source scripts/sanitizer-config.sh
+configure_sanitizer_build || exit 2
 
 if (($#)); then
   targets=("$@")
@@ -41,8 +32,10 @@ for target in "${targets[@]}"; do
   status=0
   dirs=("$corpus")
   [ -d "$seeds" ] && dirs+=("$seeds")
+  dictionary=()
+  [ -f "fuzz/${target#fuzz_}.dict" ] && dictionary=(-dict="fuzz/${target#fuzz_}.dict")
   "build-fuzz/fuzz/$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 \
-    -artifact_prefix="build-fuzz/findings/$target-" "${dirs[@]}" >"$log" 2>&1 || status=$?
+    "${dictionary[@]}" -artifact_prefix="build-fuzz/findings/$target-" "${dirs[@]}" >"$log" 2>&1 || status=$?
   runs="$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo 0)"
   time="$(grep -o 'stat::average_exec_per_sec: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo 0)"
   findings="$(find build-fuzz/findings -name "$target-*" | wc -l)"

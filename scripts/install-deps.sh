@@ -20,6 +20,7 @@ test_packages=(
   locales
   libreoffice-calc-nogui libreoffice-dev
   dpkg-dev file
+  strace
 )
 # Locales the tests compare the currency settings of.
 test_locales=(es_ES.UTF-8 en_US.UTF-8)

@@ -2,7 +2,8 @@
 
 #include "automation/application_provider.h"
 #include "automation/automation_error.h"
-#include "spreadsheet/application.h"
+#include "spreadsheet/model/application.h"
+#include "spreadsheet/xlsx/xlsx_export.h"
 
 namespace tabulix::spreadsheet {
 
@@ -11,13 +12,17 @@ namespace {
 class EmbeddedProvider final : public automation::ApplicationProvider {
 public:
     explicit EmbeddedProvider(automation::Lcid locale) : locale_(locale) {}
-    automation::DispatchPtr startApplication() override { return Application::create(locale_); }
+    automation::DispatchPtr startApplication() override { return createEmbeddedApplication(locale_); }
 
 private:
     automation::Lcid locale_;
 };
 
 }  // namespace
+
+std::shared_ptr<Application> createEmbeddedApplication(automation::Lcid displayLocale) {
+    return Application::create(displayLocale, &writeXlsx);
+}
 
 void installEmbeddedSpreadsheet(automation::Lcid displayLocale) {
     automation::setApplicationProvider(std::make_unique<EmbeddedProvider>(displayLocale));

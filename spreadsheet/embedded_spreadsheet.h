@@ -5,7 +5,7 @@
 // Thread rule: each thread that connects gets an Application of its own, with its own workbooks,
 // texts, styles and font metrics, so reports on different threads share nothing and never wait
 // for each other. An Application and everything reached through it belongs to the thread that
-// started it (spreadsheet/model_object.h); the program's window shows the GUI thread's.
+// started it (spreadsheet/model/model_object.h); the program's window shows the GUI thread's.
 
 #include <memory>
 
@@ -14,6 +14,10 @@
 namespace tabulix::spreadsheet {
 
 class Application;
+
+// A new embedded Application that saves workbooks as .xlsx files (not the running one). It
+// belongs to the calling thread.
+std::shared_ptr<Application> createEmbeddedApplication(automation::Lcid displayLocale = automation::kLcidSpanishSpain);
 
 // Installs an ApplicationProvider that starts an in-process Application for each thread that
 // connects (displaying numbers with the conventions of displayLocale). Programs call it once at

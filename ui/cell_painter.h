@@ -6,7 +6,7 @@
 #include <QFont>
 #include <QRect>
 
-#include "spreadsheet/cell_style.h"
+#include "spreadsheet/cells/cell_style.h"
 
 class QPainter;
 

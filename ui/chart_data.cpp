@@ -2,7 +2,7 @@
 
 #include <variant>
 
-#include "spreadsheet/worksheet.h"
+#include "spreadsheet/model/worksheet.h"
 
 namespace tabulix::ui {
 

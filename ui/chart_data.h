@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "spreadsheet/chart_model.h"
+#include "spreadsheet/model/chart_model.h"
 
 namespace tabulix::ui {
 

@@ -11,14 +11,17 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QPieSeries>
+#include <QPieSlice>
+#include <QPen>
 #include <QPolarChart>
 #include <QStackedLayout>
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
 
-#include "spreadsheet/chart_sheet.h"
+#include "spreadsheet/model/chart_sheet.h"
 #include "ui/chart_data.h"
+#include "ui/series_palette.h"
 
 namespace tabulix::ui {
 
@@ -72,6 +75,8 @@ QChart* barChart(const spreadsheet::ChartModel& model, const ChartData& data, bo
                                             : static_cast<QAbstractBarSeries*>(new QBarSeries);
     for (const auto& s : data.series) {
         auto* set = new QBarSet(qs(s.name));
+        set->setColor(seriesColour(static_cast<int>(series->count())));
+        set->setBorderColor(set->color().darker(130));
         for (double v : s.values) *set << v;
         series->append(set);
     }
@@ -104,11 +109,15 @@ QChart* lineChart(const spreadsheet::ChartModel& model, const ChartData& data, b
     for (const auto& s : data.series) {
         auto* line = new QLineSeries;
         line->setName(qs(s.name));
+        const QColor colour = seriesColour(static_cast<int>(chart->series().size()));
+        line->setPen(QPen(colour, 2));
         for (std::size_t i = 0; i < s.values.size(); ++i) line->append(static_cast<double>(i), s.values[i]);
         QAbstractSeries* shown = line;
         if (areas) {
             auto* area = new QAreaSeries(line);
             area->setName(qs(s.name));
+            area->setColor(colour);
+            area->setBorderColor(colour.darker(130));
             area->setOpacity(0.75);
             shown = area;
         }
@@ -124,7 +133,11 @@ QChart* pieChart(const ChartData& data) {
     auto* series = new QPieSeries;
     const auto& values = data.series.front().values;
     for (std::size_t i = 0; i < values.size(); ++i)
-        if (values[i] > 0) series->append(qs(i < data.categories.size() ? data.categories[i] : ""), values[i]);
+        if (values[i] > 0) {
+            QPieSlice* slice = series->append(qs(i < data.categories.size() ? data.categories[i] : ""), values[i]);
+            slice->setColor(seriesColour(static_cast<int>(series->count()) - 1));
+            slice->setBorderColor(Qt::white);
+        }
     chart->addSeries(series);
     return chart;
 }
@@ -143,6 +156,7 @@ QChart* radarChart(const spreadsheet::ChartModel& model, const ChartData& data) 
     for (const auto& s : data.series) {
         auto* line = new QLineSeries;
         line->setName(qs(s.name));
+        line->setPen(QPen(seriesColour(static_cast<int>(chart->series().size())), 2));
         for (std::size_t i = 0; i < s.values.size(); ++i) line->append(i * 360.0 / n, s.values[i]);
         if (!s.values.empty()) line->append(360.0, s.values.front());  // closes the ring
         chart->addSeries(line);

@@ -5,8 +5,8 @@
 #include <QThread>
 
 #include "automation/application_provider.h"
-#include "spreadsheet/application.h"
 #include "spreadsheet/embedded_spreadsheet.h"
+#include "spreadsheet/model/application.h"
 #include "ui/spreadsheet_window.h"
 
 namespace tabulix::ui {
@@ -25,7 +25,7 @@ public:
     explicit WindowedProvider(automation::Lcid locale) : locale_(locale) {}
 
     automation::DispatchPtr startApplication() override {
-        auto app = spreadsheet::Application::create(locale_);
+        auto app = spreadsheet::createEmbeddedApplication(locale_);
         // Widgets live on the GUI thread; a worker's application works without a window.
         if (QThread::currentThread() != QCoreApplication::instance()->thread()) return app;
         if (SpreadsheetWindow* old = startedWindow()) old->deleteLater();

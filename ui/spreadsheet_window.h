@@ -13,7 +13,7 @@
 #include <memory>
 #include <unordered_map>
 
-#include "spreadsheet/model_observer.h"
+#include "spreadsheet/model/model_observer.h"
 
 class QTabBar;
 class QTabWidget;

@@ -15,6 +15,7 @@
 #include "component/tabulix.h"
 #include "ui/embedded_spreadsheet_window.h"
 #include "ui/qt_ui_services.h"
+#include "ui/spanish_message.h"
 #include "ui/spreadsheet_window.h"
 
 namespace {
@@ -22,6 +23,13 @@ namespace {
 constexpr const char* kUsage =
     "Uso: tabulix-view FICHERO.form [COMPONENTE]\n"
     "     tabulix-view --dbf FICHERO.dbf [TITULO]\n";
+
+// Says what failed on standard error and in a box; the exit status of a failed run.
+int fail(const std::string& message) {
+    std::cerr << "tabulix-view: " << message << "\n";
+    QMessageBox::critical(nullptr, QStringLiteral("Tabulix"), QString::fromStdString(message));
+    return 1;
+}
 
 }  // namespace
 
@@ -44,14 +52,14 @@ int main(int argc, char** argv) {
         source.tabulix->SetVisible(true);
         source.tabulix->TraspasarNuevoLibro();
         tabulix::ui::SpreadsheetWindow* window = tabulix::ui::runningSpreadsheetWindow();
-        if (!window) throw std::runtime_error("The spreadsheet application did not start");
+        if (!window) throw std::runtime_error("la hoja de c\xC3\xA1lculo no se ha iniciado");
         window->show();
         window->raise();
         // The window keeps the application (and so the workbook) alive; the data set may go.
         return QApplication::exec();
+    } catch (const tabulix::cli::SourceError& e) {
+        return fail("No se puede preparar el traspaso: " + std::string(e.what()));
     } catch (const std::exception& e) {
-        std::cerr << "tabulix-view: " << e.what() << "\n";
-        QMessageBox::critical(nullptr, QStringLiteral("Tabulix"), QString::fromStdString(e.what()));
-        return 1;
+        return fail(tabulix::ui::SpanishMessage(e));
     }
 }

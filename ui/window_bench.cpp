@@ -13,9 +13,10 @@
 #include <fstream>
 #include <string>
 
-#include "spreadsheet/application.h"
-#include "spreadsheet/workbook.h"
-#include "spreadsheet/worksheet.h"
+#include "spreadsheet/embedded_spreadsheet.h"
+#include "spreadsheet/model/application.h"
+#include "spreadsheet/model/workbook.h"
+#include "spreadsheet/model/worksheet.h"
 #include "ui/spreadsheet_window.h"
 #include "ui/worksheet_grid.h"
 #include "ui/worksheet_view.h"
@@ -57,7 +58,7 @@ int main(int argc, char** argv) {
     // over an empty workbook is opened first, so that the figure below is what the sheet adds.
     const double beforeQt = residentMegabytes();
     {
-        auto empty = spreadsheet::Application::create();
+        auto empty = spreadsheet::createEmbeddedApplication();
         empty->addWorkbook();
         empty->setVisible(true);
         ui::SpreadsheetWindow window(empty);
@@ -67,7 +68,7 @@ int main(int argc, char** argv) {
     }
     const double qtStartUp = residentMegabytes() - beforeQt;
     const double before = residentMegabytes();
-    auto app = spreadsheet::Application::create();
+    auto app = spreadsheet::createEmbeddedApplication();
     auto book = app->addWorkbook();
     auto sheet = std::static_pointer_cast<spreadsheet::Worksheet>(book->sheetAt(1));
     for (int r = 1; r <= rows; ++r) {

@@ -7,9 +7,9 @@
 
 #include "automation/automation_error.h"
 #include "framework/ui_services.h"
-#include "spreadsheet/chart_sheet.h"
-#include "spreadsheet/workbook.h"
-#include "spreadsheet/worksheet.h"
+#include "spreadsheet/model/chart_sheet.h"
+#include "spreadsheet/model/workbook.h"
+#include "spreadsheet/model/worksheet.h"
 #include "ui/chart_sheet_view.h"
 #include "ui/worksheet_view.h"
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "spreadsheet/cell_address.h"
+#include "spreadsheet/cells/cell_address.h"
 
 class QStackedWidget;
 class QTabBar;

@@ -1,6 +1,8 @@
 #include "ui/worksheet_grid.h"
 
+#include <QClipboard>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -61,10 +63,12 @@ void WorksheetGrid::updateHeaderSizes() {
 }
 
 void WorksheetGrid::updateScrollBars() {
-    const int areaHeight = viewport()->height() - headerHeight_;
-    const int areaWidth = viewport()->width() - headerWidth_;
-    verticalScrollBar()->setRange(0, rows_.lastFirstIndex(std::max(areaHeight, 1)));
-    horizontalScrollBar()->setRange(0, columns_.lastFirstIndex(std::max(areaWidth, 1)));
+    // The bars scroll the rows and columns after the frozen ones, in what room those leave.
+    const int areaHeight = viewport()->height() - headerHeight_ - frozenHeight();
+    const int areaWidth = viewport()->width() - headerWidth_ - frozenWidth();
+    verticalScrollBar()->setRange(frozenRows_, std::max(frozenRows_, rows_.lastFirstIndex(std::max(areaHeight, 1))));
+    horizontalScrollBar()->setRange(frozenColumns_,
+                                    std::max(frozenColumns_, columns_.lastFirstIndex(std::max(areaWidth, 1))));
     verticalScrollBar()->setPageStep(rowsPerPage());
     horizontalScrollBar()->setPageStep(std::max(1, lastVisibleColumn() - firstVisibleColumn()));
 }
@@ -109,34 +113,108 @@ void WorksheetGrid::setMerges(std::vector<spreadsheet::CellRect> merges) {
     viewport()->update();
 }
 
+void WorksheetGrid::setFrozen(int rows, int columns) {
+    // At least one row and one column keep scrolling.
+    rows = std::clamp(rows, 0, std::max(0, rows_.count() - 1));
+    columns = std::clamp(columns, 0, std::max(0, columns_.count() - 1));
+    if (rows == frozenRows_ && columns == frozenColumns_) return;
+    frozenRows_ = rows;
+    frozenColumns_ = columns;
+    sizesChanged();
+}
+
+void WorksheetGrid::setFilterButtons(std::optional<spreadsheet::CellRect> headings) {
+    if (headings)
+        filterButtons_ = Area{static_cast<int>(headings->first.row) - 1, static_cast<int>(headings->first.column) - 1,
+                              static_cast<int>(headings->first.row) - 1, static_cast<int>(headings->last.column) - 1};
+    else
+        filterButtons_.reset();
+    viewport()->update();
+}
+
+QRect WorksheetGrid::filterButtonRect(int row, int column) const {
+    if (!filterButtons_ || !filterButtons_->contains(row, column)) return {};
+    const bool rowShown = row < frozenRows_ || (row >= firstVisibleRow() && row <= lastVisibleRow());
+    const bool columnShown =
+        column < frozenColumns_ || (column >= firstVisibleColumn() && column <= lastVisibleColumn());
+    if (!rowShown || !columnShown) return {};
+    const QRect cell = areaRect(row, column, row, column).translated(headerWidth_, headerHeight_);
+    const int side = std::clamp(cell.height() - 4, 9, 17);
+    return QRect(cell.right() - side - 1, cell.bottom() - side - 1, side, side);
+}
+
+std::int64_t WorksheetGrid::rowOffset(int row) const {
+    if (row < frozenRows_) return rows_.position(row);
+    return frozenHeight() + rows_.position(row) - rows_.position(firstVisibleRow());
+}
+
+std::int64_t WorksheetGrid::columnOffset(int column) const {
+    if (column < frozenColumns_) return columns_.position(column);
+    return frozenWidth() + columns_.position(column) - columns_.position(firstVisibleColumn());
+}
+
+std::int64_t WorksheetGrid::rowPositionAt(int y) const {
+    y = std::max(0, y);
+    if (y < frozenHeight()) return y;
+    return rows_.position(firstVisibleRow()) + y - frozenHeight();
+}
+
+std::int64_t WorksheetGrid::columnPositionAt(int x) const {
+    x = std::max(0, x);
+    if (x < frozenWidth()) return x;
+    return columns_.position(firstVisibleColumn()) + x - frozenWidth();
+}
+
+std::vector<WorksheetGrid::Pane> WorksheetGrid::panes() const {
+    const int height = viewport()->height() - headerHeight_, width = viewport()->width() - headerWidth_;
+    const int frozenH = std::min(frozenHeight(), height), frozenW = std::min(frozenWidth(), width);
+    struct Span {
+        int first, last, offset, extent;
+    };
+    std::vector<Span> rowSpans, columnSpans;
+    if (frozenRows_ > 0) rowSpans.push_back({0, frozenRows_ - 1, 0, frozenH});
+    rowSpans.push_back({firstVisibleRow(), lastVisibleRow(), frozenH, height - frozenH});
+    if (frozenColumns_ > 0) columnSpans.push_back({0, frozenColumns_ - 1, 0, frozenW});
+    columnSpans.push_back({firstVisibleColumn(), lastVisibleColumn(), frozenW, width - frozenW});
+    std::vector<Pane> result;
+    for (const Span& r : rowSpans)
+        for (const Span& c : columnSpans)
+            if (r.extent > 0 && c.extent > 0)
+                result.push_back({r.first, r.last, c.first, c.last, QRect(c.offset, r.offset, c.extent, r.extent)});
+    return result;
+}
+
 const WorksheetGrid::Area* WorksheetGrid::mergedAreaAt(int row, int column) const {
     for (const Area& a : merges_)
         if (a.contains(row, column)) return &a;
     return nullptr;
 }
 
-int WorksheetGrid::firstVisibleRow() const { return std::min(verticalScrollBar()->value(), std::max(0, rows_.count() - 1)); }
+int WorksheetGrid::firstVisibleRow() const {
+    return std::min(std::max(verticalScrollBar()->value(), frozenRows_), std::max(0, rows_.count() - 1));
+}
 
 int WorksheetGrid::firstVisibleColumn() const {
-    return std::min(horizontalScrollBar()->value(), std::max(0, columns_.count() - 1));
+    return std::min(std::max(horizontalScrollBar()->value(), frozenColumns_), std::max(0, columns_.count() - 1));
 }
 
 int WorksheetGrid::lastVisibleRow() const {
-    return rows_.indexAt(rows_.position(firstVisibleRow()) + std::max(0, viewport()->height() - headerHeight_ - 1));
+    return rows_.indexAt(rows_.position(firstVisibleRow()) +
+                         std::max(0, viewport()->height() - headerHeight_ - frozenHeight() - 1));
 }
 
 int WorksheetGrid::lastVisibleColumn() const {
     return columns_.indexAt(columns_.position(firstVisibleColumn()) +
-                            std::max(0, viewport()->width() - headerWidth_ - 1));
+                            std::max(0, viewport()->width() - headerWidth_ - frozenWidth() - 1));
 }
 
 int WorksheetGrid::rowsPerPage() const { return std::max(1, lastVisibleRow() - firstVisibleRow()); }
 
 QRect WorksheetGrid::areaRect(int top, int left, int bottom, int right) const {
-    const std::int64_t y0 = rows_.position(top) - rows_.position(firstVisibleRow());
-    const std::int64_t y1 = rows_.position(bottom + 1) - rows_.position(firstVisibleRow());
-    const std::int64_t x0 = columns_.position(left) - columns_.position(firstVisibleColumn());
-    const std::int64_t x1 = columns_.position(right + 1) - columns_.position(firstVisibleColumn());
+    const std::int64_t y0 = rowOffset(top);
+    const std::int64_t y1 = rowOffset(bottom) + rows_.size(bottom);
+    const std::int64_t x0 = columnOffset(left);
+    const std::int64_t x1 = columnOffset(right) + columns_.size(right);
     return QRect(QPoint(clampedOffset(x0), clampedOffset(y0)), QPoint(clampedOffset(x1) - 1, clampedOffset(y1) - 1));
 }
 
@@ -146,13 +224,9 @@ QRect WorksheetGrid::cellRect(int row, int column) const {
     return r.translated(headerWidth_, headerHeight_);
 }
 
-int WorksheetGrid::rowAtY(int y) const {
-    return rows_.indexAt(rows_.position(firstVisibleRow()) + std::max(0, y - headerHeight_));
-}
+int WorksheetGrid::rowAtY(int y) const { return rows_.indexAt(rowPositionAt(y - headerHeight_)); }
 
-int WorksheetGrid::columnAtX(int x) const {
-    return columns_.indexAt(columns_.position(firstVisibleColumn()) + std::max(0, x - headerWidth_));
-}
+int WorksheetGrid::columnAtX(int x) const { return columns_.indexAt(columnPositionAt(x - headerWidth_)); }
 
 WorksheetGrid::Hit WorksheetGrid::hitAt(QPoint point, int& row, int& column) const {
     row = column = -1;
@@ -160,8 +234,8 @@ WorksheetGrid::Hit WorksheetGrid::hitAt(QPoint point, int& row, int& column) con
     const bool overColumns = point.y() < headerHeight_, overRows = point.x() < headerWidth_;
     if (overColumns && overRows) return Hit::Corner;
     // Past the sheet's last row or column there is nothing.
-    const std::int64_t y = rows_.position(firstVisibleRow()) + point.y() - headerHeight_;
-    const std::int64_t x = columns_.position(firstVisibleColumn()) + point.x() - headerWidth_;
+    const std::int64_t y = rowPositionAt(point.y() - headerHeight_);
+    const std::int64_t x = columnPositionAt(point.x() - headerWidth_);
     if ((!overColumns && y >= rows_.total()) || (!overRows && x >= columns_.total())) return Hit::Outside;
     row = rowAtY(point.y());
     column = columnAtX(point.x());
@@ -199,11 +273,12 @@ void WorksheetGrid::scrollToTopLeft(int row, int column) {
 }
 
 void WorksheetGrid::ensureVisible(int row, int column) {
-    const int areaHeight = viewport()->height() - headerHeight_;
-    const int areaWidth = viewport()->width() - headerWidth_;
-    // Scrolls one axis so that [index, index] is inside the shown extent, moving as little as it can.
+    const int areaHeight = viewport()->height() - headerHeight_ - frozenHeight();
+    const int areaWidth = viewport()->width() - headerWidth_ - frozenWidth();
+    // Scrolls one axis so that [index, index] is inside the shown extent, moving as little as it
+    // can; a frozen row or column is always shown.
     const auto follow = [](QScrollBar* bar, const AxisLayout& axis, int index, int extent) {
-        if (extent <= 0) return;
+        if (extent <= 0 || index < bar->minimum()) return;
         if (index < bar->value()) {
             bar->setValue(index);
             return;
@@ -386,7 +461,8 @@ void WorksheetGrid::keyPressEvent(QKeyEvent* event) {
             return;
         }
         case Qt::Key_Home:
-            if (control) moveTo(0, 0, shift);
+            // Ctrl+Home goes to the first cell past the frozen ones, and scrolls them to the top.
+            if (control) moveTo(frozenRows_, frozenColumns_, shift);
             else moveTo(row, 0, shift);
             return;
         case Qt::Key_End:
@@ -400,7 +476,12 @@ void WorksheetGrid::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Return:
         case Qt::Key_Enter: moveTo(shift ? currentRow_ - 1 : below, currentColumn_, false); return;
         case Qt::Key_F2: openEditor(model_.entryText(currentRow_, currentColumn_)); return;
+        case Qt::Key_Delete: model_.clearContents(selection()); return;
         default: break;
+    }
+    if (event->matches(QKeySequence::Copy)) {
+        QGuiApplication::clipboard()->setText(model_.shownText(selection()));
+        return;
     }
     const QString text = event->text();
     if (!text.isEmpty() && text.at(0).isPrint() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {

@@ -10,14 +10,18 @@
 //
 // The user selects with the mouse (a cell, a dragged or Shift-clicked range, a whole row or
 // column from its header, everything from the corner) and the keyboard (arrows, Page Up/Down,
-// Home, Ctrl+Home/End, Tab and Enter; Shift extends). Typing a character, F2 or a double-click
+// Home, Ctrl+Home/End, Tab and Enter; Shift extends). Frozen rows and columns stay at the top
+// and the left while the rest scrolls, behind a darker line; the heading cells of an autofilter
+// carry their drop-down buttons. Typing a character, F2 or a double-click
 // opens the cell's editor ("cellEditor"); Enter or Tab puts what was typed through
-// WorksheetModel::setData and moves on, Escape leaves the cell as it was.
+// WorksheetModel::setData and moves on, Escape leaves the cell as it was. Delete empties the
+// selected cells (their formats stay); Ctrl+C copies them as text, as they are shown.
 
 #include <QAbstractScrollArea>
+#include <optional>
 #include <vector>
 
-#include "spreadsheet/cell_address.h"
+#include "spreadsheet/cells/cell_address.h"
 #include "ui/axis_layout.h"
 
 class QLineEdit;
@@ -41,6 +45,16 @@ public:
     void setColumnWidths(int defaultWidth, const std::vector<std::pair<int, int>>& others);
     // The merged areas, 1-based as the sheet keeps them.
     void setMerges(std::vector<spreadsheet::CellRect> merges);
+    // The first `rows` rows and `columns` columns stay in place while the rest scrolls (0, 0
+    // for none).
+    void setFrozen(int rows, int columns);
+    int frozenRows() const { return frozenRows_; }
+    int frozenColumns() const { return frozenColumns_; }
+    // The heading cells that show a filter's drop-down button (1-based; none when empty).
+    void setFilterButtons(std::optional<spreadsheet::CellRect> headings);
+    // Where the filter button of a heading cell is drawn, in viewport coordinates (empty when
+    // the cell has none or is not shown).
+    QRect filterButtonRect(int row, int column) const;
 
     int currentRow() const { return currentRow_; }
     int currentColumn() const { return currentColumn_; }
@@ -48,10 +62,11 @@ public:
     void setCurrentCell(int row, int column);
     // The selected cells, 1-based; the current cell lies in it.
     spreadsheet::CellRect selection() const;
-    // The first row and column shown at the top left.
+    // The first row and column shown at the top left, below and right of the frozen ones.
     int firstVisibleRow() const;
     int firstVisibleColumn() const;
-    // Shows `row` at the top and `column` at the left (as far as the sheet's end allows).
+    // Shows `row` at the top and `column` at the left, past the frozen ones (as far as the
+    // sheet's end allows).
     void scrollToTopLeft(int row, int column);
 
     // Where a cell (or the merged area it lies in) is drawn, in viewport coordinates, and the
@@ -109,8 +124,26 @@ private:
     int rowAtY(int y) const;
     int columnAtX(int x) const;
 
-    void paintCells(QPainter& painter);
-    void paintSpilledTexts(QPainter& painter, const std::vector<Area>& shownMerges);
+    // One pane of the cell area: the rows and columns it shows and where, in the cell area's
+    // coordinates. Without frozen rows and columns there is one; with both there are four.
+    struct Pane {
+        int firstRow, lastRow, firstColumn, lastColumn;
+        QRect rect;
+    };
+    std::vector<Pane> panes() const;
+    // Offset of a row's (column's) top (left) edge from the cell area's, with the frozen ones
+    // first and the scrolled ones after them.
+    std::int64_t rowOffset(int row) const;
+    std::int64_t columnOffset(int column) const;
+    // The sheet position (as AxisLayout counts it) under a cell area offset.
+    std::int64_t rowPositionAt(int y) const;
+    std::int64_t columnPositionAt(int x) const;
+    int frozenHeight() const { return static_cast<int>(rows_.position(frozenRows_)); }
+    int frozenWidth() const { return static_cast<int>(columns_.position(frozenColumns_)); }
+
+    void paintCells(QPainter& painter, const Pane& pane);
+    void paintSpilledTexts(QPainter& painter, const Pane& pane, const std::vector<Area>& shownMerges);
+    void paintFilterButtons(QPainter& painter);
     void paintSelection(QPainter& painter);
     void paintHeaders(QPainter& painter);
 
@@ -134,6 +167,9 @@ private:
     AxisLayout rows_;
     AxisLayout columns_;
     std::vector<Area> merges_;
+    int frozenRows_ = 0;
+    int frozenColumns_ = 0;
+    std::optional<Area> filterButtons_;
     int headerHeight_ = 20;
     int headerWidth_ = 40;
     int currentRow_ = 0;

@@ -19,6 +19,9 @@ const QColor kHeaderSelectedFill(0xD2, 0xE8, 0xDA);
 const QColor kHeaderText(0x33, 0x33, 0x33);
 const QColor kSelectionLine(33, 115, 70);
 const QColor kSelectionTint(33, 115, 70, 40);
+const QColor kFrozenLine(0x70, 0x70, 0x70);
+const QColor kButtonFace(0xF6, 0xF6, 0xF6);
+const QColor kButtonEdge(0x9A, 0x9A, 0x9A);
 
 }  // namespace
 
@@ -26,20 +29,56 @@ void WorksheetGrid::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), Qt::white);
     if (rows_.count() > 0 && columns_.count() > 0) {
+        const QRect cells(headerWidth_, headerHeight_, viewport()->width() - headerWidth_,
+                          viewport()->height() - headerHeight_);
         painter.save();
-        painter.setClipRect(QRect(headerWidth_, headerHeight_, viewport()->width() - headerWidth_,
-                                  viewport()->height() - headerHeight_));
         painter.translate(headerWidth_, headerHeight_);
-        paintCells(painter);
+        // Each pane draws inside its own rectangle, so scrolled cells never cover frozen ones.
+        for (const Pane& pane : panes()) {
+            painter.save();
+            painter.setClipRect(pane.rect);
+            paintCells(painter, pane);
+            painter.restore();
+        }
+        painter.setClipRect(cells.translated(-headerWidth_, -headerHeight_));
         paintSelection(painter);
+        painter.setPen(kFrozenLine);
+        if (frozenRows_ > 0) painter.drawLine(0, frozenHeight() - 1, cells.width(), frozenHeight() - 1);
+        if (frozenColumns_ > 0) painter.drawLine(frozenWidth() - 1, 0, frozenWidth() - 1, cells.height());
+        painter.restore();
+        painter.save();
+        painter.setClipRect(cells);
+        paintFilterButtons(painter);
         painter.restore();
     }
     paintHeaders(painter);
 }
 
-void WorksheetGrid::paintCells(QPainter& painter) {
-    const int firstRow = firstVisibleRow(), lastRow = lastVisibleRow();
-    const int firstColumn = firstVisibleColumn(), lastColumn = lastVisibleColumn();
+void WorksheetGrid::paintFilterButtons(QPainter& painter) {
+    if (!filterButtons_) return;
+    for (int column = filterButtons_->left; column <= filterButtons_->right; ++column) {
+        const QRect button = filterButtonRect(filterButtons_->top, column);
+        if (button.isEmpty()) continue;
+        painter.fillRect(button, kButtonFace);
+        painter.setPen(kButtonEdge);
+        painter.drawRect(button.adjusted(0, 0, -1, -1));
+        // The drop-down arrow.
+        const QPointF centre = QRectF(button).center();
+        const qreal half = button.width() / 4.0;
+        const QPointF arrow[] = {{centre.x() - half, centre.y() - half / 2}, {centre.x() + half, centre.y() - half / 2},
+                                 {centre.x(), centre.y() + half / 2}};
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(kHeaderText);
+        painter.drawPolygon(arrow, 3);
+        painter.setBrush(Qt::NoBrush);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+    }
+}
+
+void WorksheetGrid::paintCells(QPainter& painter, const Pane& pane) {
+    const int firstRow = pane.firstRow, lastRow = pane.lastRow;
+    const int firstColumn = pane.firstColumn, lastColumn = pane.lastColumn;
     // Merged areas first, as one cell each with the look of their top-left cell.
     std::vector<Area> shownMerges;
     for (const Area& a : merges_) {
@@ -59,13 +98,13 @@ void WorksheetGrid::paintCells(QPainter& painter) {
             paintCell(painter, areaRect(r, c, r, c), model_.look(r, c), true);
         }
     }
-    paintSpilledTexts(painter, shownMerges);
+    paintSpilledTexts(painter, pane, shownMerges);
 }
 
-void WorksheetGrid::paintSpilledTexts(QPainter& painter, const std::vector<Area>& shownMerges) {
-    const int firstRow = firstVisibleRow(), lastRow = lastVisibleRow();
-    const int firstColumn = std::max(0, firstVisibleColumn() - kSpillSearchColumns);
-    const int lastColumn = std::min(columns_.count() - 1, lastVisibleColumn() + kSpillSearchColumns);
+void WorksheetGrid::paintSpilledTexts(QPainter& painter, const Pane& pane, const std::vector<Area>& shownMerges) {
+    const int firstRow = pane.firstRow, lastRow = pane.lastRow;
+    const int firstColumn = std::max(0, pane.firstColumn - kSpillSearchColumns);
+    const int lastColumn = std::min(columns_.count() - 1, pane.lastColumn + kSpillSearchColumns);
     const auto merged = [&](int row, int column) {
         return std::any_of(shownMerges.begin(), shownMerges.end(),
                            [&](const Area& a) { return a.contains(row, column); });
@@ -154,23 +193,31 @@ void WorksheetGrid::paintHeaders(QPainter& painter) {
     if (columns_.count() > 0) {
         painter.save();
         painter.setClipRect(QRect(headerWidth_, 0, width - headerWidth_, headerHeight_));
-        for (int c = firstVisibleColumn(), last = lastVisibleColumn(); c <= last; ++c) {
-            if (columns_.size(c) == 0) continue;
-            const QRect cell = areaRect(0, c, 0, c);
-            section(QRect(headerWidth_ + cell.left(), 0, cell.width(), headerHeight_), columnLabel(c),
-                    c >= selection_.left && c <= selection_.right);
-        }
+        const auto columnsFrom = [&](int first, int last) {
+            for (int c = first; c <= last; ++c) {
+                if (columns_.size(c) == 0) continue;
+                const QRect cell = areaRect(0, c, 0, c);
+                section(QRect(headerWidth_ + cell.left(), 0, cell.width(), headerHeight_), columnLabel(c),
+                        c >= selection_.left && c <= selection_.right);
+            }
+        };
+        columnsFrom(firstVisibleColumn(), lastVisibleColumn());
+        columnsFrom(0, frozenColumns_ - 1);  // last: over any scrolled one that reaches under them
         painter.restore();
     }
     if (rows_.count() > 0) {
         painter.save();
         painter.setClipRect(QRect(0, headerHeight_, headerWidth_, height - headerHeight_));
-        for (int r = firstVisibleRow(), last = lastVisibleRow(); r <= last; ++r) {
-            if (rows_.size(r) == 0) continue;
-            const QRect cell = areaRect(r, 0, r, 0);
-            section(QRect(0, headerHeight_ + cell.top(), headerWidth_, cell.height()), rowLabel(r),
-                    r >= selection_.top && r <= selection_.bottom);
-        }
+        const auto rowsFrom = [&](int first, int last) {
+            for (int r = first; r <= last; ++r) {
+                if (rows_.size(r) == 0) continue;
+                const QRect cell = areaRect(r, 0, r, 0);
+                section(QRect(0, headerHeight_ + cell.top(), headerWidth_, cell.height()), rowLabel(r),
+                        r >= selection_.top && r <= selection_.bottom);
+            }
+        };
+        rowsFrom(firstVisibleRow(), lastVisibleRow());
+        rowsFrom(0, frozenRows_ - 1);
         painter.restore();
     }
     // The corner, and the lines that close the headers off from the cells.

@@ -5,10 +5,10 @@
 
 #include "automation/automation_error.h"
 #include "framework/ui_services.h"
-#include "spreadsheet/application.h"
-#include "spreadsheet/number_format.h"
-#include "spreadsheet/workbook.h"
-#include "spreadsheet/worksheet.h"
+#include "spreadsheet/model/application.h"
+#include "spreadsheet/model/workbook.h"
+#include "spreadsheet/model/worksheet.h"
+#include "spreadsheet/numfmt/number_format.h"
 
 namespace tabulix::ui {
 
@@ -31,6 +31,13 @@ std::pair<std::uint32_t, std::uint32_t> usedExtent(const spreadsheet::Worksheet&
     }
     if (!sheet.columnWidths().empty()) lastColumn = std::max(lastColumn, sheet.columnWidths().rbegin()->first);
     return {lastRow, lastColumn};
+}
+
+// `rect` cut to the used part of the sheet; nullopt when nothing of it is used.
+std::optional<CellRect> usedPart(const spreadsheet::Worksheet& sheet, const CellRect& rect) {
+    const auto [lastRow, lastColumn] = usedExtent(sheet);
+    if (lastRow == 0 || rect.first.row > lastRow || rect.first.column > lastColumn) return std::nullopt;
+    return CellRect{rect.first, {std::min(rect.last.row, lastRow), std::min(rect.last.column, lastColumn)}};
 }
 
 int rowsFor(std::uint32_t lastRow) {
@@ -133,6 +140,29 @@ std::optional<QString> WorksheetModel::enter(int row, int column, const QString&
         return QString::fromStdString(e.what());
     }
     return std::nullopt;
+}
+
+void WorksheetModel::clearContents(const CellRect& rect) {
+    if (!isAttached()) return;
+    const auto used = usedPart(*sheet_, rect);
+    if (!used) return;
+    auto* app = sheet_->workbook().application();
+    sheet_->setValue(*used, automation::Variant(), app ? app->displayLocale() : automation::kLcidSpanishSpain);
+}
+
+QString WorksheetModel::shownText(const CellRect& rect) const {
+    if (!isAttached()) return {};
+    const auto used = usedPart(*sheet_, rect);
+    if (!used) return {};
+    QString text;
+    for (std::uint32_t row = used->first.row; row <= used->last.row; ++row) {
+        for (std::uint32_t column = used->first.column; column <= used->last.column; ++column) {
+            if (column > used->first.column) text += QLatin1Char('\t');
+            text += look(static_cast<int>(row) - 1, static_cast<int>(column) - 1).text;
+        }
+        text += QLatin1Char('\n');
+    }
+    return text;
 }
 
 QVariant WorksheetModel::data(const QModelIndex& index, int role) const {

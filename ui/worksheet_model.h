@@ -10,8 +10,8 @@
 
 #include "automation/dispatch.h"
 
-#include "spreadsheet/cell_address.h"
-#include "spreadsheet/cell_style.h"
+#include "spreadsheet/cells/cell_address.h"
+#include "spreadsheet/cells/cell_style.h"
 
 namespace tabulix::spreadsheet {
 class Worksheet;
@@ -67,6 +67,12 @@ public:
     QString entryText(int row, int column) const;
     // Puts `text` into the cell; returns the spreadsheet's message when it refuses it.
     std::optional<QString> enter(int row, int column, const QString& text);
+    // Empties the cells of `rect` (1-based) that lie in the used part of the sheet, keeping
+    // their formats, as the Delete key does.
+    void clearContents(const spreadsheet::CellRect& rect);
+    // The cells of `rect` that lie in the used part of the sheet as they are shown, a tab
+    // between columns and a line end after each row: what a copy puts on the clipboard.
+    QString shownText(const spreadsheet::CellRect& rect) const;
 
     static spreadsheet::CellAddress addressOf(int row, int column) {
         return {static_cast<std::uint32_t>(row) + 1, static_cast<std::uint32_t>(column) + 1};

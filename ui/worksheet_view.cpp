@@ -3,14 +3,17 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QFontMetrics>
 #include <QVBoxLayout>
 #include <cmath>
+#include <map>
 
-#include "spreadsheet/application.h"
-#include "spreadsheet/column_width.h"
-#include "spreadsheet/text_measurer.h"
-#include "spreadsheet/workbook.h"
-#include "spreadsheet/worksheet.h"
+#include "spreadsheet/measure/column_width.h"
+#include "spreadsheet/measure/text_measurer.h"
+#include "spreadsheet/model/application.h"
+#include "spreadsheet/model/workbook.h"
+#include "spreadsheet/model/worksheet.h"
+#include "ui/cell_painter.h"
 #include "ui/worksheet_grid.h"
 #include "ui/worksheet_model.h"
 
@@ -22,6 +25,9 @@ namespace {
 
 // Row heights are kept in points; the screen shows them at 96 pixels per inch.
 int pixelsOfPoints(double points) { return static_cast<int>(std::lround(points * 96.0 / 72.0)); }
+
+// As the spreadsheet fits a row: its tallest line plus two pixels.
+constexpr int kRowPaddingPixels = 2;
 
 double maxDigitWidth(spreadsheet::Worksheet& sheet) {
     spreadsheet::Workbook& book = sheet.workbook();
@@ -78,9 +84,28 @@ void WorksheetView::commitFormulaBar() {
         grid_->setFocus();
 }
 
+int WorksheetView::drawnRowPixels(std::span<const spreadsheet::Cell> cells, int sheetPixels) const {
+    int tallest = sheetPixels;
+    const spreadsheet::Workbook& book = sheet()->workbook();
+    std::uint32_t lastStyle = UINT32_MAX;  // neighbouring cells mostly share their style
+    for (const spreadsheet::Cell& cell : cells) {
+        if (cell.style == lastStyle) continue;
+        lastStyle = cell.style;
+        auto it = drawnLinePixels_.find(cell.style);
+        if (it == drawnLinePixels_.end()) {
+            const QFont font = qtFontOf(book.styles().style(cell.style).font, grid_->viewport()->logicalDpiY());
+            it = drawnLinePixels_.emplace(cell.style, QFontMetrics(font).height() + kRowPaddingPixels).first;
+        }
+        tallest = std::max(tallest, it->second);
+    }
+    return tallest;
+}
+
 int WorksheetView::rowHeightFor(std::uint32_t row) const {
     if (!model_->isAttached()) return defaultRowHeight_;
-    return pixelsOfPoints(sheet()->rowHeight(row));
+    const int set = pixelsOfPoints(sheet()->rowHeight(row));
+    if (customRows_.contains(row)) return set;
+    return drawnRowPixels(sheet()->cells().row(row), std::max(set, defaultRowHeight_));
 }
 
 void WorksheetView::cellsChanged(const CellRect& rect) {
@@ -104,7 +129,8 @@ void WorksheetView::repaintCells() {
 void WorksheetView::layoutChanged() {
     if (!model_->isAttached()) return;
     spreadsheet::Worksheet& ws = *sheet();
-    defaultRowHeight_ = pixelsOfPoints(ws.standardRowHeight());
+    const spreadsheet::Cell defaultCell{};
+    defaultRowHeight_ = drawnRowPixels({&defaultCell, 1}, pixelsOfPoints(ws.standardRowHeight()));
 
     const double digit = maxDigitWidth(ws);
     std::vector<std::pair<int, int>> widths;
@@ -112,9 +138,23 @@ void WorksheetView::layoutChanged() {
         widths.emplace_back(static_cast<int>(column) - 1, spreadsheet::columnPixelsForWidth(width, digit));
     grid_->setColumnWidths(spreadsheet::columnPixelsForWidth(spreadsheet::Worksheet::kDefaultColumnWidth, digit), widths);
 
+    // Rows set by hand keep their height; every other row fits its fonts as drawn here.
+    std::map<std::uint32_t, int> pixels;
+    customRows_.clear();
+    for (const auto& [row, height] : ws.rowHeights()) {
+        pixels[row] = pixelsOfPoints(height.points);
+        if (height.custom) customRows_.insert(row);
+    }
+    ws.cells().forEachRow([&](std::uint32_t row, std::span<const spreadsheet::Cell> cells) {
+        if (customRows_.contains(row)) return;
+        const auto it = pixels.find(row);
+        const int drawn = drawnRowPixels(cells, std::max(defaultRowHeight_, it == pixels.end() ? 0 : it->second));
+        if (drawn != defaultRowHeight_) pixels[row] = drawn;
+        else if (it != pixels.end()) pixels.erase(it);
+    });
     std::vector<std::pair<int, int>> heights;
-    for (const auto& [row, height] : ws.rowHeights())
-        heights.emplace_back(static_cast<int>(row) - 1, pixelsOfPoints(height.points));
+    heights.reserve(pixels.size());
+    for (const auto& [row, height] : pixels) heights.emplace_back(static_cast<int>(row) - 1, height);
     grid_->setRowHeights(defaultRowHeight_, heights);
     grid_->setMerges(ws.merges());
 }

@@ -60,6 +60,9 @@ TEST(CommandLine, RefusesLinesThatCannotRun) {
     EXPECT_EQ(usageErrorOf({"a.form", "--dbf", "x.dbf"}), "give form files, --dbf tables or --sqlite, not a mix of them");
     EXPECT_EQ(usageErrorOf({"--sqlite", "v.sqlite"}), "--sqlite needs the query to run: --sql \"SELECT ...\"");
     EXPECT_EQ(usageErrorOf({"a.form", "--sql", "SELECT 1"}), "--sql goes with --sqlite");
+    EXPECT_EQ(usageErrorOf({"--dbf", "x.dbf", "--keep-rows-in-memory"}),
+              "--keep-rows-in-memory goes with --sqlite; a form file sets KeepRowsInMemory on its query");
+    EXPECT_TRUE(parse({"--sqlite", "v.sqlite", "--sql", "SELECT 1", "--keep-rows-in-memory"}).keepRowsInMemory);
     EXPECT_EQ(usageErrorOf({"a.form", "--title", "T"}), "--title goes with --dbf or --sqlite; a form file holds its own title");
     EXPECT_EQ(usageErrorOf({"--dbf", "x.dbf", "--component", "de"}), "--component goes with a form file");
     EXPECT_EQ(usageErrorOf({"a.form", "-o"}), "option -o needs a value");
@@ -173,6 +176,8 @@ TEST(ProgressBar, DrawsOnlyLongTransfersAndEndsItsLine) {
     EXPECT_EQ(ProgressBar::Line(1000, 1000, 10), "Transferring records: [##########] 100% 1000/1000");
     EXPECT_EQ(ProgressBar::Line(1500, 1000, 4), "Transferring records: [####] 100% 1500/1000");
     EXPECT_EQ(ProgressBar::Line(7000, -1, 10), "Transferring records: 7000");
+    EXPECT_EQ(ProgressBar::Line(7000, -1, 10, "Transferring records", 3499.6),
+              "Transferring records: 7000 (3500 a second)");
 
     std::ostringstream quiet;
     {
@@ -194,16 +199,20 @@ TEST(ProgressBar, DrawsOnlyLongTransfersAndEndsItsLine) {
               "\rTransferring records: [#   ]  25% 1000/4000"
               "\rTransferring records: [####] 100% 4000/4000\n");
 
-    // A shorter line is padded so nothing of the longer one stays visible.
+    // A shorter line is padded so nothing of the longer one stays visible; without a total the
+    // line gives the count and the rate.
     std::ostringstream unknown;
     ProgressBar bar(unknown, 0, 4);
+    bar.Update(100000, 200000);
     bar.Update(10, 20);
     bar.Update(10000, -1);
     bar.Finish();
     bar.Finish();
-    EXPECT_EQ(unknown.str(),
-              "\rTransferring records: [##  ]  50% 10/20"
-              "\rTransferring records: 10000            \n");
+    EXPECT_TRUE(unknown.str().starts_with("\rTransferring records: [##  ]  50% 100000/200000"
+                                          "\rTransferring records: [##  ]  50% 10/20        "
+                                          "\rTransferring records: 10000 ("))
+        << unknown.str();
+    EXPECT_TRUE(unknown.str().ends_with(" a second)\n")) << unknown.str();
 
     // Notes follow a bar that was shown, on a line of their own; a quiet run stays quiet.
     bar.Note("Saving x.xlsx");

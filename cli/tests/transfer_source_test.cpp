@@ -18,11 +18,11 @@
 #include "data/table.h"
 #include "framework/class_registry.h"
 #include "framework/form_file_error.h"
-#include "spreadsheet/application.h"
-#include "spreadsheet/cell_address.h"
+#include "spreadsheet/cells/cell_address.h"
 #include "spreadsheet/embedded_spreadsheet.h"
-#include "spreadsheet/workbook.h"
-#include "spreadsheet/worksheet.h"
+#include "spreadsheet/model/application.h"
+#include "spreadsheet/model/workbook.h"
+#include "spreadsheet/model/worksheet.h"
 
 namespace tabulix::cli {
 namespace {
@@ -242,7 +242,9 @@ TEST_F(TransferRunTest, AQueryReadForwardGivesTheSameWorkbookAsRowsKeptInMemory)
         options.progress = &bar;
         std::filesystem::create_directories(folder / subfolder);
         TransferAndSave(*source.tabulix, folder / subfolder / "ventas.xlsx", options);
-        EXPECT_NE(progress.str().find("100% 2500/2500"), std::string::npos) << progress.str();
+        // Read forward, the count would take running the query again: the bar shows the rows so far.
+        EXPECT_NE(progress.str().find(keepRows ? "100% 2500/2500" : "Transferring records: 2500 ("), std::string::npos)
+            << progress.str();
         EXPECT_EQ(query.RecNo(), 1);
         EXPECT_EQ(query.FieldByName("articulo")->AsString(), "A1");
         return testing::ReadFile(folder / subfolder / "ventas.xlsx");

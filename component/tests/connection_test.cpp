@@ -12,7 +12,7 @@
 #include "component/tabulix_error.h"
 #include "component/tests/demo_fixture.h"
 #include "component/tests/spreadsheet_fixture.h"
-#include "spreadsheet/sheet.h"
+#include "spreadsheet/model/sheet.h"
 
 using namespace tabulix;
 using namespace tabulix::component;

@@ -400,4 +400,110 @@ TEST_F(DemoFormFile, DamagedFilesFailWithFileLineAndReason) {
     EXPECT_TRUE(ui.Boxes().empty());
 }
 
+// Numbers at the edges of what their properties hold: the largest that fit read and give sound
+// derived values (a font's size from its height); one past them is refused at its own line,
+// naming the property, before anything computes with it.
+TEST_F(DemoFormFile, ExtremeNumbersReadOrAreRefusedNamingTheProperty) {
+    auto root = framework::ReadForm(
+        "object Form1: TForm1\n"
+        "  object de: TTabulix\n"
+        "    CabeceraFormato.Fuente.Height = -32767\n"
+        "    TituloFormato.Fuente.Height = 32767\n"
+        "    DatosFormato.Fuente.Size = -24575\n"
+        "    FilaInicial = -2147483648\n"
+        "    Tag = -9223372036854775808\n"
+        "    CabeceraFormato.ColorFondo = $FFFFFFFF\n"
+        "  end\n"
+        "end\n",
+        "Extremos.form");
+    TTabulix& de = componentOf(*root);
+    EXPECT_EQ(de.CabeceraFormato().Fuente().Size(), 24575);
+    EXPECT_EQ(de.TituloFormato().Fuente().Size(), 24575);
+    EXPECT_EQ(de.DatosFormato().Fuente().Height(), 32767);
+    EXPECT_EQ(de.FilaInicial, INT32_MIN);
+
+    struct Case {
+        std::string line;
+        std::string reason;
+    };
+    const std::vector<Case> cases{
+        {"CabeceraFormato.Fuente.Height = -2147483648",
+         "CabeceraFormato.Fuente.Height: value -2147483648 out of range (-32767..32767)"},
+        {"TituloFormato.Fuente.Height = 2147483647",
+         "TituloFormato.Fuente.Height: value 2147483647 out of range (-32767..32767)"},
+        {"DatosFormato.Fuente.Size = -2147483648", "DatosFormato.Fuente.Size: value -2147483648 out of range (-24575..24575)"},
+        {"FormulasFormatoLiteral.Fuente.Size = 24576",
+         "FormulasFormatoLiteral.Fuente.Size: value 24576 out of range (-24575..24575)"},
+        {"FilaInicial = 2147483648", "FilaInicial: value 2147483648 out of range (-2147483648..2147483647)"},
+        {"CabeceraFormato.Fuente.Charset = 256", "CabeceraFormato.Fuente.Charset: value 256 out of range (0..255)"},
+        {"CabeceraFormato.ColorFondo = $100000000",
+         "CabeceraFormato.ColorFondo: value 4294967296 out of range (-2147483648..4294967295)"},
+        {"Tag = 9223372036854775808", "bad number '9223372036854775808'"},
+    };
+    for (const Case& c : cases) {
+        const auto error = readError("object Form1: TForm1\n  object de: TTabulix\n    NombreHoja = 'Ejemplo'\n    " +
+                                     c.line + "\n  end\nend\n");
+        EXPECT_EQ(error.File(), "Roto.form") << c.line;
+        EXPECT_EQ(error.Line(), 4) << c.line;
+        EXPECT_EQ(error.Reason(), c.reason) << c.line;
+    }
+}
+
 }  // namespace
+
+TEST_F(DemoFormFile, FinishSettingsReadWriteBackAndRefuseValuesOutOfRange) {
+    const std::string text =
+        "object Form1: TForm1\n"
+        "  object de: TTabulix\n"
+        "    NombreHoja = 'Datos'\n"
+        "    InmovilizarCabecera = True\n"
+        "    InmovilizarColumnas = 2\n"
+        "    Autofiltro = True\n"
+        "    NombrarRangos = True\n"
+        "    Impresion.Orientacion = opAutomatica\n"
+        "    Impresion.PaginasAncho = 1\n"
+        "    Impresion.RepetirCabecera = True\n"
+        "    Impresion.EncabezadoPie = True\n"
+        "    Impresion.MargenIzquierdo = 1.5\n"
+        "    Impresion.MargenInferior = 2\n"
+        "    Documento.Titulo = 'Ventas'\n"
+        "    Documento.Asunto = 'Primer trimestre'\n"
+        "    Documento.Autor = 'Mar'#237'a'\n"
+        "    Documento.Compania = 'Empresa'\n"
+        "  end\n"
+        "end\n";
+    auto form = framework::ReadForm(text, "Acabado.form");
+    TTabulix& de = componentOf(*form);
+    EXPECT_TRUE(de.InmovilizarCabecera);
+    EXPECT_EQ(de.InmovilizarColumnas, 2);
+    EXPECT_TRUE(de.Autofiltro);
+    EXPECT_TRUE(de.NombrarRangos);
+    EXPECT_EQ(de.Impresion().Orientacion, TOrientacionPagina::opAutomatica);
+    EXPECT_EQ(de.Impresion().PaginasAncho, 1);
+    EXPECT_TRUE(de.Impresion().RepetirCabecera);
+    EXPECT_TRUE(de.Impresion().EncabezadoPie);
+    EXPECT_DOUBLE_EQ(de.Impresion().MargenIzquierdo, 1.5);
+    EXPECT_DOUBLE_EQ(de.Impresion().MargenDerecho, 0);
+    EXPECT_DOUBLE_EQ(de.Impresion().MargenInferior, 2);
+    EXPECT_EQ(de.Documento().Autor, "Mar\xC3\xAD" "a");
+    EXPECT_EQ(de.Documento().Compania, "Empresa");
+    // Written back the same way, so the designer keeps every setting it does not touch.
+    auto again = framework::ReadForm(framework::WriteForm(*form), "Acabado.form");
+    EXPECT_EQ(framework::WriteForm(*again), framework::WriteForm(*form));
+    EXPECT_EQ(framework::WriteForm(*form).find("MargenDerecho"), std::string::npos);  // default: omitted
+
+    // The demonstration's form, without any of them, writes none of them.
+    const std::string demo = framework::WriteForm(*framework::ReadFormFile(demoFormPath()));
+    for (const char* name : {"Inmovilizar", "Autofiltro", "NombrarRangos", "Impresion.", "Documento."})
+        EXPECT_EQ(demo.find(name), std::string::npos) << name;
+
+    const auto refused = [&](const std::string& line, const char* expected) {
+        const auto error = readError("object Form1: TForm1\n  object de: TTabulix\n" + line + "  end\nend\n");
+        EXPECT_EQ(error.Line(), 3) << line;
+        EXPECT_NE(error.Reason().find(expected), std::string::npos) << error.what();
+    };
+    refused("    InmovilizarColumnas = -1\n", "InmovilizarColumnas");
+    refused("    Impresion.PaginasAncho = 300\n", "PaginasAncho");
+    refused("    Impresion.MargenSuperior = -2\n", "MargenSuperior");
+    refused("    Impresion.Orientacion = opApaisada\n", "opApaisada");
+}

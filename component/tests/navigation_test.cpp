@@ -2,7 +2,7 @@
 
 #include "component/tests/demo_fixture.h"
 #include "component/tests/spreadsheet_fixture.h"
-#include "spreadsheet/chart_sheet.h"
+#include "spreadsheet/model/chart_sheet.h"
 
 using namespace tabulix;
 using namespace tabulix::component;

@@ -7,7 +7,7 @@
 #include "automation/dispids.h"
 #include "component/tests/demo_fixture.h"
 #include "component/tests/spreadsheet_fixture.h"
-#include "spreadsheet/workbook.h"
+#include "spreadsheet/model/workbook.h"
 
 using namespace tabulix;
 using namespace tabulix::component;

@@ -12,11 +12,11 @@
 #include "automation/application_provider.h"
 #include "automation/call_journal.h"
 #include "automation/connection.h"
-#include "spreadsheet/application.h"
-#include "spreadsheet/cell_address.h"
+#include "spreadsheet/cells/cell_address.h"
 #include "spreadsheet/embedded_spreadsheet.h"
-#include "spreadsheet/workbook.h"
-#include "spreadsheet/worksheet.h"
+#include "spreadsheet/model/application.h"
+#include "spreadsheet/model/workbook.h"
+#include "spreadsheet/model/worksheet.h"
 
 namespace tabulix::component::testing {
 

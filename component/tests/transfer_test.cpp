@@ -21,8 +21,8 @@
 #include "data/tests/dbf_fixture.h"
 #include "framework/convert.h"
 #include "framework/ui_services.h"
-#include "spreadsheet/cell_style.h"
-#include "spreadsheet/number_format.h"
+#include "spreadsheet/cells/cell_style.h"
+#include "spreadsheet/numfmt/number_format.h"
 
 namespace tabulix::component::testing {
 namespace {

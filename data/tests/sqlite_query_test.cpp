@@ -2,25 +2,20 @@
 
 #include <sqlite3.h>
 
+#include <set>
+
 #include "data/date_time.h"
 #include "data/field_classes.h"
 #include "data/sqlite_query.h"
 #include "data/tests/dbf_fixture.h"
+#include "data/tests/sqlite_test_support.h"
 
 namespace tabulix::data {
 namespace {
 
 using automation::Variant;
 using testing::TempFolder;
-
-// Runs `sql` on its own connection, which does not wait for locks; returns SQLite's result.
-int tryExecute(const std::filesystem::path& file, const std::string& sql) {
-    sqlite3* db = nullptr;
-    if (sqlite3_open(file.c_str(), &db) != SQLITE_OK) return SQLITE_CANTOPEN;
-    const int result = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    return result;
-}
+using testing::tryExecute;
 
 void execute(const std::filesystem::path& file, const std::string& sql) {
     EXPECT_EQ(tryExecute(file, sql), SQLITE_OK) << sql;
@@ -343,60 +338,60 @@ TEST_P(SQLiteQueryTest, UntypedColumnsLookAheadForTheirFirstValue) {
     EXPECT_EQ(query.RecordCount(), 500);
 }
 
-// Rows kept in memory never change. Rows read forward show the database as it is when the
-// statement runs again; a position that can no longer be found as it was raises, and the
-// data set stays where it was.
-TEST_P(SQLiteQueryTest, ADatabaseChangedWhileTheQueryIsOpen) {
+// One state of the database for as long as the query is open, in both journal modes: in WAL
+// mode others commit and the query keeps reading the state it opened on (walks, counts and
+// bookmarks alike); in rollback-journal mode others cannot commit until the query closes (rows
+// kept in memory hold nothing after Open). The next Open sees what was committed.
+TEST_P(SQLiteQueryTest, OneStateOfTheDatabaseForAsLongAsTheQueryIsOpen) {
     fillNumbers(20);
-    query.SQL().Add("SELECT n, word FROM numbers ORDER BY n");
-    query.Open();
-    EXPECT_EQ(query.RecordCount(), 20);
-    TBookmark second, fifteenth;
-    for (; !query.Eof(); query.Next()) {
-        if (query.RecNo() == 2) second = query.GetBookmark();
-        if (query.RecNo() == 15) fifteenth = query.GetBookmark();
-    }
-    execute(folder / "shop.sqlite", "DELETE FROM numbers WHERE n > 10; UPDATE numbers SET word = 'dos' WHERE n = 2");
-    auto rows = [&] {
-        std::int64_t walked = 0;
-        for (query.First(); !query.Eof(); query.Next()) ++walked;
-        return walked;
-    };
+    const std::filesystem::path file = folder / "shop.sqlite";
+    for (const bool wal : {false, true}) {
+        SCOPED_TRACE(wal ? "WAL" : "rollback journal");
+        query.Close();
+        execute(file, wal ? "PRAGMA journal_mode = WAL" : "PRAGMA journal_mode = DELETE");
+        query.SQL().SetText("SELECT n, word FROM numbers ORDER BY n");
+        query.Open();
+        TBookmark second;
+        for (; !query.Eof(); query.Next())
+            if (query.RecNo() == 2) second = query.GetBookmark();
+        const bool writersGoOn = wal || GetParam();
+        EXPECT_EQ(tryExecute(file, "BEGIN; DELETE FROM numbers WHERE n > 10; UPDATE numbers SET word = 'dos' WHERE n = 2;"
+                                   " COMMIT"),
+                  writersGoOn ? SQLITE_OK : SQLITE_BUSY);
 
-    if (GetParam()) {
-        EXPECT_EQ(query.FieldByName("n")->Value(), Variant(std::int64_t{20}));
-        query.GotoBookmark(fifteenth);
-        EXPECT_EQ(query.FieldByName("word")->AsString(), "n15");
+        EXPECT_EQ(query.FieldByName("word")->AsString(), "n20") << "the last row read again";
         query.GotoBookmark(second);
         EXPECT_EQ(query.FieldByName("word")->AsString(), "n2");
-        EXPECT_EQ(rows(), 20);
-        return;
-    }
-    const std::string where = "Query Consulta on " + (folder / "shop.sqlite").string() + ": ";
-    EXPECT_EQ(errorOf([&] { query.FieldByName("n")->Value(); }),
-              where + "row 20 can no longer be read: the database changed since it was read (going to the first "
-                      "record reads the rows again)");
-    EXPECT_EQ(errorOf([&] { query.GotoBookmark(fifteenth); }),
-              where + "the row of the bookmark (row 15) is no longer in the result: the database changed since the "
-                      "bookmark was set");
-    EXPECT_NE(errorOf([&] { query.GotoBookmark(second); }).find("the row of the bookmark (row 2) is no longer"),
-              std::string::npos)
-        << "the row is there but holds other values";
-    EXPECT_EQ(query.RecNo(), 20);
+        query.Next();
+        EXPECT_EQ(query.FieldByName("word")->AsString(), "n3") << "the walk goes on from the bookmark";
+        std::int64_t walked = 0;
+        for (query.First(); !query.Eof(); query.Next()) ++walked;
+        EXPECT_EQ(walked, 20);
+        EXPECT_EQ(query.RecordCount(), 20);
 
-    EXPECT_EQ(rows(), 10);
-    EXPECT_EQ(query.RecordCount(), 10);
-    query.First();
-    query.Next();
-    EXPECT_EQ(query.FieldByName("word")->AsString(), "dos");
-    const TBookmark again = query.GetBookmark();
-    while (!query.Eof()) query.Next();
-    // Rows added after it do not disturb a bookmark.
-    execute(folder / "shop.sqlite", "INSERT INTO numbers VALUES (99, 'n99')");
-    query.GotoBookmark(again);
-    EXPECT_EQ(query.FieldByName("n")->Value(), Variant(std::int64_t{2}));
-    EXPECT_EQ(rows(), 11);
-    EXPECT_EQ(query.RecordCount(), 11);
+        query.Close();
+        EXPECT_EQ(tryExecute(file, "DELETE FROM numbers WHERE n > 10"), SQLITE_OK) << "nothing held once closed";
+        query.Open();
+        EXPECT_EQ(query.RecordCount(), 10);
+        query.Close();
+        execute(file, "DELETE FROM numbers; WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < 20)"
+                      " INSERT INTO numbers SELECT i, 'n' || i FROM c");
+    }
+}
+
+// A count asked before the walk is taken on the same state as the rows, even when another
+// connection commits between Open and the count.
+TEST_P(SQLiteQueryTest, TheCountReadsTheStateTheRowsAreReadFrom) {
+    fillNumbers(30);
+    const std::filesystem::path file = folder / "shop.sqlite";
+    execute(file, "PRAGMA journal_mode = WAL");
+    query.SQL().Add("SELECT n FROM numbers");
+    query.Open();
+    EXPECT_EQ(tryExecute(file, "INSERT INTO numbers SELECT n + 30, word FROM numbers"), SQLITE_OK);
+    EXPECT_EQ(query.RecordCount(), 30);
+    std::int64_t walked = 0;
+    for (; !query.Eof(); query.Next()) ++walked;
+    EXPECT_EQ(walked, 30);
 }
 
 TEST_P(SQLiteQueryTest, ClosingReleasesTheFile) {
@@ -406,35 +401,107 @@ TEST_P(SQLiteQueryTest, ClosingReleasesTheFile) {
     query.Open();
     query.Next();
     EXPECT_THROW(query.SetKeepRowsInMemory(!GetParam()), EDatabaseError);
-    // Read forward, the file is open and, in the middle of a walk, SQLite's read lock keeps
-    // writers out of a database in rollback-journal mode. Kept in memory, nothing is held.
+    // Read forward, the file is open; kept in memory, nothing is held after Open.
     EXPECT_EQ(isOpenHere(file), !GetParam());
-    EXPECT_EQ(tryExecute(file, "INSERT INTO numbers VALUES (11, 'n11')"), GetParam() ? SQLITE_OK : SQLITE_BUSY);
-    while (!query.Eof()) query.Next();
-    EXPECT_EQ(tryExecute(file, "INSERT INTO numbers VALUES (12, 'n12')"), SQLITE_OK) << "the walk is over";
     query.Close();
     EXPECT_FALSE(isOpenHere(file));
     EXPECT_TRUE(std::filesystem::remove(file));
 }
 
-// In WAL mode writers go on while a walk is under way; the walk keeps reading the rows as they
-// were when its run began, and the next run sees the change.
-TEST_P(SQLiteQueryTest, AWalkReadsOneStateOfADatabaseInWalMode) {
-    fillNumbers(10);
-    const std::filesystem::path file = folder / "shop.sqlite";
-    execute(file, "PRAGMA journal_mode = WAL");
-    query.SQL().Add("SELECT n FROM numbers ORDER BY n");
+// The statement runs once per walk: Open stays on the first row, the walk goes on from there,
+// a bookmark taken at the start is gone back to without a run, and the count comes from the
+// walk. Only a count asked before the walk reached the end runs a count of its own.
+TEST_P(SQLiteQueryTest, TheStatementRunsOncePerWalk) {
+    fillNumbers(500);
+    testing::SqlCallCounter counter;
+    query.SQL().Add("SELECT n, word FROM numbers WHERE tick() ORDER BY n");
     query.Open();
-    query.Next();
-    EXPECT_EQ(tryExecute(file, "DELETE FROM numbers WHERE n > 3"), SQLITE_OK);
+    const std::int64_t atOpen = counter.calls();
+    EXPECT_EQ(query.KnownRecordCount().has_value(), GetParam()) << "only kept rows are counted at Open";
+    const TBookmark start = query.GetBookmark();
     std::int64_t walked = 0;
-    for (; !query.Eof(); query.Next()) ++walked;
-    EXPECT_EQ(walked, 9);
-    query.First();
-    walked = 0;
-    for (; !query.Eof(); query.Next()) ++walked;
-    EXPECT_EQ(walked, GetParam() ? 10 : 3);
+    for (query.First(); !query.Eof(); query.Next()) ++walked;
+    query.GotoBookmark(start);
+    query.FreeBookmark(start);
+    EXPECT_EQ(query.FieldByName("n")->Value(), Variant(std::int64_t{1}));
+    EXPECT_EQ(query.KnownRecordCount(), std::optional<std::int64_t>(500));
+    EXPECT_EQ(query.RecordCount(), 500);
+    EXPECT_EQ(walked, 500);
+    EXPECT_EQ(counter.calls(), 500) << "one run of 500 rows (" << atOpen << " of them at Open)";
+
+    query.Close();
+    query.Open();
+    EXPECT_EQ(query.RecordCount(), 500);
+    EXPECT_EQ(query.RecordCount(), 500);
+    EXPECT_EQ(counter.calls(), GetParam() ? 1000 : 1500) << "the open's run, and one count when read forward";
 }
 
+// Statements whose rows differ from run to run walk once without failing, and the bookmark the
+// walk started from shows the row it was taken on. Reading a row that would take a new run
+// raises instead of showing a row of another run.
+TEST_P(SQLiteQueryTest, VaryingStatementsWalkOnceAndKeepTheirBookmarkedRow) {
+    fillNumbers(300);
+    const std::vector<std::string> statements{
+        "SELECT n, word FROM numbers ORDER BY random()",
+        "SELECT n, random() AS r FROM numbers",
+        "SELECT n, word FROM numbers WHERE abs(random()) % 2 = 0",
+        "SELECT n, randomblob(8) AS b FROM numbers",
+        "SELECT n, julianday('now') AS j FROM numbers",
+        "SELECT n, strftime('%f', 'now') AS s FROM numbers",
+        "SELECT n, word FROM numbers ORDER BY random() LIMIT abs(random()) % 50 + 1",
+    };
+    for (const std::string& sql : statements) {
+        SCOPED_TRACE(sql);
+        query.Close();
+        query.SQL().SetText(sql);
+        query.Open();
+        const std::string firstRow = query.Fields(0)->AsString() + "|" + query.Fields(1)->AsString();
+        const TBookmark start = query.GetBookmark();
+        std::set<std::string> seen;
+        std::int64_t walked = 0;
+        for (query.First(); !query.Eof(); query.Next(), ++walked)
+            EXPECT_TRUE(seen.insert(query.Fields(0)->AsString()).second) << "a row of another run";
+        EXPECT_EQ(query.RecordCount(), walked);
+        ASSERT_NO_THROW(query.GotoBookmark(start));
+        query.FreeBookmark(start);
+        EXPECT_EQ(query.Fields(0)->AsString() + "|" + query.Fields(1)->AsString(), firstRow);
+        EXPECT_EQ(query.RecNo(), 1);
+    }
+
+    query.Close();
+    query.SQL().SetText("SELECT n, random() AS r FROM numbers");
+    query.Open();
+    const TBookmark start = query.GetBookmark();
+    while (!query.Eof()) query.Next();
+    query.GotoBookmark(start);
+    if (GetParam()) {
+        query.Next();
+        EXPECT_EQ(query.Fields(0)->Value(), Variant(std::int64_t{2}));
+        return;
+    }
+    EXPECT_EQ(errorOf([&] { query.Next(); }),
+              "Query Consulta on " + (folder / "shop.sqlite").string() +
+                  ": row 1 cannot be read again: the statement gives other rows each time it runs (random values or "
+                  "the current time); going to the first record reads the rows again");
+    EXPECT_EQ(query.RecNo(), 1);
+    query.First();
+    query.Next();
+    EXPECT_EQ(query.Fields(0)->Value(), Variant(std::int64_t{2}));
+}
+
+// What SQLite says comes into messages escaped: control bytes and bad UTF-8 of a table name or
+// a path never reach a terminal raw.
+TEST_P(SQLiteQueryTest, SQLiteMessagesAndPathsAreEscaped) {
+    query.SQL().SetText("SELECT * FROM \"\xFF\xFE\x1B[31m\"");
+    const std::string message = errorOf([&] { query.Open(); });
+    EXPECT_NE(message.find("no such table: \\xFF\\xFE\\x1B[31m"), std::string::npos) << message;
+
+    const std::filesystem::path odd = folder / "a\x1B[2Jb.sqlite";
+    std::filesystem::copy_file(folder / "shop.sqlite", odd);
+    query.SetFileName(odd.filename().string());
+    const std::string named = errorOf([&] { query.Open(); });
+    EXPECT_NE(named.find("a\\x1B[2Jb.sqlite"), std::string::npos) << named;
+    EXPECT_EQ(named.find('\x1B'), std::string::npos) << named;
+}
 }  // namespace
 }  // namespace tabulix::data

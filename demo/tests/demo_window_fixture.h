@@ -20,11 +20,11 @@
 #include "demo/spreadsheet_setup.h"
 #include "framework/currency_settings.h"
 #include "framework/ui_services.h"
-#include "spreadsheet/application.h"
-#include "spreadsheet/cell_address.h"
+#include "spreadsheet/cells/cell_address.h"
 #include "spreadsheet/embedded_spreadsheet.h"
-#include "spreadsheet/workbook.h"
-#include "spreadsheet/worksheet.h"
+#include "spreadsheet/model/application.h"
+#include "spreadsheet/model/workbook.h"
+#include "spreadsheet/model/worksheet.h"
 
 namespace tabulix::demo::testing {
 

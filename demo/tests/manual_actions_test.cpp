@@ -8,7 +8,7 @@
 #include "demo/font_choice.h"
 #include "demo/tests/demo_window_fixture.h"
 #include "framework/dialogs.h"
-#include "spreadsheet/cell_style.h"
+#include "spreadsheet/cells/cell_style.h"
 
 namespace tabulix::demo::testing {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "component/tabulix.h"
 #include "demo/tests/demo_window_fixture.h"
-#include "spreadsheet/chart_sheet.h"
+#include "spreadsheet/model/chart_sheet.h"
 
 namespace tabulix::demo::testing {
 namespace {

@@ -163,6 +163,37 @@ TEST_F(Designer, TheInspectorEditsEveryKindOfProperty) {
     EXPECT_EQ(datos->currentText(), "Taula");
 }
 
+TEST_F(Designer, TheInspectorEditsTheReportsFinishAndSavesIt) {
+    component::TTabulix& de = openDemo();
+    EXPECT_FALSE(bold("Autofiltro")) << "off by default: not stored";
+    choose("InmovilizarCabecera", "True");
+    choose("Autofiltro", "True");
+    choose("Impresion.Orientacion", "opAutomatica");
+    type("Impresion.PaginasAncho", "1");
+    type("Impresion.MargenIzquierdo", "1.5");
+    type("Documento.Autor", "Mar\u00EDa");
+    EXPECT_TRUE(de.InmovilizarCabecera);
+    EXPECT_TRUE(de.Autofiltro);
+    EXPECT_EQ(de.Impresion().Orientacion, component::TOrientacionPagina::opAutomatica);
+    EXPECT_EQ(de.Impresion().PaginasAncho, 1);
+    EXPECT_DOUBLE_EQ(de.Impresion().MargenIzquierdo, 1.5);
+    EXPECT_EQ(de.Documento().Autor, "Mar\xC3\xAD" "a");
+    EXPECT_TRUE(bold("Impresion.PaginasAncho"));
+
+    type("Impresion.PaginasAncho", "999");
+    ASSERT_EQ(ui.Boxes().size(), 1u) << "a refused value is reported";
+    EXPECT_NE(ui.Boxes()[0].text.find("PaginasAncho"), std::string::npos) << ui.Boxes()[0].text;
+    EXPECT_EQ(de.Impresion().PaginasAncho, 1);
+
+    ScratchFolder folder;
+    const auto saved = folder / "Acabado.form";
+    ASSERT_TRUE(window->SaveFormAs(saved));
+    const std::string text = ReadFile(saved);
+    for (const char* line : {"InmovilizarCabecera = True", "Autofiltro = True", "Impresion.Orientacion = opAutomatica",
+                             "Impresion.PaginasAncho = 1", "Impresion.MargenIzquierdo = 1.5", "Documento.Autor = 'Mar'#237'a'"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
+}
+
 TEST_F(Designer, RenamingChecksTheNameAndUpdatesTheTree) {
     component::TTabulix& de = openDemo();
     type("Name", "Taula");

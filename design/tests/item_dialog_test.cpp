@@ -7,8 +7,10 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -192,6 +194,33 @@ TEST(ItemDialog, HelpLinesFollowTheFocus) {
         EXPECT_EQ(item->HelpLine(), "") << "leaving the eight controls empties the panel";
     });
     EXPECT_NE(std::string(Item::kAyudaFormulaPropia).find("#F02#  Ej2:"), std::string::npos);
+}
+
+TEST(ItemDialog, EveryHelpLineReadsWholeInTheDialogsPanel) {
+    auto item = newItem();
+    RunScripted(*item, [&](QDialog&) {
+        auto* panel = item->StatusBar->findChild<QLabel*>();
+        ASSERT_NE(panel, nullptr);
+        const QSize before = item->size();
+        const auto readsWhole = [&](const char* expected) {
+            QCoreApplication::processEvents();
+            EXPECT_EQ(item->HelpLine(), expected);
+            EXPECT_LE(panel->heightForWidth(panel->width()), panel->height()) << expected;
+            EXPECT_EQ(item->size(), before) << "the dialog keeps its size";
+        };
+        readsWhole(Item::kAyudaCampo);
+        Choose(*item->Formula, 4);
+        item->FormulaPropia->setFocus();
+        readsWhole(Item::kAyudaFormulaPropia);
+        // The line with both examples of an own formula is wider than the dialog: it wraps.
+        EXPECT_GT(panel->fontMetrics().horizontalAdvance(QString::fromUtf8(Item::kAyudaFormulaPropia)), panel->width());
+        item->IncFila->setFocus();
+        readsWhole(Item::kAyudaIncFila);
+        item->Texto->setFocus();
+        QTest::keyClicks(item->Texto, ";");
+        readsWhole(Item::kAyudaPuntoYComa);
+        Click(*item->BitBtn2);
+    });
 }
 
 TEST(ItemDialog, OkChecksFieldFunctionColumnAndSituationInThatOrder) {

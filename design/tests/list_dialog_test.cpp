@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -76,7 +77,7 @@ protected:
 
 TEST_F(ListDialog, WindowTreeAndButtons) {
     EXPECT_EQ(dialog.windowTitle(), "Editor de Formulas");
-    EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
+    EXPECT_NE(dialog.minimumSize(), dialog.maximumSize()) << "the user can widen it";
     EXPECT_EQ(dialog.font().family(), "Tahoma");
     EXPECT_EQ(dialog.Tree->palette().color(QPalette::Base), QColor(0, 128, 192));
     EXPECT_EQ(dialog.Tree->palette().color(QPalette::Text), QColor(Qt::yellow));
@@ -116,6 +117,22 @@ TEST_F(ListDialog, TheSixDemonstrationRecordsShowSixLines) {
     });
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.list, kDemoRecords);
+}
+
+TEST_F(ListDialog, OpensWideEnoughForItsLinesAsFarAsTheScreenAllows) {
+    run(kDemoRecords, [&] {
+        int longest = 0;
+        for (int i = 0; i < dialog.Tree->topLevelItemCount(); ++i)
+            longest = std::max(longest, dialog.Tree->fontMetrics().horizontalAdvance(dialog.Tree->topLevelItem(i)->text(0)));
+        EXPECT_GT(longest, 880) << "the demonstration's lines are longer than the old fixed width";
+        EXPECT_GE(dialog.Tree->columnWidth(0), longest) << "the column holds whole lines";
+        const int room = dialog.screen()->availableGeometry().width() - 40;
+        EXPECT_GE(dialog.Tree->viewport()->width(), std::min(longest, room - 100));
+        EXPECT_LE(dialog.width(), std::max(room, 880));
+        dialog.resize(dialog.width() + 50, dialog.height() + 50);
+        QCoreApplication::processEvents();
+        EXPECT_GE(dialog.Tree->columnWidth(0), longest);
+    });
 }
 
 TEST_F(ListDialog, AnEmptyListDeletesAndChangesNothing) {

@@ -20,7 +20,7 @@
 #include "design/host/property_grid.h"
 #include "design/tests/host_test_support.h"
 #include "framework/ui_services.h"
-#include "spreadsheet/tests/chart_xlsx_reader.h"
+#include "spreadsheet/xlsx/tests/chart_xlsx_reader.h"
 
 namespace tabulix::design {
 namespace {

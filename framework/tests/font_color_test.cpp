@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <stdexcept>
+
 #include "framework/color.h"
 #include "framework/font.h"
 
@@ -24,6 +27,25 @@ TEST(Font, DefaultsAreTheToolkitsAndSizeFollowsHeightAt96Dpi) {
         font.SetSize(size);
         EXPECT_EQ(font.Height(), height) << size;
     }
+}
+
+// Heights and sizes stay where converting between them, or taking a height's absolute value,
+// fits an int; the conversions themselves take any int without overflowing.
+TEST(Font, HeightsAndSizesStayWhereTheirArithmeticFits) {
+    fw::TFont font;
+    font.SetHeight(-fw::kMaxFontHeight);
+    EXPECT_EQ(font.Size(), fw::kMaxFontSize);
+    font.SetSize(-fw::kMaxFontSize);
+    EXPECT_EQ(font.Height(), fw::kMaxFontHeight);
+    EXPECT_THROW(font.SetHeight(INT_MIN), std::out_of_range);
+    EXPECT_THROW(font.SetHeight(fw::kMaxFontHeight + 1), std::out_of_range);
+    EXPECT_THROW(font.SetSize(INT_MAX), std::out_of_range);
+    EXPECT_EQ(font.Height(), fw::kMaxFontHeight) << "a refused value changes nothing";
+
+    EXPECT_EQ(fw::FontSizeFromHeight(INT_MIN), 1610612736);
+    EXPECT_EQ(fw::FontSizeFromHeight(INT_MAX), 1610612735);
+    EXPECT_EQ(fw::FontHeightFromSize(INT_MAX), INT_MIN);
+    EXPECT_EQ(fw::FontHeightFromSize(INT_MIN), INT_MAX);
 }
 
 TEST(Font, AssignCopiesEveryAttributeAndTellsListeners) {

@@ -21,6 +21,7 @@ public:
         TComponent::DefineProperties(p);
         p.Boolean("Flag", flag).Default(true);
         p.Integer("Small", small);
+        p.Integer("Percent", percent).Range(0, 100);
         p.Integer<std::int32_t>("Checked", [this] { return checked; },
                                 [this](std::int32_t v) {
                                     if (v < 0) throw std::invalid_argument("must not be negative");
@@ -37,6 +38,7 @@ public:
     }
     bool flag = true;
     std::int16_t small = 0;
+    std::int32_t percent = 0;
     std::int32_t checked = 0;
     double ratio = 0;
     std::string caption;
@@ -53,7 +55,7 @@ public:
 TEST(PropertyList, ValuesConvertBothWaysAndStoredRulesFollowTheValue) {
     Sample s(nullptr);
     auto p = fw::PropertyList::Of(s);
-    ASSERT_EQ(p.Count(), 12u);
+    ASSERT_EQ(p.Count(), 13u);
     EXPECT_EQ(p.Items()[0].Name(), "Tag");
     EXPECT_EQ(p.Find("colour"), p.Find("Colour"));
     EXPECT_EQ(p.Find("Nope"), nullptr);
@@ -101,6 +103,10 @@ TEST(PropertyList, ValuesThatDoNotFitAreRefusedWithAReason) {
         return std::string("accepted");
     };
     EXPECT_EQ(reason("Small", FormValue::Int(40000)), "value 40000 out of range (-32768..32767)");
+    EXPECT_EQ(reason("Percent", FormValue::Int(101)), "value 101 out of range (0..100)");
+    EXPECT_EQ(reason("Percent", FormValue::Int(INT64_MIN)), "value -9223372036854775808 out of range (0..100)");
+    EXPECT_EQ(p.Find("Percent")->Maximum(), 100);
+    EXPECT_EQ(s.percent, 0);
     EXPECT_EQ(reason("Flag", FormValue::Int(1)), "expected True or False, found the number 1");
     EXPECT_EQ(reason("Caption", FormValue::Ident("x")), "expected a string, found 'x'");
     EXPECT_EQ(reason("Weight", FormValue::Ident("wHeavy")), "bad value 'wHeavy' (expected one of wThin, wMedium, wThick)");

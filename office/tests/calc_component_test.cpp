@@ -3,11 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include <com/sun/star/frame/XFrame.hpp>
 #include <com/sun/star/sheet/XSpreadsheetView.hpp>
 #include <com/sun/star/util/CloseVetoException.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 
+#include "automation/automation_error.h"
 #include "automation/call_journal.h"
 #include "automation/connection.h"
 #include "component/tabulix.h"
@@ -15,8 +19,8 @@
 #include "office/calc_sheet.h"
 #include "office/calc_workbook.h"
 #include "office/tests/calc_test_support.h"
-#include "spreadsheet/application.h"
 #include "spreadsheet/embedded_spreadsheet.h"
+#include "spreadsheet/model/application.h"
 
 namespace tabulix::office {
 namespace {
@@ -124,6 +128,63 @@ TEST(CalcComponent, TheSuitesOwnEventsMoveTheComponent) {
     EXPECT_EQ(tabulix.ExcelWorksheet(), nullptr);
     EXPECT_EQ(tabulix.ExcelApplication(), nullptr);
     EXPECT_EQ(tabulix.PrimeraFilaDatos(), 0);
+}
+
+// Calc reports the activations a new sheet causes late, the old sheet's among them: none may take
+// the component back to the sheet it left.
+TEST(CalcComponent, TheComponentStaysOnTheSheetItAdded) {
+    closeEveryWorkbook();
+    auto set = sales(3);
+    TTabulix tabulix(nullptr);
+    tabulix.SetDatos(set.get());
+    tabulix.TraspasarNuevoLibro();
+    for (int i = 0; i < 3; ++i) {
+        const std::string before = connectedSheetName(tabulix);
+        tabulix.CrearHoja();
+        tabulix.NombreHoja = "Hoja nueva " + std::to_string(i);
+        tabulix.Traspasar();
+        const std::string added = connectedSheetName(tabulix);
+        EXPECT_NE(added, before);
+        for (int wait = 0; wait < 5; ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            DeliverCalcEvents();
+        }
+        EXPECT_EQ(connectedSheetName(tabulix), added) << "after adding sheet " << i + 2;
+        EXPECT_EQ(tabulix.ExcelWorkbook()->Object()->get(dispid::ActiveSheet).toObject()->get(dispid::Name).toText(), added);
+    }
+}
+
+// A text too long for a cell stops the transfer as on the embedded spreadsheet, with the same
+// message naming record, field and cell; Calc would have cut it.
+std::string overLongTextError(bool calc) {
+    if (calc) {
+        closeEveryWorkbook();
+    } else {
+        shutDownRunningApplication();
+        spreadsheet::installEmbeddedSpreadsheet();
+    }
+    auto set = std::make_unique<data::TMemoryDataSet>();
+    set->SetName("Notas");
+    set->AddFieldDef("TEXTO", data::TFieldType::ftMemo);
+    set->AppendRecord({Variant("corto")});
+    set->AppendRecord({Variant(std::string(40000, 'n'))});
+    set->Open();
+    TTabulix tabulix(nullptr);
+    tabulix.SetDatos(set.get());
+    std::string error;
+    try {
+        tabulix.TraspasarNuevoLibro();
+    } catch (const AutomationError& e) {
+        error = e.what();
+    }
+    if (!calc) shutDownRunningApplication();
+    return error;
+}
+
+TEST(CalcComponent, AnOverLongTextIsRefusedAsOnTheEmbeddedSpreadsheet) {
+    const std::string embedded = overLongTextError(false);
+    EXPECT_NE(embedded.find("TEXTO"), std::string::npos) << embedded;
+    EXPECT_EQ(overLongTextError(true), embedded);
 }
 
 TEST(CalcComponent, ABeforeCloseHandlerCanKeepTheWorkbookOpen) {

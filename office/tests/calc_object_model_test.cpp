@@ -157,6 +157,94 @@ TEST(CalcObjectModel, ValuesBringTheirFormatsAndFontsBordersAndWidthsReadBack) {
     EXPECT_GT(Cell(sheet, "E1")->get(dispid::ColumnWidth).toDouble(), 25.0);
 }
 
+// What the embedded spreadsheet counts in UTF-16 code units, Calc counts the same way: twenty
+// "ñ" make a sheet name of twenty characters, however many bytes they take.
+TEST(CalcObjectModel, NamesAndTextsAreMeasuredInUtf16Units) {
+    const DispatchPtr sheet = FirstSheet(NewWorkbook());
+    std::string twenty, thirtyTwo;
+    for (int i = 0; i < 20; ++i) twenty += "\xC3\xB1";
+    for (int i = 0; i < 32; ++i) thirtyTwo += "\xC3\xB1";
+    sheet->put(dispid::Name, Variant(twenty));
+    EXPECT_EQ(sheet->get(dispid::Name).toText(), twenty);
+    EXPECT_NE(errorOf([&] { sheet->put(dispid::Name, Variant(thirtyTwo)); }).find("is longer than 31 characters"),
+              std::string::npos);
+
+    std::string wide;  // 16,384 characters of four bytes, 32,768 UTF-16 units
+    for (int i = 0; i < 16384; ++i) wide += "\xF0\x9F\x98\x80";
+    EXPECT_EQ(errorOf([&] { Cell(sheet, "A1")->put(dispid::Value, Variant(wide)); }),
+              "Range.Value: a cell holds at most 32767 characters (UTF-16 code units), the text has 32768");
+    const std::string most(32767, 'x');
+    Cell(sheet, "A2")->put(dispid::Value, Variant(most));
+    EXPECT_EQ(Cell(sheet, "A2")->get(dispid::Value).toText(), most) << "nothing is cut";
+}
+
+// Dates and amounts bring the embedded spreadsheet's formats, in the file's notation and with no
+// locale of their own; so do formats given in English.
+TEST(CalcObjectModel, ValuesBringTheEmbeddedSpreadsheetsFormats) {
+    const DispatchPtr sheet = FirstSheet(NewWorkbook());
+    const auto formatAfter = [&](const std::string& cell, const Variant& value, Lcid lcid) {
+        Cell(sheet, cell)->put(dispid::Value, value, lcid);
+        return Cell(sheet, cell)->get(dispid::NumberFormat).toText();
+    };
+    const Variant morning(Date{Date::fromYmd(2024, 2, 29).serial + 0.25});
+    EXPECT_EQ(formatAfter("A1", Variant(Date::fromYmd(1800, 1, 1)), kLcidSpanishSpain), "DD/MM/YYYY");
+    EXPECT_EQ(formatAfter("A2", morning, kLcidSpanishSpain), "DD/MM/YYYY H:MM");
+    EXPECT_EQ(formatAfter("A3", Variant(Date::fromYmd(2000, 1, 1)), kLcidEnglishUS), "M/D/YYYY");
+    EXPECT_EQ(formatAfter("A4", Variant(Currency::fromDouble(12.5)), kLcidSpanishSpain), "#,##0.00 \"\xE2\x82\xAC\"");
+    Cell(sheet, "A5")->put(dispid::NumberFormat, Variant("#,##0.000"), kLcidEnglishUS);
+    for (const char* cell : {"A1", "A2", "A3", "A4", "A5"})
+        EXPECT_EQ(Cell(sheet, cell)->get(dispid::NumberFormat).toText().find("[$"), std::string::npos) << cell;
+    // A text Calc would read as a number or a formula keeps the general format.
+    for (const char* text : {"00123", "=A1", "12%", "TRUE"}) {
+        Cell(sheet, "B1")->put(dispid::Value, Variant(text));
+        EXPECT_EQ(Cell(sheet, "B1")->get(dispid::NumberFormat).toText(), "General") << text;
+        EXPECT_EQ(Cell(sheet, "B1")->get(dispid::Value).toText(), text);
+    }
+}
+
+// AutoFit fits the range's own cells, not everything the column holds, and never past 255.
+TEST(CalcObjectModel, AutoFitTakesTheRangesCellsOnly) {
+    const DispatchPtr sheet = FirstSheet(NewWorkbook());
+    Cell(sheet, "A1")->put(dispid::Value, Variant("A TITLE FAR WIDER THAN THE DATA BELOW IT"));
+    for (const char* cell : {"A2", "A3", "A4"}) Cell(sheet, cell)->put(dispid::Value, Variant("abc"));
+    Cell(sheet, "A5")->put(dispid::Formula, Variant("=LEN(A1)*1000000"));
+    sheet->get(dispid::Range, {Variant("A2"), Variant("A5")}).toObject()->get(dispid::Columns).toObject()->call(dispid::AutoFit);
+    const double fitted = Cell(sheet, "A1")->get(dispid::ColumnWidth).toDouble();
+    EXPECT_GT(fitted, 7.0) << "the formula's result, 40000000, is fitted";
+    EXPECT_LT(fitted, 15.0) << "the title above is not";
+
+    Cell(sheet, "B1")->put(dispid::Value, Variant(std::string(400, 'w')));
+    Cell(sheet, "B1")->get(dispid::Columns).toObject()->call(dispid::AutoFit);
+    EXPECT_LE(Cell(sheet, "B1")->get(dispid::ColumnWidth).toDouble(), 255.0);
+    EXPECT_GT(Cell(sheet, "B1")->get(dispid::ColumnWidth).toDouble(), 200.0);
+    EXPECT_EQ(NewWorkbook()->get(dispid::Sheets).toObject()->get(dispid::Count).toInt32(), 1)
+        << "the sheet AutoFit measures on is gone";
+}
+
+// A line drawn on an edge replaces the line the cells across the edge draw there.
+TEST(CalcObjectModel, TheLaterBorderLineWins) {
+    const DispatchPtr sheet = FirstSheet(NewWorkbook());
+    const auto border = [&](const char* first, const char* last, std::int32_t index) {
+        return sheet->get(dispid::Range, {Variant(first), Variant(last)})
+            .toObject()
+            ->get(dispid::Borders)
+            .toObject()
+            ->get(dispid::Item, {Variant(index)})
+            .toObject();
+    };
+    const DispatchPtr above = border("A1", "B1", xl::EdgeBottom);
+    above->put(dispid::Weight, Variant(xl::Thick));
+    above->put(dispid::Color, Variant(std::int32_t{0x0000FF}));
+    const DispatchPtr below = border("A2", "B2", xl::EdgeTop);
+    below->put(dispid::Weight, Variant(xl::Thin));
+    below->put(dispid::Color, Variant(std::int32_t{0xFF0000}));
+    for (const char* cell : {"A1", "B1"}) {
+        EXPECT_EQ(border(cell, cell, xl::EdgeBottom)->get(dispid::Weight).toInt32(), xl::Thin) << cell;
+        EXPECT_EQ(border(cell, cell, xl::EdgeBottom)->get(dispid::Color).toInt32(), 0xFF0000) << cell;
+    }
+    EXPECT_EQ(border("C1", "C1", xl::EdgeBottom)->get(dispid::Weight).toInt32(), xl::Hairline) << "no line there to replace";
+}
+
 TEST(CalcObjectModel, SaveAsWritesAnXlsxOrNothing) {
     const DispatchPtr book = NewWorkbook();
     Cell(FirstSheet(book), "A1")->put(dispid::Value, Variant("hola"));
@@ -172,6 +260,18 @@ TEST(CalcObjectModel, SaveAsWritesAnXlsxOrNothing) {
     EXPECT_EQ(std::string(magic, 2), "PK");
     EXPECT_EQ(book->get(dispid::Name).toText(), "libro de #ventas 100%.xlsx");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1);
+
+    // Saved over a read-only file, the new file keeps its permissions; a name without extension
+    // gets ".xlsx", another extension is refused.
+    std::filesystem::permissions(target, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    book->call(dispid::SaveAs, {Variant(target.string())});
+    EXPECT_EQ(std::filesystem::status(target).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    book->call(dispid::SaveAs, {Variant((folder / "informe").string())});
+    EXPECT_TRUE(std::filesystem::exists(folder / "informe.xlsx"));
+    EXPECT_EQ(errorOf([&] { book->call(dispid::SaveAs, {Variant((folder / "informe.ods").string())}); }),
+              "Workbook.SaveAs: Cannot save \"" + (folder / "informe.ods").string() +
+                  "\": only .xlsx workbooks can be written");
     std::filesystem::remove_all(folder);
 }
 

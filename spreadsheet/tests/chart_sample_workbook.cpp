@@ -8,9 +8,9 @@
 #include <string>
 
 #include "automation/application_provider.h"
-#include "spreadsheet/chart_kind.h"
 #include "spreadsheet/embedded_spreadsheet.h"
-#include "spreadsheet/tests/chart_demo_sheet.h"
+#include "spreadsheet/model/chart_kind.h"
+#include "spreadsheet/model/tests/chart_demo_sheet.h"
 
 using namespace tabulix;
 using automation::DispatchPtr;

@@ -4,9 +4,10 @@
 #include <cstdio>
 
 #include "automation/automation_error.h"
-#include "spreadsheet/application.h"
-#include "spreadsheet/tests/hostile_workbook.h"
-#include "spreadsheet/workbook.h"
+#include "spreadsheet/embedded_spreadsheet.h"
+#include "spreadsheet/model/application.h"
+#include "spreadsheet/model/workbook.h"
+#include "spreadsheet/xlsx/tests/hostile_workbook.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -14,7 +15,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        auto app = tabulix::spreadsheet::Application::create();
+        auto app = tabulix::spreadsheet::createEmbeddedApplication();
         const auto book = app->addWorkbook();
         tabulix::spreadsheet::testing::fillHostileWorkbook(book);
         book->saveAs(argv[1]);

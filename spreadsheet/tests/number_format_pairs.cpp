@@ -10,9 +10,10 @@
 #include <vector>
 
 #include "automation/automation_error.h"
-#include "spreadsheet/application.h"
-#include "spreadsheet/workbook.h"
-#include "spreadsheet/worksheet.h"
+#include "spreadsheet/embedded_spreadsheet.h"
+#include "spreadsheet/model/application.h"
+#include "spreadsheet/model/workbook.h"
+#include "spreadsheet/model/worksheet.h"
 
 using namespace tabulix;
 
@@ -45,7 +46,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        auto app = spreadsheet::Application::create(automation::kLcidEnglishUS);
+        auto app = spreadsheet::createEmbeddedApplication(automation::kLcidEnglishUS);
         const auto book = app->addWorkbook();
         auto sheet = std::static_pointer_cast<spreadsheet::Worksheet>(book->sheets().front());
         std::ofstream pairs(argv[2]);

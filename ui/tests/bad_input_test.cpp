@@ -2,8 +2,8 @@
 #include <QChart>
 #include <QLineEdit>
 
-#include "spreadsheet/chart_sheet.h"
-#include "spreadsheet/column_width.h"
+#include "spreadsheet/measure/column_width.h"
+#include "spreadsheet/model/chart_sheet.h"
 #include "ui/chart_sheet_view.h"
 #include "ui/tests/window_fixture.h"
 #include "ui/workbook_page.h"

@@ -12,10 +12,10 @@
 
 #include "automation/application_provider.h"
 #include "framework/ui_services.h"
-#include "spreadsheet/application.h"
 #include "spreadsheet/embedded_spreadsheet.h"
-#include "spreadsheet/workbook.h"
-#include "spreadsheet/worksheet.h"
+#include "spreadsheet/model/application.h"
+#include "spreadsheet/model/workbook.h"
+#include "spreadsheet/model/worksheet.h"
 #include "ui/embedded_spreadsheet_window.h"
 #include "ui/spreadsheet_window.h"
 

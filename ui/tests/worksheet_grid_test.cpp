@@ -1,11 +1,15 @@
 // The worksheet grid driven with the mouse and the keyboard, checked against the model, the
 // formula bar and what is drawn.
+#include <QClipboard>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
 
 #include "ui/tests/window_fixture.h"
+#include "ui/cell_painter.h"
 #include "ui/worksheet_grid.h"
 #include "ui/worksheet_model.h"
 #include "ui/worksheet_view.h"
@@ -189,6 +193,126 @@ TEST_F(WorksheetGridTest, TypingEditsThroughTheModelAndEscapeOrARefusalKeepsTheC
     QTest::mouseDClick(grid().viewport(), Qt::LeftButton, {}, grid().cellRect(0, 0).center());
     ASSERT_NE(grid().editor(), nullptr);
     EXPECT_EQ(grid().editor()->text(), "5");
+}
+
+TEST_F(WorksheetGridTest, DeleteEmptiesTheSelectionAndCtrlCCopiesItAsShown) {
+    put("A1", Variant("Art\xC3\xAD" "culo"));
+    put("B1", Variant(2.5));
+    put("A2", Variant("Mesa"));
+    const auto b2 = cell("B2");
+    sheet->setFormula({b2, b2}, Variant("=B1*2"), kSpanish);
+    sheet->setNumberFormat({b2, b2}, "0,00", kSpanish);
+
+    click(0, 0);
+    click(1, 1, Qt::ShiftModifier);
+    key('C', Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "Art\xC3\xAD" "culo\t2,5\nMesa\t5,00\n");
+
+    // The whole sheet copies its used part only.
+    QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, QPoint(2, 2));
+    key('C', Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().count('\n'), 2);
+
+    click(1, 1);
+    key(Qt::Key_Delete);
+    EXPECT_TRUE(sheet->value(b2).isEmpty());
+    EXPECT_EQ(sheet->formulaText(b2), nullptr);
+    EXPECT_EQ(sheet->value(cell("A2")), Variant("Mesa"));  // outside the selection
+    sheet->setValue({b2, b2}, Variant(3.0), kSpanish);
+    EXPECT_EQ(view().grid()->editor(), nullptr);
+    grid().setCurrentCell(1, 1);
+    key('C', Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "3,00\n") << "the format stayed";
+
+    clickRowHeader(0);
+    key(Qt::Key_Delete);
+    EXPECT_TRUE(sheet->value(cell("A1")).isEmpty());
+    EXPECT_TRUE(sheet->value(cell("B1")).isEmpty());
+    EXPECT_TRUE(ui.Boxes().empty());
+}
+
+TEST_F(WorksheetGridTest, RowsFitTheFaceDrawnWhereTheSheetsFontIsMissing) {
+    // A face no machine has: the sheet fits the row to one stand-in, Qt may draw another.
+    const auto a1 = cell("A1"), a3 = cell("A3");
+    put("A1", Variant("Descripci\xC3\xB3n gjpqy"));
+    put("A2", Variant("normal"));
+    put("A3", Variant("a mano gjpqy"));
+    for (auto at : {a1, a3})
+        sheet->restyle({at, at}, [](spreadsheet::CellStyle& style) {
+            style.font.name = "Fuente Que No Existe";
+            style.font.size = 20;
+        });
+    sheet->setRowHeight(3, 3, 12.0);
+    settle();
+    const QFont drawn = qtFontOf(sheet->cellStyle(a1).font, grid().viewport()->logicalDpiY());
+    EXPECT_GE(grid().rowHeight(0), QFontMetrics(drawn).height() + 2) << "the drawn face's descenders fit";
+    EXPECT_GE(grid().rowHeight(1), QFontMetrics(grid().font()).height()) << "a row of the default font";
+    EXPECT_EQ(grid().rowHeight(2), 16) << "a height set by hand stays as set";
+
+    // Changes after the first layout follow the same rule.
+    put("A4", Variant("gjpqy"));
+    const auto a4 = cell("A4");
+    sheet->restyle({a4, a4}, [](spreadsheet::CellStyle& style) {
+        style.font.name = "Otra Fuente Que No Existe";
+        style.font.size = 26;
+    });
+    settle();
+    const QFont larger = qtFontOf(sheet->cellStyle(a4).font, grid().viewport()->logicalDpiY());
+    EXPECT_GE(grid().rowHeight(3), QFontMetrics(larger).height() + 2);
+}
+
+TEST_F(WorksheetGridTest, FrozenRowsAndColumnsStayWhileTheRestScrollsToRowHalfAMillion) {
+    put("A1", Variant("T\xC3\xADtulo"));
+    for (const char* name : {"A2", "B2", "C2", "F2"}) put(name, Variant(name));
+    put("A600000", Variant(1.0));
+    put("F500000", Variant("fila 500000"));
+    settle();
+    grid().setFrozen(2, 1);
+    grid().setFilterButtons(spreadsheet::parseRangeRef("A2:F2"));
+    EXPECT_EQ(grid().verticalScrollBar()->minimum(), 2) << "the scroll bars move what is not frozen";
+    EXPECT_EQ(grid().horizontalScrollBar()->minimum(), 1);
+
+    grid().scrollToTopLeft(499'999, 4);
+    EXPECT_EQ(grid().firstVisibleRow(), 499'999);
+    EXPECT_EQ(grid().firstVisibleColumn(), 4);
+    const int top = grid().columnHeaderHeight(), left = grid().rowHeaderWidth();
+    EXPECT_EQ(grid().cellRect(0, 0).topLeft(), QPoint(left, top)) << "the title stays at the top left";
+    EXPECT_EQ(grid().cellRect(1, 0).top(), top + grid().rowHeight(0));
+    const int belowFrozen = top + grid().rowHeight(0) + grid().rowHeight(1);
+    EXPECT_EQ(grid().cellRect(499'999, 5).top(), belowFrozen);
+    EXPECT_EQ(grid().cellRect(499'999, 4).left(), left + grid().columnWidth(0)) << "column A stays at the left";
+    EXPECT_EQ(grid().cellRect(1, 5).top(), grid().cellRect(1, 0).top()) << "a heading scrolls sideways only";
+
+    // The mouse finds the frozen cells and the scrolled ones where they are drawn.
+    EXPECT_EQ(grid().cellAt(QPoint(left + 3, top + grid().rowHeight(0) + 3)), std::make_pair(1, 0));
+    EXPECT_EQ(grid().cellAt(grid().cellRect(499'999, 5).center()), std::make_pair(499'999, 5));
+    click(499'999, 5);
+    EXPECT_EQ(view().formulaBar()->text(), "fila 500000");
+    EXPECT_EQ(grid().firstVisibleRow(), 499'999) << "a click on a shown cell does not scroll";
+
+    // Filter buttons sit in the heading cells that are shown: A (frozen) and F, not B or C.
+    EXPECT_TRUE(grid().cellRect(1, 0).contains(grid().filterButtonRect(1, 0)));
+    EXPECT_TRUE(grid().cellRect(1, 5).contains(grid().filterButtonRect(1, 5)));
+    EXPECT_TRUE(grid().filterButtonRect(1, 2).isEmpty()) << "column C is scrolled out of view";
+    EXPECT_TRUE(grid().filterButtonRect(2, 0).isEmpty()) << "only the heading row has buttons";
+    const QImage drawn = grid().viewport()->grab().toImage();
+    const QRect button = grid().filterButtonRect(1, 5);
+    EXPECT_LT(qGray(drawn.pixel(button.center())), 128) << "the button's arrow is drawn";
+    EXPECT_LT(qGray(drawn.pixel(left + 40, belowFrozen - 1)), 160) << "a darker line under the frozen rows";
+
+    // Moving up from the first scrolled row scrolls back; Ctrl+Home goes to the first cell past
+    // the frozen ones and to the top.
+    key(Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(current(), std::make_pair(2, 1));
+    EXPECT_EQ(grid().firstVisibleRow(), 2);
+    key(Qt::Key_Up);
+    EXPECT_EQ(current(), std::make_pair(1, 1));
+    EXPECT_EQ(grid().firstVisibleRow(), 2) << "a frozen row is always in view";
+
+    grid().setFrozen(0, 0);
+    EXPECT_EQ(grid().verticalScrollBar()->minimum(), 0);
+    grid().setFilterButtons(std::nullopt);
+    EXPECT_TRUE(grid().filterButtonRect(1, 0).isEmpty());
 }
 
 TEST_F(WorksheetGridTest, AMillionRowSheetScrollsToItsEndWithRowNumbersThatFit) {

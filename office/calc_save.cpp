@@ -1,0 +1,122 @@
+#include "office/calc_save.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
+
+#include "automation/automation_error.h"
+#include "framework/atomic_file.h"
+#include "framework/printable.h"
+#include "office/uno_text.h"
+
+namespace tabulix::office {
+
+namespace fs = std::filesystem;
+using automation::AutomationError;
+
+namespace {
+
+std::string lowerAscii(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+// The name the file gets: ".xlsx" added to a name without extension, other extensions refused.
+std::string targetPath(const std::string& path) {
+    if (path.empty()) throw AutomationError("Cannot save: the file name is empty");
+    const std::size_t slash = path.find_last_of('/');
+    std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (base.empty())
+        throw AutomationError("Cannot save " + framework::quotedPath(path) + ": the path names a folder, not a file");
+    std::string target = path;
+    const std::size_t dot = base.find_last_of('.');
+    if (dot == std::string::npos || dot == 0) {
+        target += ".xlsx";
+        base += ".xlsx";
+    } else if (lowerAscii(base.substr(dot)) != ".xlsx") {
+        throw AutomationError("Cannot save " + framework::quotedPath(path) + ": only .xlsx workbooks can be written");
+    }
+    if (base.size() > NAME_MAX || target.size() >= PATH_MAX)
+        throw AutomationError("Cannot save " + framework::quotedPath(target) + ": the file name is too long (" +
+                              std::to_string(base.size()) + " bytes, " + std::to_string(target.size()) +
+                              " with its folder; at most " + std::to_string(NAME_MAX) + " and " +
+                              std::to_string(PATH_MAX - 1) + ")");
+    return target;
+}
+
+// Copies the file at `from` to the descriptor `to`.
+void copyInto(const fs::path& from, int to) {
+    const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) throw std::runtime_error(std::string("the workbook LibreOffice Calc wrote cannot be read: ") + std::strerror(errno));
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t got = read(in, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            const int error = errno;
+            close(in);
+            throw std::runtime_error(std::string("the workbook LibreOffice Calc wrote cannot be read: ") + std::strerror(error));
+        }
+        if (got == 0) break;
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t put = write(to, buffer + done, static_cast<std::size_t>(got - done));
+            if (put < 0 && errno == EINTR) continue;
+            if (put < 0) {
+                const int error = errno;
+                close(in);
+                throw std::runtime_error(std::strerror(error));
+            }
+            done += put;
+        }
+    }
+    close(in);
+}
+
+}  // namespace
+
+fs::path saveWorkbook(const css::uno::Reference<css::frame::XModel>& document, const std::string& path,
+                      const fs::path& scratch) {
+    const std::string target = targetPath(path);
+    try {
+        // The target is checked (and its temporary file made) before Calc spends time writing.
+        framework::AtomicFile file(target);
+        css::uno::Sequence<css::beans::PropertyValue> args(2);
+        args.getArray()[0].Name = "FilterName";
+        args.getArray()[0].Value <<= toUno("Calc MS Excel 2007 XML");
+        args.getArray()[1].Name = "Overwrite";
+        args.getArray()[1].Value <<= true;
+        try {
+            css::uno::Reference<css::frame::XStorable>(document, css::uno::UNO_QUERY_THROW)
+                ->storeToURL(fileUrl(scratch.string()), args);
+        } catch (const css::uno::Exception& e) {
+            std::error_code ignored;
+            fs::remove(scratch, ignored);
+            throw std::runtime_error("LibreOffice Calc could not write the workbook" +
+                                     (e.Message.isEmpty() ? std::string() : ": " + fromUno(e.Message)));
+        }
+        try {
+            copyInto(scratch, file.Descriptor());
+        } catch (...) {
+            std::error_code ignored;
+            fs::remove(scratch, ignored);
+            throw;
+        }
+        std::error_code ignored;
+        fs::remove(scratch, ignored);
+        file.Commit();
+    } catch (const AutomationError&) {
+        throw;
+    } catch (const std::exception& e) {
+        throw AutomationError("Cannot save " + framework::quotedPath(target) + ": " + e.what());
+    }
+    return target;
+}
+
+}  // namespace tabulix::office

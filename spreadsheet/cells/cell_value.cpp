@@ -1,0 +1,20 @@
+#include "spreadsheet/cells/cell_value.h"
+
+namespace tabulix::spreadsheet {
+
+std::string_view errorText(CellError error) {
+    switch (error) {
+        case CellError::Null: return "#NULL!";
+        case CellError::Div0: return "#DIV/0!";
+        case CellError::Value: return "#VALUE!";
+        case CellError::Ref: return "#REF!";
+        case CellError::Name: return "#NAME?";
+        case CellError::Num: return "#NUM!";
+        case CellError::NA: return "#N/A";
+    }
+    return {};
+}
+
+bool isCellErrorCode(std::int32_t code) { return !errorText(static_cast<CellError>(code)).empty(); }
+
+}  // namespace tabulix::spreadsheet
