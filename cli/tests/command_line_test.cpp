@@ -109,8 +109,8 @@ TEST(CommandLine, SeveralInputsOrAnOutputFolderMakeABatchOfOneWorkbookEach) {
         BatchOutputPaths(parse({"norte/ventas.form", "sur/ventas.form"}));
         ADD_FAILURE() << "clashing outputs accepted";
     } catch (const UsageError& e) {
-        EXPECT_STREQ(e.what(), "the inputs norte/ventas.form and sur/ventas.form would both be saved as ventas.xlsx: "
-                               "give them different names");
+        EXPECT_STREQ(e.what(), "the inputs \"norte/ventas.form\" and \"sur/ventas.form\" would both be saved as "
+                               "ventas.xlsx: give them different names");
     }
 }
 
