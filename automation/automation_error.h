@@ -1,6 +1,8 @@
 #pragma once
 // The error an automation call raises: the application's own message, plus the object and member
 // that refused, so that a caller (or a user) can tell what and where.
+//
+// Thread rule: an error is a value; it may be thrown on one thread and read on any other.
 
 #include <cstdint>
 #include <stdexcept>

@@ -29,15 +29,17 @@ inline constexpr DispId Windows = 0x1AE;
 inline constexpr DispId Names = 0x1BA;
 inline constexpr DispId BuiltinDocumentProperties = 0x498;
 
-// Window: the panes of the window's active sheet
-inline constexpr DispId FreezePanes = 0x25A;
-inline constexpr DispId ScrollRow = 0x28E;
-inline constexpr DispId ScrollColumn = 0x28B;
-inline constexpr DispId SplitRow = 0x35F;
-inline constexpr DispId SplitColumn = 0x35E;
+// Windows: Item(1) is the workbook's window. Window: the panes over its active sheet.
+inline constexpr DispId FreezePanes = 0x28A;
+inline constexpr DispId ScrollColumn = 0x28E;
+inline constexpr DispId ScrollRow = 0x28F;
+inline constexpr DispId Split = 0x291;
+inline constexpr DispId SplitColumn = 0x292;
+inline constexpr DispId SplitRow = 0x294;
 
-// Names: Add(Name, RefersTo); Name
+// Names: Add(Name, RefersTo, Visible), Item, Count. Name: Name, RefersTo, Delete
 inline constexpr DispId RefersTo = 0x3AA;
+inline constexpr DispId Delete = 0x75;
 
 // DocumentProperties: Item(name) gives a DocumentProperty, whose Value is its default member
 inline constexpr DispId PropertyValue = 0x0;
@@ -45,7 +47,8 @@ inline constexpr DispId PropertyValue = 0x0;
 // Worksheet, Chart
 inline constexpr DispId Range = 0xC5;
 inline constexpr DispId ChartWizard = 0xC4;
-inline constexpr DispId PageSetup = 0x3E6;  // Worksheet
+inline constexpr DispId PageSetup = 0x3E6;      // Worksheet
+inline constexpr DispId AutoFilterMode = 0x318;  // Worksheet
 
 // Range
 inline constexpr DispId Value = 0x6;
@@ -67,16 +70,22 @@ inline constexpr DispId AutoFilter = 0x319;
 // PageSetup (margins in points)
 inline constexpr DispId Orientation = 0x86;
 inline constexpr DispId Zoom = 0x297;
-inline constexpr DispId FitToPagesWide = 0x3F1;
-inline constexpr DispId FitToPagesTall = 0x3F0;
-inline constexpr DispId PrintTitleRows = 0x3FF;
-inline constexpr DispId CenterHeader = 0x3F3;
-inline constexpr DispId LeftFooter = 0x3F6;
-inline constexpr DispId RightFooter = 0x402;
 inline constexpr DispId LeftMargin = 0x3E7;
 inline constexpr DispId RightMargin = 0x3E8;
 inline constexpr DispId TopMargin = 0x3E9;
 inline constexpr DispId BottomMargin = 0x3EA;
+inline constexpr DispId PaperSize = 0x3EF;
+inline constexpr DispId CenterFooter = 0x3F2;
+inline constexpr DispId CenterHeader = 0x3F3;
+inline constexpr DispId FitToPagesTall = 0x3F5;
+inline constexpr DispId FitToPagesWide = 0x3F6;
+inline constexpr DispId FooterMargin = 0x3F7;
+inline constexpr DispId HeaderMargin = 0x3F8;
+inline constexpr DispId LeftFooter = 0x3F9;
+inline constexpr DispId LeftHeader = 0x3FA;
+inline constexpr DispId PrintTitleRows = 0x400;
+inline constexpr DispId RightFooter = 0x401;
+inline constexpr DispId RightHeader = 0x402;
 
 // Font, Interior, Border
 inline constexpr DispId Color = 0x63;
@@ -105,6 +114,7 @@ inline constexpr std::int32_t HAlignRight = -4152;
 inline constexpr std::int32_t HAlignGeneral = 1;
 inline constexpr std::int32_t Portrait = 1;  // PageSetup.Orientation
 inline constexpr std::int32_t Landscape = 2;
+inline constexpr std::int32_t PaperA4 = 9;  // PageSetup.PaperSize
 
 // Border indexes (Borders item)
 inline constexpr std::int32_t CellLeft = 1;  // the left line of every cell of the range

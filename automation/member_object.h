@@ -35,6 +35,7 @@ inline constexpr MemberName kRangeMembers[] = {
     {"AutoFit", dispid::AutoFit},
     {"ColumnWidth", dispid::ColumnWidth},
     {"RowHeight", dispid::RowHeight},
+    {"AutoFilter", dispid::AutoFilter},
 };
 
 class MemberCall {

@@ -1,21 +1,28 @@
-// Transfer benchmark through LibreOffice Calc: the same TTabulix transfer (nine fields of the
-// demonstration's kinds, its title, headings, attribute sets and formula records) into the
-// embedded spreadsheet and into Calc over the UNO bridge, each followed by its save as .xlsx.
-// Every automation call becomes one or more round trips to the soffice process; nothing is
-// batched, so the component's call sequence is the same in both runs.
+// Transfer benchmark through LibreOffice Calc, against the script a user would write by hand:
+// the same table (title, bold headings, 20,000 records of nine columns, a number format per
+// column, fitted widths, saved as .xlsx) put into Calc by a TTabulix transfer through the Calc
+// provider, and by bench/calc_uno_script.py over Python-UNO (one setDataArray per block of
+// rows). Each side starts a soffice of its own, fills it, saves and ends it; the two run in
+// turn, round by round, and every round's ratio is the provider's wall time over the script's.
 //
-//   calc_transfer_bench [--records N]...   (default: 1000 and 10000)
+//   calc_transfer_bench [--records N] [--rounds N] [--shown] [--script PATH]
+//   calc_transfer_bench --provider-only [--records N] [--shown]
+//
+// --shown transfers with VerConstruccion (the rows shown as they arrive). --provider-only makes
+// one provider run and nothing else, so that an outside timer can pair the whole process with
+// the script's (python3 bench/calc_uno_script.py --records N --output FILE.xlsx).
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -26,7 +33,6 @@
 #include "data/field_classes.h"
 #include "data/memory_data_set.h"
 #include "office/calc_provider.h"
-#include "spreadsheet/embedded_spreadsheet.h"
 
 using namespace tabulix;
 namespace fs = std::filesystem;
@@ -61,72 +67,111 @@ std::unique_ptr<data::TMemoryDataSet> makeDataSet(int records) {
 void configure(component::TTabulix& tabulix) {
     tabulix.Titulo = "ARTICULOS EMPRESA";
     tabulix.NombreHoja = "Ejemplo";
-    for (const char* line : {"VENTAS_ENE;0;C;1;TOTAL VENTAS MENSUALES:;0;2;", "VENTAS_FEB;0;D;1;;0;0;",
-                             "VENTAS_MAR;0;E;1;;0;0;", "VENTAS_MAR;4;E;3;TOTAL VENTAS:;0;2;=(#F01#+#F02#+#F03#)",
-                             "VENTAS_MAR;4;E;4;TOTAL VENTAS CON IVA:;0;2;=#F04#*1.16"})
-        tabulix.Formulas().Add(line);
 }
 
-// CPU seconds the soffice process has used so far (0 when there is none).
-double sofficeCpu() {
-    const int pid = office::CalcProcessId();
-    if (pid <= 0) return 0;
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string text;
-    std::getline(stat, text);
-    const auto close = text.rfind(')');
-    if (close == std::string::npos) return 0;
-    std::vector<std::string> fields;
-    std::string field;
-    for (std::size_t i = close + 2; i <= text.size(); ++i) {
-        if (i == text.size() || text[i] == ' ') {
-            fields.push_back(field);
-            field.clear();
-        } else {
-            field += text[i];
-        }
-    }
-    if (fields.size() < 13) return 0;
-    return (std::atof(fields[11].c_str()) + std::atof(fields[12].c_str())) / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
-
-struct Result {
-    double transfer = 0;
-    double save = 0;
-    double suiteCpu = 0;
+struct Run {
+    double start = 0, transfer = 0, save = 0, end = 0;
+    double total() const { return start + transfer + save + end; }
 };
 
 double since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
-Result run(data::TMemoryDataSet& set, const fs::path& file) {
-    component::TTabulix tabulix(nullptr);
-    tabulix.SetDatos(&set);
-    configure(tabulix);
-    const double cpuBefore = sofficeCpu();
+Run runProvider(data::TMemoryDataSet& set, const fs::path& file, bool shown) {
+    Run run;
+    auto mark = Clock::now();
+    auto lap = [&mark] {
+        const double seconds = since(mark);
+        mark = Clock::now();
+        return seconds;
+    };
+    automation::attachOrStartApplication();
+    run.start = lap();
+    {
+        component::TTabulix tabulix(nullptr);
+        tabulix.SetDatos(&set);
+        configure(tabulix);
+        tabulix.VerConstruccion = shown;
+        tabulix.TraspasarNuevoLibro();
+        run.transfer = lap();
+        tabulix.ExcelWorkbook()->Object()->call(automation::dispid::SaveAs, {Variant(file.string())});
+        run.save = lap();
+    }
+    office::ShutDownCalc();
+    run.end = lap();
+    return run;
+}
+
+// The script's wall time, from its start to its exit; what it prints goes to our output.
+double runScript(const fs::path& script, int records, const fs::path& file) {
+    const std::string command = "/usr/bin/python3 '" + script.string() + "' --records " + std::to_string(records) +
+                                " --output '" + file.string() + "'";
     const auto start = Clock::now();
-    tabulix.TraspasarNuevoLibro();
-    Result result;
-    result.transfer = since(start);
-    const auto saving = Clock::now();
-    tabulix.ExcelWorkbook()->Object()->call(automation::dispid::SaveAs, {Variant(file.string())});
-    result.save = since(saving);
-    result.suiteCpu = sofficeCpu() - cpuBefore;
-    tabulix.ExcelWorkbook()->Object()->call(automation::dispid::Close, {Variant(false)});
-    return result;
+    const int status = std::system(command.c_str());
+    const double seconds = since(start);
+    if (status != 0) throw std::runtime_error(command + " failed (status " + std::to_string(status) + ")");
+    return seconds;
+}
+
+std::string loadAverage() {
+    std::ifstream in("/proc/loadavg");
+    std::string one, five, fifteen;
+    in >> one >> five >> fifteen;
+    return one + " " + five + " " + fifteen;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// Provider and script in turn, round by round, each round's ratio and the medians printed.
+void runRounds(data::TMemoryDataSet& set, const fs::path& folder, const fs::path& script, int records, int rounds,
+               bool shown) {
+    std::printf("%d records x 9 columns, %s, %d rounds; load average %s\n", records,
+                shown ? "shown (VerConstruccion)" : "hidden", rounds, loadAverage().c_str());
+    std::vector<double> ratios, providerTimes, scriptTimes;
+    for (int round = 1; round <= rounds; ++round) {
+        const Run provider = runProvider(set, folder / "provider.xlsx", shown);
+        std::fflush(stdout);
+        const double scripted = runScript(script, records, folder / "script.xlsx");
+        providerTimes.push_back(provider.total());
+        scriptTimes.push_back(scripted);
+        ratios.push_back(provider.total() / scripted);
+        std::printf("round %d: provider %6.2f s (start %.2f, transfer %.2f, save %.2f, end %.2f) | script %6.2f s"
+                    " | provider / script %.2fx\n",
+                    round, provider.total(), provider.start, provider.transfer, provider.save, provider.end,
+                    scripted, ratios.back());
+        std::fflush(stdout);
+    }
+    std::printf("median: provider %.2f s, script %.2f s, provider / script %.2fx (%s); load average %s\n",
+                median(providerTimes), median(scriptTimes), median(ratios), shown ? "shown" : "hidden",
+                loadAverage().c_str());
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<int> sizes;
+    int records = 20000, rounds = 3;
+    bool shown = false, providerOnly = false;
+    fs::path script = TABULIX_CALC_UNO_SCRIPT;
     for (int i = 1; i < argc; ++i) {
-        if (std::string(argv[i]) == "--records" && i + 1 < argc) sizes.push_back(std::atoi(argv[++i]));
+        const std::string option = argv[i];
+        if (option == "--records" && i + 1 < argc) records = std::atoi(argv[++i]);
+        else if (option == "--rounds" && i + 1 < argc) rounds = std::atoi(argv[++i]);
+        else if (option == "--script" && i + 1 < argc) script = argv[++i];
+        else if (option == "--shown") shown = true;
+        else if (option == "--provider-only") providerOnly = true;
         else {
-            std::fprintf(stderr, "usage: calc_transfer_bench [--records N]...\n");
+            std::fprintf(stderr, "usage: calc_transfer_bench [--records N] [--rounds N] [--shown] [--script PATH]\n"
+                                 "       calc_transfer_bench --provider-only [--records N] [--shown]\n");
             return 2;
         }
     }
-    if (sizes.empty()) sizes = {1000, 10000};
+    if (records < 1 || rounds < 1) {
+        std::fprintf(stderr, "calc_transfer_bench: --records and --rounds take a number above 0\n");
+        return 2;
+    }
     const office::CalcOptions options = office::CalcOptionsFromEnvironment();
     if (const std::string reason = office::CalcUnavailableReason(options); !reason.empty()) {
         std::fprintf(stderr, "calc_transfer_bench: %s\n", reason.c_str());
@@ -134,31 +179,22 @@ int main(int argc, char** argv) {
     }
     const fs::path folder = fs::temp_directory_path() / ("calc_transfer_bench-" + std::to_string(getpid()));
     fs::create_directories(folder);
+    int status = 0;
     try {
-        for (int records : sizes) {
-            auto set = makeDataSet(records);
-            automation::shutDownRunningApplication();
-            spreadsheet::installEmbeddedSpreadsheet();
-            const Result embedded = run(*set, folder / "embedded.xlsx");
-            automation::shutDownRunningApplication();
-            office::InstallCalcProvider(options);
-            const auto starting = Clock::now();
-            automation::attachOrStartApplication();  // a soffice of its own for each size, started untimed
-            std::printf("soffice start-up and connection: %.2f s\n", since(starting));
-            const Result calc = run(*set, folder / "calc.xlsx");
-            std::printf("%6d records: embedded %7.2f s transfer %5.2f s save | Calc %8.2f s transfer %5.2f s save"
-                        " (soffice %.2f s cpu) | Calc / embedded transfer: %.0fx\n",
-                        records, embedded.transfer, embedded.save, calc.transfer, calc.save, calc.suiteCpu,
-                        calc.transfer / embedded.transfer);
-            std::fflush(stdout);
+        auto set = makeDataSet(records);
+        office::InstallCalcProvider(options);
+        if (providerOnly) {
+            const Run provider = runProvider(*set, folder / "provider.xlsx", shown);
+            std::printf("provider %.2f s (start %.2f, transfer %.2f, save %.2f, end %.2f)\n", provider.total(),
+                        provider.start, provider.transfer, provider.save, provider.end);
+        } else {
+            runRounds(*set, folder, script, records, rounds, shown);
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "calc_transfer_bench: %s\n", e.what());
         office::ShutDownCalc();
-        fs::remove_all(folder);
-        return 1;
+        status = 1;
     }
-    office::ShutDownCalc();
     fs::remove_all(folder);
-    return 0;
+    return status;
 }

@@ -6,7 +6,10 @@
 // processor time and peak memory come from wait4; the runs alternate and each figure is the best
 // of the repeats (the peak memory the highest).
 //
-//   command_bench [--records N] [--million] [--repeat N] [--keep FOLDER]
+// With --csv, the same records written as a CSV file go through `tabulix --csv` too, against the
+// `tabulix --sqlite` run of the same rows (target: wall within 1.3 times, peak <= 250 MiB).
+//
+//   command_bench [--records N] [--million] [--repeat N] [--keep FOLDER] [--csv]
 
 #include <sqlite3.h>
 #include <fcntl.h>
@@ -82,6 +85,46 @@ void makeTable(const std::string& path, long long records) {
     sqlite3_finalize(insert);
     exec(db, "COMMIT");
     sqlite3_close(db);
+}
+
+// The table's records as a CSV file with a header line (Booleans as true/false, NULL as nothing).
+void exportCsv(const std::string& database, const std::string& file) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+        throw std::runtime_error("cannot open " + database);
+    sqlite3_stmt* query = nullptr;
+    sqlite3_prepare_v2(db, kQuery, -1, &query, nullptr);
+    std::FILE* out = std::fopen(file.c_str(), "wb");
+    if (!out) throw std::runtime_error("cannot write " + file);
+    const int columns = sqlite3_column_count(query);
+    for (int c = 0; c < columns; ++c) std::fprintf(out, "%s%s", c ? "," : "", sqlite3_column_name(query, c));
+    std::fputs("\r\n", out);
+    while (sqlite3_step(query) == SQLITE_ROW) {
+        for (int c = 0; c < columns; ++c) {
+            if (c) std::fputc(',', out);
+            const bool flag = std::strcmp(sqlite3_column_decltype(query, c), "BOOLEAN") == 0;
+            switch (sqlite3_column_type(query, c)) {
+                case SQLITE_NULL: break;
+                case SQLITE_INTEGER:
+                    if (flag) std::fputs(sqlite3_column_int(query, c) ? "true" : "false", out);
+                    else std::fprintf(out, "%lld", sqlite3_column_int64(query, c));
+                    break;
+                case SQLITE_FLOAT: std::fprintf(out, "%.15g", sqlite3_column_double(query, c)); break;
+                default: {
+                    std::fputc('"', out);
+                    for (const char* t = reinterpret_cast<const char*>(sqlite3_column_text(query, c)); *t; ++t) {
+                        if (*t == '"') std::fputc('"', out);
+                        std::fputc(*t, out);
+                    }
+                    std::fputc('"', out);
+                }
+            }
+        }
+        std::fputs("\r\n", out);
+    }
+    sqlite3_finalize(query);
+    sqlite3_close(db);
+    if (std::fclose(out) != 0) throw std::runtime_error("cannot write " + file);
 }
 
 // The reference: the query's records written by libxlsxwriter.
@@ -191,6 +234,14 @@ void report(const char* name, const std::optional<Run>& r, long long records) {
                 static_cast<double>(r->fileBytes) / (1024.0 * 1024.0));
 }
 
+// A source's run of the command against the SQLite run of the same rows.
+void compareSource(const char* name, const std::optional<Run>& source, const std::optional<Run>& sqlite) {
+    if (!source || !sqlite || !source->ok || !sqlite->ok) return;
+    std::printf("tabulix %-6s / tabulix --sqlite   wall %.2f  cpu %.2f  peak %.1f MiB   (targets: wall <= 1.30, "
+                "peak <= 250 MiB)\n",
+                name, source->wall / sqlite->wall, source->cpu / sqlite->cpu, source->peakKiB / 1024.0);
+}
+
 void compare(const char* name, const std::optional<Run>& tabulix, const std::optional<Run>& reference,
              const char* targets) {
     if (!tabulix || !reference || !tabulix->ok || !reference->ok) return;
@@ -207,6 +258,7 @@ int main(int argc, char** argv) {
         long long records = 100'000;
         int repeat = 3;
         std::string keep;
+        bool csv = false;
         for (int i = 1; i < argc; ++i) {
             const std::string arg = argv[i];
             auto value = [&]() -> std::string {
@@ -217,8 +269,10 @@ int main(int argc, char** argv) {
             else if (arg == "--million") records = 1'000'000;
             else if (arg == "--repeat") repeat = std::stoi(value());
             else if (arg == "--keep") keep = value();
+            else if (arg == "--csv") csv = true;
             else throw std::runtime_error("unknown argument " + arg +
-                                          " (usage: command_bench [--records N] [--million] [--repeat N] [--keep FOLDER])");
+                                          " (usage: command_bench [--records N] [--million] [--repeat N] [--keep FOLDER] "
+                                          "[--csv])");
         }
         if (records < 1 || repeat < 1) throw std::runtime_error("--records and --repeat must be at least 1");
         fs::path folder = keep;
@@ -235,10 +289,24 @@ int main(int argc, char** argv) {
         const std::string streamedFile = (folder / "libxlsxwriter-constant-memory.xlsx").string();
         const std::string defaultFile = (folder / "libxlsxwriter-default.xlsx").string();
         makeTable(database, records);
+        const std::string csvFile = (folder / "articulos.csv").string();
+        const std::string csvWorkbook = (folder / "tabulix-csv.xlsx").string();
+        if (csv) exportCsv(database, csvFile);
         std::printf("tabulix --sqlite over %lld records of 9 fields (best of %d; %s)\n", records, repeat, TABULIX_COMMAND);
 
-        std::optional<Run> tabulix, streamed, whole;
+        std::optional<Run> tabulix, streamed, whole, fromCsv;
+        auto command = [](std::vector<std::string> args) {
+            const int devNull = ::open("/dev/null", O_WRONLY);
+            if (devNull >= 0) ::dup2(devNull, STDOUT_FILENO);
+            std::vector<char*> argv{const_cast<char*>("tabulix")};
+            for (std::string& arg : args) argv.push_back(arg.data());
+            argv.push_back(nullptr);
+            execv(TABULIX_COMMAND, argv.data());
+            return 127;
+        };
         for (int round = 0; round < repeat; ++round) {
+            if (csv)
+                keepBest(fromCsv, runChild([&] { return command({"--csv", csvFile, "-o", csvWorkbook}); }, csvWorkbook));
             keepBest(tabulix, runChild([&] {
                 const int devNull = ::open("/dev/null", O_WRONLY);
                 if (devNull >= 0) ::dup2(devNull, STDOUT_FILENO);
@@ -252,11 +320,13 @@ int main(int argc, char** argv) {
         report("tabulix command", tabulix, records);
         report("libxlsxwriter constant mem", streamed, records);
         report("libxlsxwriter default", whole, records);
+        if (csv) report("tabulix --csv", fromCsv, records);
         compare("constant mem", tabulix, streamed, "(targets: cpu <= 0.70, wall <= 0.50, file <= 1.00)");
         compare("default", tabulix, whole, "(target: file <= 1.00)");
+        if (csv) compareSource("--csv", fromCsv, tabulix);
         if (!scratch.empty()) fs::remove_all(scratch);
         else std::printf("files kept in %s\n", folder.string().c_str());
-        const bool failed = !tabulix->ok || !streamed->ok || !whole->ok;
+        const bool failed = !tabulix->ok || !streamed->ok || !whole->ok || (csv && !fromCsv->ok);
         return failed ? 1 : 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "command_bench: %s\n", e.what());

@@ -7,6 +7,9 @@
 //
 //   parallel_bench [--reports N] [--records N] [--forms N] [--form-records N] [--pairs N]
 //                  [--jobs N] [--keep FOLDER]
+//   parallel_bench --setup FOLDER [--forms N] [--form-records N]
+// --setup only writes the database and FOLDER/forms/informe<i>.form, for timing the command from
+// outside (farm-bench).
 
 #include <sqlite3.h>
 #include <sys/resource.h>
@@ -186,12 +189,20 @@ int main(int argc, char** argv) try {
     const int pairs = argument(argc, argv, "--pairs", 2);
     const int jobs = argument(argc, argv, "--jobs", 2);
     fs::path folder = fs::temp_directory_path() / ("parallel_bench_" + std::to_string(getpid()));
-    for (int i = 1; i + 1 < argc; ++i)
+    bool setupOnly = false;
+    for (int i = 1; i + 1 < argc; ++i) {
         if (std::string(argv[i]) == "--keep") folder = argv[i + 1];
+        if (std::string(argv[i]) == "--setup") folder = argv[i + 1], setupOnly = true;
+    }
     fs::create_directories(folder / "reports");
     const fs::path database = folder / "ventas.sqlite";
     fs::remove(database);
     makeTable(database, std::max(records, formRecords + forms * 7));
+    if (setupOnly) {
+        fs::create_directories(folder / "forms");
+        writeForms(folder / "forms", database, forms, formRecords);
+        return 0;
+    }
 
     double load[3] = {};
     getloadavg(load, 3);

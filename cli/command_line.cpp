@@ -60,10 +60,11 @@ void setOnce(std::string& target, bool& seen, const std::string& option, std::st
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine line;
     ArgumentReader reader(args);
-    std::string output, sqlite, sql, title, component, codePage, application, outputDir, jobs;
-    bool hasOutput = false, hasSqlite = false, hasSql = false, hasTitle = false, hasComponent = false,
-         hasCodePage = false, hasApplication = false, hasOutputDir = false, hasJobs = false, optionsEnded = false;
-    std::vector<std::string> positional, dbfs;
+    std::string output, delimiter, sqlite, sql, title, component, codePage, application, outputDir, jobs;
+    bool hasOutput = false, hasDelimiter = false, hasSqlite = false, hasSql = false, hasTitle = false,
+         hasComponent = false, hasCodePage = false, hasApplication = false, hasOutputDir = false, hasJobs = false,
+         optionsEnded = false;
+    std::vector<std::string> positional, dbfs, csvs;
 
     while (!reader.done()) {
         const std::string& arg = reader.take();
@@ -114,6 +115,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             std::string file = reader.valueOf(name, inlineValue);
             if (file.empty()) throw UsageError("option --dbf needs a value");
             dbfs.push_back(std::move(file));
+        } else if (name == "--csv") {
+            std::string file = reader.valueOf(name, inlineValue);
+            if (file.empty()) throw UsageError("option --csv needs a value");
+            csvs.push_back(std::move(file));
+        } else if (name == "--delimiter") {
+            setOnce(delimiter, hasDelimiter, name, reader.valueOf(name, inlineValue));
         } else if (name == "--output-dir") {
             setOnce(outputDir, hasOutputDir, name, reader.valueOf(name, inlineValue));
         } else if (name == "--jobs" || name == "-j") {
@@ -138,15 +145,20 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     }
     if (line.help || line.version) return line;
 
-    const int sources = (positional.empty() ? 0 : 1) + (dbfs.empty() ? 0 : 1) + (hasSqlite ? 1 : 0);
-    if (sources == 0) throw UsageError("nothing to transfer: give a form file, --dbf FILE or --sqlite FILE --sql QUERY");
-    if (sources > 1) throw UsageError("give form files, --dbf tables or --sqlite, not a mix of them");
+    const int sources =
+        (positional.empty() ? 0 : 1) + (dbfs.empty() ? 0 : 1) + (csvs.empty() ? 0 : 1) + (hasSqlite ? 1 : 0);
+    if (sources == 0)
+        throw UsageError("nothing to transfer: give a form file, --dbf FILE, --csv FILE or --sqlite FILE --sql QUERY");
+    if (sources > 1) throw UsageError("give form files, --dbf tables, --csv files or --sqlite, not a mix of them");
     for (const std::string& form : positional)
         if (form.empty()) throw UsageError("a form file name is empty");
 
     if (!dbfs.empty()) {
         line.source = SourceKind::DbfFile;
         line.inputs.assign(dbfs.begin(), dbfs.end());
+    } else if (!csvs.empty()) {
+        line.source = SourceKind::CsvFile;
+        line.inputs.assign(csvs.begin(), csvs.end());
     } else if (hasSqlite) {
         line.source = SourceKind::SqliteQuery;
         line.inputs.push_back(sqlite);
@@ -174,11 +186,19 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     if (line.keepRowsInMemory && !hasSqlite)
         throw UsageError("--keep-rows-in-memory goes with --sqlite; a form file sets KeepRowsInMemory on its query");
     if (hasTitle && line.source == SourceKind::FormFile)
-        throw UsageError("--title goes with --dbf or --sqlite; a form file holds its own title");
+        throw UsageError("--title goes with --dbf, --csv or --sqlite; a form file holds its own title");
     if (hasComponent && line.source != SourceKind::FormFile) throw UsageError("--component goes with a form file");
+    if (hasDelimiter) {
+        if (line.source != SourceKind::CsvFile)
+            throw UsageError("--delimiter goes with --csv; a form file gives its table's Delimiter itself");
+        const bool tab = delimiter == "\t" || delimiter == "\\t" || lowerAscii(delimiter) == "tab";
+        if (!tab && (delimiter.size() != 1 || delimiter == "\"" || delimiter == "\n" || delimiter == "\r"))
+            throw UsageError("--delimiter takes one character (or tab), not '" + framework::printable(delimiter) + "'");
+        line.delimiter = tab ? std::string("\t") : delimiter;
+    }
     if (hasCodePage) {
-        if (line.source != SourceKind::DbfFile)
-            throw UsageError("--code-page goes with --dbf; a form file gives its table's CodePage itself");
+        if (line.source != SourceKind::DbfFile && line.source != SourceKind::CsvFile)
+            throw UsageError("--code-page goes with --dbf or --csv; a form file gives its table's CodePage itself");
         const std::optional<int> page = data::CodePage::fromName(codePage);
         if (!page) throw UsageError("--code-page: '" + framework::printable(codePage) + "' names no code page");
         line.codePage = *page;
@@ -196,10 +216,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 std::string UsageText() {
     return "Usage: tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--application APP] [--trace]\n"
            "  or:  tabulix --dbf FILE.DBF [--code-page PAGE] [--title TITLE] [-o OUT.xlsx] [--trace]\n"
+           "  or:  tabulix --csv FILE.csv [--delimiter D] [--code-page PAGE] [--title TITLE] [-o OUT.xlsx]\n"
            "  or:  tabulix --sqlite DB.sqlite --sql \"SELECT ...\" [--keep-rows-in-memory] [--title TITLE]\n"
            "               [-o OUT.xlsx] [--trace]\n"
            "  or:  tabulix FORMFILE... [--output-dir DIR] [--jobs N] [--component NAME]\n"
            "  or:  tabulix --dbf FILE.DBF --dbf FILE2.DBF... [--output-dir DIR] [--jobs N]\n"
+           "  or:  tabulix --csv FILE.csv --csv FILE2.csv... [--output-dir DIR] [--jobs N]\n"
            "  (each also with --quiet and --strict)\n"
            "\n"
            "Transfers a data set into a new workbook and saves it as an .xlsx file; given several\n"
@@ -208,16 +230,21 @@ std::string UsageText() {
            "  FORMFILE          a form file holding the data set and a TTabulix component with its\n"
            "                    settings; relative database paths are read from the form file's folder\n"
            "  --dbf FILE        a dBASE table, transferred with the component's default settings\n"
-           "  --code-page PAGE  the code page of the table's texts (1252, 850, UTF-8, ...), whatever\n"
-           "                    the table declares; without it: the declared page, else UTF-8 when\n"
-           "                    the texts are UTF-8, else Windows-1252\n"
+           "  --code-page PAGE  the code page of the table's or CSV file's texts (1252, 850, UTF-8,\n"
+           "                    ...), whatever the table declares; without it: the declared page, else\n"
+           "                    UTF-8 when the texts are UTF-8 (or a CSV file begins with its byte-order\n"
+           "                    mark), else Windows-1252\n"
+           "  --csv FILE        a CSV file (a header line, then one record a line; RFC 4180 quoting),\n"
+           "                    its column types worked out from the first 1,000 records\n"
+           "  --delimiter D     the CSV file's delimiter (one character, or tab); without it: the one\n"
+           "                    of , ; tab | that the header line holds most often\n"
            "  --sqlite FILE     an SQLite database; --sql gives the query whose rows are transferred,\n"
            "                    read as the transfer goes, all from the state the database had when\n"
            "                    the query opened (other writers wait in rollback-journal mode)\n"
            "  --keep-rows-in-memory\n"
            "                    read every row of the --sql query when it opens, then let go of the\n"
            "                    database; memory grows with the rows\n"
-           "  --title TITLE     the title row of a --dbf or --sqlite transfer (none by default)\n"
+           "  --title TITLE     the title row of a --dbf, --csv or --sqlite transfer (none by default)\n"
            "  -o, --output OUT  the workbook to write (default: the input's name with .xlsx, in the\n"
            "                    working folder); an existing folder receives the input's name with\n"
            "                    .xlsx; - writes the workbook to standard output (not to a terminal);\n"
@@ -235,8 +262,8 @@ std::string UsageText() {
            "  --strict          a warning (a formula record that cannot be placed, a damaged table)\n"
            "                    fails the run: exit status 1 and nothing written\n"
            "  -q, --quiet       no progress and no closing line; warnings and errors are still told\n"
-           "  --trace           print the code page of each table and every automation call to\n"
-           "                    standard error\n"
+           "  --trace           print the code page of each table (and a CSV file's delimiter) and\n"
+           "                    every automation call to standard error\n"
            "  -h, --help        print this text\n"
            "  --version         print the version\n"
            "\n" +

@@ -1,6 +1,7 @@
 #pragma once
-// The command line of `tabulix`: what to transfer (a form file, a dBASE file or an SQLite
-// query, or several form files or dBASE files at once) and where to save the workbooks.
+// The command line of `tabulix`: what to transfer (a form file, a dBASE file, a CSV file or an
+// SQLite query, or several form files, dBASE files or CSV files at once) and where to save the
+// workbooks.
 
 #include <filesystem>
 #include <stdexcept>
@@ -11,24 +12,25 @@
 
 namespace tabulix::cli {
 
-enum class SourceKind { FormFile, DbfFile, SqliteQuery };
+enum class SourceKind { FormFile, DbfFile, SqliteQuery, CsvFile };
 
 struct CommandLine {
     bool help = false;
     bool version = false;
     SourceKind source = SourceKind::FormFile;
-    std::filesystem::path input;   // the form file, dBASE file or SQLite database (the first one)
+    std::filesystem::path input;   // the form file, dBASE file, CSV file or SQLite database (the first one)
     std::vector<std::filesystem::path> inputs;  // every input, in the order given
     std::filesystem::path outputDir;  // --output-dir; empty means the working folder
     int jobs = 0;                  // --jobs; 0 means one per core
     bool batch = false;            // several inputs, --output-dir or --jobs: each input to its own workbook
     std::string sql;               // --sql, with --sqlite
-    std::string title;             // --title, with --dbf and --sqlite
+    std::string title;             // --title, with --dbf, --csv and --sqlite
+    std::string delimiter;         // --delimiter, with --csv; empty means detected
     std::filesystem::path output;  // -o; empty means the default (see OutputPath)
     bool toStandardOutput = false; // -o -: the workbook goes to standard output
     std::string component;         // --component, with a form file; empty means the only one
     std::string application;       // --application: "embedded" or "calc"; empty means the default
-    int codePage = 0;              // --code-page, with --dbf; 0 means the one the table declares
+    int codePage = 0;              // --code-page, with --dbf or --csv; 0: declared or detected
     bool keepRowsInMemory = false; // --keep-rows-in-memory, with --sqlite
     bool trace = false;
     bool quiet = false;   // --quiet: no progress and no closing line; warnings and errors still

@@ -1,5 +1,6 @@
 #include "cli/source_checks.h"
 
+#include "data/csv_table.h"
 #include "data/data_set.h"
 #include "data/table.h"
 #include "framework/component.h"
@@ -52,6 +53,11 @@ int ReportDataSets(const framework::TComponent& root, std::ostream& warnings, st
         if (const auto* table = dynamic_cast<const data::TTable*>(&dataSet); table && trace)
             *trace << "Table " << framework::quotedPath(table->FileName()) << ": code page " << table->CodePage()
                    << " (" << table->CodePageOrigin() << ")\n";
+        if (const auto* csv = dynamic_cast<const data::TCsvTable*>(&dataSet); csv && trace)
+            *trace << "CSV file " << framework::quotedPath(csv->SourceFiles().front()) << ": code page "
+                   << csv->CodePage() << " (" << csv->CodePageOrigin() << "), delimiter "
+                   << (csv->Delimiter() == '\t' ? std::string("TAB") : framework::printable(std::string(1, csv->Delimiter()))) << " ("
+                   << csv->DelimiterOrigin() << ")\n";
     });
     return count;
 }

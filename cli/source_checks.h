@@ -24,7 +24,7 @@ std::vector<std::filesystem::path> InputFiles(const CommandLine& line, const fra
 void RefuseOutputOverInput(const std::filesystem::path& output, const std::vector<std::filesystem::path>& inputs);
 
 // Writes the warnings of every open data set under `root` to `warnings`, and with `trace` the
-// code page each open table reads its texts in and why. Returns the number of warnings.
+// code page each open table or CSV file reads its texts in and why (and a CSV file's delimiter). Returns the number of warnings.
 int ReportDataSets(const framework::TComponent& root, std::ostream& warnings, std::ostream* trace);
 
 }  // namespace tabulix::cli

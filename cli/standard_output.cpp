@@ -78,10 +78,12 @@ void StandardOutputWorkbook::CopyOut() const {
 }
 
 void FlushStandardOutput() {
+    // A text longer than the buffer fails while it is written: that write's errno is the reason.
+    const int earlier = std::cout ? 0 : errno;
     errno = 0;
     std::cout.flush();
     if (std::cout && std::fflush(stdout) == 0) return;
-    const int error = errno;
+    const int error = earlier ? earlier : errno;
     std::cout.clear();
     throw writeError(error ? error : EIO);
 }

@@ -1,8 +1,9 @@
 // tabulix: transfers a data set into a new workbook and saves it as an .xlsx file.
 //   tabulix FORMFILE [-o OUT.xlsx] [--component NAME] [--application embedded|calc] [--trace]
 //   tabulix --dbf FILE.DBF [--code-page PAGE] [--title T] [-o OUT.xlsx]
+//   tabulix --csv FILE.csv [--delimiter D] [--code-page PAGE] [--title T] [-o OUT.xlsx]
 //   tabulix --sqlite DB.sqlite --sql "SELECT ..." [--keep-rows-in-memory] [--title T] [-o OUT.xlsx]
-//   tabulix FORMFILE... [--output-dir DIR] [--jobs N]     (and --dbf FILE --dbf FILE2 ...)
+//   tabulix FORMFILE... [--output-dir DIR] [--jobs N]     (and --dbf A --dbf B ..., --csv A --csv B ...)
 // (-o - for standard output; --quiet, --strict, --version, --help)
 
 #include <exception>

@@ -10,6 +10,7 @@
 
 #include "component/component_classes.h"
 #include "component/tabulix.h"
+#include "data/csv_table.h"
 #include "data/data_classes.h"
 #include "data/database.h"
 #include "data/sqlite_query.h"
@@ -79,6 +80,11 @@ void registerFolderAwareClasses() {
         auto* query = new data::TSQLiteQuery(owner);
         if (loadingFolder) query->SetBaseFolder(*loadingFolder);
         return query;
+    });
+    registry.Register("TCsvTable", [](TComponent* owner) -> TComponent* {
+        auto* table = new data::TCsvTable(owner);
+        if (loadingFolder) table->SetBaseFolder(*loadingFolder);
+        return table;
     });
 }
 
@@ -198,6 +204,18 @@ TransferSource DbfSource(const fs::path& file, const std::string& title, int cod
     return defaultSource(std::move(root), table, title, "the dBASE file", file);
 }
 
+TransferSource CsvSource(const fs::path& file, const std::string& delimiter, int codePage, const std::string& title) {
+    requireReadableFile(file, "the CSV file");
+    auto root = std::make_unique<framework::TForm>(nullptr);
+    root->SetName("Tabulix");
+    auto* table = new data::TCsvTable(root.get());
+    table->SetName("Tabla");
+    table->SetFileName(fs::absolute(file).string());
+    table->SetDelimiter(delimiter);
+    table->SetCodePage(codePage);
+    return defaultSource(std::move(root), table, title, "the CSV file", file);
+}
+
 TransferSource SqliteSource(const fs::path& file, const std::string& sql, const std::string& title,
                             bool keepRowsInMemory) {
     requireReadableFile(file, "the SQLite database");
@@ -214,6 +232,7 @@ TransferSource SqliteSource(const fs::path& file, const std::string& sql, const 
 TransferSource LoadSource(const CommandLine& line) {
     switch (line.source) {
         case SourceKind::DbfFile: return DbfSource(line.input, line.title, line.codePage);
+        case SourceKind::CsvFile: return CsvSource(line.input, line.delimiter, line.codePage, line.title);
         case SourceKind::SqliteQuery: return SqliteSource(line.input, line.sql, line.title, line.keepRowsInMemory);
         case SourceKind::FormFile: break;
     }

@@ -1,7 +1,7 @@
 #pragma once
 // What a run of `tabulix` transfers: a data set and the TTabulix component whose settings lay it
-// out, read from a form file or made with the component's default settings for a dBASE file or
-// an SQLite query. Every loader returns the component with its data set open, or raises
+// out, read from a form file or made with the component's default settings for a dBASE file, a
+// CSV file or an SQLite query. Every loader returns the component with its data set open, or raises
 // SourceError saying what is wrong and where.
 
 #include <filesystem>
@@ -42,6 +42,11 @@ TransferSource LoadFormSource(const std::filesystem::path& formFile, const std::
 // A dBASE table, transferred with the default settings (sheet "Datos", a heading row) and the
 // title given (none when empty), its texts read in `codePage` (0: as the table declares).
 TransferSource DbfSource(const std::filesystem::path& file, const std::string& title, int codePage = 0);
+
+// A CSV file, with the default settings; `delimiter` and `codePage` as given (empty and 0:
+// detected).
+TransferSource CsvSource(const std::filesystem::path& file, const std::string& delimiter, int codePage,
+                         const std::string& title);
 
 // The rows of an SQL query on an SQLite database, with the default settings; see TSQLiteQuery for
 // `keepRowsInMemory`.

@@ -2,6 +2,8 @@
 // TDocumentoTabulix: the document properties the transfer gives the workbook (title, subject,
 // author, company). When any of them is set the transfer also stamps the workbook's creation
 // and modification times; when none is, the workbook's properties are left alone.
+//
+// Thread rule: part of its TTabulix, used on that component's thread.
 
 #include <string>
 

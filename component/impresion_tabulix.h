@@ -3,6 +3,8 @@
 // width of the data block), a fit to a number of pages wide, the title and heading rows repeated
 // on every page, a header with the title and a footer with the date and "Página X de Y", and the
 // margins. Every member's default leaves the application's own page set-up untouched.
+//
+// Thread rule: part of its TTabulix, used on that component's thread.
 
 #include <cstdint>
 

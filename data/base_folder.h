@@ -9,7 +9,7 @@
 
 namespace tabulix::data {
 
-// Sets the base folder of every TDatabase and TSQLiteQuery owned, directly or not, by `root`
+// Sets the base folder of every TDatabase, TSQLiteQuery and TCsvTable owned, directly or not, by `root`
 // (and of `root` itself when it is one).
 void SetBaseFolders(framework::TComponent& root, const std::filesystem::path& folder);
 

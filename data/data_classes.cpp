@@ -1,5 +1,6 @@
 #include "data/data_classes.h"
 
+#include "data/csv_table.h"
 #include "data/database.h"
 #include "data/field_classes.h"
 #include "data/sqlite_query.h"
@@ -13,6 +14,7 @@ void RegisterDataClasses() {
     RegisterClass<TDatabase>("TDatabase");
     RegisterClass<TTable>("TTable");
     RegisterClass<TSQLiteQuery>("TSQLiteQuery");
+    RegisterClass<TCsvTable>("TCsvTable");
     RegisterClass<TStringField>("TStringField");
     RegisterClass<TWideStringField>("TWideStringField");
     RegisterClass<TGuidField>("TGuidField");

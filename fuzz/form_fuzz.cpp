@@ -41,7 +41,8 @@ void checkLiteralRoundTrip(std::string_view input) {
 
 void readEveryProperty(TPersistent& object, int depth = 0) {
     if (depth > 8) return;
-    for (const Property& property : PropertyList::Of(object).Items()) {
+    const PropertyList properties = PropertyList::Of(object);
+    for (const Property& property : properties.Items()) {
         switch (property.Kind()) {
         case PropertyKind::Object:
             if (TPersistent* inner = property.Object()) readEveryProperty(*inner, depth + 1);

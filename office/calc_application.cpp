@@ -38,6 +38,7 @@ Variant CalcApplication::invokeMember(const CalcCall& call) {
         case dispid::Visible:
             if (!call.isPut()) return Variant(s.visible);
             s.visible = call.valueBoolean();
+            s.followDisplay();
             showWindows();
             return {};
         case dispid::WindowState: {
@@ -54,6 +55,7 @@ Variant CalcApplication::invokeMember(const CalcCall& call) {
             const bool updating = call.valueBoolean();
             if (updating == s.screenUpdating) return {};
             s.screenUpdating = updating;
+            s.followDisplay();
             for (const auto& book : s.workbooks()) {
                 if (updating)
                     book->model()->unlockControllers();

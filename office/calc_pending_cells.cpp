@@ -44,6 +44,11 @@ bool hasGeneralFormat(const Reference<css::table::XCellRange>& area) {
 void CalcPendingCells::keep(const Reference<css::frame::XModel>& document, const Reference<css::sheet::XSpreadsheet>& sheet,
                             sal_Int32 column, sal_Int32 row, Any value, ImpliedFormat implied) {
     if (!cells_.empty() && sheet != sheet_) write();
+    // A new row begins: the rows before it are whole, and written when they have waited long enough.
+    const auto now = std::chrono::steady_clock::now();
+    if (interval_.count() > 0 && !cells_.empty() && row != lastRow_ && now - firstKept_ >= interval_) write();
+    if (cells_.empty()) firstKept_ = now;
+    lastRow_ = row;
     document_ = document;
     sheet_ = sheet;
     cells_[{row, column}] = Kept{std::move(value), std::move(implied)};

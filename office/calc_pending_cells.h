@@ -3,8 +3,10 @@
 // UNO call is a round trip to soffice: written as rectangles of whole rows (one call for a block
 // of records) they cost a small part of that. The values are written before any other call
 // reaches Calc, so nothing can observe the difference but the time; what Calc would refuse or
-// cut is refused when the value is put.
+// cut is refused when the value is put. While the suite shows the sheet, the values are written
+// in small batches of whole rows instead, so that the user sees it grow.
 
+#include <chrono>
 #include <map>
 #include <utility>
 
@@ -24,6 +26,9 @@ public:
               const css::uno::Reference<css::sheet::XSpreadsheet>& sheet, sal_Int32 column, sal_Int32 row,
               css::uno::Any value, ImpliedFormat implied = {});
     bool empty() const { return cells_.empty(); }
+    // Writes what is kept, whole rows, once its first value has waited `interval` (zero: only
+    // when another call needs it or a block is full).
+    void writeEvery(std::chrono::milliseconds interval) { interval_ = interval; }
     // Writes what is kept; afterwards nothing is kept, whether or not Calc took it. Raises the
     // UNO exception of a write that failed.
     void write();
@@ -49,6 +54,9 @@ private:
     css::uno::Reference<css::frame::XModel> document_;
     css::uno::Reference<css::sheet::XSpreadsheet> sheet_;
     std::map<std::pair<sal_Int32, sal_Int32>, Kept> cells_;  // (row, column)
+    std::chrono::milliseconds interval_{0};
+    std::chrono::steady_clock::time_point firstKept_;
+    sal_Int32 lastRow_ = -1;
 };
 
 }  // namespace tabulix::office

@@ -97,6 +97,11 @@ public:
         pendingCells_.keep(document, sheet, column, row, std::move(value), std::move(implied));
     }
     void writePendingCells() { pendingCells_.write(); }
+    // Kept values go over in small batches while the application is visible and updates its
+    // screen (after either changes), all at once otherwise.
+    void followDisplay() {
+        pendingCells_.writeEvery(visible && screenUpdating ? kShownWrites : std::chrono::milliseconds(0));
+    }
 
     // Application state the suite has no counterpart for in headless mode.
     bool visible = false;
@@ -104,6 +109,9 @@ public:
     bool screenUpdating = true;
 
 private:
+    // How long values wait while shown: the sheet grows a few times a second.
+    static constexpr std::chrono::milliseconds kShownWrites{250};
+
     CalcSession() = default;
     void connect(const CalcOptions& options);
     void handle(const CalcEvent& event);

@@ -57,7 +57,9 @@ def rels(zf, part):
     path = posixpath.join(folder, "_rels", name + ".rels")
     out = {}
     for rel in ET.fromstring(zf.read(path)).findall("pr:Relationship", NS):
-        out[rel.get("Id")] = posixpath.normpath(posixpath.join(folder, rel.get("Target")))
+        target = rel.get("Target")
+        # A target that begins with "/" is named from the package's root.
+        out[rel.get("Id")] = posixpath.normpath(target[1:] if target.startswith("/") else posixpath.join(folder, target))
     return out
 
 

@@ -5,12 +5,13 @@ Usage: compare_workbooks.py REFERENCE.xlsx OTHER.xlsx
 
 Written for one report made twice: by the embedded spreadsheet (REFERENCE) and by LibreOffice
 Calc (OTHER). It compares the sheets (names, order, kind, the active one); for every worksheet
-its merged ranges, column widths (a column without one has the default width), row heights, and
-for every cell used or formatted in either file the value (types strict: a Boolean is not the
-number 1, a text is not a number), the formula, the cached result, the number format (two
-notations of the same format are the same), the font, the fill, the borders and the alignment;
-for every chart sheet its chart: the plot's kind and direction, 3-D view, title, axis titles,
-legend and every series' name, categories and values.
+its merged ranges, column widths (a column without one has the default width), row heights (a
+row without one has the sheet's default height), and for every cell used or formatted in either
+file the value (types strict: a Boolean is not the number 1, a text is not a number), the
+formula, the cached result, the number format (two notations of the same format are the same),
+the font, the fill, the borders and the alignment; for every chart (of a chart sheet or on a
+worksheet) the plot's kind and direction, 3-D view, title, axis titles, legend and every series'
+name, categories and values.
 
 Each difference is listed. Those that come from what Calc cannot hold carry their reason:
   - a number (a value or a cached result) is written with 15 significant digits;
@@ -212,18 +213,20 @@ def compare_columns(name, rf, of, columns, diffs):
 
 def compare_rows(name, rf, of, rows, ref_default_font, other_default_font, diffs):
     for row in range(1, rows + 1):
-        heights = []
+        heights, own = [], []
         for ws in (rf, of):
             dim = ws.row_dimensions.get(row)
-            heights.append(dim.height if dim is not None and dim.height else None)
+            own.append(dim is not None and bool(dim.height))
+            # A row without a height of its own is as high as the sheet's default.
+            heights.append(dim.height if own[-1] else ws.sheet_format.defaultRowHeight)
         a, b = heights
-        if a is None or b is None:
-            continue  # a row without a height has the sheet's default, which the fonts decide
-        if abs(a - b) <= HEIGHT_TOLERANCE * max(a, b):
+        if not any(own) or abs(a - b) <= HEIGHT_TOLERANCE * max(a, b):
             continue
-        # A row whose cells all use the default font is as high as that font makes it.
+        # A row whose cells all use the default font is as high as that font makes it: Calc's
+        # own default font explains a difference, the same default font does not.
         fonts = {font_key(c.font) for c in rf[row]} | {font_key(c.font) for c in of[row]}
-        reason = REASON_DEFAULT_ROW if fonts <= {ref_default_font, other_default_font} else None
+        own_font = ref_default_font != other_default_font and fonts <= {ref_default_font, other_default_font}
+        reason = REASON_DEFAULT_ROW if own_font else None
         diffs.add(f"{name}!{row}:{row}", "row height", a, b, reason)
 
 

@@ -18,7 +18,7 @@ test_packages=(
   python3 python3-openpyxl python3-lxml
   gnumeric
   locales
-  libreoffice-calc-nogui libreoffice-dev
+  libreoffice-calc-nogui libreoffice-dev python3-uno
   dpkg-dev file
   strace
 )

@@ -11,8 +11,9 @@ holds the headers that no file outside the room may include, wherever that file 
 
 It prints the rooms from the top floor down with the includes between them, then every fault:
 an include of a room the including room may not use (upward or sideways), a circle of rooms or of
-files, an internal header used from outside its room, and an include of the tree that names no
-file. (Units of one room may use each other both ways, as the classes of one object model do;
+files, an internal header used from outside its room or lacking the guard that makes such a use a
+build error, a public header including a room its room links privately, and an include of the
+tree that names no file. (Units of one room may use each other both ways, as the classes of one object model do;
 between rooms every include runs one way.) --dot writes the room graph for Graphviz. With
 --check the exit status is 1 when there is a fault.
 """
@@ -33,6 +34,12 @@ ROOMS = {
     "model": ["cells", "numfmt", "measure", "formula"],
     "xlsx": ["model", "cells", "numfmt", "measure"],
     "spreadsheet": ["xlsx", "model", "cells", "numfmt", "measure", "formula"],
+}
+# Rooms a room links privately: its public headers may not include them, or every user of the
+# room would reach them too.
+PRIVATE = {
+    "model": ["formula"],
+    "spreadsheet": ["xlsx"],
 }
 TOP = "spreadsheet"
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
@@ -62,6 +69,20 @@ def room_of(root, path):
 def is_internal(root, path):
     parts = path.relative_to(root).parts
     return len(parts) > 3 and parts[0] == "spreadsheet" and parts[2] == "internal"
+
+
+def is_public_header(root, path):
+    """A header that users of its room include: directly in the room's folder."""
+    parts = path.relative_to(root).parts
+    depth = 2 if room_of(root, path) == TOP else 3
+    return path.suffix in {".h", ".hpp"} and len(parts) == depth
+
+
+def lacks_guard(root, path, text):
+    """An internal header must refuse to compile outside its room, whose targets alone define
+    the room's macro: a longer path from the source root would reach it otherwise."""
+    macro = "TABULIX_ROOM_" + path.relative_to(root).parts[1].upper()
+    return not re.search(r"^\s*#\s*ifndef\s+" + macro + r"\s*\n\s*#\s*error\b", text, re.MULTILINE)
 
 
 def resolve(root, including, name):
@@ -147,6 +168,9 @@ def analyse(root):
         if room is not None:
             files[room] += 1
         text = path.read_text(encoding="utf-8", errors="replace")
+        if is_internal(root, path) and path.suffix in {".h", ".hpp"} and lacks_guard(root, path, text):
+            faults.append(f"{path.relative_to(root)}: an internal header that compiles outside its room "
+                          "(it needs #ifndef TABULIX_ROOM_<ROOM> / #error)")
         for line_number, name in ((text.count("\n", 0, m.start()) + 1, m.group(1)) for m in INCLUDE.finditer(text)):
             where = f"{path.relative_to(root)}:{line_number}"
             target = resolve(root, path, name)
@@ -168,6 +192,9 @@ def analyse(root):
                 if target_room not in ROOMS[room]:
                     faults.append(f"{where}: spreadsheet/{room}/ includes \"{name}\" of spreadsheet/{target_room}/, "
                                   f"which it may not use (it may use: {', '.join(ROOMS[room]) or 'no other room'})")
+                elif target_room in PRIVATE.get(room, ()) and is_public_header(root, path):
+                    faults.append(f"{where}: a public header of spreadsheet/{room}/ includes \"{name}\" of "
+                                  f"spreadsheet/{target_room}/, which the room uses privately")
             file_edges[str(path.relative_to(root))].add(str(target.relative_to(root)))
     room_edges = defaultdict(set)
     for user, used in list(room_links) + [(room, used) for room in ROOMS for used in ROOMS[room]]:

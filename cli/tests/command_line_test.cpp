@@ -56,14 +56,15 @@ TEST(CommandLine, ReadsTheThreeKindsOfSource) {
 }
 
 TEST(CommandLine, RefusesLinesThatCannotRun) {
-    EXPECT_EQ(usageErrorOf({}), "nothing to transfer: give a form file, --dbf FILE or --sqlite FILE --sql QUERY");
-    EXPECT_EQ(usageErrorOf({"a.form", "--dbf", "x.dbf"}), "give form files, --dbf tables or --sqlite, not a mix of them");
+    EXPECT_EQ(usageErrorOf({}), "nothing to transfer: give a form file, --dbf FILE, --csv FILE or --sqlite FILE --sql QUERY");
+    EXPECT_EQ(usageErrorOf({"a.form", "--dbf", "x.dbf"}),
+              "give form files, --dbf tables, --csv files or --sqlite, not a mix of them");
     EXPECT_EQ(usageErrorOf({"--sqlite", "v.sqlite"}), "--sqlite needs the query to run: --sql \"SELECT ...\"");
     EXPECT_EQ(usageErrorOf({"a.form", "--sql", "SELECT 1"}), "--sql goes with --sqlite");
     EXPECT_EQ(usageErrorOf({"--dbf", "x.dbf", "--keep-rows-in-memory"}),
               "--keep-rows-in-memory goes with --sqlite; a form file sets KeepRowsInMemory on its query");
     EXPECT_TRUE(parse({"--sqlite", "v.sqlite", "--sql", "SELECT 1", "--keep-rows-in-memory"}).keepRowsInMemory);
-    EXPECT_EQ(usageErrorOf({"a.form", "--title", "T"}), "--title goes with --dbf or --sqlite; a form file holds its own title");
+    EXPECT_EQ(usageErrorOf({"a.form", "--title", "T"}), "--title goes with --dbf, --csv or --sqlite; a form file holds its own title");
     EXPECT_EQ(usageErrorOf({"--dbf", "x.dbf", "--component", "de"}), "--component goes with a form file");
     EXPECT_EQ(usageErrorOf({"a.form", "-o"}), "option -o needs a value");
     EXPECT_EQ(usageErrorOf({"a.form", "-o", "x.xlsx", "-o", "y.xlsx"}), "option -o is given twice");
@@ -76,7 +77,22 @@ TEST(CommandLine, RefusesLinesThatCannotRun) {
     EXPECT_EQ(usageErrorOf({""}), "a form file name is empty");
     EXPECT_EQ(usageErrorOf({"--dbf", "x.dbf", "--code-page", "klingon"}), "--code-page: 'klingon' names no code page");
     EXPECT_EQ(usageErrorOf({"a.form", "--code-page", "850"}),
-              "--code-page goes with --dbf; a form file gives its table's CodePage itself");
+              "--code-page goes with --dbf or --csv; a form file gives its table's CodePage itself");
+}
+
+TEST(CommandLine, ReadsACsvFileWithItsDelimiterAndCodePage) {
+    const CommandLine line = parse({"--csv", "ventas.csv", "--delimiter", ";", "--code-page", "1252", "--title", "T"});
+    EXPECT_EQ(line.source, SourceKind::CsvFile);
+    EXPECT_EQ(line.input, "ventas.csv");
+    EXPECT_EQ(line.delimiter, ";");
+    EXPECT_EQ(line.codePage, 1252);
+    EXPECT_EQ(parse({"--csv", "v.csv", "--delimiter=tab"}).delimiter, "\t");
+    EXPECT_EQ(parse({"--csv", "v.csv"}).delimiter, "");
+    EXPECT_EQ(usageErrorOf({"--csv", "v.csv", "--delimiter", ";;"}), "--delimiter takes one character (or tab), not ';;'");
+    EXPECT_EQ(usageErrorOf({"a.form", "--delimiter", ";"}),
+              "--delimiter goes with --csv; a form file gives its table's Delimiter itself");
+    EXPECT_EQ(usageErrorOf({"--csv", "v.csv", "--dbf", "x.dbf"}),
+              "give form files, --dbf tables, --csv files or --sqlite, not a mix of them");
 }
 
 TEST(CommandLine, SeveralInputsOrAnOutputFolderMakeABatchOfOneWorkbookEach) {
@@ -91,6 +107,11 @@ TEST(CommandLine, SeveralInputsOrAnOutputFolderMakeABatchOfOneWorkbookEach) {
     EXPECT_EQ(tables.source, SourceKind::DbfFile);
     EXPECT_EQ(tables.jobs, 0);  // one per core
     EXPECT_EQ(BatchOutputPaths(tables), (std::vector<std::filesystem::path>{"norte.xlsx", "sur.xlsx"}));
+
+    const CommandLine csvs = parse({"--csv", "enero.csv", "--csv", "febrero.csv", "--delimiter", ";"});
+    EXPECT_TRUE(csvs.batch);
+    EXPECT_EQ(csvs.source, SourceKind::CsvFile);
+    EXPECT_EQ(BatchOutputPaths(csvs), (std::vector<std::filesystem::path>{"enero.xlsx", "febrero.xlsx"}));
 
     EXPECT_TRUE(parse({"a.form", "-j", "1"}).batch);
     EXPECT_FALSE(parse({"a.form"}).batch);

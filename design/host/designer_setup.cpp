@@ -1,5 +1,6 @@
 #include "design/host/designer_setup.h"
 
+#include "data/csv_table.h"
 #include "data/database.h"
 #include "data/sqlite_query.h"
 #include "data/table.h"
@@ -18,7 +19,8 @@ void RegisterDataAccessPalette(DesignerHost& host) {
         {ComponentClass{"TDatabase", [](TComponent* owner) -> TComponent* { return new data::TDatabase(owner); }},
          ComponentClass{"TTable", [](TComponent* owner) -> TComponent* { return new data::TTable(owner); }},
          ComponentClass{"TSQLiteQuery",
-                        [](TComponent* owner) -> TComponent* { return new data::TSQLiteQuery(owner); }}});
+                        [](TComponent* owner) -> TComponent* { return new data::TSQLiteQuery(owner); }},
+         ComponentClass{"TCsvTable", [](TComponent* owner) -> TComponent* { return new data::TCsvTable(owner); }}});
 }
 
 std::vector<fs::path> DefaultPackages(const fs::path& programFolder) {

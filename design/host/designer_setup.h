@@ -9,7 +9,7 @@ namespace tabulix::design {
 
 class DesignerHost;
 
-// The palette page "Data Access": TDatabase, TTable and TSQLiteQuery.
+// The palette page "Data Access": TDatabase, TTable, TSQLiteQuery and TCsvTable.
 void RegisterDataAccessPalette(DesignerHost& host);
 
 // The package libraries to load when none is named on the command line: libPackTabulix.so

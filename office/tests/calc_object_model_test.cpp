@@ -4,11 +4,18 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <thread>
+
+#include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
+#include <com/sun/star/table/XCellRange.hpp>
 
 #include "automation/automation_error.h"
+#include "office/calc_workbook.h"
 #include "office/tests/calc_test_support.h"
 
 namespace tabulix::office {
@@ -76,6 +83,40 @@ TEST(CalcObjectModel, ValuesPutOneByOneAreAllThereForTheNextCall) {
     EXPECT_NE(boolean, "General");
     EXPECT_EQ(Cell(first, "E1")->get(dispid::NumberFormat, {}, kLcidEnglishUS).toText(), boolean);
     EXPECT_EQ(Cell(first, "E3")->get(dispid::NumberFormat, {}, kLcidEnglishUS).toText(), boolean);
+}
+
+// What Calc holds in a cell of the first sheet, read past the object model (which would write
+// the kept values first): 0 for an empty cell.
+double heldInCalc(const DispatchPtr& book, sal_Int32 column, sal_Int32 row) {
+    namespace css = com::sun::star;
+    using css::uno::Reference;
+    const auto& model = std::dynamic_pointer_cast<CalcWorkbook>(book)->model();
+    const Reference<css::container::XIndexAccess> sheets(
+        Reference<css::sheet::XSpreadsheetDocument>(model, css::uno::UNO_QUERY_THROW)->getSheets(),
+        css::uno::UNO_QUERY_THROW);
+    const Reference<css::table::XCellRange> cells(sheets->getByIndex(0), css::uno::UNO_QUERY_THROW);
+    return cells->getCellByPosition(column, row)->getValue();
+}
+
+// Hidden, values wait for the call that needs them; shown, the rows that have waited go over
+// when the next row begins, so that the user sees the sheet grow (and the row being put waits).
+TEST(CalcObjectModel, ShownValuesGoOverInWholeRowsAsTheyWait) {
+    for (const bool shown : {false, true}) {
+        SCOPED_TRACE(shown ? "shown" : "hidden");
+        const DispatchPtr book = NewWorkbook();
+        const DispatchPtr sheet = FirstSheet(book);
+        Calc()->put(dispid::Visible, Variant(shown));
+        Cell(sheet, "A1")->put(dispid::Value, Variant(1.0));
+        Cell(sheet, "B1")->put(dispid::Value, Variant(2.0));
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        Cell(sheet, "A2")->put(dispid::Value, Variant(3.0));
+        EXPECT_EQ(heldInCalc(book, 0, 0), shown ? 1.0 : 0.0);
+        EXPECT_EQ(heldInCalc(book, 1, 0), shown ? 2.0 : 0.0);
+        EXPECT_EQ(heldInCalc(book, 0, 1), 0.0);
+        EXPECT_EQ(Cell(sheet, "A2")->get(dispid::Value).toDouble(), 3.0);
+        Calc()->put(dispid::Visible, Variant(false));
+        book->call(dispid::Close, {Variant(false)});
+    }
 }
 
 TEST(CalcObjectModel, AFormulaCalcCannotReadIsRefusedAndTheCellKept) {

@@ -232,6 +232,16 @@ Variant Range::invokeMember(const Call& call) {
                 if (sheet.rowHeight(r) != height) return Variant::null();
             return Variant(height);
         }
+        case dispid::AutoFilter:
+            // Without arguments the call turns the sheet's filter buttons on over this range, or
+            // off when the sheet has them; filtering by a criterion is not offered.
+            call.noPut();
+            for (std::size_t i = 0; i < call.count(); ++i)
+                if (call.given(i))
+                    call.fail("filtering by a criterion is not supported; call AutoFilter without arguments to "
+                              "put the filter buttons on or off");
+            sheet.setAutoFilter(sheet.autoFilter() ? std::nullopt : std::optional<CellRect>(rect_));
+            return Variant(true);
     }
     call.wrongKind();
 }

@@ -9,6 +9,7 @@
 #include "spreadsheet/cells/utf8.h"
 #include "spreadsheet/model/application.h"
 #include "spreadsheet/model/chart_sheet.h"
+#include "spreadsheet/model/window.h"
 #include "spreadsheet/model/worksheet.h"
 #include "workbook_formulas.h"
 
@@ -226,7 +227,8 @@ std::span<const ModelObject::Member> Workbook::members() const {
     static constexpr Member kMembers[] = {
         {"Name", dispid::Name},     {"Worksheets", dispid::Worksheets}, {"Sheets", dispid::Sheets},
         {"ActiveSheet", dispid::ActiveSheet}, {"Activate", dispid::Activate}, {"Close", dispid::Close},
-        {"SaveAs", dispid::SaveAs},
+        {"SaveAs", dispid::SaveAs}, {"Windows", dispid::Windows}, {"Names", dispid::Names},
+        {"BuiltinDocumentProperties", dispid::BuiltinDocumentProperties},
     };
     return kMembers;
 }
@@ -297,6 +299,24 @@ Variant Workbook::invokeMember(const Call& call) {
                 call.fail(e.what(), e.scode());
             }
             return {};
+        }
+        case dispid::Windows:
+        case dispid::Names:
+        case dispid::BuiltinDocumentProperties: {
+            call.noPut();
+            call.expectCount(0, 1);
+            DispatchPtr collection;
+            if (call.id() == dispid::Windows)
+                collection = std::make_shared<WindowsCollection>(selfAs<Workbook>());
+            else if (call.id() == dispid::Names)
+                collection = std::make_shared<NamesCollection>(selfAs<Workbook>());
+            else
+                collection = std::make_shared<DocumentPropertiesCollection>(selfAs<Workbook>());
+            if (call.count() == 1) {
+                std::array<Variant, 1> index{call.arg(0)};
+                return collection->invoke(dispid::Item, automation::InvokeKind::PropertyGet, index, call.lcid());
+            }
+            return Variant(collection);
         }
     }
     call.wrongKind();

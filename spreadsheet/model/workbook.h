@@ -10,6 +10,8 @@
 #include "automation/events.h"
 #include "spreadsheet/cells/cell_style.h"
 #include "spreadsheet/cells/string_pool.h"
+#include "spreadsheet/model/defined_names.h"
+#include "spreadsheet/model/document_properties.h"
 #include "spreadsheet/model/model_object.h"
 #include "spreadsheet/numfmt/number_format_table.h"
 
@@ -83,6 +85,11 @@ public:
     // Makes `sheet` the active sheet (activating this workbook first), raising the events.
     void activateSheet(Sheet& sheet);
 
+    DefinedNames& names() { return names_; }
+    const DefinedNames& names() const { return names_; }
+    DocumentProperties& documentProperties() { return properties_; }
+    const DocumentProperties& documentProperties() const { return properties_; }
+
 private:
     friend class Application;
     Workbook(Application& app, std::string name);
@@ -105,6 +112,8 @@ private:
     StyleTable styles_;
     NumberFormatTable numberFormats_;
     std::unique_ptr<WorkbookFormulas> formulas_;
+    DefinedNames names_;
+    DocumentProperties properties_;
 };
 
 // The Sheets collection of a workbook (every sheet), or its Worksheets collection (worksheets

@@ -10,6 +10,7 @@
 #include "spreadsheet/cells/text_utils.h"
 #include "spreadsheet/cells/utf8.h"
 #include "spreadsheet/model/application.h"
+#include "spreadsheet/model/page_setup.h"
 #include "spreadsheet/model/range.h"
 #include "spreadsheet/model/workbook.h"
 #include "spreadsheet/numfmt/number_format_table.h"
@@ -396,6 +397,26 @@ const CellStyle& Worksheet::cellStyle(CellAddress at) const {
     return workbook().styles().style(cell ? cell->style : StyleTable::kDefault);
 }
 
+// --- Window and printing ---
+
+void Worksheet::setPanes(const Panes& panes) {
+    const CellAddress scrolling = panes.scrollingCell();
+    if (panes.topLeft.row < 1 || panes.topLeft.column < 1 || scrolling.row > kMaxRows ||
+        scrolling.column > kMaxColumns)
+        throw AutomationError("Worksheet \"" + name() + "\": a split of " + std::to_string(panes.splitRows) +
+                              " rows and " + std::to_string(panes.splitColumns) + " columns below and right of " +
+                              cellName(panes.topLeft) + " leaves no cell to scroll");
+    if (panes == panes_) return;
+    panes_ = panes;
+    notifyLayoutChanged();
+}
+
+void Worksheet::setAutoFilter(std::optional<CellRect> area) {
+    if (area == autoFilter_) return;
+    autoFilter_ = area;
+    notifyLayoutChanged();
+}
+
 // --- Automation ---
 
 std::span<const ModelObject::Member> Worksheet::members() const {
@@ -403,6 +424,8 @@ std::span<const ModelObject::Member> Worksheet::members() const {
         {"Name", dispid::Name},
         {"Activate", dispid::Activate},
         {"Range", dispid::Range},
+        {"PageSetup", dispid::PageSetup},
+        {"AutoFilterMode", dispid::AutoFilterMode},
     };
     return kMembers;
 }
@@ -431,6 +454,19 @@ CellRect rectOfArgument(const Call& call, std::size_t i, const Worksheet& sheet)
 
 Variant Worksheet::invokeMember(const Call& call) {
     if (!isAttached()) call.fail("the worksheet \"" + name() + "\" belongs to a closed workbook");
+    if (call.id() == dispid::PageSetup) {
+        call.noPut();
+        call.expectCount(0, 0);
+        return Variant(DispatchPtr(std::make_shared<PageSetup>(selfAs<Worksheet>())));
+    }
+    if (call.id() == dispid::AutoFilterMode) {
+        call.expectCount(0, 0);
+        if (!call.isPut()) return Variant(autoFilter_.has_value());
+        // As in the application: the buttons are put on by Range.AutoFilter, only taken off here.
+        if (call.valueBoolean()) call.fail("AutoFilterMode can only be set to False; Range.AutoFilter puts the filter on");
+        setAutoFilter(std::nullopt);
+        return {};
+    }
     if (call.id() != dispid::Range) {
         Variant result = invokeSheetMember(call);
         // References name their sheets: after a rename, formulas naming the old or the new name

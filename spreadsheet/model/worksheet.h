@@ -16,6 +16,7 @@
 #include "spreadsheet/cells/cell_store.h"
 #include "spreadsheet/cells/cell_style.h"
 #include "spreadsheet/model/sheet.h"
+#include "spreadsheet/model/sheet_setup.h"
 
 namespace tabulix::spreadsheet {
 
@@ -129,6 +130,18 @@ public:
     // Every row whose height is not the standard one, in row order.
     std::map<std::uint32_t, RowHeight> rowHeights() const;
 
+    // --- Window and printing ---
+    const Panes& panes() const { return panes_; }
+    // Raises AutomationError when the panes would leave no row or column below or right of
+    // the split.
+    void setPanes(const Panes& panes);
+    // The filter buttons: the rectangle of the filtered block, its first row the headings.
+    const std::optional<CellRect>& autoFilter() const { return autoFilter_; }
+    void setAutoFilter(std::optional<CellRect> area);
+    // The page set-up; PageSetup checks each value as automation sets it.
+    const PageLayout& pageLayout() const { return page_; }
+    PageLayout& pageLayout() { return page_; }
+
     const CellStore& cells() const { return cells_; }
 
     // --- Change notices to the application's observers ---
@@ -163,6 +176,9 @@ private:
     std::vector<CellRect> merges_;
     std::map<std::uint32_t, double> widths_;
     std::map<std::uint32_t, double> customHeights_;
+    Panes panes_;
+    std::optional<CellRect> autoFilter_;
+    PageLayout page_;
     // Ranges are asked for at every cell of a transfer: their memory is recycled.
     std::shared_ptr<BlockPool> rangePool_;
 };

@@ -12,6 +12,8 @@
 #include "spreadsheet/model/workbook.h"
 #include "spreadsheet/model/worksheet.h"
 #include "chart_xml.h"
+#include "document_properties_xml.h"
+#include "sheet_setup_xml.h"
 #include "xlsx_styles.h"
 #include "xlsx_theme.h"
 #include "xml_part.h"
@@ -69,9 +71,9 @@ public:
     void write(bool selected) {
         out_.raw(kXmlDeclaration).raw(R"(<worksheet xmlns=")").raw(kMainNamespace);
         out_.raw(R"(" xmlns:r=")").raw(kRelationshipNamespace).raw("\">");
+        out_.raw(sheetPropertiesXml(sheet_));
         out_.raw(R"(<dimension ref=")").raw(usedArea()).raw("\"/>");
-        out_.raw(selected ? R"(<sheetViews><sheetView tabSelected="1" workbookViewId="0"/></sheetViews>)"
-                          : R"(<sheetViews><sheetView workbookViewId="0"/></sheetViews>)");
+        out_.raw(sheetViewsXml(sheet_, selected));
         out_.raw(R"(<sheetFormatPr defaultRowHeight="15"/>)");
         columns();
         out_.raw("<sheetData>");
@@ -83,8 +85,9 @@ public:
         });
         emptyRowsBefore(kMaxRows + 1);
         out_.raw("</sheetData>");
+        out_.raw(autoFilterXml(sheet_));
         merges();
-        out_.raw(R"(<pageMargins left="0.7" right="0.7" top="0.75" bottom="0.75" header="0.3" footer="0.3"/>)");
+        out_.raw(pageLayoutXml(sheet_));
         out_.raw("</worksheet>");
     }
 
@@ -267,8 +270,11 @@ public:
         const Sheet* active = book_.activeSheet().get();
 
         writeWholePart(zip_, "[Content_Types].xml", contentTypes());
-        writeWholePart(zip_, "_rels/.rels",
-                       relationships({{"officeDocument", "xl/workbook.xml"}}));
+        writeWholePart(zip_, "_rels/.rels", rootRelationships());
+        if (hasProperties()) {
+            writeWholePart(zip_, "docProps/core.xml", corePropertiesXml(book_.documentProperties()));
+            writeWholePart(zip_, "docProps/app.xml", appPropertiesXml(book_.documentProperties()));
+        }
         writeWholePart(zip_, "xl/workbook.xml", workbookXml(active));
         writeWholePart(zip_, "xl/_rels/workbook.xml.rels", workbookRelationships());
         {
@@ -289,6 +295,18 @@ public:
     }
 
 private:
+    bool hasProperties() const { return !book_.documentProperties().isEmpty(); }
+
+    std::string rootRelationships() const {
+        if (!hasProperties()) return relationships({{"officeDocument", "xl/workbook.xml"}});
+        std::string xml = relationships({{"officeDocument", "xl/workbook.xml"}, {"extended-properties", "docProps/app.xml"}});
+        // The core properties' relationship type lives in the package's namespace.
+        xml.insert(xml.rfind("</Relationships>"),
+                   R"(<Relationship Id="rId3" Type="http://schemas.openxmlformats.org/package/2006/relationships/)"
+                   R"(metadata/core-properties" Target="docProps/core.xml"/>)");
+        return xml;
+    }
+
     std::uint64_t rowCount() const {
         std::uint64_t rows = 0;
         for (const Worksheet* sheet : worksheets_)
@@ -322,6 +340,9 @@ private:
                R"(<Override PartName="/xl/workbook.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/>)"
                R"(<Override PartName="/xl/styles.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml"/>)"
                R"(<Override PartName="/xl/theme/theme1.xml" ContentType="application/vnd.openxmlformats-officedocument.theme+xml"/>)";
+        if (hasProperties())
+            xml += R"(<Override PartName="/docProps/core.xml" ContentType="application/vnd.openxmlformats-package.core-properties+xml"/>)"
+                   R"(<Override PartName="/docProps/app.xml" ContentType="application/vnd.openxmlformats-officedocument.extended-properties+xml"/>)";
         for (std::size_t i = 1; i <= worksheets_.size(); ++i)
             xml += R"(<Override PartName="/xl/worksheets/sheet)" + std::to_string(i) +
                    R"(.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml"/>)";
@@ -353,7 +374,8 @@ private:
             appendXmlText(xml, sheets[i]->name());
             xml += R"(" sheetId=")" + std::to_string(i + 1) + R"(" r:id="rId)" + std::to_string(i + 1) + R"("/>)";
         }
-        xml += R"(</sheets><calcPr calcId="124519" fullCalcOnLoad="1"/></workbook>)";
+        xml += "</sheets>" + definedNamesXml(book_);
+        xml += R"(<calcPr calcId="124519" fullCalcOnLoad="1"/></workbook>)";
         return xml;
     }
 

@@ -9,6 +9,7 @@ import unittest
 from pathlib import Path
 
 TOOL = Path(__file__).resolve().parent.parent / "include_graph.py"
+GUARD = '#pragma once\n#ifndef TABULIX_ROOM_MODEL\n#error "internal"\n#endif\n'
 
 
 class IncludeGraph(unittest.TestCase):
@@ -18,7 +19,8 @@ class IncludeGraph(unittest.TestCase):
         # A sound tree: the model over the cells, the writer over the model, a private header
         # of the model used by the model alone.
         self.write("spreadsheet/cells/cell_address.h", "#pragma once\n")
-        self.write("spreadsheet/model/internal/formulas.h", '#pragma once\n#include "spreadsheet/cells/cell_address.h"\n')
+        self.write("spreadsheet/formula/formula.h", "#pragma once\n")
+        self.write("spreadsheet/model/internal/formulas.h", GUARD + '#include "spreadsheet/formula/formula.h"\n')
         self.write("spreadsheet/model/workbook.h", '#pragma once\n#include "spreadsheet/cells/cell_address.h"\n')
         self.write("spreadsheet/model/workbook.cpp", '#include "spreadsheet/model/workbook.h"\n#include "formulas.h"\n')
         self.write("spreadsheet/model/tests/workbook_test.cpp", '#include "formulas.h"\n')
@@ -60,6 +62,25 @@ class IncludeGraph(unittest.TestCase):
         self.assertEqual(code, 1)
         self.assertIn("ui/grid.cpp:1: includes \"spreadsheet/model/internal/formulas.h\", an internal header of spreadsheet/model/", out)
         self.assertIn("spreadsheet/xlsx/package.cpp:1: includes", out)
+
+    def test_an_internal_header_that_compiles_anywhere_is_a_fault(self):
+        self.write("spreadsheet/model/internal/journal.h", "#pragma once\n#ifdef TABULIX_ROOM_MODEL\n#endif\n")
+        self.write("spreadsheet/model/internal/pool.h", GUARD.replace("MODEL", "XLSX"))
+        code, out = self.check()
+        self.assertEqual(code, 1)
+        self.assertIn("spreadsheet/model/internal/journal.h: an internal header that compiles outside its room", out)
+        self.assertIn("spreadsheet/model/internal/pool.h: an internal header that compiles outside its room", out)
+        self.assertNotIn("formulas.h: an internal header", out)
+
+    def test_a_public_header_may_not_include_a_room_used_privately(self):
+        self.write("spreadsheet/model/worksheet.cpp", '#include "spreadsheet/formula/formula.h"\n')
+        self.write("spreadsheet/model/tests/worksheet_test.cpp", '#include "spreadsheet/formula/formula.h"\n')
+        self.assertEqual(self.check()[0], 0)
+        self.write("spreadsheet/model/worksheet.h", '#pragma once\n#include "spreadsheet/formula/formula.h"\n')
+        code, out = self.check()
+        self.assertEqual(code, 1)
+        self.assertIn("spreadsheet/model/worksheet.h:2: a public header of spreadsheet/model/ includes "
+                      "\"spreadsheet/formula/formula.h\" of spreadsheet/formula/, which the room uses privately", out)
 
     def test_a_circle_of_files_and_an_include_of_no_file_are_faults(self):
         self.write("spreadsheet/model/a.h", '#pragma once\n#include "spreadsheet/model/b.h"\n')
