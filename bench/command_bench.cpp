@@ -9,8 +9,13 @@
 // With --csv, the same records written as a CSV file go through `tabulix --csv` too, against the
 // `tabulix --sqlite` run of the same rows (target: wall within 1.3 times, peak <= 250 MiB).
 //
-//   command_bench [--records N] [--million] [--repeat N] [--keep FOLDER] [--csv]
+// With --pg, the same records loaded into a PostgreSQL server go through `tabulix --pg` the same
+// way; the server is the one with_postgres.sh starts (data/tests/with_postgres.sh command_bench
+// --pg), found in TABULIX_PG_HOST, _PORT, _USER and _PASSWORD.
+//
+//   command_bench [--records N] [--million] [--repeat N] [--keep FOLDER] [--csv] [--pg]
 
+#include <libpq-fe.h>
 #include <sqlite3.h>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -125,6 +130,51 @@ void exportCsv(const std::string& database, const std::string& file) {
     sqlite3_finalize(query);
     sqlite3_close(db);
     if (std::fclose(out) != 0) throw std::runtime_error("cannot write " + file);
+}
+
+std::string environment(const char* name) {
+    const char* value = std::getenv(name);
+    if (!value || !*value) throw std::runtime_error(std::string(name) + " is not set: run through with_postgres.sh");
+    return value;
+}
+
+// host, port, user and database of the server, without the password (PGPASSWORD gives it).
+std::string pgServer() {
+    return "host=" + environment("TABULIX_PG_HOST") + " port=" + environment("TABULIX_PG_PORT") +
+           " user=" + environment("TABULIX_PG_USER") + " dbname=postgres";
+}
+
+// Copies the CSV file's records into a new table articulos of the server.
+void loadIntoPostgres(const std::string& csvFile) {
+    setenv("PGPASSWORD", environment("TABULIX_PG_PASSWORD").c_str(), 1);
+    PGconn* db = PQconnectdb(pgServer().c_str());
+    auto run = [&](const char* sql, ExecStatusType expected) {
+        PGresult* result = PQexec(db, sql);
+        const bool ok = PQresultStatus(result) == expected;
+        PQclear(result);
+        if (!ok) throw std::runtime_error(std::string("PostgreSQL: ") + PQerrorMessage(db));
+    };
+    if (PQstatus(db) != CONNECTION_OK) throw std::runtime_error(std::string("PostgreSQL: ") + PQerrorMessage(db));
+    run("DROP TABLE IF EXISTS articulos", PGRES_COMMAND_OK);
+    run("CREATE TABLE articulos(cod_arti text, desc_arti text, ventas_ene float8, ventas_feb float8, "
+        "ventas_mar float8, stoc_act float8, pvp float8, activo boolean, otros text)",
+        PGRES_COMMAND_OK);
+    run("COPY articulos FROM STDIN (FORMAT csv, HEADER true)", PGRES_COPY_IN);
+    std::FILE* in = std::fopen(csvFile.c_str(), "rb");
+    if (!in) throw std::runtime_error("cannot read " + csvFile);
+    std::vector<char> buffer(1 << 16);
+    for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), in)) > 0;)
+        if (PQputCopyData(db, buffer.data(), static_cast<int>(n)) != 1)
+            throw std::runtime_error(std::string("PostgreSQL: ") + PQerrorMessage(db));
+    std::fclose(in);
+    PQputCopyEnd(db, nullptr);
+    PGresult* result = PQgetResult(db);
+    const bool copied = PQresultStatus(result) == PGRES_COMMAND_OK;
+    PQclear(result);
+    while ((result = PQgetResult(db))) PQclear(result);
+    if (!copied) throw std::runtime_error(std::string("PostgreSQL: ") + PQerrorMessage(db));
+    run("VACUUM ANALYZE articulos", PGRES_COMMAND_OK);
+    PQfinish(db);
 }
 
 // The reference: the query's records written by libxlsxwriter.
@@ -258,7 +308,7 @@ int main(int argc, char** argv) {
         long long records = 100'000;
         int repeat = 3;
         std::string keep;
-        bool csv = false;
+        bool csv = false, pg = false;
         for (int i = 1; i < argc; ++i) {
             const std::string arg = argv[i];
             auto value = [&]() -> std::string {
@@ -270,9 +320,10 @@ int main(int argc, char** argv) {
             else if (arg == "--repeat") repeat = std::stoi(value());
             else if (arg == "--keep") keep = value();
             else if (arg == "--csv") csv = true;
+            else if (arg == "--pg") pg = true;
             else throw std::runtime_error("unknown argument " + arg +
                                           " (usage: command_bench [--records N] [--million] [--repeat N] [--keep FOLDER] "
-                                          "[--csv])");
+                                          "[--csv] [--pg])");
         }
         if (records < 1 || repeat < 1) throw std::runtime_error("--records and --repeat must be at least 1");
         fs::path folder = keep;
@@ -291,10 +342,12 @@ int main(int argc, char** argv) {
         makeTable(database, records);
         const std::string csvFile = (folder / "articulos.csv").string();
         const std::string csvWorkbook = (folder / "tabulix-csv.xlsx").string();
-        if (csv) exportCsv(database, csvFile);
+        const std::string pgWorkbook = (folder / "tabulix-pg.xlsx").string();
+        if (csv || pg) exportCsv(database, csvFile);
+        if (pg) loadIntoPostgres(csvFile);
         std::printf("tabulix --sqlite over %lld records of 9 fields (best of %d; %s)\n", records, repeat, TABULIX_COMMAND);
 
-        std::optional<Run> tabulix, streamed, whole, fromCsv;
+        std::optional<Run> tabulix, streamed, whole, fromCsv, fromPg;
         auto command = [](std::vector<std::string> args) {
             const int devNull = ::open("/dev/null", O_WRONLY);
             if (devNull >= 0) ::dup2(devNull, STDOUT_FILENO);
@@ -307,6 +360,9 @@ int main(int argc, char** argv) {
         for (int round = 0; round < repeat; ++round) {
             if (csv)
                 keepBest(fromCsv, runChild([&] { return command({"--csv", csvFile, "-o", csvWorkbook}); }, csvWorkbook));
+            if (pg)
+                keepBest(fromPg, runChild([&] { return command({"--pg", pgServer(), "--sql", kQuery, "-o", pgWorkbook}); },
+                                          pgWorkbook));
             keepBest(tabulix, runChild([&] {
                 const int devNull = ::open("/dev/null", O_WRONLY);
                 if (devNull >= 0) ::dup2(devNull, STDOUT_FILENO);
@@ -321,12 +377,14 @@ int main(int argc, char** argv) {
         report("libxlsxwriter constant mem", streamed, records);
         report("libxlsxwriter default", whole, records);
         if (csv) report("tabulix --csv", fromCsv, records);
+        if (pg) report("tabulix --pg", fromPg, records);
         compare("constant mem", tabulix, streamed, "(targets: cpu <= 0.70, wall <= 0.50, file <= 1.00)");
         compare("default", tabulix, whole, "(target: file <= 1.00)");
         if (csv) compareSource("--csv", fromCsv, tabulix);
+        if (pg) compareSource("--pg", fromPg, tabulix);
         if (!scratch.empty()) fs::remove_all(scratch);
         else std::printf("files kept in %s\n", folder.string().c_str());
-        const bool failed = !tabulix->ok || !streamed->ok || !whole->ok || (csv && !fromCsv->ok);
+        const bool failed = !tabulix->ok || !streamed->ok || !whole->ok || (csv && !fromCsv->ok) || (pg && !fromPg->ok);
         return failed ? 1 : 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "command_bench: %s\n", e.what());

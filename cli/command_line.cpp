@@ -60,10 +60,10 @@ void setOnce(std::string& target, bool& seen, const std::string& option, std::st
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine line;
     ArgumentReader reader(args);
-    std::string output, delimiter, sqlite, sql, title, component, codePage, application, outputDir, jobs;
-    bool hasOutput = false, hasDelimiter = false, hasSqlite = false, hasSql = false, hasTitle = false,
-         hasComponent = false, hasCodePage = false, hasApplication = false, hasOutputDir = false, hasJobs = false,
-         optionsEnded = false;
+    std::string output, delimiter, sqlite, pg, odbc, sql, title, component, codePage, application, outputDir, jobs;
+    bool hasOutput = false, hasDelimiter = false, hasSqlite = false, hasPg = false, hasOdbc = false, hasSql = false,
+         hasTitle = false, hasComponent = false, hasCodePage = false, hasApplication = false, hasOutputDir = false,
+         hasJobs = false, optionsEnded = false;
     std::vector<std::string> positional, dbfs, csvs;
 
     while (!reader.done()) {
@@ -127,6 +127,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             setOnce(jobs, hasJobs, name, reader.valueOf(name, inlineValue));
         } else if (name == "--sqlite") {
             setOnce(sqlite, hasSqlite, name, reader.valueOf(name, inlineValue));
+        } else if (name == "--pg") {
+            setOnce(pg, hasPg, name, reader.valueOf(name, inlineValue));
+        } else if (name == "--odbc") {
+            setOnce(odbc, hasOdbc, name, reader.valueOf(name, inlineValue));
         } else if (name == "--sql") {
             setOnce(sql, hasSql, name, reader.valueOf(name, inlineValue));
         } else if (name == "--application") {
@@ -145,11 +149,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     }
     if (line.help || line.version) return line;
 
-    const int sources =
-        (positional.empty() ? 0 : 1) + (dbfs.empty() ? 0 : 1) + (csvs.empty() ? 0 : 1) + (hasSqlite ? 1 : 0);
+    const int sources = (positional.empty() ? 0 : 1) + (dbfs.empty() ? 0 : 1) + (csvs.empty() ? 0 : 1) +
+                        (hasSqlite ? 1 : 0) + (hasPg ? 1 : 0) + (hasOdbc ? 1 : 0);
     if (sources == 0)
-        throw UsageError("nothing to transfer: give a form file, --dbf FILE, --csv FILE or --sqlite FILE --sql QUERY");
-    if (sources > 1) throw UsageError("give form files, --dbf tables, --csv files or --sqlite, not a mix of them");
+        throw UsageError(
+            "nothing to transfer: give a form file, --dbf FILE, --csv FILE, or --sqlite FILE, --pg CONNECTION or "
+            "--odbc CONNECTION with --sql QUERY");
+    if (sources > 1)
+        throw UsageError("give form files, --dbf tables, --csv files, --sqlite, --pg or --odbc, not a mix of them");
     for (const std::string& form : positional)
         if (form.empty()) throw UsageError("a form file name is empty");
 
@@ -163,12 +170,21 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         line.source = SourceKind::SqliteQuery;
         line.inputs.push_back(sqlite);
         if (!hasSql) throw UsageError("--sqlite needs the query to run: --sql \"SELECT ...\"");
+    } else if (hasPg || hasOdbc) {
+        const std::string option = hasPg ? "--pg" : "--odbc";
+        line.source = hasPg ? SourceKind::PgQuery : SourceKind::OdbcQuery;
+        line.connection = hasPg ? pg : odbc;
+        if (!hasSql) throw UsageError(option + " needs the query to run: --sql \"SELECT ...\"");
+        // A query names no file to name the workbook after.
+        if (!hasOutput) throw UsageError(option + " needs the workbook to write: -o OUT.xlsx");
     } else {
         line.inputs.assign(positional.begin(), positional.end());
     }
-    line.input = line.inputs.front();
+    if (!line.inputs.empty()) line.input = line.inputs.front();
     line.batch = line.inputs.size() > 1 || hasOutputDir || hasJobs;
     if (line.batch) {
+        // A server query names no file to name its workbook after.
+        if (line.inputs.empty()) throw UsageError("--output-dir and --jobs go with files, not with --pg or --odbc");
         if (hasOutput)
             throw UsageError(line.inputs.size() > 1 ? "-o names one workbook: with several inputs give --output-dir"
                                                     : "-o names the workbook itself: give it or --output-dir, not both");
@@ -182,11 +198,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             line.jobs = *count;
         }
     }
-    if (hasSql && !hasSqlite) throw UsageError("--sql goes with --sqlite");
+    if (hasSql && !hasSqlite && !hasPg && !hasOdbc) throw UsageError("--sql goes with --sqlite, --pg or --odbc");
     if (line.keepRowsInMemory && !hasSqlite)
         throw UsageError("--keep-rows-in-memory goes with --sqlite; a form file sets KeepRowsInMemory on its query");
     if (hasTitle && line.source == SourceKind::FormFile)
-        throw UsageError("--title goes with --dbf, --csv or --sqlite; a form file holds its own title");
+        throw UsageError("--title goes with --dbf, --csv, --sqlite, --pg or --odbc; a form file holds its own title");
     if (hasComponent && line.source != SourceKind::FormFile) throw UsageError("--component goes with a form file");
     if (hasDelimiter) {
         if (line.source != SourceKind::CsvFile)
@@ -219,6 +235,8 @@ std::string UsageText() {
            "  or:  tabulix --csv FILE.csv [--delimiter D] [--code-page PAGE] [--title TITLE] [-o OUT.xlsx]\n"
            "  or:  tabulix --sqlite DB.sqlite --sql \"SELECT ...\" [--keep-rows-in-memory] [--title TITLE]\n"
            "               [-o OUT.xlsx] [--trace]\n"
+           "  or:  tabulix --pg CONNECTION --sql \"SELECT ...\" -o OUT.xlsx [--title TITLE] [--trace]\n"
+           "  or:  tabulix --odbc CONNECTION --sql \"SELECT ...\" -o OUT.xlsx [--title TITLE] [--trace]\n"
            "  or:  tabulix FORMFILE... [--output-dir DIR] [--jobs N] [--component NAME]\n"
            "  or:  tabulix --dbf FILE.DBF --dbf FILE2.DBF... [--output-dir DIR] [--jobs N]\n"
            "  or:  tabulix --csv FILE.csv --csv FILE2.csv... [--output-dir DIR] [--jobs N]\n"
@@ -244,7 +262,15 @@ std::string UsageText() {
            "  --keep-rows-in-memory\n"
            "                    read every row of the --sql query when it opens, then let go of the\n"
            "                    database; memory grows with the rows\n"
-           "  --title TITLE     the title row of a --dbf, --csv or --sqlite transfer (none by default)\n"
+           "  --pg CONNECTION   a PostgreSQL server: a libpq connection string (\"host=H dbname=D\n"
+           "                    user=U\", a postgresql:// URI or a database name; PG* variables give\n"
+           "                    the rest); --sql gives the query, run in one read-only transaction and\n"
+           "                    read as the transfer goes. A password is best left to PGPASSWORD or\n"
+           "                    ~/.pgpass (a command line is visible to other users); it is never shown\n"
+           "  --odbc CONNECTION an ODBC connection string (\"DSN=NAME;UID=U\" or \"DRIVER=...;...\");\n"
+           "                    --sql gives the query, read as the transfer goes in one transaction; a\n"
+           "                    password (PWD=) is never shown\n"
+           "  --title TITLE     the title row of a transfer without a form file (none by default)\n"
            "  -o, --output OUT  the workbook to write (default: the input's name with .xlsx, in the\n"
            "                    working folder); an existing folder receives the input's name with\n"
            "                    .xlsx; - writes the workbook to standard output (not to a terminal);\n"
@@ -262,8 +288,9 @@ std::string UsageText() {
            "  --strict          a warning (a formula record that cannot be placed, a damaged table)\n"
            "                    fails the run: exit status 1 and nothing written\n"
            "  -q, --quiet       no progress and no closing line; warnings and errors are still told\n"
-           "  --trace           print the code page of each table (and a CSV file's delimiter) and\n"
-           "                    every automation call to standard error\n"
+           "  --trace           print the code page of each table (and a CSV file's delimiter), the\n"
+           "                    server and database of a query, and every automation call to standard\n"
+           "                    error\n"
            "  -h, --help        print this text\n"
            "  --version         print the version\n"
            "\n" +
@@ -319,7 +346,11 @@ std::filesystem::path OutputPath(const CommandLine& line) {
     std::filesystem::path out = line.output;
     if (out.empty()) return OutputPathIn({}, line.input);
     std::error_code error;
-    if (std::filesystem::is_directory(out, error)) return OutputPathIn(out, line.input);
+    if (std::filesystem::is_directory(out, error)) {
+        if (line.source == SourceKind::PgQuery || line.source == SourceKind::OdbcQuery)
+            throw UsageError("the output " + framework::quotedPath(out) + " is a folder; a query needs the file to write");
+        return OutputPathIn(out, line.input);
+    }
     refuseSpecialFile(out);
     if (!out.has_filename())
         throw UsageError("the output " + framework::quotedPath(out) + " names a folder that does not exist");

@@ -1,7 +1,7 @@
 #pragma once
-// The command line of `tabulix`: what to transfer (a form file, a dBASE file, a CSV file or an
-// SQLite query, or several form files, dBASE files or CSV files at once) and where to save the
-// workbooks.
+// The command line of `tabulix`: what to transfer (a form file, a dBASE file, a CSV file, an
+// SQLite query, a PostgreSQL query or an ODBC query, or several form files, dBASE files or CSV
+// files at once) and where to save the workbooks.
 
 #include <filesystem>
 #include <stdexcept>
@@ -12,19 +12,20 @@
 
 namespace tabulix::cli {
 
-enum class SourceKind { FormFile, DbfFile, SqliteQuery, CsvFile };
+enum class SourceKind { FormFile, DbfFile, SqliteQuery, CsvFile, PgQuery, OdbcQuery };
 
 struct CommandLine {
     bool help = false;
     bool version = false;
     SourceKind source = SourceKind::FormFile;
     std::filesystem::path input;   // the form file, dBASE file, CSV file or SQLite database (the first one)
-    std::vector<std::filesystem::path> inputs;  // every input, in the order given
+    std::vector<std::filesystem::path> inputs;  // every input file, in the order given (none for a server)
     std::filesystem::path outputDir;  // --output-dir; empty means the working folder
     int jobs = 0;                  // --jobs; 0 means one per core
     bool batch = false;            // several inputs, --output-dir or --jobs: each input to its own workbook
-    std::string sql;               // --sql, with --sqlite
-    std::string title;             // --title, with --dbf, --csv and --sqlite
+    std::string connection;        // --pg, --odbc: the connection string (it may hold a password)
+    std::string sql;               // --sql, with --sqlite, --pg and --odbc
+    std::string title;             // --title, with every source but a form file
     std::string delimiter;         // --delimiter, with --csv; empty means detected
     std::filesystem::path output;  // -o; empty means the default (see OutputPath)
     bool toStandardOutput = false; // -o -: the workbook goes to standard output

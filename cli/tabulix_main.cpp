@@ -3,6 +3,8 @@
 //   tabulix --dbf FILE.DBF [--code-page PAGE] [--title T] [-o OUT.xlsx]
 //   tabulix --csv FILE.csv [--delimiter D] [--code-page PAGE] [--title T] [-o OUT.xlsx]
 //   tabulix --sqlite DB.sqlite --sql "SELECT ..." [--keep-rows-in-memory] [--title T] [-o OUT.xlsx]
+//   tabulix --pg CONNECTION --sql "SELECT ..." [--title T] -o OUT.xlsx
+//   tabulix --odbc CONNECTION --sql "SELECT ..." [--title T] -o OUT.xlsx
 //   tabulix FORMFILE... [--output-dir DIR] [--jobs N]     (and --dbf A --dbf B ..., --csv A --csv B ...)
 // (-o - for standard output; --quiet, --strict, --version, --help)
 

@@ -11,6 +11,8 @@
 #include "component/component_classes.h"
 #include "component/tabulix.h"
 #include "data/csv_table.h"
+#include "data/odbc_query.h"
+#include "data/pg_query.h"
 #include "data/data_classes.h"
 #include "data/database.h"
 #include "data/sqlite_query.h"
@@ -216,6 +218,41 @@ TransferSource CsvSource(const fs::path& file, const std::string& delimiter, int
     return defaultSource(std::move(root), table, title, "the CSV file", file);
 }
 
+namespace {
+
+// A server query with the default settings.
+template <class Query>
+TransferSource serverQuerySource(const std::string& connection, const std::string& sql, const std::string& title) {
+    auto root = std::make_unique<framework::TForm>(nullptr);
+    root->SetName("Tabulix");
+    auto* query = new Query(root.get());
+    query->SetName("Consulta");
+    auto* tabulix = new TTabulix(root.get());
+    tabulix->SetName("Tabulix");
+    tabulix->SetDatos(query);
+    tabulix->Titulo = title;
+    // The messages name server and database themselves, and never the connection text: it may
+    // hold a password.
+    try {
+        query->SetConnectionString(connection);
+        query->SQL().SetText(sql);
+        query->Open();
+    } catch (const std::exception& e) {
+        throw SourceError(e.what());
+    }
+    return TransferSource{std::move(root), tabulix};
+}
+
+}  // namespace
+
+TransferSource PgSource(const std::string& connection, const std::string& sql, const std::string& title) {
+    return serverQuerySource<data::TPgQuery>(connection, sql, title);
+}
+
+TransferSource OdbcSource(const std::string& connection, const std::string& sql, const std::string& title) {
+    return serverQuerySource<data::TOdbcQuery>(connection, sql, title);
+}
+
 TransferSource SqliteSource(const fs::path& file, const std::string& sql, const std::string& title,
                             bool keepRowsInMemory) {
     requireReadableFile(file, "the SQLite database");
@@ -234,6 +271,8 @@ TransferSource LoadSource(const CommandLine& line) {
         case SourceKind::DbfFile: return DbfSource(line.input, line.title, line.codePage);
         case SourceKind::CsvFile: return CsvSource(line.input, line.delimiter, line.codePage, line.title);
         case SourceKind::SqliteQuery: return SqliteSource(line.input, line.sql, line.title, line.keepRowsInMemory);
+        case SourceKind::PgQuery: return PgSource(line.connection, line.sql, line.title);
+        case SourceKind::OdbcQuery: return OdbcSource(line.connection, line.sql, line.title);
         case SourceKind::FormFile: break;
     }
     return LoadFormSource(line.input, line.component);

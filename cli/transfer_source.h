@@ -1,8 +1,8 @@
 #pragma once
 // What a run of `tabulix` transfers: a data set and the TTabulix component whose settings lay it
 // out, read from a form file or made with the component's default settings for a dBASE file, a
-// CSV file or an SQLite query. Every loader returns the component with its data set open, or raises
-// SourceError saying what is wrong and where.
+// CSV file, an SQLite, PostgreSQL or ODBC query. Every loader returns the component with its data
+// set open, or raises SourceError saying what is wrong and where.
 
 #include <filesystem>
 #include <memory>
@@ -47,6 +47,14 @@ TransferSource DbfSource(const std::filesystem::path& file, const std::string& t
 // detected).
 TransferSource CsvSource(const std::filesystem::path& file, const std::string& delimiter, int codePage,
                          const std::string& title);
+
+// The rows of an SQL query on a PostgreSQL server, with the default settings. `connection` is a
+// libpq connection string; a password in it is used and never shown.
+TransferSource PgSource(const std::string& connection, const std::string& sql, const std::string& title);
+
+// The rows of an SQL query through ODBC, with the default settings. `connection` is an ODBC
+// connection string; a password in it (PWD=) is used and never shown.
+TransferSource OdbcSource(const std::string& connection, const std::string& sql, const std::string& title);
 
 // The rows of an SQL query on an SQLite database, with the default settings; see TSQLiteQuery for
 // `keepRowsInMemory`.

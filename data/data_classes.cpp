@@ -3,6 +3,8 @@
 #include "data/csv_table.h"
 #include "data/database.h"
 #include "data/field_classes.h"
+#include "data/odbc_query.h"
+#include "data/pg_query.h"
 #include "data/sqlite_query.h"
 #include "data/table.h"
 #include "framework/class_registry.h"
@@ -15,6 +17,8 @@ void RegisterDataClasses() {
     RegisterClass<TTable>("TTable");
     RegisterClass<TSQLiteQuery>("TSQLiteQuery");
     RegisterClass<TCsvTable>("TCsvTable");
+    RegisterClass<TPgQuery>("TPgQuery");
+    RegisterClass<TOdbcQuery>("TOdbcQuery");
     RegisterClass<TStringField>("TStringField");
     RegisterClass<TWideStringField>("TWideStringField");
     RegisterClass<TGuidField>("TGuidField");

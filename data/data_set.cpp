@@ -237,6 +237,10 @@ void TDataSet::createDefaultFields(const std::vector<TFieldDef>& defs, TObjectFi
             if (auto* f = dynamic_cast<TFloatField*>(field)) f->SetPrecision(def.precision);
             if (auto* b = dynamic_cast<TBCDField*>(field)) b->SetPrecision(def.precision);
         }
+        if (!def.displayFormat.empty()) {
+            if (auto* n = dynamic_cast<TNumericField*>(field)) n->SetDisplayFormat(def.displayFormat);
+            if (auto* d = dynamic_cast<TDateTimeField*>(field)) d->SetDisplayFormat(def.displayFormat);
+        }
         if (parent) {
             field->parent_ = parent;
             parent->children_.push_back(field);

@@ -35,12 +35,15 @@ std::string_view fieldTypeName(TFieldType type);
 
 // One column of a data source. `size` is the width of text columns (0 when unbounded) or the
 // decimals of BCD columns; an ADT column groups its child columns and holds no value itself.
+// `displayFormat`: the format a default field of a numeric or date column shows its values
+// with, when the source knows one (a decimal column's scale).
 struct TFieldDef {
     std::string name;
     TFieldType dataType = TFieldType::ftUnknown;
     int size = 0;
     int precision = 0;
     std::vector<TFieldDef> children;
+    std::string displayFormat = {};
 };
 
 }  // namespace tabulix::data

@@ -218,8 +218,10 @@ std::vector<TFieldDef> TSQLiteQuery::InternalOpen() {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) throw EDatabaseError(where + ": the file does not exist");
 
+    // The connection belongs to this query and is only used on its thread, so SQLite's own lock
+    // around every call (two per value read) is left out.
     sqlite3* raw = nullptr;
-    const int opened = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    const int opened = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
     SQLiteDatabase db(raw);
     if (opened != SQLITE_OK)
         throw EDatabaseError(where + ": " + (raw ? sqliteMessage(raw) : std::string(sqlite3_errstr(opened))));

@@ -29,6 +29,9 @@ std::array<Slot, kSlots>& slots() {
     return table;
 }
 
+// The removers of other copies of this table; a slot once set never changes.
+std::array<std::atomic<void (*)() noexcept>, 4> otherRemovers;
+
 }  // namespace
 
 PendingFile::PendingFile(int folder, const std::string& name) : slot_(-1) {
@@ -60,6 +63,16 @@ void RemovePendingFiles() noexcept {
             ::unlinkat(slot.folder, slot.name, 0);
             slot.state.store(kListed);
         }
+    }
+    for (auto& remover : otherRemovers)
+        if (auto* remove = remover.load()) remove();
+}
+
+void AlsoRemovePendingFilesWith(void (*remover)() noexcept) {
+    if (!remover || remover == &RemovePendingFiles) return;
+    for (auto& slot : otherRemovers) {
+        void (*expected)() noexcept = nullptr;
+        if (slot.compare_exchange_strong(expected, remover) || expected == remover) return;
     }
 }
 

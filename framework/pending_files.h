@@ -29,4 +29,10 @@ private:
 // ends, and removing one twice does no harm.
 void RemovePendingFiles() noexcept;
 
+// Makes RemovePendingFiles call `remover` too: the RemovePendingFiles of a plug-in that carries
+// its own copy of this code, and so its own table, loaded at run time. `remover` must be
+// async-signal-safe and stay loaded. A few can be added (a handful of plug-ins); this function
+// itself and one already added are ignored. Any thread.
+void AlsoRemovePendingFilesWith(void (*remover)() noexcept);
+
 }  // namespace tabulix::framework

@@ -10,6 +10,7 @@ using automation::Variant;
 
 Variant CalcObject::doInvoke(DispId id, automation::InvokeKind kind, std::span<const Variant> args,
                              automation::Lcid lcid) {
+    const auto turn = session_->takeTurn();
     const CalcCall call(*this, id, kind, args, lcid);
     if (nameOfId(id).empty()) call.wrongKind();
     session_->checkAlive(call.where());

@@ -24,6 +24,9 @@ struct CalcPlugin {
     bool (*isCalcApplication)(const automation::Dispatch* application);
     int (*processId)();
     void (*shutDown)();
+    // Removes the temporary files of the saves in progress (its own copy of the framework keeps
+    // their list): the program's signal handler must reach them too. Async-signal-safe.
+    void (*removePendingFiles)() noexcept;
 };
 
 // The C name of the function `const CalcPlugin* ()` that the plug-in exports.

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "automation/automation_error.h"
+#include "framework/pending_files.h"
 
 namespace tabulix::office {
 
@@ -94,6 +95,8 @@ const CalcPlugin& LoadCalcPlugin() {
         throw AutomationError(found.string() + " comes from Tabulix " + version + ", this program from " +
                               TABULIX_CALC_PLUGIN_VERSION + ": install the plug-in of the same version");
     }
+    // A signal that stops the program removes the plug-in's half-saved files as well as its own.
+    framework::AlsoRemovePendingFilesWith(plugin->removePendingFiles);
     loaded = plugin;
     return *loaded;
 }

@@ -11,6 +11,10 @@
 // program itself needs none of LibreOffice's libraries. It is looked for at $TABULIX_CALC_PLUGIN,
 // then beside the program (and in a build tree), then in the installed lib/tabulix/ folder.
 //
+// One soffice serves the process: each thread that connects gets an application of its own over
+// it, their calls take turns, and the events of a workbook reach the connections on the thread
+// that added it.
+//
 // The soffice process is ended when the application is shut down and when the program exits
 // (the suite is asked to quit and waited for; terminated, then killed, only after bounded
 // waits), and by the kernel when the program dies (it is started with a parent-death signal).

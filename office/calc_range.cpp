@@ -10,6 +10,7 @@
 #include <com/sun/star/sheet/XCellRangeAddressable.hpp>
 #include <com/sun/star/sheet/XFormulaParser.hpp>
 #include <com/sun/star/sheet/XFormulaTokens.hpp>
+#include <com/sun/star/sheet/XUnnamedDatabaseRanges.hpp>
 #include <com/sun/star/table/CellHoriJustify.hpp>
 #include <com/sun/star/table/XCell.hpp>
 #include <com/sun/star/table/XColumnRowRange.hpp>
@@ -296,8 +297,37 @@ Variant CalcRange::invokeMember(const CalcCall& call) {
             rows->getPropertyValue("Height") >>= height;
             return Variant(std::round(height * 72.0 / 2540.0 * 4.0) / 4.0);
         }
+        case dispid::AutoFilter:
+            call.noPut();
+            for (std::size_t i = 0; i < call.count(); ++i)
+                if (call.given(i))
+                    call.fail("filtering by a criterion is not supported; call AutoFilter without arguments to "
+                              "put the filter buttons on or off");
+            toggleAutoFilter();
+            return Variant(true);
     }
     call.wrongKind();
+}
+
+// The filter buttons belong to the sheet's own (unnamed) database range: on over this range, or
+// off when the sheet has them.
+void CalcRange::toggleAutoFilter() {
+    const auto a = address();
+    const Reference<css::sheet::XUnnamedDatabaseRanges> ranges(
+        propertiesOf(sheet_->workbook()->model())->getPropertyValue("UnnamedDatabaseRanges"), UNO_QUERY_THROW);
+    const auto filterOf = [&] {
+        return propertiesOf(Reference<css::uno::XInterface>(ranges->getByTable(a.Sheet), UNO_QUERY_THROW));
+    };
+    if (ranges->hasByTable(a.Sheet)) {
+        bool on = false;
+        filterOf()->getPropertyValue("AutoFilter") >>= on;
+        if (on) {
+            filterOf()->setPropertyValue("AutoFilter", css::uno::Any(false));
+            return;
+        }
+    }
+    ranges->setByTable(a);
+    filterOf()->setPropertyValue("AutoFilter", css::uno::Any(true));
 }
 
 // Values wait with the session's pending cells, to be written with their neighbours (see

@@ -44,6 +44,7 @@ private:
     automation::Variant formula(const CalcCall& call) const;
     void putNumberFormat(const CalcCall& call);
     automation::Variant numberFormat() const;
+    void toggleAutoFilter();
 
     std::shared_ptr<CalcSheet> sheet_;
     mutable css::uno::Reference<css::table::XCellRange> cells_;  // asked for on first use

@@ -275,7 +275,19 @@ CalcSession::~CalcSession() { end(); }
 
 int CalcSession::processId() const { return process_ && !ended_ ? process_->pid() : 0; }
 
+automation::EventSource& CalcSession::applicationEvents(std::thread::id thread) {
+    const std::lock_guard<std::mutex> lock(applicationEventsLock_);
+    return applicationEvents_[thread];
+}
+
 void CalcSession::end() {
+    if (ended_) return;
+    // A call of another thread ends first; one that hangs is cut short with soffice.
+    std::unique_lock<std::recursive_timed_mutex> turn(turns_, std::defer_lock);
+    if (!turn.try_lock_for(kGoodbyeLimit)) {
+        if (process_) process_->killNow();
+        turn.lock();
+    }
     if (ended_) return;
     ended_ = true;
     {
@@ -341,13 +353,19 @@ void CalcSession::post(CalcEvent event) {
 }
 
 void CalcSession::deliverEvents() {
+    const auto turn = takeTurn();
+    const std::thread::id self = std::this_thread::get_id();
     for (;;) {
         CalcEvent event;
         {
             const std::lock_guard<std::mutex> lock(queueLock_);
-            if (queue_.empty()) return;
-            event = std::move(queue_.front());
-            queue_.pop_front();
+            const auto mine = std::find_if(queue_.begin(), queue_.end(), [this, self](const CalcEvent& e) {
+                const std::shared_ptr<CalcWorkbook> book = workbookWithId(e.workbook);
+                return !book || book->addedBy() == self;
+            });
+            if (mine == queue_.end()) return;
+            event = std::move(*mine);
+            queue_.erase(mine);
         }
         if (ended_) continue;
         try {
@@ -370,7 +388,7 @@ void CalcSession::handle(const CalcEvent& event) {
             if (!event.sheet.is() || sheetName(event.sheet) != sheetName(book->activeSheet())) return;
             if (!book->noteActiveSheet(event.sheet)) return;
             Variant sheet{automation::DispatchPtr(book->sheetObject(event.sheet))};
-            applicationEvents_.raise(automation::dispid::SheetActivate, std::span<Variant>(&sheet, 1));
+            applicationEvents(book->addedBy()).raise(automation::dispid::SheetActivate, std::span<Variant>(&sheet, 1));
             return;
         }
         case CalcEventKind::WorkbookActivated: {
@@ -378,7 +396,7 @@ void CalcSession::handle(const CalcEvent& event) {
             std::erase(recent_, book->id());
             recent_.insert(recent_.begin(), book->id());
             Variant workbook{automation::DispatchPtr(book)};
-            applicationEvents_.raise(automation::dispid::WorkbookActivate, std::span<Variant>(&workbook, 1));
+            applicationEvents(book->addedBy()).raise(automation::dispid::WorkbookActivate, std::span<Variant>(&workbook, 1));
             return;
         }
         case CalcEventKind::BeforeClose:
@@ -392,6 +410,7 @@ void CalcSession::handle(const CalcEvent& event) {
 
 bool CalcSession::beforeCloseCancelled(int workbook) {
     if (ended_) return false;  // the suite is quitting: nothing can hold it back
+    const auto turn = takeTurn();
     const std::shared_ptr<CalcWorkbook> book = workbookWithId(workbook);
     if (!book || book->closingByCall()) return false;
     Variant cancel(false);

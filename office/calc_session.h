@@ -3,10 +3,15 @@
 // workbooks in the order they were opened, which one is active, the call journal, and the queue
 // of events the suite raised. UNO listeners may be called on any thread; they only queue, and
 // deliverEvents hands the events to the connections on the caller's thread, in order.
+//
+// Thread rule: one soffice serves the whole process. Calls from several threads take turns
+// (takeTurn), each for the whole of its call; a workbook's events reach the connections only on
+// the thread that added it, through the application events of that thread.
 
 #include <atomic>
 #include <deque>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -69,16 +74,21 @@ public:
     // that the connection was lost when soffice is gone or the bridge was disposed.
     [[noreturn]] void fail(std::string_view where, const css::uno::Exception& error, bool disposed = false);
 
-    automation::CallJournal* journal() const { return journal_; }
+    automation::CallJournal* journal() const { return journal_.load(); }
     void setJournal(automation::CallJournal* journal) { journal_ = journal; }
 
-    automation::EventSource& applicationEvents() { return applicationEvents_; }
+    // The calling thread's turn to use the suite, held for the whole of a call (and taken again
+    // by the suite's call-backs, which come in on the calling thread).
+    std::unique_lock<std::recursive_timed_mutex> takeTurn() { return std::unique_lock(turns_); }
+
+    // The application events of the workbooks that `thread` added.
+    automation::EventSource& applicationEvents(std::thread::id thread);
     // Queues an event; any thread.
     void post(CalcEvent event);
-    // Raises the queued events on the connections; the caller's thread.
+    // Raises the queued events of the workbooks this thread added on the connections, in order;
+    // the others wait for their own thread.
     void deliverEvents();
-    // Whether this is the thread that drives the suite (the one that started it).
-    bool onCallerThread() const { return std::this_thread::get_id() == callerThread_; }
+    bool ended() const { return ended_; }
     // Raises the before-close event of a workbook now, on the caller's thread; true when a
     // handler cancelled the close.
     bool beforeCloseCancelled(int workbook);
@@ -117,7 +127,7 @@ private:
     void handle(const CalcEvent& event);
     void forget(int workbook);
 
-    std::thread::id callerThread_ = std::this_thread::get_id();
+    std::recursive_timed_mutex turns_;
     std::unique_ptr<SofficeProcess> process_;
     std::string folder_;  // soffice's own: its profile, its output, its temporary files
     std::string logFile_;
@@ -127,8 +137,9 @@ private:
     css::uno::Reference<css::lang::XComponent> bridge_;
     css::uno::Reference<css::uno::XComponentContext> context_;
     css::uno::Reference<css::frame::XDesktop2> desktop_;
-    automation::CallJournal* journal_ = nullptr;
-    automation::EventSource applicationEvents_;
+    std::atomic<automation::CallJournal*> journal_ = nullptr;  // set on any thread
+    std::mutex applicationEventsLock_;
+    std::map<std::thread::id, automation::EventSource> applicationEvents_;
 
     std::mutex queueLock_;
     std::deque<CalcEvent> queue_;

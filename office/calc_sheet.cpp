@@ -6,6 +6,7 @@
 #include "automation/dispids.h"
 #include "framework/text_compare.h"
 #include "office/calc_chart.h"
+#include "office/calc_page_setup.h"
 #include "office/calc_range.h"
 #include "office/calc_workbook.h"
 #include "office/uno_text.h"
@@ -28,7 +29,7 @@ CalcSheet::CalcSheet(std::shared_ptr<CalcWorkbook> book, Reference<css::sheet::X
 
 std::span<const CalcObject::Member> CalcSheet::members() const {
     static constexpr Member kWorksheet[] = {
-        {"Name", dispid::Name}, {"Activate", dispid::Activate}, {"Range", dispid::Range}};
+        {"Name", dispid::Name}, {"Activate", dispid::Activate}, {"Range", dispid::Range}, {"PageSetup", dispid::PageSetup}};
     static constexpr Member kChart[] = {
         {"Name", dispid::Name}, {"Activate", dispid::Activate}, {"ChartWizard", dispid::ChartWizard}};
     if (chart_) return kChart;
@@ -55,6 +56,11 @@ Variant CalcSheet::invokeMember(const CalcCall& call) {
             const std::string last = call.given(1) ? call.text(1) : first;
             return Variant(DispatchPtr(rangeOfSheet(call, selfAs<CalcSheet>(), first, last)));
         }
+        case dispid::PageSetup:
+            call.noPut();
+            call.expectCount(0, 0);
+            if (chart_) call.wrongKind();
+            return Variant(DispatchPtr(std::make_shared<CalcPageSetup>(selfAs<CalcSheet>())));
         case dispid::ChartWizard:
             call.noPut();
             runChartWizard(call, *this);

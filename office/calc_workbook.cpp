@@ -19,8 +19,11 @@
 
 #include "automation/dispids.h"
 #include "framework/text_compare.h"
+#include "office/calc_document_properties.h"
+#include "office/calc_names.h"
 #include "office/calc_save.h"
 #include "office/calc_sheet.h"
+#include "office/calc_window.h"
 #include "office/uno_text.h"
 
 namespace tabulix::office {
@@ -119,7 +122,8 @@ std::span<const CalcObject::Member> CalcWorkbook::members() const {
     static constexpr Member kMembers[] = {
         {"Name", dispid::Name},     {"Worksheets", dispid::Worksheets}, {"Sheets", dispid::Sheets},
         {"ActiveSheet", dispid::ActiveSheet}, {"Activate", dispid::Activate}, {"Close", dispid::Close},
-        {"SaveAs", dispid::SaveAs},
+        {"SaveAs", dispid::SaveAs}, {"Windows", dispid::Windows}, {"Names", dispid::Names},
+        {"BuiltinDocumentProperties", dispid::BuiltinDocumentProperties},
     };
     return kMembers;
 }
@@ -166,6 +170,22 @@ Variant CalcWorkbook::invokeMember(const CalcCall& call) {
                 call.fail("only the .xlsx file format (51) can be written, not " + std::to_string(call.int32(1)));
             saveAs(call, call.text(0));
             return {};
+        case dispid::Windows:
+        case dispid::Names:
+        case dispid::BuiltinDocumentProperties: {
+            call.noPut();
+            call.expectCount(0, 1);
+            const auto self = selfAs<CalcWorkbook>();
+            DispatchPtr collection;
+            if (call.id() == dispid::Windows) collection = std::make_shared<CalcWindows>(self);
+            else if (call.id() == dispid::Names) collection = std::make_shared<CalcNames>(self);
+            else collection = std::make_shared<CalcDocumentProperties>(self);
+            if (call.count() == 1) {
+                const Variant index[] = {call.arg(0)};
+                return collection->invoke(dispid::Item, automation::InvokeKind::PropertyGet, index, call.lcid());
+            }
+            return Variant(collection);
+        }
     }
     call.wrongKind();
 }

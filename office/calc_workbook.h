@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <com/sun/star/frame/XController.hpp>
@@ -27,6 +28,8 @@ public:
     automation::EventSource* events() override { return &events_; }
 
     int id() const { return id_; }
+    // The thread that added the workbook: its events reach the connections there.
+    std::thread::id addedBy() const { return addedBy_; }
     const css::uno::Reference<css::frame::XModel>& model() const { return model_; }
     css::uno::Reference<css::sheet::XSpreadsheetDocument> document() const;
     css::uno::Reference<css::frame::XController> controller() const;
@@ -57,6 +60,7 @@ private:
     void saveAs(const CalcCall& call, const std::string& path);
 
     int id_;
+    std::thread::id addedBy_ = std::this_thread::get_id();
     css::uno::Reference<css::frame::XModel> model_;
     automation::EventSource events_;
     std::string savedName_;

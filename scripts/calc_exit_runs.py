@@ -1,17 +1,23 @@
 #!/usr/bin/env python3
 """Runs programs that drive LibreOffice Calc many times and checks how each one ends.
 
-Usage: calc_exit_runs.py --tabulix BIN --helper BIN --demo DIR [--runs N]
+Usage: calc_exit_runs.py --tabulix BIN --helper BIN --demo DIR [--runs N] [--kinds KIND,...]
 
-Three kinds of run, N times each:
-  failing  `tabulix --application calc` on a form whose sheet name holds "/": exit status 1 and
-           a message starting "tabulix: "
-  success  the same command on the demonstration's form: exit status 0, the workbook saved
-  return   a program that starts Calc and returns from main without shutting it down: exit 0
-After every run: no crash (no signal, no allocator message), no soffice of the run left in the
-process table (running or defunct), and nothing of it left in the temporary folders: its
-folder (profile, output, LibreOffice's lu*.tmp files) and its pipes. Prints one line per kind
-and every fault; exits 0 when there is none, 1 otherwise, 77 when soffice is not installed.
+Four kinds of run, N times each:
+  failing      `tabulix --application calc` on a form whose sheet name holds "/": exit status 1
+               and a message starting "tabulix: "
+  success      the same command on the demonstration's form: exit status 0, the workbook saved
+  return       a program that starts Calc and returns from main without shutting it down: exit 0
+  interrupted  the success run stopped by SIGINT while its workbook is being saved: ended by
+               the signal, the save's temporary file removed and the old file left alone
+After every run: no crash (no allocator message, no other signal), no soffice of the run left in
+the process table (running or defunct), no save's temporary file, and nothing of the run left in
+the temporary folders: its folder (profile, output), LibreOffice's lu*.tmp files and its pipes.
+A program stopped by a signal cannot end soffice (the kernel kills it) nor remove its folder and
+pipes; those of an interrupted run are counted, not faults, since the next start removes them
+(the script removes its pipes itself). Prints every fault and one line per kind with its exit
+statuses and how many of each thing were left behind; exits 0 when there is no fault, 1
+otherwise, 77 when soffice is not installed.
 """
 
 import argparse
@@ -19,11 +25,16 @@ import collections
 import os
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
 import time
 
+KINDS = ("failing", "success", "return", "interrupted")
+LEFT_BEHIND = ("soffice processes", "session folders", "lu*.tmp", "pipes", "save temporaries")
+# What only the next start of Calc can clear after a program stopped by a signal.
+LEFT_BY_A_SIGNAL = ("session folders", "lu*.tmp", "pipes")
 CRASH_MARKERS = ("malloc", "Segmentation", "Aborted", "core dumped", "terminate called", "double free")
 
 
@@ -69,13 +80,20 @@ def still_there(pids):
     return [pid for pid in sorted(pids) if os.path.exists(f"/proc/{pid}")]
 
 
+def save_temporaries(work):
+    """The temporary files of saves of out.xlsx in `work`."""
+    return sorted(name for name in os.listdir(work) if name.startswith(".~out.xlsx."))
+
+
 def run_once(kind, args, work, private_tmp):
     shutil.rmtree(private_tmp, ignore_errors=True)
     os.makedirs(private_tmp)
     env = dict(os.environ, TMPDIR=private_tmp, TABULIX_APPLICATION="calc")
     output = os.path.join(work, "out.xlsx")
-    if os.path.exists(output):
-        os.remove(output)
+    for name in save_temporaries(work):  # an earlier run's fault, reported then
+        os.remove(os.path.join(work, name))
+    with open(output, "w") as old:
+        old.write("old")
     if kind == "return":
         command = [args.helper, "return"]
     else:
@@ -85,6 +103,7 @@ def run_once(kind, args, work, private_tmp):
     # by their names (soffice names one of them after a hash of its profile).
     pipes = set()
     soffices = set()
+    interrupted = False
     with tempfile.TemporaryFile("w+") as err_file:
         process = subprocess.Popen(command, cwd=work, env=env, stdout=subprocess.DEVNULL, stderr=err_file, text=True)
         deadline = time.monotonic() + 300
@@ -92,41 +111,60 @@ def run_once(kind, args, work, private_tmp):
             running = processes_of_run(process.pid)
             soffices |= set(running)
             pipes |= socket_files_of(running)
-            time.sleep(0.05)
+            if kind == "interrupted" and not interrupted and save_temporaries(work):
+                process.send_signal(signal.SIGINT)
+                interrupted = True
+            time.sleep(0.01 if kind == "interrupted" else 0.05)
         if process.poll() is None:
             process.kill()
             process.wait()
-            return process.returncode, ["did not end within 300 s"], ""
+            return process.returncode, ["did not end within 300 s"], "", {}
         err_file.seek(0)
         err = err_file.read()
     faults = []
     status = process.returncode
     if "soffice was not found" in err:
-        return status, None, err
-    expected = 1 if kind == "failing" else 0
-    if status < 0:
-        faults.append(f"killed by signal {-status}")
-    elif status != expected:
-        faults.append(f"exit status {status}, expected {expected}")
+        return status, None, err, {}
+    expected = {"failing": 1, "interrupted": -signal.SIGINT}.get(kind, 0)
+    if kind == "interrupted" and not interrupted:
+        faults.append("the save was not seen, so it was not interrupted")
+    if status != expected:
+        faults.append(f"killed by signal {-status}" if status < 0 else f"exit status {status}, expected {expected}")
     if any(marker in err for marker in CRASH_MARKERS):
         faults.append("crash message: " + err.strip().splitlines()[-1])
     if kind == "failing" and not err.startswith("tabulix: "):
         faults.append("no message of the command: " + err.strip()[:200])
-    if kind == "success" and not os.path.exists(output):
+    with open(output, "rb") as saved:
+        replaced = saved.read() != b"old"
+    if kind == "success" and not replaced:
         faults.append("no workbook saved")
+    if kind != "success" and replaced:
+        faults.append("the old workbook was replaced")
+    if kind == "interrupted":
+        # The kernel kills soffice when its parent dies; give it a moment to go.
+        for _ in range(100):
+            if not still_there(soffices):
+                break
+            time.sleep(0.05)
     # A process id could be taken again by a new process within this moment; not in practice.
-    left = still_there(soffices)
-    if left:
-        faults.append(f"soffice still in the process table: {left}")
+    mark = f"tabulix-calc-{process.pid}-"
+    left = {
+        "soffice processes": still_there(soffices),
+        "session folders": sorted(set(os.listdir(private_tmp))
+                                  | {f"/tmp/{n}" for n in os.listdir("/tmp") if mark in n and os.path.isdir(f"/tmp/{n}")}),
+        "lu*.tmp": sorted(os.path.join(folder, name) for folder, dirs, files in os.walk(private_tmp)
+                          for name in dirs + files if re.fullmatch(r"lu.*\.tmp", name)),
+        "pipes": sorted(path for path in pipes if os.path.exists(path)),
+        "save temporaries": save_temporaries(work),
+    }
+    for what, paths in left.items():
+        if paths and not (kind == "interrupted" and what in LEFT_BY_A_SIGNAL):
+            faults.append(f"{what} left: {paths}")
+    for path in left["pipes"]:
+        os.remove(path)
     if not pipes or not soffices:
         faults.append("soffice was not seen running: the checks of what it leaves could not run")
-    mark = f"tabulix-calc-{process.pid}-"
-    leftovers = set(os.listdir(private_tmp))
-    leftovers |= {f"/tmp/{name}" for name in os.listdir("/tmp") if mark in name}
-    leftovers |= {path for path in pipes if os.path.exists(path)}
-    if leftovers:
-        faults.append(f"left behind: {sorted(leftovers)}")
-    return status, faults, err
+    return status, faults, err, {what: len(paths) for what, paths in left.items()}
 
 
 def main():
@@ -135,7 +173,10 @@ def main():
     parser.add_argument("--helper", required=True)
     parser.add_argument("--demo", required=True, help="the folder of DemoTabulix.form and Demo.DBF")
     parser.add_argument("--runs", type=int, default=50)
+    parser.add_argument("--kinds", default=",".join(KINDS), help="which kinds of run, separated by commas")
     args = parser.parse_args()
+    if set(args.kinds.split(",")) - set(KINDS):
+        parser.error("--kinds takes " + ", ".join(KINDS))
     args.tabulix, args.helper = os.path.abspath(args.tabulix), os.path.abspath(args.helper)
 
     work = tempfile.mkdtemp(prefix="calc-exit-runs-")
@@ -152,21 +193,24 @@ def main():
             f.write(bad)
         private_tmp = os.path.join(work, "tmp")
         failed = False
-        for kind in ("failing", "success", "return"):
+        for kind in args.kinds.split(","):
             statuses = collections.Counter()
+            left = collections.Counter({what: 0 for what in LEFT_BEHIND})
             faulty = 0
             for run in range(1, args.runs + 1):
-                status, faults, err = run_once(kind, args, work, private_tmp)
+                status, faults, err, run_left = run_once(kind, args, work, private_tmp)
                 if faults is None:
                     print("soffice is not installed; skipping:", err.strip())
                     return 77
                 statuses[status] += 1
+                left.update(run_left)
                 if faults:
                     faulty += 1
                     print(f"{kind} run {run}: " + "; ".join(faults))
             failed = failed or faulty > 0
             shown = ", ".join(f"{status}: {n}" for status, n in sorted(statuses.items()))
-            print(f"{kind}: {args.runs} runs, exit statuses {{{shown}}}, {faulty} with a fault")
+            counts = ", ".join(f"{what} {n}" for what, n in left.items())
+            print(f"{kind}: {args.runs} runs, exit statuses {{{shown}}}, {faulty} with a fault; left behind: {counts}")
         return 1 if failed else 0
     finally:
         shutil.rmtree(work, ignore_errors=True)

@@ -31,8 +31,8 @@ def check(condition, message):
 
 
 def absolute(reference):
-    """'Sheet'!A3:I20 and 'Sheet'!$A$3:$I$20 read alike."""
-    return reference.replace("$", "")
+    """'Sheet'!A3:I20, Sheet!$A$3:$I$20 and 'Sheet'!$A$3:$I$20 read alike."""
+    return reference.replace("$", "").replace("'", "")
 
 
 def main():

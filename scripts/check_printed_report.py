@@ -17,7 +17,7 @@ import subprocess
 import sys
 
 COLUMNS = 30
-ROWS = 300
+ROWS = 150
 TITLE = "INFORME ANCHO"
 
 failures = []
@@ -40,18 +40,26 @@ def make_database(path):
     db.close()
 
 
-def pdf_pages(tabulix, folder, database, name, extra, application):
+def make_workbook(tabulix, folder, database, name, extra, application):
     workbook = os.path.join(folder, name + ".xlsx")
     command = [tabulix, "--sqlite", database, "--sql", "SELECT * FROM ancho", "--title", TITLE, "-o", workbook,
                "--application", application] + extra
     run = subprocess.run(command, capture_output=True, text=True, timeout=600)
     if run.returncode != 0:
         failures.append(f"{' '.join(command)} failed: {run.stderr.strip()}")
-        return []
+        return None
+    return workbook
+
+
+def print_to_pdf(folder, workbooks):
+    """Every workbook printed by one LibreOffice run (its start-up is most of the time)."""
     profile = os.path.join(folder, "lo-profile")
     subprocess.run(["soffice", f"-env:UserInstallation=file://{profile}", "--headless", "--convert-to", "pdf",
-                    "--outdir", folder, workbook], capture_output=True, text=True, timeout=600)
-    pdf = os.path.join(folder, name + ".pdf")
+                    "--outdir", folder] + workbooks, capture_output=True, text=True, timeout=600)
+
+
+def pdf_pages(workbook):
+    pdf = os.path.splitext(workbook)[0] + ".pdf"
     if not os.path.exists(pdf):
         failures.append(f"LibreOffice made no PDF of {workbook}")
         return []
@@ -75,9 +83,17 @@ def main():
     database = os.path.join(args.folder, "ancho.sqlite")
     make_database(database)
 
-    finished = pdf_pages(args.tabulix, args.folder, database, "finished-" + args.application, ["--finished"],
-                         args.application)
-    plain = pdf_pages(args.tabulix, args.folder, database, "plain-" + args.application, [], args.application)
+    workbooks = [make_workbook(args.tabulix, args.folder, database, name + "-" + args.application, extra,
+                               args.application)
+                 for name, extra in (("finished", ["--finished"]), ("plain", []))]
+    if failures:
+        return report()
+    for workbook in workbooks:
+        pdf = os.path.splitext(workbook)[0] + ".pdf"
+        if os.path.exists(pdf):
+            os.remove(pdf)
+    print_to_pdf(args.folder, workbooks)
+    finished, plain = (pdf_pages(workbook) for workbook in workbooks)
     if failures:
         return report()
 

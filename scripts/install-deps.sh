@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing: what the build and the main job need, and with
 # --tests also what the tests and checks need (readers to open saved workbooks with, the locales
-# and LibreOffice Calc that some tests compare against).
+# and LibreOffice Calc that some tests compare against, a PostgreSQL server the tests start and
+# ODBC drivers).
 #   scripts/install-deps.sh [--tests]
 set -euo pipefail
 
@@ -9,18 +10,20 @@ main_packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev
   libxlsxwriter-dev libzip-dev libdeflate-dev libxml2-dev libshp-dev libsqlite3-dev
+  libpq-dev unixodbc-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation2 fonts-crosextra-carlito
-  qt6-base-dev qt6-charts-dev
+  qt6-base-dev qt6-charts-dev libqt6opengl6-dev
   help2man
 )
 test_packages=(
   poppler-utils
-  python3 python3-openpyxl python3-lxml
+  python3 python3-openpyxl python3-lxml python3-pil
   gnumeric
   locales
   libreoffice-calc-nogui libreoffice-dev python3-uno
   dpkg-dev file
   strace
+  postgresql libsqliteodbc odbc-postgresql
 )
 # Locales the tests compare the currency settings of.
 test_locales=(es_ES.UTF-8 en_US.UTF-8)
@@ -44,7 +47,9 @@ done
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
   $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
+  # Only what is named and what it depends on: recommended packages would double the download
+  # (media codecs, desktop services) and nothing here uses them.
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
 if $tests; then

@@ -1,5 +1,7 @@
 // Saves pictures of the spreadsheet window: the demonstration workbook's data sheet as the
-// transfer leaves it, and a chart sheet of each of the thirteen kinds drawn from its data.
+// transfer leaves it, a chart sheet of each of the thirteen kinds drawn from its data, a chart
+// of 18 series, and a 600,000-row sheet with frozen headings and filter buttons scrolled to row
+// 500,000.
 //
 //   window-screenshots DEMO.form OUTPUT_FOLDER
 
@@ -12,12 +14,15 @@
 #include "component/tabulix.h"
 #include "spreadsheet/embedded_spreadsheet.h"
 #include "spreadsheet/model/application.h"
+#include "spreadsheet/model/chart_series.h"
 #include "spreadsheet/model/chart_sheet.h"
 #include "spreadsheet/model/workbook.h"
 #include "spreadsheet/model/worksheet.h"
 #include "ui/chart_data.h"
 #include "ui/embedded_spreadsheet_window.h"
 #include "ui/spreadsheet_window.h"
+#include "ui/worksheet_grid.h"
+#include "ui/worksheet_view.h"
 
 using namespace tabulix;
 
@@ -33,6 +38,52 @@ bool save(ui::SpreadsheetWindow& window, const QDir& folder, const QString& name
     }
     std::cout << path.toStdString() << "\n";
     return true;
+}
+
+void put(spreadsheet::Worksheet& sheet, std::uint32_t row, std::uint32_t column, const automation::Variant& value) {
+    sheet.setValue({{row, column}, {row, column}}, value, automation::kLcidSpanishSpain);
+}
+
+// A column chart of 18 series over six categories, on a sheet of its own data.
+void addEighteenSeriesChart(spreadsheet::Workbook& book) {
+    auto data = std::static_pointer_cast<spreadsheet::Worksheet>(
+        book.addSheets(spreadsheet::SheetType::Worksheet, nullptr, book.sheets().back().get()));
+    data->setName("Series");
+    constexpr std::uint32_t kSeries = 18, kCategories = 6;
+    for (std::uint32_t s = 1; s <= kSeries; ++s) put(*data, 1, s + 1, automation::Variant("Serie " + std::to_string(s)));
+    for (std::uint32_t c = 1; c <= kCategories; ++c) {
+        put(*data, c + 1, 1, automation::Variant("Grupo " + std::to_string(c)));
+        for (std::uint32_t s = 1; s <= kSeries; ++s) put(*data, c + 1, s + 1, automation::Variant(10.0 + s + 3.0 * c));
+    }
+    auto chart = std::static_pointer_cast<spreadsheet::ChartSheet>(
+        book.addSheets(spreadsheet::SheetType::Chart, nullptr, book.sheets().back().get()));
+    spreadsheet::ChartWizardSettings settings;
+    settings.sourceSheet = data;
+    settings.source = {{1, 1}, {kCategories + 1, kSeries + 1}};
+    settings.gallery = spreadsheet::galleryCode(spreadsheet::ChartKind::Column);
+    settings.plotBy = static_cast<std::int32_t>(spreadsheet::PlotBy::Columns);  // a series per column
+    settings.title = "18 series";
+    chart->chartWizard(settings);
+}
+
+// 600,000 rows under a title and a heading row, frozen with the first column, with filter
+// buttons on the headings.
+void addTallFrozenSheet(spreadsheet::Workbook& book) {
+    auto sheet = std::static_pointer_cast<spreadsheet::Worksheet>(
+        book.addSheets(spreadsheet::SheetType::Worksheet, nullptr, book.sheets().back().get()));
+    sheet->setName("Alta");
+    constexpr std::uint32_t kRows = 600'000, kColumns = 6;
+    put(*sheet, 1, 1, automation::Variant("INFORME DE 600.000 FILAS"));
+    for (std::uint32_t c = 1; c <= kColumns; ++c) put(*sheet, 2, c, automation::Variant("Columna " + std::to_string(c)));
+    for (std::uint32_t r = 3; r <= kRows; ++r)
+        for (std::uint32_t c = 1; c <= kColumns; ++c) put(*sheet, r, c, automation::Variant(r * 10.0 + c));
+    spreadsheet::Panes panes;
+    panes.splitRows = 2;
+    panes.splitColumns = 1;
+    panes.frozen = true;
+    sheet->setPanes(panes);
+    sheet->setAutoFilter(spreadsheet::CellRect{{2, 1}, {kRows, kColumns}});
+    book.activateSheet(*sheet);
 }
 
 }  // namespace
@@ -78,6 +129,15 @@ int main(int argc, char** argv) {
             ok = save(*window, folder, QStringLiteral("chart-%1").arg(QString::fromUtf8(
                                                     std::string(spreadsheet::galleryName(kind)).c_str()))) && ok;
         }
+
+        addEighteenSeriesChart(*book);
+        ok = save(*window, folder, "chart-18-series") && ok;
+        addTallFrozenSheet(*book);
+        window->applyPendingChanges();
+        QCoreApplication::processEvents();
+        if (auto* view = qobject_cast<ui::WorksheetView*>(window->activeSheetView()))
+            view->grid()->scrollToTopLeft(499'999, 1);
+        ok = save(*window, folder, "frozen-headings-row-500000") && ok;
         return ok ? 0 : 1;
     } catch (const std::exception& e) {
         std::cerr << "window-screenshots: " << e.what() << "\n";

@@ -157,6 +157,20 @@ void WorksheetView::layoutChanged() {
     for (const auto& [row, height] : pixels) heights.emplace_back(static_cast<int>(row) - 1, height);
     grid_->setRowHeights(defaultRowHeight_, heights);
     grid_->setMerges(ws.merges());
+
+    // The grid freezes from the sheet's first row and column: what lies above and left of the
+    // scrolling pane stays.
+    const spreadsheet::Panes& panes = ws.panes();
+    const spreadsheet::CellAddress scrolling = panes.scrollingCell();
+    if (panes.frozen)
+        grid_->setFrozen(panes.splitRows == 0 ? 0 : static_cast<int>(scrolling.row) - 1,
+                         panes.splitColumns == 0 ? 0 : static_cast<int>(scrolling.column) - 1);
+    else
+        grid_->setFrozen(0, 0);
+    std::optional<spreadsheet::CellRect> headings;
+    if (const auto& filter = ws.autoFilter())
+        headings = spreadsheet::CellRect{filter->first, {filter->first.row, filter->last.column}};
+    grid_->setFilterButtons(headings);
 }
 
 }  // namespace tabulix::ui

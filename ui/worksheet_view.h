@@ -43,7 +43,8 @@ public:
     void cellsChanged(const spreadsheet::CellRect& rect);
     // Draws the shown cells again (formulas may read cells that changed elsewhere).
     void repaintCells();
-    // Column widths, row heights and merged areas read again from the sheet.
+    // Column widths, row heights, merged areas, frozen panes and filter buttons read again from
+    // the sheet.
     void layoutChanged();
 
 private:

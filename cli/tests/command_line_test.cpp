@@ -56,15 +56,17 @@ TEST(CommandLine, ReadsTheThreeKindsOfSource) {
 }
 
 TEST(CommandLine, RefusesLinesThatCannotRun) {
-    EXPECT_EQ(usageErrorOf({}), "nothing to transfer: give a form file, --dbf FILE, --csv FILE or --sqlite FILE --sql QUERY");
+    EXPECT_EQ(usageErrorOf({}), "nothing to transfer: give a form file, --dbf FILE, --csv FILE, or --sqlite FILE, --pg "
+                                "CONNECTION or --odbc CONNECTION with --sql QUERY");
     EXPECT_EQ(usageErrorOf({"a.form", "--dbf", "x.dbf"}),
-              "give form files, --dbf tables, --csv files or --sqlite, not a mix of them");
+              "give form files, --dbf tables, --csv files, --sqlite, --pg or --odbc, not a mix of them");
     EXPECT_EQ(usageErrorOf({"--sqlite", "v.sqlite"}), "--sqlite needs the query to run: --sql \"SELECT ...\"");
-    EXPECT_EQ(usageErrorOf({"a.form", "--sql", "SELECT 1"}), "--sql goes with --sqlite");
+    EXPECT_EQ(usageErrorOf({"a.form", "--sql", "SELECT 1"}), "--sql goes with --sqlite, --pg or --odbc");
     EXPECT_EQ(usageErrorOf({"--dbf", "x.dbf", "--keep-rows-in-memory"}),
               "--keep-rows-in-memory goes with --sqlite; a form file sets KeepRowsInMemory on its query");
     EXPECT_TRUE(parse({"--sqlite", "v.sqlite", "--sql", "SELECT 1", "--keep-rows-in-memory"}).keepRowsInMemory);
-    EXPECT_EQ(usageErrorOf({"a.form", "--title", "T"}), "--title goes with --dbf, --csv or --sqlite; a form file holds its own title");
+    EXPECT_EQ(usageErrorOf({"a.form", "--title", "T"}),
+              "--title goes with --dbf, --csv, --sqlite, --pg or --odbc; a form file holds its own title");
     EXPECT_EQ(usageErrorOf({"--dbf", "x.dbf", "--component", "de"}), "--component goes with a form file");
     EXPECT_EQ(usageErrorOf({"a.form", "-o"}), "option -o needs a value");
     EXPECT_EQ(usageErrorOf({"a.form", "-o", "x.xlsx", "-o", "y.xlsx"}), "option -o is given twice");
@@ -92,7 +94,28 @@ TEST(CommandLine, ReadsACsvFileWithItsDelimiterAndCodePage) {
     EXPECT_EQ(usageErrorOf({"a.form", "--delimiter", ";"}),
               "--delimiter goes with --csv; a form file gives its table's Delimiter itself");
     EXPECT_EQ(usageErrorOf({"--csv", "v.csv", "--dbf", "x.dbf"}),
-              "give form files, --dbf tables, --csv files or --sqlite, not a mix of them");
+              "give form files, --dbf tables, --csv files, --sqlite, --pg or --odbc, not a mix of them");
+}
+
+// A query names no file, so the workbook's name must be given; the connection text is kept apart
+// from the input (it may hold a password and is never used as a file name).
+TEST(CommandLine, ReadsServerQueriesThatNeedTheirSqlAndOutput) {
+    const CommandLine pg = parse({"--pg", "host=h dbname=d password=s", "--sql", "SELECT 1", "-o", "r.xlsx"});
+    EXPECT_EQ(pg.source, SourceKind::PgQuery);
+    EXPECT_EQ(pg.connection, "host=h dbname=d password=s");
+    EXPECT_TRUE(pg.input.empty());
+    const CommandLine odbc = parse({"--odbc=DSN=ventas;PWD=s", "--sql", "SELECT 1", "-o", "r.xlsx", "--title", "T"});
+    EXPECT_EQ(odbc.source, SourceKind::OdbcQuery);
+    EXPECT_EQ(odbc.connection, "DSN=ventas;PWD=s");
+    EXPECT_EQ(usageErrorOf({"--pg", "dbname=d", "-o", "r.xlsx"}), "--pg needs the query to run: --sql \"SELECT ...\"");
+    EXPECT_EQ(usageErrorOf({"--odbc", "DSN=v", "--sql", "SELECT 1"}), "--odbc needs the workbook to write: -o OUT.xlsx");
+    EXPECT_EQ(usageErrorOf({"--pg", "dbname=d", "--odbc", "DSN=v", "--sql", "SELECT 1", "-o", "r.xlsx"}),
+              "give form files, --dbf tables, --csv files, --sqlite, --pg or --odbc, not a mix of them");
+    EXPECT_EQ(usageErrorOf({"--pg", "dbname=d", "--sql", "SELECT 1", "-o", "r.xlsx", "--code-page", "1252"}),
+              "--code-page goes with --dbf or --csv; a form file gives its table's CodePage itself");
+    const CommandLine intoFolder =
+        parse({"--pg", "dbname=d", "--sql", "SELECT 1", "-o", std::filesystem::temp_directory_path().string()});
+    EXPECT_THROW(OutputPath(intoFolder), UsageError);
 }
 
 TEST(CommandLine, SeveralInputsOrAnOutputFolderMakeABatchOfOneWorkbookEach) {
@@ -125,6 +148,8 @@ TEST(CommandLine, SeveralInputsOrAnOutputFolderMakeABatchOfOneWorkbookEach) {
     for (const char* jobs : {"0", "-2", "x", "2x", "257", ""})
         EXPECT_NE(usageErrorOf({"a.form", "b.form", "--jobs", jobs}).find("--jobs"), std::string::npos) << jobs;
     EXPECT_EQ(usageErrorOf({"--dbf", "x.dbf", "--dbf", ""}), "option --dbf needs a value");
+    EXPECT_EQ(usageErrorOf({"--pg", "dbname=d", "--sql", "SELECT 1", "-o", "r.xlsx", "--jobs", "2"}),
+              "--output-dir and --jobs go with files, not with --pg or --odbc");
     // Two inputs of one name would write one workbook over the other.
     try {
         BatchOutputPaths(parse({"norte/ventas.form", "sur/ventas.form"}));

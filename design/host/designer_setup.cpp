@@ -2,6 +2,8 @@
 
 #include "data/csv_table.h"
 #include "data/database.h"
+#include "data/odbc_query.h"
+#include "data/pg_query.h"
 #include "data/sqlite_query.h"
 #include "data/table.h"
 #include "design/host/designer_host.h"
@@ -20,7 +22,9 @@ void RegisterDataAccessPalette(DesignerHost& host) {
          ComponentClass{"TTable", [](TComponent* owner) -> TComponent* { return new data::TTable(owner); }},
          ComponentClass{"TSQLiteQuery",
                         [](TComponent* owner) -> TComponent* { return new data::TSQLiteQuery(owner); }},
-         ComponentClass{"TCsvTable", [](TComponent* owner) -> TComponent* { return new data::TCsvTable(owner); }}});
+         ComponentClass{"TCsvTable", [](TComponent* owner) -> TComponent* { return new data::TCsvTable(owner); }},
+         ComponentClass{"TPgQuery", [](TComponent* owner) -> TComponent* { return new data::TPgQuery(owner); }},
+         ComponentClass{"TOdbcQuery", [](TComponent* owner) -> TComponent* { return new data::TOdbcQuery(owner); }}});
 }
 
 std::vector<fs::path> DefaultPackages(const fs::path& programFolder) {

@@ -9,7 +9,8 @@ namespace tabulix::design {
 
 class DesignerHost;
 
-// The palette page "Data Access": TDatabase, TTable, TSQLiteQuery and TCsvTable.
+// The palette page "Data Access": TDatabase, TTable, TSQLiteQuery, TCsvTable, TPgQuery and
+// TOdbcQuery.
 void RegisterDataAccessPalette(DesignerHost& host);
 
 // The package libraries to load when none is named on the command line: libPackTabulix.so

@@ -76,6 +76,20 @@ TEST_F(AtomicFileTest, WithoutACommitOrAfterTheSignalCleanUpTheOldFileStaysAlone
     EXPECT_EQ(read(folder / "libro.xlsx"), "old");
 }
 
+// A plug-in's own copy of the list, reached through the remover it hands over.
+int pluginRemovals = 0;
+void removePluginFiles() noexcept { ++pluginRemovals; }
+
+TEST_F(AtomicFileTest, TheSignalCleanUpReachesTheListsOfPluginsOnce) {
+    AlsoRemovePendingFilesWith(removePluginFiles);
+    AlsoRemovePendingFilesWith(removePluginFiles);
+    AlsoRemovePendingFilesWith(RemovePendingFiles);  // would call itself without end
+    AlsoRemovePendingFilesWith(nullptr);
+    pluginRemovals = 0;
+    RemovePendingFiles();
+    EXPECT_EQ(pluginRemovals, 1);
+}
+
 TEST_F(AtomicFileTest, ASymbolicLinkStaysALinkToTheReplacedFile) {
     fs::create_directories(folder / "real");
     std::ofstream(folder / "real" / "datos.xlsx") << "old";

@@ -9,12 +9,15 @@
 #include <fstream>
 #include <functional>
 #include <thread>
+#include <vector>
 
 #include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
 
+#include "automation/application_provider.h"
 #include "automation/automation_error.h"
+#include "automation/events.h"
 #include "office/calc_workbook.h"
 #include "office/tests/calc_test_support.h"
 
@@ -117,6 +120,59 @@ TEST(CalcObjectModel, ShownValuesGoOverInWholeRowsAsTheyWait) {
         Calc()->put(dispid::Visible, Variant(false));
         book->call(dispid::Close, {Variant(false)});
     }
+}
+
+// Records the threads that application events arrive on.
+class ThreadsOfEvents final : public EventSink {
+public:
+    void onEvent(DispId, std::span<Variant>) override { threads.push_back(std::this_thread::get_id()); }
+    std::vector<std::thread::id> threads;
+};
+
+// Puts `count` values down column A of the workbook's first sheet, adding a sheet half-way,
+// then reads them back: their sum.
+double fillAndSum(const DispatchPtr& book, int count) {
+    const DispatchPtr sheet = FirstSheet(book);
+    for (int row = 1; row <= count; ++row) {
+        Cell(sheet, "A" + std::to_string(row))->put(dispid::Value, Variant(static_cast<double>(row)));
+        if (row == count / 2) book->get(dispid::Worksheets).toObject()->call(dispid::Add);
+    }
+    double sum = 0;
+    for (int row = 1; row <= count; ++row) sum += Cell(sheet, "A" + std::to_string(row))->get(dispid::Value).toDouble();
+    return sum;
+}
+
+// Two threads drive the one soffice at once, each its own workbook: their calls take turns, no
+// value goes astray, and the events of a workbook reach only the thread that added it.
+TEST(CalcObjectModel, ThreadsTakeTurnsAndKeepTheirOwnEvents) {
+    const DispatchPtr calc = Calc();
+    const int soffice = CalcProcessId();
+    ThreadsOfEvents heard;
+    const auto cookie = calc->events()->advise(heard);
+    constexpr int kValues = 40;
+    const double expected = kValues * (kValues + 1) / 2.0;
+    double otherSum = 0;
+    std::string otherError;
+    std::thread other([&] {
+        try {
+            const DispatchPtr book = attachOrStartApplication()->get(dispid::Workbooks).toObject()->call(dispid::Add).toObject();
+            otherSum = fillAndSum(book, kValues);
+            book->call(dispid::Close, {Variant(false)});
+        } catch (const std::exception& e) {
+            otherError = e.what();
+        }
+    });
+    const DispatchPtr book = NewWorkbook();
+    const double sum = fillAndSum(book, kValues);
+    other.join();
+    book->call(dispid::Close, {Variant(false)});
+    calc->events()->unadvise(cookie);
+    EXPECT_EQ(otherError, "");
+    EXPECT_EQ(sum, expected);
+    EXPECT_EQ(otherSum, expected);
+    EXPECT_EQ(CalcProcessId(), soffice) << "one soffice for the process";
+    EXPECT_FALSE(heard.threads.empty());
+    for (const std::thread::id thread : heard.threads) EXPECT_EQ(thread, std::this_thread::get_id());
 }
 
 TEST(CalcObjectModel, AFormulaCalcCannotReadIsRefusedAndTheCellKept) {

@@ -8,7 +8,9 @@
 #include <functional>
 #include <string>
 
+#include "automation/application_provider.h"
 #include "automation/automation_error.h"
+#include "framework/pending_files.h"
 #include "office/calc_plugin_loader.h"
 #include "office/calc_provider.h"
 
@@ -68,6 +70,29 @@ TEST(CalcPluginLoader, TheBuiltPluginIsFoundBesideTheProgram) {
     const CalcPlugin& plugin = LoadCalcPlugin();
     EXPECT_EQ(&plugin, &LoadCalcPlugin()) << "loaded once";
     EXPECT_NE(plugin.makeProvider, nullptr);
+    // Its saves list their temporary files in its own copy of the list, which the program's
+    // signal handler reaches through the remover the loader hands on.
+    EXPECT_NE(plugin.removePendingFiles, nullptr);
+    EXPECT_NE(plugin.removePendingFiles, &framework::RemovePendingFiles);
+}
+
+// The plug-in carries its own copy of the automation layer: what it raises must still be the
+// program's AutomationError (same type, message and code), and a failed start must leave the
+// program's own running application alone.
+TEST(CalcPluginLoader, TheLoadedPluginsErrorsAreTheProgramsAutomationErrors) {
+    CalcOptions options;
+    options.soffice = "/nonexistent/soffice";
+    const std::unique_ptr<automation::ApplicationProvider> provider = LoadCalcPlugin().makeProvider(options);
+    try {
+        provider->startApplication();
+        ADD_FAILURE() << "started without soffice";
+    } catch (const automation::AutomationError& e) {
+        EXPECT_NE(std::string(e.what()).find("/nonexistent/soffice"), std::string::npos) << e.what();
+        EXPECT_EQ(e.scode(), automation::AutomationError::kGenericFailure);
+    }
+    EXPECT_THROW(provider->startApplication(), std::runtime_error);
+    EXPECT_FALSE(CalcIsRunning());
+    EXPECT_EQ(CalcProcessId(), 0);
 }
 #endif
 

@@ -315,6 +315,32 @@ TEST_F(WorksheetGridTest, FrozenRowsAndColumnsStayWhileTheRestScrollsToRowHalfAM
     EXPECT_TRUE(grid().filterButtonRect(1, 0).isEmpty());
 }
 
+TEST_F(WorksheetGridTest, TheWindowShowsTheSheetsFrozenPanesAndFilter) {
+    put("A2", Variant("Uno"));
+    put("C2", Variant("Tres"));
+    settle();
+    spreadsheet::Panes panes;
+    panes.splitRows = 2;
+    panes.splitColumns = 1;
+    panes.frozen = true;
+    sheet->setPanes(panes);
+    sheet->setAutoFilter(spreadsheet::parseRangeRef("A2:C40"));
+    settle();
+    EXPECT_EQ(grid().frozenRows(), 2);
+    EXPECT_EQ(grid().frozenColumns(), 1);
+    EXPECT_FALSE(grid().filterButtonRect(1, 2).isEmpty()) << "the heading cells carry the buttons";
+    EXPECT_TRUE(grid().filterButtonRect(2, 2).isEmpty()) << "the data rows do not";
+
+    // A split that is not frozen scrolls with the rest; taking the filter off takes its buttons.
+    panes.frozen = false;
+    sheet->setPanes(panes);
+    sheet->setAutoFilter(std::nullopt);
+    settle();
+    EXPECT_EQ(grid().frozenRows(), 0);
+    EXPECT_EQ(grid().frozenColumns(), 0);
+    EXPECT_TRUE(grid().filterButtonRect(1, 2).isEmpty());
+}
+
 TEST_F(WorksheetGridTest, AMillionRowSheetScrollsToItsEndWithRowNumbersThatFit) {
     put("A1", Variant("primera"));
     put("A1000000", Variant(1.0e6));
