@@ -2,8 +2,7 @@
 
 #include "data/csv_table.h"
 #include "data/data_set.h"
-#include "data/odbc_query.h"
-#include "data/pg_query.h"
+#include "data/server_query.h"
 #include "data/table.h"
 #include "framework/component.h"
 #include "framework/printable.h"
@@ -60,9 +59,7 @@ int ReportDataSets(const framework::TComponent& root, std::ostream& warnings, st
                    << csv->CodePage() << " (" << csv->CodePageOrigin() << "), delimiter "
                    << (csv->Delimiter() == '\t' ? std::string("TAB") : framework::printable(std::string(1, csv->Delimiter()))) << " ("
                    << csv->DelimiterOrigin() << ")\n";
-        if (const auto* query = dynamic_cast<const data::TPgQuery*>(&dataSet); query && trace)
-            *trace << query->ServerDescription() << ": connected, reading in one read-only transaction\n";
-        if (const auto* query = dynamic_cast<const data::TOdbcQuery*>(&dataSet); query && trace)
+        if (const auto* query = dynamic_cast<const data::TServerQuery*>(&dataSet); query && trace)
             *trace << query->ServerDescription() << ": connected, reading in one transaction\n";
     });
     return count;

@@ -1,8 +1,9 @@
 #pragma once
-// TColor: a 32-bit signed colour value. An explicit colour is 0x00BBGGRR (red in the lowest
-// byte, also the spreadsheet's own encoding); a value with high byte 0x80 names a system colour
-// (clWindowText = 0x80000008). Form files write a colour by its constant name when one
-// matches and as a decimal number otherwise.
+/// @file
+/// TColor: a 32-bit signed colour value. An explicit colour is 0x00BBGGRR (red in the lowest
+/// byte, also the spreadsheet's own encoding); a value with high byte 0x80 names a system colour
+/// (clWindowText = 0x80000008). Form files write a colour by its constant name when one
+/// matches and as a decimal number otherwise.
 
 #include <cstdint>
 #include <optional>
@@ -10,16 +11,24 @@
 #include <string>
 #include <string_view>
 
+#include "framework/export.h"
 #include "framework/ident_map.h"
 
 namespace tabulix::framework {
 
+/// A colour: 0x00BBGGRR for an explicit colour, 0x80000000 plus an index for a system colour.
 using TColor = std::int32_t;
 
+/// The explicit colour of red, green and blue parts.
+/// @param r red, 0 to 255.
+/// @param g green, 0 to 255.
+/// @param b blue, 0 to 255.
 constexpr TColor RGB(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return static_cast<TColor>(r | (g << 8) | (b << 16));
 }
 
+/// The standard colours.
+///@{
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clMaroon = 0x000080;
 constexpr TColor clGreen = 0x008000;
@@ -36,11 +45,17 @@ constexpr TColor clBlue = 0xFF0000;
 constexpr TColor clFuchsia = 0xFF00FF;
 constexpr TColor clAqua = 0xFFFF00;
 constexpr TColor clWhite = 0xFFFFFF;
+///@}
+/// No colour.
 constexpr TColor clNone = 0x1FFFFFFF;
+/// The default colour of whatever is coloured.
 constexpr TColor clDefault = 0x20000000;
 
-// System colours: 0x80000000 plus the system colour index.
+/// The system colour of an index: 0x80000000 plus the index.
+/// @param index the system colour index.
 constexpr TColor SystemColor(int index) { return static_cast<TColor>(0x80000000u | static_cast<std::uint32_t>(index)); }
+/// The system colours.
+///@{
 constexpr TColor clScrollBar = SystemColor(0);
 constexpr TColor clBackground = SystemColor(1);
 constexpr TColor clActiveCaption = SystemColor(2);
@@ -66,19 +81,28 @@ constexpr TColor cl3DDkShadow = SystemColor(21);
 constexpr TColor cl3DLight = SystemColor(22);
 constexpr TColor clInfoText = SystemColor(23);
 constexpr TColor clInfoBk = SystemColor(24);
+///@}
 
-bool IsSystemColor(TColor color);
+/// Whether a colour names a system colour (high byte 0x80).
+/// @param color the colour.
+TABULIX_API bool IsSystemColor(TColor color);
 
-// Every named colour constant, standard colours first, then system colours.
-std::span<const IdentEntry> ColorIdents();
-// "clSilver" for 0xC0C0C0; nullopt when no constant has that value.
-std::optional<std::string> ColorToIdent(TColor color);
-// Value of a constant name (letter case ignored); nullopt when there is none.
-std::optional<TColor> IdentToColor(std::string_view name);
-// The constant name, or the decimal number; the inverse is StringToColor.
-std::string ColorToString(TColor color);
-// A constant name or a number (decimal, or hexadecimal after "$" or "0x"); throws
-// std::invalid_argument "'xyz' is not a valid colour" otherwise.
-TColor StringToColor(std::string_view text);
+/// Every named colour constant, standard colours first, then system colours.
+TABULIX_API std::span<const IdentEntry> ColorIdents();
+/// The name of a colour constant: "clSilver" for 0xC0C0C0.
+/// @param color the colour.
+/// @return the name, or nullopt when no constant has that value.
+TABULIX_API std::optional<std::string> ColorToIdent(TColor color);
+/// The value of a colour constant.
+/// @param name the constant's name, letter case ignored.
+/// @return the value, or nullopt when there is no such constant.
+TABULIX_API std::optional<TColor> IdentToColor(std::string_view name);
+/// A colour as form files write it: the constant's name, else the decimal number.
+/// @param color the colour.
+TABULIX_API std::string ColorToString(TColor color);
+/// A colour from a constant name or a number (decimal, or hexadecimal after "$" or "0x").
+/// @param text the text.
+/// @throws std::invalid_argument "'xyz' is not a valid colour" for anything else.
+TABULIX_API TColor StringToColor(std::string_view text);
 
 }  // namespace tabulix::framework

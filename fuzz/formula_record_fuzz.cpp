@@ -17,12 +17,15 @@
 using namespace tabulix;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static component::testing::DemoComponent demo;
-    component::testing::TestableTabulix& tabulix = *demo.tabulix;
-    component::TFormulaTabulix& list = tabulix.Formulas();
+    // One component that never transfers (data rows 0) and one that transfers before each input.
+    static component::testing::DemoComponent untransferred;
+    static component::testing::DemoComponent transferred;
     const std::uint8_t settings = size > 0 ? data[0] : 0;
     const std::string text(reinterpret_cast<const char*>(data) + (size > 0 ? 1 : 0), size > 0 ? size - 1 : 0);
-    tabulix.SetDataRows(settings & 0x80 ? 0 : 3, settings & 0x80 ? 0 : 3 + (settings & 0x3F));
+    component::testing::TestableTabulix& tabulix = settings & 0x80 ? *untransferred.tabulix : *transferred.tabulix;
+    component::TFormulaTabulix& list = tabulix.Formulas();
+    list.Clear();
+    if (!(settings & 0x80)) component::testing::TransferRows(tabulix, 3, 3 + (settings & 0x3F));
     list.SetText(text);
 
     for (std::int32_t i = 0; i <= list.CuantasFormulas() + 1; ++i) {

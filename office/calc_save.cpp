@@ -4,13 +4,13 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstring>
 
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 
 #include "automation/automation_error.h"
+#include "automation/workbook_file_name.h"
 #include "framework/atomic_file.h"
 #include "framework/printable.h"
 #include "office/uno_text.h"
@@ -21,35 +21,6 @@ namespace fs = std::filesystem;
 using automation::AutomationError;
 
 namespace {
-
-std::string lowerAscii(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
-// The name the file gets: ".xlsx" added to a name without extension, other extensions refused.
-std::string targetPath(const std::string& path) {
-    if (path.empty()) throw AutomationError("Cannot save: the file name is empty");
-    const std::size_t slash = path.find_last_of('/');
-    std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (base.empty())
-        throw AutomationError("Cannot save " + framework::quotedPath(path) + ": the path names a folder, not a file");
-    std::string target = path;
-    const std::size_t dot = base.find_last_of('.');
-    if (dot == std::string::npos || dot == 0) {
-        target += ".xlsx";
-        base += ".xlsx";
-    } else if (lowerAscii(base.substr(dot)) != ".xlsx") {
-        throw AutomationError("Cannot save " + framework::quotedPath(path) + ": only .xlsx workbooks can be written");
-    }
-    if (base.size() > NAME_MAX || target.size() >= PATH_MAX)
-        throw AutomationError("Cannot save " + framework::quotedPath(target) + ": the file name is too long (" +
-                              std::to_string(base.size()) + " bytes, " + std::to_string(target.size()) +
-                              " with its folder; at most " + std::to_string(NAME_MAX) + " and " +
-                              std::to_string(PATH_MAX - 1) + ")");
-    return target;
-}
 
 // Copies the file at `from` to the descriptor `to`.
 void copyInto(const fs::path& from, int to) {
@@ -83,7 +54,7 @@ void copyInto(const fs::path& from, int to) {
 
 fs::path saveWorkbook(const css::uno::Reference<css::frame::XModel>& document, const std::string& path,
                       const fs::path& scratch) {
-    const std::string target = targetPath(path);
+    const std::string target = automation::WorkbookFileName(path);
     try {
         // The target is checked (and its temporary file made) before Calc spends time writing.
         framework::AtomicFile file(target);

@@ -2,7 +2,8 @@
 # Installs the Debian packages that are missing: what the build and the main job need, and with
 # --tests also what the tests and checks need (readers to open saved workbooks with, the locales
 # and LibreOffice Calc that some tests compare against, a PostgreSQL server the tests start and
-# ODBC drivers).
+# ODBC drivers, lintian for the Debian packages, the sqlite3 shell of the guide's walk-through,
+# Doxygen for the API reference).
 #   scripts/install-deps.sh [--tests]
 set -euo pipefail
 
@@ -21,7 +22,9 @@ test_packages=(
   gnumeric
   locales
   libreoffice-calc-nogui libreoffice-dev python3-uno
-  dpkg-dev file
+  dpkg-dev file lintian
+  sqlite3
+  doxygen
   strace
   postgresql libsqliteodbc odbc-postgresql
 )

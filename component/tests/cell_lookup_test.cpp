@@ -34,7 +34,7 @@ TEST(ColumnaCampo, CountsVisibleFieldsOnlyAndIgnoresLetterCase) {
 TEST(RangoCampo, NamesTheDataCellsOfTheLastTransfer) {
     DemoComponent demo;
     EXPECT_EQ(demo.tabulix->RangoCampo("VENTAS_MAR"), "");
-    demo.tabulix->SetDataRows(5, 20);
+    TransferRows(*demo.tabulix, 5, 20);
     EXPECT_EQ(demo.tabulix->RangoCampo("DESC_ARTI"), "B5:B20");
     EXPECT_EQ(demo.tabulix->RangoCampo("ventas_ene"), "C5:C20");
     EXPECT_EQ(demo.tabulix->RangoCampo("NADA"), "");
@@ -45,7 +45,7 @@ TEST(CasillaFormula, NamesTheResultCellOrGivesEmptyText) {
     TFormulaTabulix& list = demo.tabulix->Formulas();
     while (list.Count() > 3) list.Delete(list.Count() - 1);
     EXPECT_EQ(demo.tabulix->CasillaFormula(1), "C1");  // before any transfer: from row 0
-    demo.tabulix->SetDataRows(3, 20);
+    TransferRows(*demo.tabulix, 3, 20);
     EXPECT_EQ(demo.tabulix->CasillaFormula(1), "C21");
     EXPECT_EQ(demo.tabulix->CasillaFormula(5), "20");
     EXPECT_EQ(demo.tabulix->CasillaFormula(0), "");

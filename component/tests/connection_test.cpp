@@ -35,7 +35,7 @@ void expectUnconnected(const TTabulix& tabulix) {
 TEST_F(ConnectionTest, CrearLibroTwiceLeavesTheFirstWorkbookOpen) {
     TestableTabulix tabulix(nullptr);
     tabulix.CrearLibro();
-    tabulix.SetDataRows(3, 20);
+    TransferRows(tabulix, 3, 20);
     tabulix.CrearLibro();
 
     ASSERT_EQ(app->workbooks().size(), 2u);
@@ -86,7 +86,7 @@ TEST_F(ConnectionTest, CrearHojaAddsAWorksheetBeforeTheActiveOne) {
 
     tabulix.CrearLibro();
     const auto book = app->workbooks()[0];
-    tabulix.SetDataRows(3, 20);
+    TransferRows(tabulix, 3, 20);
     tabulix.CrearHoja();
     ASSERT_EQ(book->sheets().size(), 2u);
     EXPECT_EQ(book->sheets()[0]->name(), "Hoja2");
@@ -148,7 +148,7 @@ TEST_F(ConnectionTest, SetVisibleShowsOrHidesTheApplicationMaximized) {
 TEST_F(ConnectionTest, ClosingTheConnectedWorkbookDropsEveryConnection) {
     TestableTabulix tabulix(nullptr);
     tabulix.CrearLibro();
-    tabulix.SetDataRows(3, 20);
+    TransferRows(tabulix, 3, 20);
     auto book = app->workbooks()[0];
     EXPECT_TRUE(book->close());  // the handler leaves the cancel flag alone
     EXPECT_TRUE(book->isClosed());
@@ -174,7 +174,7 @@ TEST_F(ConnectionTest, ClosingTheWorkbookAfterAChartDropsEveryConnection) {
                          "", 1, 1, true);
     ASSERT_NE(tabulix.ExcelChart(), nullptr);
     ASSERT_TRUE(tabulix.ExcelChart()->IsConnected());
-    tabulix.SetDataRows(2, 2);
+    TransferRows(tabulix, 2, 2);
 
     app->workbooks()[0]->close();
     expectUnconnected(tabulix);
@@ -184,7 +184,7 @@ TEST_F(ConnectionTest, ClosingAnotherWorkbookKeepsTheConnections) {
     TestableTabulix tabulix(nullptr);
     tabulix.CrearLibro();
     tabulix.CrearLibro();
-    tabulix.SetDataRows(3, 20);
+    TransferRows(tabulix, 3, 20);
     auto first = app->workbooks()[0];
     auto second = app->workbooks()[1];
 

@@ -1,22 +1,26 @@
 #pragma once
-// A component set up like the demonstration's: nine fields, the six formula records, and a
-// seam to set the data rows as a transfer would.
+// A component set up like the demonstration's: nine fields and the six formula records; and
+// data rows given to a component by a real transfer, for the lookups that depend on them.
 
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "automation/application_provider.h"
+#include "automation/dispids.h"
 #include "component/tabulix.h"
 #include "data/field_classes.h"
 #include "data/memory_data_set.h"
 #include "framework/ui_services.h"
+#include "spreadsheet/embedded_spreadsheet.h"
 
 namespace tabulix::component::testing {
 
-// Exposes the data-row seam of TTabulix.
+// Exposes Loaded, which the form reader calls.
 class TestableTabulix : public TTabulix {
 public:
     using TTabulix::TTabulix;
     using TTabulix::Loaded;
-    using TTabulix::SetDataRows;
 };
 
 inline const char* const kDemoRecords[] = {
@@ -57,5 +61,41 @@ struct DemoComponent {
     }
     ~DemoComponent() { tabulix.reset(); }
 };
+
+// Gives the component the data rows first..last by transferring that many records, without
+// title or headings, from row `first` of its worksheet (a new workbook when it has none, the
+// embedded spreadsheet when no application is installed). A component without Datos transfers
+// a column of its own and is left without Datos again; one with a memory data set has its
+// records replaced by blank ones. The settings and the sheet's name are as they were.
+inline void TransferRows(TTabulix& tabulix, std::int32_t first, std::int32_t last) {
+    if (!automation::hasApplicationProvider()) spreadsheet::installEmbeddedSpreadsheet();
+    data::TMemoryDataSet ownRows;
+    auto* rows = dynamic_cast<data::TMemoryDataSet*>(tabulix.Datos());
+    if (!rows) {
+        ownRows.AddFieldDef("N", data::TFieldType::ftInteger);
+        tabulix.SetDatos(&ownRows);
+        rows = &ownRows;
+    }
+    rows->Close();
+    rows->EmptyDataSet();
+    const std::vector<automation::Variant> blank(rows->Definitions().size(), automation::Variant::null());
+    for (std::int32_t row = first; row <= last; ++row) rows->AppendRecord(blank);
+    rows->Open();
+
+    if (!tabulix.ExcelWorksheet()) tabulix.CrearLibro();
+    const automation::DispatchPtr sheet = tabulix.ExcelWorksheet()->Object();
+    const std::string sheetName = sheet->get(automation::dispid::Name).toText();
+    const std::int32_t filaInicial = tabulix.FilaInicial;
+    const bool cabeceraMostrar = tabulix.CabeceraMostrar;
+    const std::string titulo = tabulix.Titulo;
+    tabulix.FilaInicial = first;
+    tabulix.CabeceraMostrar = false;
+    tabulix.Titulo.clear();
+    tabulix.Traspasar();
+    tabulix.FilaInicial = filaInicial;
+    tabulix.CabeceraMostrar = cabeceraMostrar;
+    tabulix.Titulo = titulo;
+    sheet->put(automation::dispid::Name, automation::Variant(sheetName));
+}
 
 }  // namespace tabulix::component::testing

@@ -47,7 +47,7 @@ TEST(FormulaRecords, FunctionNamesFollowTheSpanishSettingButFormulasUseEnglish) 
     EXPECT_EQ(list.NombreFuncion(4), "");
     EXPECT_EQ(list.NombreFuncion(7), "");
     list.SetStrings(1, "VENTAS_FEB;1;D;1;;0;0;");
-    demo.tabulix->SetDataRows(3, 20);
+    TransferRows(*demo.tabulix, 3, 20);
     EXPECT_EQ(list.Formula(2), "=AVERAGE(D3:D20)");
     EXPECT_TRUE(list.VersionCastellana());
     EXPECT_THROW(list.Formula(7), EStringListError);
@@ -56,7 +56,7 @@ TEST(FormulaRecords, FunctionNamesFollowTheSpanishSettingButFormulasUseEnglish) 
 
 TEST(FormulaRecords, DemonstrationRecordsOverDataRowsThreeToTwenty) {
     DemoComponent demo;
-    demo.tabulix->SetDataRows(3, 20);
+    TransferRows(*demo.tabulix, 3, 20);
     TFormulaTabulix& list = demo.tabulix->Formulas();
     const char* cells[] = {"C21", "D21", "E21", "E23", "E24", "E25"};
     const char* texts[] = {"=SUM(C3:C20)",   "=SUM(D3:D20)", "=SUM(E3:E20)",
@@ -74,7 +74,7 @@ TEST(FormulaPropia, ExpandsPlaceholdersInAnyCaseAndDropsBrokenOnes) {
     TFormulaTabulix& list = demo.tabulix->Formulas();
     EXPECT_EQ(list.FormulaPropia("=MAX(#T_VENTAS_ENE#)"), "=MAX()");  // before any transfer
     EXPECT_EQ(list.FormulaPropia("=#F4#"), "=E3");                     // rows count from 0
-    demo.tabulix->SetDataRows(3, 20);
+    TransferRows(*demo.tabulix, 3, 20);
     EXPECT_EQ(list.FormulaPropia("=#f1#+#F02#"), "=C21+D21");
     EXPECT_EQ(list.FormulaPropia("=#FX#+1"), "=+1");
     EXPECT_EQ(list.FormulaPropia("=#F01"), "=01");

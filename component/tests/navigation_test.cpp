@@ -76,7 +76,7 @@ TEST_F(NavigationTest, ActivatingAChartSheetKeepsCellWritesOnTheWorksheet) {
 TEST_F(NavigationTest, TheComponentFollowsTheUsersActivationsButNotWhileCharting) {
     tabulix->CrearLibro();
     tabulix->CrearHoja();
-    tabulix->SetDataRows(3, 20);
+    TransferRows(*tabulix, 3, 20);
     app->activeWorkbook()->sheetNamed("Hoja1")->activate();  // the user clicks the tab
     tabulix->ValorCasilla("A1", Variant("aqui"));
     EXPECT_EQ(worksheetNamed("Hoja1").value(cell("A1")), Variant("aqui"));

@@ -87,7 +87,8 @@ TEST_F(SingleCellTest, ValorCasillaPutsTheValueUnchanged) {
 
 TEST_F(SingleCellTest, FormulaCasillaExpandsPlaceholdersAgainstTheLastTransfer) {
     connect();
-    tabulix.SetDataRows(3, 20);
+    TransferRows(tabulix, 3, 20);
+    journal->clear();
     tabulix.FormulaCasilla("E30", "=#F04#*1.16");
     expectOneLookupAndOnePut("E30", dispid::Formula, Variant("=E23*1.16"));
     ASSERT_NE(sheet->formulaText(cell("E30")), nullptr);
@@ -97,8 +98,8 @@ TEST_F(SingleCellTest, FormulaCasillaExpandsPlaceholdersAgainstTheLastTransfer) 
     ASSERT_NE(sheet->formulaText(cell("F30")), nullptr);
     EXPECT_EQ(*sheet->formulaText(cell("F30")), "=SUM(D3:D20)+C21");
 
-    // Before a transfer the rows count from 0 and ranges vanish.
-    tabulix.SetDataRows(0, 0);
+    // On a new sheet, before its transfer, the rows count from 0 and ranges vanish.
+    tabulix.CrearHoja();
     journal->clear();
     tabulix.FormulaCasilla("A1", "=#F02#");
     expectOneLookupAndOnePut("A1", dispid::Formula, Variant("=D1"));

@@ -4,9 +4,7 @@
 #include <exception>
 #include <string>
 
-#include <tabulix/component/tabulix.h>
-#include <tabulix/data/sqlite_query.h>
-#include <tabulix/spreadsheet/embedded_spreadsheet.h>
+#include <tabulix/tabulix.h>
 
 using namespace tabulix;
 using component::TLiniaContorno;
