@@ -7,13 +7,16 @@
 #include <cstring>
 
 #include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 
 #include "automation/automation_error.h"
 #include "automation/workbook_file_name.h"
 #include "framework/atomic_file.h"
 #include "framework/printable.h"
+#include "office/calc_view_data.h"
 #include "office/uno_text.h"
+#include "office/xlsx_frozen_panes.h"
 
 namespace tabulix::office {
 
@@ -50,6 +53,23 @@ void copyInto(const fs::path& from, int to) {
     close(in);
 }
 
+// The frozen panes of the document's sheets, by sheet position.
+std::map<std::size_t, FrozenPanes> frozenPanes(const css::uno::Reference<css::frame::XModel>& document) {
+    const css::uno::Reference<css::frame::XController> controller = document->getCurrentController();
+    if (!controller.is()) return {};
+    rtl::OUString text;
+    controller->getViewData() >>= text;
+    const ViewData views(fromUno(text));
+    std::map<std::size_t, FrozenPanes> panes;
+    for (std::size_t i = 0; i < views.sheetCount(); ++i) {
+        const SheetView v = views.sheet(i);
+        if (v.frozen())
+            panes[i] = {v.firstColumn(), v.firstRow(), v.frozenColumns(), v.frozenRows(), v.scrollingColumn(),
+                        v.scrollingRow()};
+    }
+    return panes;
+}
+
 }  // namespace
 
 fs::path saveWorkbook(const css::uno::Reference<css::frame::XModel>& document, const std::string& path,
@@ -73,6 +93,7 @@ fs::path saveWorkbook(const css::uno::Reference<css::frame::XModel>& document, c
                                      (e.Message.isEmpty() ? std::string() : ": " + fromUno(e.Message)));
         }
         try {
+            addFrozenPanes(scratch, frozenPanes(document));
             copyInto(scratch, file.Descriptor());
         } catch (...) {
             std::error_code ignored;

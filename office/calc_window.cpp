@@ -1,11 +1,9 @@
 #include "office/calc_window.h"
 
-#include <charconv>
-#include <vector>
-
 #include <com/sun/star/frame/XController.hpp>
 
 #include "automation/dispids.h"
+#include "office/calc_view_data.h"
 #include "office/calc_workbook.h"
 #include "office/uno_text.h"
 
@@ -21,105 +19,32 @@ namespace {
 constexpr std::int32_t kMaxRows = 1048576;
 constexpr std::int32_t kMaxColumns = 16384;
 
-// Calc keeps its view as text: "zoom;active sheet;tab bar;sheet 1;sheet 2..." where each sheet's
-// part is eleven numbers apart by "/" (or "+"): cursor column and row, horizontal and vertical
-// split mode (2: frozen), the split's column and row, the active pane, then the first column of
-// the left and right panes and the first row of the top and bottom panes, all 0-based.
-struct SheetView {
-    std::int32_t cursorColumn = 0, cursorRow = 0;
-    std::int32_t columnMode = 0, rowMode = 0;
-    std::int32_t splitColumn = 0, splitRow = 0;
-    std::int32_t activePane = 2;
-    std::int32_t left = 0, right = 0, top = 0, bottom = 0;
-
-    static constexpr std::int32_t kFrozen = 2;
-
-    bool frozen() const { return columnMode == kFrozen || rowMode == kFrozen; }
-    std::int32_t frozenColumns() const { return columnMode == kFrozen ? splitColumn - left : 0; }
-    std::int32_t frozenRows() const { return rowMode == kFrozen ? splitRow - top : 0; }
-    // The first row and column shown, at the top left.
-    std::int32_t firstColumn() const { return left; }
-    std::int32_t firstRow() const { return rowMode == kFrozen ? top : bottom; }
-
-    // The view with `columns` and `rows` frozen below and right of the first shown ones.
-    static SheetView at(std::int32_t firstColumn, std::int32_t firstRow, std::int32_t columns, std::int32_t rows) {
-        SheetView v;
-        v.left = firstColumn;
-        v.columnMode = columns > 0 ? kFrozen : 0;
-        v.rowMode = rows > 0 ? kFrozen : 0;
-        v.splitColumn = columns > 0 ? firstColumn + columns : 0;
-        v.splitRow = rows > 0 ? firstRow + rows : 0;
-        v.right = firstColumn + columns;
-        if (rows > 0) {
-            v.top = firstRow;
-            v.bottom = firstRow + rows;
-        } else {
-            v.bottom = firstRow;
-        }
-        v.cursorColumn = v.right;
-        v.cursorRow = v.bottom;
-        // Bottom right, bottom left, top right: the pane that scrolls both ways.
-        v.activePane = columns > 0 ? (rows > 0 ? 3 : 1) : 2;
-        return v;
-    }
-};
-
-std::vector<std::string> split(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    std::size_t from = 0;
-    for (std::size_t at; (at = text.find(separator, from)) != std::string::npos; from = at + 1)
-        parts.push_back(text.substr(from, at - from));
-    parts.push_back(text.substr(from));
-    return parts;
-}
-
-std::string join(const std::vector<std::string>& parts, char separator) {
-    std::string text;
-    for (std::size_t i = 0; i < parts.size(); ++i) text += (i ? std::string(1, separator) : "") + parts[i];
-    return text;
-}
-
-// The view text of a document's window and where its active sheet's part lies in it.
+// The view text of a document's window, at its active sheet.
 class ViewText {
 public:
     explicit ViewText(const CalcCall& call, const css::uno::Reference<css::frame::XController>& controller)
-        : controller_(controller) {
-        rtl::OUString text;
-        controller_->getViewData() >>= text;
-        parts_ = split(fromUno(text), ';');
-        std::int32_t active = -1;
-        if (parts_.size() > 1) std::from_chars(parts_[1].data(), parts_[1].data() + parts_[1].size(), active);
-        if (active < 0 || parts_.size() < 3 + static_cast<std::size_t>(active) + 1)
-            call.fail("LibreOffice Calc did not say how its window shows the active sheet");
-        index_ = 3 + static_cast<std::size_t>(active);
-    }
+        : controller_(controller), data_(read(call, controller)) {}
 
-    SheetView sheet() const {
-        const std::string& part = parts_[index_];
-        std::vector<std::string> numbers = split(part, part.find('+') != std::string::npos ? '+' : '/');
-        SheetView v;
-        std::int32_t* fields[] = {&v.cursorColumn, &v.cursorRow, &v.columnMode, &v.rowMode, &v.splitColumn,
-                                  &v.splitRow,     &v.activePane, &v.left,      &v.right,   &v.top, &v.bottom};
-        if (numbers.size() >= 11)
-            for (std::size_t i = 0; i < 11; ++i)
-                std::from_chars(numbers[i].data(), numbers[i].data() + numbers[i].size(), *fields[i]);
-        return v;
-    }
+    SheetView sheet() const { return data_.sheet(data_.activeSheet()); }
 
     void setSheet(const SheetView& v) {
-        // "+" is read whatever the numbers' size; "/" only for rows Calc once had.
-        parts_[index_] = join({std::to_string(v.cursorColumn), std::to_string(v.cursorRow), std::to_string(v.columnMode),
-                                std::to_string(v.rowMode), std::to_string(v.splitColumn), std::to_string(v.splitRow),
-                                std::to_string(v.activePane), std::to_string(v.left), std::to_string(v.right),
-                                std::to_string(v.top), std::to_string(v.bottom)},
-                               '+');
-        controller_->restoreViewData(css::uno::Any(toUno(join(parts_, ';'))));
+        data_.setSheet(data_.activeSheet(), v);
+        controller_->restoreViewData(css::uno::Any(toUno(data_.text())));
     }
 
 private:
+    static ViewData read(const CalcCall& call, const css::uno::Reference<css::frame::XController>& controller) {
+        rtl::OUString text;
+        controller->getViewData() >>= text;
+        try {
+            return ViewData(fromUno(text));
+        } catch (const std::runtime_error& e) {
+            call.fail(e.what());
+        }
+    }
+
     css::uno::Reference<css::frame::XController> controller_;
-    std::vector<std::string> parts_;
-    std::size_t index_ = 0;
+    ViewData data_;
 };
 
 }  // namespace

@@ -100,6 +100,14 @@ TEST(CalcFinish, EverySettingReadsBackFromCalc) {
     block->call(dispid::AutoFilter);
     EXPECT_TRUE(refused([&] { block->call(dispid::AutoFilter, {Variant(1), Variant(">5")}); }));
 
+    // Each sheet keeps its own frozen panes in the saved file, shown or not.
+    const DispatchPtr other = book->get(dispid::Sheets).toObject()->call(dispid::Add).toObject();
+    window->put(dispid::ScrollRow, Variant(5));
+    window->put(dispid::SplitRow, Variant(1));
+    sheet->call(dispid::Activate);
+    window->put(dispid::SplitRow, Variant(2));
+    window->put(dispid::SplitColumn, Variant(1));
+
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("calc-finish-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
     const std::filesystem::path file = folder / "finished.xlsx";
@@ -111,20 +119,24 @@ TEST(CalcFinish, EverySettingReadsBackFromCalc) {
     const std::filesystem::path script = folder / "read.py", result = folder / "read.txt";
     std::ofstream(script) << R"(import sys, zipfile, openpyxl
 book = openpyxl.load_workbook(sys.argv[1])
-ws = book.worksheets[0]
+ws, other = book[sys.argv[3]], book[sys.argv[4]]
 s = ws.page_setup
 out = open(sys.argv[2], 'w', encoding='utf-8')
 out.write(f"{ws.auto_filter.ref}|{ws.print_title_rows.split('!')[-1]}|{s.orientation}|{s.fitToWidth}|{s.fitToHeight}\n")
 out.write(f"{ws.oddHeader.center.text}|{ws.oddFooter.left.text}|{ws.oddFooter.right.text}|{ws.page_margins.left:.2f}\n")
 out.write(f"{book.defined_names['bloque'].attr_text.replace(chr(39), '')}|{book.properties.title}|{book.properties.created:%Y-%m-%d}\n")
 out.write(str('<Company>Acme</Company>' in zipfile.ZipFile(sys.argv[1]).read('docProps/app.xml').decode()) + "\n")
+out.write(f"{ws.freeze_panes}|{other.freeze_panes}|{other.sheet_view.topLeftCell}\n")
 )";
-    ASSERT_EQ(std::system(("/usr/bin/python3 " + script.string() + " " + file.string() + " " + result.string()).c_str()), 0);
+    ASSERT_EQ(std::system(("/usr/bin/python3 " + script.string() + " " + file.string() + " " + result.string() + " '" + name +
+                           "' '" + other->get(dispid::Name).toText() + "'")
+                              .c_str()),
+              0);
     std::ifstream in(result);
     const std::string read{std::istreambuf_iterator<char>(in), {}};
     EXPECT_EQ(read, "A2:C9|$1:$2|landscape|1|0\n"
                     "Ventas && Compras|&D|P\xC3\xA1gina &P de &N|1.00\n" +
-                        name + "!$A$3:$C$12|Informe|2024-03-01\nTrue\n");
+                        name + "!$A$3:$C$12|Informe|2024-03-01\nTrue\nB3|A6|A5\n");
     std::filesystem::remove_all(folder);
     book->call(dispid::Close, {Variant(false)});
 }
