@@ -1,8 +1,14 @@
 #pragma once
 /// @file
-/// How a connection finds the spreadsheet application: attach to the running one or start it.
-/// The running application is process-wide, like the single instance a desktop user sees: it
-/// stays alive when every connection to it is gone, until it is shut down or the process ends.
+/// How a connection finds the spreadsheet application: attach to the calling thread's running
+/// application or start it.
+///
+/// Thread rule: each thread that connects gets an application of its own. The provider is
+/// process-wide (install it at start-up; installing another later is safe, and threads keep the
+/// applications they have); the running application is per thread: attachOrStartApplication()
+/// and runningApplication() answer for the calling thread. The application, and every object
+/// reached through it, belongs to that thread (thread_owner.h). It stays alive when every
+/// connection to it is gone, until the thread shuts it down or ends.
 
 #include <memory>
 
@@ -12,30 +18,34 @@
 namespace tabulix::automation {
 
 /// @brief Starts the spreadsheet application that connections attach to.
-/// @threads Installed at start-up; startApplication is called from the thread that connects.
+/// @threads Process-wide, installed at start-up; startApplication runs on each thread that
+/// connects, on several at once.
 class TABULIX_API ApplicationProvider {
 public:
     /// Frees the provider.
     virtual ~ApplicationProvider() = default;
-    /// Starts a new instance of the application and returns its Application object.
+    /// Starts a new instance of the application for the calling thread and returns its
+    /// Application object. Called from several threads at once; what the instances share behind
+    /// the scenes (one office process, say) the provider guards itself.
     virtual DispatchPtr startApplication() = 0;
 };
 
-/// Installs the provider used to start the application, replacing any earlier one. Programs
-/// install one at start-up (spreadsheet::installEmbeddedSpreadsheet).
+/// Installs the provider used to start applications, replacing any earlier one. Programs install
+/// one at start-up (spreadsheet::installEmbeddedSpreadsheet); threads keep the applications
+/// they have.
 /// @param provider the provider, now owned by the process.
 TABULIX_API void setApplicationProvider(std::unique_ptr<ApplicationProvider> provider);
 /// Whether a provider is installed.
 TABULIX_API bool hasApplicationProvider();
 
-/// The running application, started through the provider when none is running. Raises
-/// AutomationError when no provider is installed or the start fails.
+/// The calling thread's running application, started through the provider when it has none.
+/// Raises AutomationError when no provider is installed or the start fails.
 TABULIX_API DispatchPtr attachOrStartApplication();
 
-/// The running application, or nullptr.
+/// The calling thread's running application, or nullptr.
 TABULIX_API DispatchPtr runningApplication();
 
-/// Forgets the running application (the process-wide reference); tests use it to start afresh.
+/// Forgets the calling thread's running application; the next attach starts a new one.
 TABULIX_API void shutDownRunningApplication();
 
 }  // namespace tabulix::automation

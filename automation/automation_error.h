@@ -2,6 +2,8 @@
 /// @file
 /// The error an automation call raises: the application's own message, plus the object and member
 /// that refused, so that a caller (or a user) can tell what and where.
+///
+/// Thread rule: an error is a value; it may be thrown on one thread and read on any other.
 
 #include <cstdint>
 #include <stdexcept>
@@ -36,6 +38,8 @@ public:
     static constexpr std::int32_t kBadParamCount = static_cast<std::int32_t>(0x8002000Eu);
     /// An object of another kind than the one expected.
     static constexpr std::int32_t kNoInterface = static_cast<std::int32_t>(0x80004002u);
+    /// A call on an object from a thread it does not belong to (thread_owner.h).
+    static constexpr std::int32_t kWrongThread = static_cast<std::int32_t>(0x8001010Eu);
 
 private:
     std::int32_t scode_;

@@ -1,6 +1,9 @@
 #pragma once
 /// @file
 /// An optional record of automation calls, in order, for tests and for tracing.
+///
+/// Thread rule: a journal records the calls of the objects it is attached to on their thread, and
+/// calls its listener there; attach one journal to one thread's application.
 
 #include <functional>
 #include <string>

@@ -3,6 +3,7 @@
 #include "automation/application_provider.h"
 #include "automation/automation_error.h"
 #include "automation/dispids.h"
+#include "automation/thread_owner.h"
 
 namespace tabulix::automation {
 
@@ -25,6 +26,9 @@ void Connection::ConnectTo(DispatchPtr object) {
         throw AutomationError("Interface not supported: a " + std::string(object->typeName()) + " is not a " +
                                   std::string(AcceptedType()),
                               AutomationError::kNoInterface);
+    // Its events would arrive on the owner's thread, into a connection used on this one.
+    if (const ThreadOwner* owner = object->threadOwner())
+        owner->check(ClassName() + ".ConnectTo", "the " + std::string(object->typeName()));
     Disconnect();
     object_ = std::move(object);
     if (EventSource* source = object_->events()) cookie_ = source->advise(sink_);

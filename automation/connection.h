@@ -7,6 +7,10 @@
 /// Event handlers may free the very connection that raised the event (closing a workbook drops
 /// every connection of its owner), so a connection invokes a copy of its handler and touches
 /// nothing of itself afterwards.
+///
+/// Thread rule: a connection is used on the thread of the object it wraps; ConnectTo refuses an
+/// object of another thread (AutomationError, kWrongThread), and events arrive on that thread.
+/// Freeing a connection is safe on any thread once none uses it.
 
 #include <functional>
 #include <string_view>
@@ -33,7 +37,8 @@ public:
 
     /// Connects to an object, disconnecting from any earlier one, and hears its events.
     /// @param object the object.
-    /// @throws AutomationError with kNoInterface when the object is not of this connection's kind.
+    /// @throws AutomationError with kNoInterface when the object is not of this connection's
+    /// kind, and with kWrongThread when it belongs to another thread.
     void ConnectTo(DispatchPtr object);
     /// Stops hearing the object's events and lets it go; the object itself stays as it is.
     void Disconnect();

@@ -1,13 +1,22 @@
 #include "automation/dispatch.h"
 
 #include "automation/call_journal.h"
+#include "automation/thread_owner.h"
 
 namespace tabulix::automation {
 
+namespace {
+std::string memberName(const Dispatch& object, DispId id) {
+    std::string member(object.nameOfId(id));
+    return member.empty() ? "#" + std::to_string(id) : member;
+}
+}  // namespace
+
 Variant Dispatch::invoke(DispId id, InvokeKind kind, std::span<const Variant> args, Lcid lcid) {
+    if (const ThreadOwner* owner = threadOwner(); owner && !owner->isCurrent())
+        owner->refuse(std::string(typeName()) + "." + memberName(*this, id), "its application");
     if (CallJournal* log = journal()) {
-        std::string member(nameOfId(id));
-        if (member.empty()) member = "#" + std::to_string(id);
+        std::string member = memberName(*this, id);
         log->record(JournalEntry{std::string(typeName()), std::move(member), id, kind,
                                  std::vector<Variant>(args.begin(), args.end()), lcid});
     }

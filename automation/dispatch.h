@@ -3,6 +3,10 @@
 /// The dispatch entry: every automation object answers invoke() by DispID or by member name.
 /// Calls pass through Dispatch::invoke, which records them in the object's call journal (when one
 /// is attached) before the object's own doInvoke runs, so the journal sees every call in order.
+///
+/// Thread rule: an object that names a threadOwner() answers only that thread; invoke refuses a
+/// call from any other with AutomationError (kWrongThread) before the journal or the object sees
+/// it. An object without one takes calls from every thread and serialises them itself.
 
 #include <cstdint>
 #include <initializer_list>
@@ -34,6 +38,7 @@ enum class InvokeKind { PropertyGet, PropertyPut, Method };
 
 class CallJournal;
 class EventSource;
+class ThreadOwner;
 
 /// @brief An automation object: answers invoke() by member number or by member name.
 ///
@@ -119,6 +124,9 @@ public:
 
     /// The events this object raises, or nullptr when it raises none.
     virtual EventSource* events() { return nullptr; }
+
+    /// The thread whose calls this object answers, or nullptr when it answers every thread.
+    virtual const ThreadOwner* threadOwner() const { return nullptr; }
 
 protected:
     /// The object's own answer to a call, after invoke has recorded it.

@@ -1,6 +1,9 @@
 #pragma once
 /// @file
 /// The automation variant: the one value type that crosses the automation boundary.
+///
+/// Thread rule: a Variant is a value; copies share nothing but the object a Dispatch variant
+/// points to, which keeps its own rule (dispatch.h).
 
 #include <compare>
 #include <cstdint>

@@ -1,6 +1,8 @@
 #include "cli/command_line.h"
 
 #include <cctype>
+#include <charconv>
+#include <map>
 #include <optional>
 
 #include "data/code_page.h"
@@ -34,6 +36,17 @@ private:
     std::size_t next_ = 0;
 };
 
+// More would only share the same cores; a typo such as 1000 is refused rather than obeyed.
+constexpr int kMaxJobs = 256;
+
+// Digits only, nothing else.
+std::optional<int> wholeNumber(const std::string& text) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty() || text[0] == '-') return std::nullopt;
+    return value;
+}
+
 // Stores an option's value, refusing a second occurrence and an empty value.
 void setOnce(std::string& target, bool& seen, const std::string& option, std::string value) {
     if (seen) throw UsageError("option " + option + " is given twice");
@@ -47,10 +60,11 @@ void setOnce(std::string& target, bool& seen, const std::string& option, std::st
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine line;
     ArgumentReader reader(args);
-    std::string output, dbf, csv, delimiter, sqlite, pg, odbc, sql, title, component, codePage, application;
-    bool hasOutput = false, hasDbf = false, hasCsv = false, hasDelimiter = false, hasSqlite = false, hasPg = false, hasOdbc = false, hasSql = false,
-         hasTitle = false, hasComponent = false, hasCodePage = false, hasApplication = false, optionsEnded = false;
-    std::vector<std::string> positional;
+    std::string output, delimiter, sqlite, pg, odbc, sql, title, component, codePage, application, outputDir, jobs;
+    bool hasOutput = false, hasDelimiter = false, hasSqlite = false, hasPg = false, hasOdbc = false, hasSql = false,
+         hasTitle = false, hasComponent = false, hasCodePage = false, hasApplication = false, hasOutputDir = false,
+         hasJobs = false, optionsEnded = false;
+    std::vector<std::string> positional, dbfs, csvs;
 
     while (!reader.done()) {
         const std::string& arg = reader.take();
@@ -98,11 +112,19 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         } else if (name == "--component") {
             setOnce(component, hasComponent, name, reader.valueOf(name, inlineValue));
         } else if (name == "--dbf") {
-            setOnce(dbf, hasDbf, name, reader.valueOf(name, inlineValue));
+            std::string file = reader.valueOf(name, inlineValue);
+            if (file.empty()) throw UsageError("option --dbf needs a value");
+            dbfs.push_back(std::move(file));
         } else if (name == "--csv") {
-            setOnce(csv, hasCsv, name, reader.valueOf(name, inlineValue));
+            std::string file = reader.valueOf(name, inlineValue);
+            if (file.empty()) throw UsageError("option --csv needs a value");
+            csvs.push_back(std::move(file));
         } else if (name == "--delimiter") {
             setOnce(delimiter, hasDelimiter, name, reader.valueOf(name, inlineValue));
+        } else if (name == "--output-dir") {
+            setOnce(outputDir, hasOutputDir, name, reader.valueOf(name, inlineValue));
+        } else if (name == "--jobs" || name == "-j") {
+            setOnce(jobs, hasJobs, name, reader.valueOf(name, inlineValue));
         } else if (name == "--sqlite") {
             setOnce(sqlite, hasSqlite, name, reader.valueOf(name, inlineValue));
         } else if (name == "--pg") {
@@ -127,25 +149,26 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     }
     if (line.help || line.version) return line;
 
-    const int sources = (positional.empty() ? 0 : 1) + (hasDbf ? 1 : 0) + (hasCsv ? 1 : 0) + (hasSqlite ? 1 : 0) +
-                        (hasPg ? 1 : 0) + (hasOdbc ? 1 : 0);
-    if (positional.size() > 1) throw UsageError("only one form file can be given, not " + std::to_string(positional.size()));
+    const int sources = (positional.empty() ? 0 : 1) + (dbfs.empty() ? 0 : 1) + (csvs.empty() ? 0 : 1) +
+                        (hasSqlite ? 1 : 0) + (hasPg ? 1 : 0) + (hasOdbc ? 1 : 0);
     if (sources == 0)
         throw UsageError(
             "nothing to transfer: give a form file, --dbf FILE, --csv FILE, or --sqlite FILE, --pg CONNECTION or "
             "--odbc CONNECTION with --sql QUERY");
-    if (sources > 1) throw UsageError("give only one of a form file, --dbf, --csv, --sqlite, --pg and --odbc");
-    if (!positional.empty() && positional.front().empty()) throw UsageError("the form file name is empty");
+    if (sources > 1)
+        throw UsageError("give form files, --dbf tables, --csv files, --sqlite, --pg or --odbc, not a mix of them");
+    for (const std::string& form : positional)
+        if (form.empty()) throw UsageError("a form file name is empty");
 
-    if (hasDbf) {
+    if (!dbfs.empty()) {
         line.source = SourceKind::DbfFile;
-        line.input = dbf;
-    } else if (hasCsv) {
+        line.inputs.assign(dbfs.begin(), dbfs.end());
+    } else if (!csvs.empty()) {
         line.source = SourceKind::CsvFile;
-        line.input = csv;
+        line.inputs.assign(csvs.begin(), csvs.end());
     } else if (hasSqlite) {
         line.source = SourceKind::SqliteQuery;
-        line.input = sqlite;
+        line.inputs.push_back(sqlite);
         if (!hasSql) throw UsageError("--sqlite needs the query to run: --sql \"SELECT ...\"");
     } else if (hasPg || hasOdbc) {
         const std::string option = hasPg ? "--pg" : "--odbc";
@@ -155,7 +178,25 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         // A query names no file to name the workbook after.
         if (!hasOutput) throw UsageError(option + " needs the workbook to write: -o OUT.xlsx");
     } else {
-        line.input = positional.front();
+        line.inputs.assign(positional.begin(), positional.end());
+    }
+    if (!line.inputs.empty()) line.input = line.inputs.front();
+    line.batch = line.inputs.size() > 1 || hasOutputDir || hasJobs;
+    if (line.batch) {
+        // A server query names no file to name its workbook after.
+        if (line.inputs.empty()) throw UsageError("--output-dir and --jobs go with files, not with --pg or --odbc");
+        if (hasOutput)
+            throw UsageError(line.inputs.size() > 1 ? "-o names one workbook: with several inputs give --output-dir"
+                                                    : "-o names the workbook itself: give it or --output-dir, not both");
+        if (line.trace) throw UsageError("--trace goes with a single input, without --output-dir or --jobs");
+        line.outputDir = outputDir;
+        if (hasJobs) {
+            const std::optional<int> count = wholeNumber(jobs);
+            if (!count || *count < 1 || *count > kMaxJobs)
+                throw UsageError("--jobs takes a number of jobs from 1 to " + std::to_string(kMaxJobs) + ", not '" +
+                                 framework::printable(jobs) + "'");
+            line.jobs = *count;
+        }
     }
     if (hasSql && !hasSqlite && !hasPg && !hasOdbc) throw UsageError("--sql goes with --sqlite, --pg or --odbc");
     if (line.keepRowsInMemory && !hasSqlite)
@@ -196,9 +237,13 @@ std::string UsageText() {
            "               [-o OUT.xlsx] [--trace]\n"
            "  or:  tabulix --pg CONNECTION --sql \"SELECT ...\" -o OUT.xlsx [--title TITLE] [--trace]\n"
            "  or:  tabulix --odbc CONNECTION --sql \"SELECT ...\" -o OUT.xlsx [--title TITLE] [--trace]\n"
+           "  or:  tabulix FORMFILE... [--output-dir DIR] [--jobs N] [--component NAME]\n"
+           "  or:  tabulix --dbf FILE.DBF --dbf FILE2.DBF... [--output-dir DIR] [--jobs N]\n"
+           "  or:  tabulix --csv FILE.csv --csv FILE2.csv... [--output-dir DIR] [--jobs N]\n"
            "  (each also with --quiet and --strict)\n"
            "\n"
-           "Transfers a data set into a new workbook and saves it as an .xlsx file.\n"
+           "Transfers a data set into a new workbook and saves it as an .xlsx file; given several\n"
+           "inputs, transfers each into a workbook of its own, several at once.\n"
            "\n"
            "  FORMFILE          a form file holding the data set and a TTabulix component with its\n"
            "                    settings; relative database paths are read from the form file's folder\n"
@@ -236,6 +281,10 @@ std::string UsageText() {
            "  --application APP the spreadsheet application: embedded (the default) or calc, a\n"
            "                    LibreOffice Calc started for the run; TABULIX_APPLICATION gives the\n"
            "                    default\n"
+           "  --output-dir DIR  save each input as DIR/<input name>.xlsx (default: the working folder);\n"
+           "                    with several inputs, one failed input does not stop the others\n"
+           "  -j, --jobs N      transfer up to N inputs at once (default: one per core; Calc takes\n"
+           "                    one at a time)\n"
            "  --strict          a warning (a formula record that cannot be placed, a damaged table)\n"
            "                    fails the run: exit status 1 and nothing written\n"
            "  -q, --quiet       no progress and no closing line; warnings and errors are still told\n"
@@ -247,9 +296,28 @@ std::string UsageText() {
            "\n" +
            FinishUsageText() +
            "\n"
-           "Exit status: 0 on success, 1 when the transfer or the save fails (or, with --strict, warns),\n"
-           "2 for a bad command line; stopped by SIGINT or SIGTERM it removes the file it was saving\n"
-           "and ends by that signal (a shell reports 130 or 143).\n";
+           "Exit status: 0 on success, 1 when the transfer or the save fails (or, with --strict, warns;\n"
+           "in a batch, of any input), 2 for a bad command line; stopped by SIGINT or SIGTERM it\n"
+           "removes the files it was saving and ends by that signal (a shell reports 130 or 143).\n";
+}
+
+std::vector<std::filesystem::path> BatchOutputPaths(const CommandLine& line) {
+    std::vector<std::filesystem::path> outputs;
+    std::map<std::string, std::size_t> taken;  // output name -> input that takes it
+    for (std::size_t i = 0; i < line.inputs.size(); ++i) {
+        const std::filesystem::path& input = line.inputs[i];
+        const std::filesystem::path stem = input.stem();
+        if (stem.empty() || stem == "." || stem == "..")
+            throw UsageError("the input " + framework::quotedPath(input) + " names a folder, not a file");
+        outputs.push_back(OutputPathIn(line.outputDir, input));
+        // Two inputs of one name in different folders would overwrite each other's workbook.
+        const auto [at, added] = taken.emplace(outputs.back().filename().string(), i);
+        if (!added)
+            throw UsageError("the inputs " + framework::quotedPath(line.inputs[at->second]) + " and " +
+                             framework::quotedPath(input) + " would both be saved as " +
+                             outputs.back().filename().string() + ": give them different names");
+    }
+    return outputs;
 }
 
 std::filesystem::path OutputPathIn(const std::filesystem::path& folder, const std::filesystem::path& input) {

@@ -1,6 +1,7 @@
 #pragma once
 // The command line of `tabulix`: what to transfer (a form file, a dBASE file, a CSV file, an
-// SQLite query, a PostgreSQL query or an ODBC query) and where to save the workbook.
+// SQLite query, a PostgreSQL query or an ODBC query, or several form files, dBASE files or CSV
+// files at once) and where to save the workbooks.
 
 #include <filesystem>
 #include <stdexcept>
@@ -17,7 +18,11 @@ struct CommandLine {
     bool help = false;
     bool version = false;
     SourceKind source = SourceKind::FormFile;
-    std::filesystem::path input;   // the form file, dBASE file, CSV file or SQLite database
+    std::filesystem::path input;   // the form file, dBASE file, CSV file or SQLite database (the first one)
+    std::vector<std::filesystem::path> inputs;  // every input file, in the order given (none for a server)
+    std::filesystem::path outputDir;  // --output-dir; empty means the working folder
+    int jobs = 0;                  // --jobs; 0 means one per core
+    bool batch = false;            // several inputs, --output-dir or --jobs: each input to its own workbook
     std::string connection;        // --pg, --odbc: the connection string (it may hold a password)
     std::string sql;               // --sql, with --sqlite, --pg and --odbc
     std::string title;             // --title, with every source but a form file
@@ -57,5 +62,9 @@ std::filesystem::path OutputPathIn(const std::filesystem::path& folder, const st
 // mistyped -o never overwrites a data or form file, and for an existing file that is not a
 // regular file (a device such as /dev/stdout, a pipe): -o - is the way to standard output.
 std::filesystem::path OutputPath(const CommandLine& line);
+
+// Where each input of a batch goes: its stem plus ".xlsx" in the output folder (the working
+// folder when none is given). Raises UsageError when two inputs would write the same workbook.
+std::vector<std::filesystem::path> BatchOutputPaths(const CommandLine& line);
 
 }  // namespace tabulix::cli

@@ -5,15 +5,19 @@
 //   tabulix --sqlite DB.sqlite --sql "SELECT ..." [--keep-rows-in-memory] [--title T] [-o OUT.xlsx]
 //   tabulix --pg CONNECTION --sql "SELECT ..." [--title T] -o OUT.xlsx
 //   tabulix --odbc CONNECTION --sql "SELECT ..." [--title T] -o OUT.xlsx
+//   tabulix FORMFILE... [--output-dir DIR] [--jobs N]     (and --dbf A --dbf B ..., --csv A --csv B ...)
 // (-o - for standard output; --quiet, --strict, --version, --help)
 
 #include <exception>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/application_choice.h"
+#include "cli/batch_progress.h"
+#include "cli/batch_run.h"
 #include "cli/command_line.h"
 #include "cli/progress_bar.h"
 #include "cli/signal_cleanup.h"
@@ -29,19 +33,6 @@ using namespace tabulix;
 
 namespace {
 
-cli::TransferSource loadSource(const cli::CommandLine& line) {
-    switch (line.source) {
-        case cli::SourceKind::DbfFile: return cli::DbfSource(line.input, line.title, line.codePage);
-        case cli::SourceKind::CsvFile: return cli::CsvSource(line.input, line.delimiter, line.codePage, line.title);
-        case cli::SourceKind::SqliteQuery:
-            return cli::SqliteSource(line.input, line.sql, line.title, line.keepRowsInMemory);
-        case cli::SourceKind::PgQuery: return cli::PgSource(line.connection, line.sql, line.title);
-        case cli::SourceKind::OdbcQuery: return cli::OdbcSource(line.connection, line.sql, line.title);
-        case cli::SourceKind::FormFile: break;
-    }
-    return cli::LoadFormSource(line.input, line.component);
-}
-
 // Prints the run's closing line where it does not mix with a workbook on standard output.
 void sayDone(const cli::CommandLine& line, std::int64_t records, const std::string& where) {
     if (line.quiet) return;
@@ -49,7 +40,29 @@ void sayDone(const cli::CommandLine& line, std::int64_t records, const std::stri
     out << "Transferred " << records << (records == 1 ? " record" : " records") << " to " << where << "\n";
 }
 
+// Several inputs, each to its own workbook: 0 when every one was transferred, else 1.
+int runBatch(const cli::CommandLine& line) {
+    cli::BatchOutputPaths(line);  // refuses clashing names before anything runs
+    if (!line.outputDir.empty()) {
+        std::error_code error;
+        std::filesystem::create_directories(line.outputDir, error);
+        if (error || !std::filesystem::is_directory(line.outputDir))
+            throw std::runtime_error("cannot make the output folder " + framework::quotedPath(line.outputDir) +
+                                     (error ? ": " + error.message() : ": a file has that name"));
+    }
+    const cli::ApplicationKind application = cli::ChooseApplication(line.application);
+    cli::InstallApplication(application);
+    cli::RegisterProgramClasses();
+    cli::BatchProgress progress(std::cout, std::cerr, line.inputs.size(), !line.quiet,
+                                !line.quiet && cli::StandardErrorIsTerminal());
+    const std::size_t failed = cli::RunBatch(line, application, cli::BatchJobs(line, application), progress);
+    if (failed != 0) std::cerr << "tabulix: " << failed << " of " << line.inputs.size() << " inputs failed\n";
+    cli::FlushStandardOutput();
+    return failed == 0 ? 0 : 1;
+}
+
 int run(const cli::CommandLine& line) {
+    if (line.batch) return runBatch(line);
     std::unique_ptr<cli::StandardOutputWorkbook> toStandardOutput;
     if (line.toStandardOutput) toStandardOutput = std::make_unique<cli::StandardOutputWorkbook>();
     const std::filesystem::path output = toStandardOutput ? toStandardOutput->File() : cli::OutputPath(line);
@@ -57,7 +70,7 @@ int run(const cli::CommandLine& line) {
     cli::InstallApplication(application);
     const cli::ApplicationShutdown shutdown(application);
     cli::RegisterProgramClasses();
-    cli::TransferSource source = loadSource(line);
+    cli::TransferSource source = cli::LoadSource(line);
     if (!toStandardOutput) cli::RefuseOutputOverInput(output, cli::InputFiles(line, *source.root));
     const int warnings = cli::ReportDataSets(*source.root, std::cerr, line.trace ? &std::cerr : nullptr);
     if (warnings > 0 && line.strict)

@@ -54,33 +54,41 @@ std::string readText(const fs::path& file) {
     return text.str();
 }
 
-// While it lives, databases and queries read from a form file take the form file's folder as
-// the base of their relative paths: they need it before their stored Connected or Active is
-// carried out, which happens inside the read.
+// The folder of the form file this thread is reading, or null. Databases and queries need it
+// before their stored Connected or Active is carried out, which happens inside the read; it is
+// the thread's own, so that several threads read form files of different folders at once.
+thread_local const fs::path* loadingFolder = nullptr;
+
 class BaseFolderForLoading {
 public:
-    explicit BaseFolderForLoading(const fs::path& folder) {
-        ClassRegistry& registry = ClassRegistry::Instance();
-        registry.Register("TDatabase", [folder](TComponent* owner) -> TComponent* {
-            auto* database = new data::TDatabase(owner);
-            database->SetBaseFolder(folder);
-            return database;
-        });
-        registry.Register("TSQLiteQuery", [folder](TComponent* owner) -> TComponent* {
-            auto* query = new data::TSQLiteQuery(owner);
-            query->SetBaseFolder(folder);
-            return query;
-        });
-        registry.Register("TCsvTable", [folder](TComponent* owner) -> TComponent* {
-            auto* table = new data::TCsvTable(owner);
-            table->SetBaseFolder(folder);
-            return table;
-        });
-    }
-    ~BaseFolderForLoading() { data::RegisterDataClasses(); }
+    explicit BaseFolderForLoading(const fs::path& folder) : folder_(folder) { loadingFolder = &folder_; }
+    ~BaseFolderForLoading() { loadingFolder = nullptr; }
     BaseFolderForLoading(const BaseFolderForLoading&) = delete;
     BaseFolderForLoading& operator=(const BaseFolderForLoading&) = delete;
+
+private:
+    fs::path folder_;
 };
+
+// The data classes that read files, made with the folder of the form file being read.
+void registerFolderAwareClasses() {
+    ClassRegistry& registry = ClassRegistry::Instance();
+    registry.Register("TDatabase", [](TComponent* owner) -> TComponent* {
+        auto* database = new data::TDatabase(owner);
+        if (loadingFolder) database->SetBaseFolder(*loadingFolder);
+        return database;
+    });
+    registry.Register("TSQLiteQuery", [](TComponent* owner) -> TComponent* {
+        auto* query = new data::TSQLiteQuery(owner);
+        if (loadingFolder) query->SetBaseFolder(*loadingFolder);
+        return query;
+    });
+    registry.Register("TCsvTable", [](TComponent* owner) -> TComponent* {
+        auto* table = new data::TCsvTable(owner);
+        if (loadingFolder) table->SetBaseFolder(*loadingFolder);
+        return table;
+    });
+}
 
 void collectTabulix(TComponent& owner, std::vector<TTabulix*>& found) {
     for (int i = 0; i < owner.ComponentCount(); ++i) {
@@ -155,6 +163,7 @@ TransferSource defaultSource(std::unique_ptr<TComponent> root, data::TDataSet* d
 
 void RegisterProgramClasses() {
     data::RegisterDataClasses();
+    registerFolderAwareClasses();
     component::RegisterComponentClasses();
 }
 
@@ -255,6 +264,18 @@ TransferSource SqliteSource(const fs::path& file, const std::string& sql, const 
     query->SQL().SetText(sql);
     query->SetKeepRowsInMemory(keepRowsInMemory);
     return defaultSource(std::move(root), query, title, "the SQLite database", file);
+}
+
+TransferSource LoadSource(const CommandLine& line) {
+    switch (line.source) {
+        case SourceKind::DbfFile: return DbfSource(line.input, line.title, line.codePage);
+        case SourceKind::CsvFile: return CsvSource(line.input, line.delimiter, line.codePage, line.title);
+        case SourceKind::SqliteQuery: return SqliteSource(line.input, line.sql, line.title, line.keepRowsInMemory);
+        case SourceKind::PgQuery: return PgSource(line.connection, line.sql, line.title);
+        case SourceKind::OdbcQuery: return OdbcSource(line.connection, line.sql, line.title);
+        case SourceKind::FormFile: break;
+    }
+    return LoadFormSource(line.input, line.component);
 }
 
 }  // namespace tabulix::cli

@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "cli/command_line.h"
 #include "framework/component.h"
 
 namespace tabulix::component {
@@ -28,7 +29,8 @@ struct TransferSource {
 };
 
 // Registers every class a form file may name (framework, data sets and fields, TTabulix).
-// Call once before loading; calling again does no harm.
+// Call once before loading; calling again does no harm. Then any thread may load sources, several
+// at once: each thread's sources, and the applications they connect to, are its own.
 void RegisterProgramClasses();
 
 // Reads a form file and returns its TTabulix named `componentName` (letter case ignored), or its
@@ -58,5 +60,8 @@ TransferSource OdbcSource(const std::string& connection, const std::string& sql,
 // `keepRowsInMemory`.
 TransferSource SqliteSource(const std::filesystem::path& file, const std::string& sql, const std::string& title,
                             bool keepRowsInMemory = false);
+
+// The source a command line names (its first input).
+TransferSource LoadSource(const CommandLine& line);
 
 }  // namespace tabulix::cli

@@ -1,12 +1,17 @@
-# tabulix_add_test(NAME name SOURCES a.cpp b.cpp LIBS lib1 lib2)
-# Builds one GoogleTest executable and registers its cases with CTest.
+# tabulix_add_test(NAME name SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABEL label])
+# Builds one GoogleTest executable and registers its cases with CTest, with the label given
+# (for `ctest -L label`).
 function(tabulix_add_test)
-  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "NAME;LABEL" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  set(label)
+  if(T_LABEL)
+    set(label LABELS ${T_LABEL})
+  endif()
   # One variable per property: the discovered tests' property list splits a value at ";", so
-  # "A=1;B=2" in ENVIRONMENT would set A alone.
+  # "A=1;B=2" in ENVIRONMENT would set A alone (and a label list would break the same way).
   gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+    PROPERTIES ${label} ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
                ENVIRONMENT_MODIFICATION "TABULIX_SOURCE_DIR=set:${PROJECT_SOURCE_DIR}")
 endfunction()

@@ -3,6 +3,9 @@
 /// TAtributosCasilla: how a block of cells is to look: its font, an optional background colour,
 /// and which border lines to draw, with one weight and colour for the inside lines and one for
 /// the outline. The set owns its font for its whole life; SetFuente copies into it.
+///
+/// Thread rule: a set belongs to its component's thread (component/tabulix.h); a set of one's own
+/// is used by one thread at a time.
 
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,8 @@
 #pragma once
 /// @file
 /// TDocumentoTabulix: the document properties the transfer gives the workbook.
+///
+/// Thread rule: part of its TTabulix, used on that component's thread.
 
 #include <string>
 

@@ -6,6 +6,8 @@
 /// e.g. "VENTAS_ENE;0;C;1;TOTAL VENTAS MENSUALES:;0;2;". The list turns a record into the formula
 /// text of its result cell, expanding the placeholders "#Fnn#" (the result cell of record nn) and
 /// "#T_FIELD#" (the data range of a field in the last transfer) through its owner.
+///
+/// Thread rule: the list belongs to its TTabulix and is used on that component's thread.
 
 #include <cstdint>
 #include <string>

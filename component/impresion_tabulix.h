@@ -1,6 +1,8 @@
 #pragma once
 /// @file
 /// TImpresionTabulix: how the transferred sheet prints.
+///
+/// Thread rule: part of its TTabulix, used on that component's thread.
 
 #include <cstdint>
 

@@ -49,6 +49,7 @@ TTabulix::~TTabulix() {
     release(worksheet_);
     release(workbook_);
     release(application_);
+    thread_.reset();
     if (datos_) RemoveFreeNotification(datos_);
     datosFormato_.reset();
     tituloFormato_.reset();
@@ -104,7 +105,10 @@ void TTabulix::Notification(framework::TComponent* component, framework::TOperat
     if (operation != framework::TOperation::opRemove) return;
     // The data set went away: forget it without asking; the formula records stay.
     if (component == datos_) datos_ = nullptr;
-    if (component == application_) application_ = nullptr;
+    if (component == application_) {
+        application_ = nullptr;
+        thread_.reset();
+    }
     if (component == workbook_) workbook_ = nullptr;
     if (component == worksheet_) worksheet_ = nullptr;
     if (component == chart_) chart_ = nullptr;
@@ -125,6 +129,7 @@ void TTabulix::SetDatos(data::TDataSet* dataSet) {
 }
 
 void TTabulix::SetVisible(bool visible) {
+    requireOwnThread("SetVisible");
     if (!application_) return;
     automation::DispatchPtr app = application_->Object();
     app->put(dispid::Visible, Variant(visible), lcid_);
@@ -132,6 +137,7 @@ void TTabulix::SetVisible(bool visible) {
 }
 
 void TTabulix::Activar() {
+    requireOwnThread("Activar");
     auto* connection = new automation::ApplicationConnection(this);
     connection->OnSheetActivate = [this](automation::Connection& sender, Variant& sheet) {
         OnHojaActivada(sender, sheet);
@@ -141,11 +147,13 @@ void TTabulix::Activar() {
     };
     automation::ApplicationConnection* previous = application_;
     application_ = connection;
+    if (!thread_) thread_ = automation::ThreadOwner::ofCurrentThread();
     // The earlier connection can go at once unless one of its event handlers is running.
     if (previous && applicationHandlersRunning_ == 0) delete previous;
 }
 
 void TTabulix::CrearLibro() {
+    requireOwnThread("CrearLibro");
     release(workbook_);
     release(worksheet_);
     release(chart_);
@@ -182,6 +190,7 @@ void TTabulix::CrearLibro() {
 }
 
 void TTabulix::CrearHoja() {
+    requireOwnThread("CrearHoja");
     if (!workbook_) return;
     release(worksheet_);
     primeraFilaDatos_ = 0;
@@ -206,6 +215,7 @@ void TTabulix::DesconectarLibro(automation::Connection& /*sender*/, Variant& /*c
     release(chart_);
     release(workbook_);
     release(application_);
+    thread_.reset();
     primeraFilaDatos_ = 0;
     ultimaFilaDatos_ = 0;
 }

@@ -1,6 +1,14 @@
 #pragma once
 /// @file
 /// TTabulix, the component that lays the records of a data set out in a spreadsheet workbook.
+///
+/// Thread rule: a component belongs to the thread that connects it (Activar, or the first
+/// operation that needs the spreadsheet), which uses that thread's application, until its
+/// connections are gone again (the connected workbook closed, or the component freed). Every
+/// operation that reaches the spreadsheet refuses another thread before it changes anything,
+/// with an AutomationError (kWrongThread) naming the operation and both threads. Components on
+/// different threads, each with its own data set, run in parallel. A data set is used by one
+/// thread at a time.
 
 #include <cstdint>
 #include <functional>
@@ -11,6 +19,7 @@
 
 #include "automation/connection.h"
 #include "automation/dispatch.h"
+#include "automation/thread_owner.h"
 #include "component/atributos_casilla.h"
 #include "component/documento_tabulix.h"
 #include "component/enumerations.h"
@@ -51,8 +60,10 @@ namespace tabulix::component {
 /// done. Rows and columns count from 1; cell names are the spreadsheet's ("A1", "AB12"); field,
 /// workbook and sheet names compare ignoring the letter case of a to z.
 ///
-/// @threads A component and the spreadsheet objects it reaches are used from one thread, the
-/// thread that created it; the spreadsheet's events reach it on that thread.
+/// @threads Belongs to the thread that connects it (Activar, or the first operation that needs
+/// the spreadsheet), whose application it uses; from another thread every operation that reaches
+/// the spreadsheet is refused with AutomationError (kWrongThread). The spreadsheet's events reach
+/// it on its thread; components on different threads run in parallel.
 class TABULIX_API TTabulix : public framework::TComponent {
 public:
     /// Makes a component with the default settings and no connection.
@@ -416,6 +427,11 @@ private:
     void nameRanges(const ReportBlock& block);
     void formulaFailed(std::int32_t record, std::string formula, const std::string& cell, std::string reason);
 
+    // Refuses a thread other than the one the component is connected on (see the thread rule).
+    void requireOwnThread(std::string_view operation) const {
+        if (thread_ && !thread_->isCurrent()) thread_->refuse("TTabulix." + std::string(operation), "the component");
+    }
+
     // The currency number format for a field or format text with that display format.
     std::string currencyFormat(const std::string& displayFormat) const;
     // The locale whose notation the number formats sent are written in, by ComaEsDecimal.
@@ -445,6 +461,8 @@ private:
     automation::WorkbookConnection* workbook_ = nullptr;
     automation::WorksheetConnection* worksheet_ = nullptr;
     automation::ChartConnection* chart_ = nullptr;
+    // The thread that connected the application connection; null while there is none.
+    std::shared_ptr<const automation::ThreadOwner> thread_;
 
     std::int32_t primeraFilaDatos_ = 0;
     std::int32_t ultimaFilaDatos_ = 0;

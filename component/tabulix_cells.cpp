@@ -60,12 +60,14 @@ std::string TTabulix::CasillaFormula(std::int32_t record) const {
 }
 
 void TTabulix::ValorCasilla(const std::string& cellName, const Variant& value) {
+    requireOwnThread("ValorCasilla");
     automation::DispatchPtr range = rangeOf(cellName, cellName);
     if (!range) return;
     range->put(dispid::Value, value);
 }
 
 void TTabulix::FormulaCasilla(const std::string& cellName, const std::string& formula) {
+    requireOwnThread("FormulaCasilla");
     if (!worksheet_ || !worksheet_->IsConnected()) return;
     const std::string text = formulas_->FormulaPropia(formula);
     automation::DispatchPtr range = rangeOf(cellName, cellName);

@@ -15,6 +15,7 @@ void TTabulix::CrearGrafico(const std::string& sheetName, const std::string& fir
                             const std::string& title, const std::string& categoryTitle, const std::string& valueTitle,
                             const std::string& extraTitle, std::int32_t categoryLabels, std::int32_t seriesLabels,
                             bool legend) {
+    requireOwnThread("CrearGrafico");
     if (!worksheet_ || !worksheet_->IsConnected()) return;
     if (static_cast<std::size_t>(type) >= TTipoGraficoValor.size())
         throw ETabulixError("CrearGrafico: unknown chart type " + std::to_string(static_cast<int>(type)));

@@ -39,10 +39,12 @@ std::int32_t alignmentCode(data::TAlignment alignment) {
 }  // namespace
 
 void TTabulix::AsignarFuente(const std::string& cellName, const framework::TFont& font) {
+    requireOwnThread("AsignarFuente");
     AsignarFuente(cellName, cellName, font);
 }
 
 void TTabulix::AsignarFuente(const std::string& first, const std::string& last, const framework::TFont& font) {
+    requireOwnThread("AsignarFuente");
     DispatchPtr range = rangeOf(first, last);
     if (!range) return;
     DispatchPtr target = range->get(dispid::Font).toObject();
@@ -55,11 +57,13 @@ void TTabulix::AsignarFuente(const std::string& first, const std::string& last, 
 }
 
 void TTabulix::AsignarAtributosCasilla(const std::string& cellName, const TAtributosCasilla& attributes) {
+    requireOwnThread("AsignarAtributosCasilla");
     AsignarAtributosCasilla(cellName, cellName, attributes);
 }
 
 void TTabulix::AsignarAtributosCasilla(const std::string& first, const std::string& last,
                                        const TAtributosCasilla& attributes) {
+    requireOwnThread("AsignarAtributosCasilla");
     if (!worksheet_ || !worksheet_->IsConnected()) return;
     AsignarFuente(first, last, attributes.Fuente());
     DispatchPtr range = rangeOf(first, last);
@@ -75,12 +79,14 @@ void TTabulix::AsignarAtributosCasilla(const std::string& first, const std::stri
 }
 
 void TTabulix::AutoAjustarSeleccion(const std::string& first, const std::string& last) {
+    requireOwnThread("AutoAjustarSeleccion");
     DispatchPtr range = rangeOf(first, last);
     if (!range) return;
     range->get(dispid::Columns).toObject()->call(dispid::AutoFit);
 }
 
 void TTabulix::AsignarFormato(const std::string& first, const std::string& last, const data::TField& field) {
+    requireOwnThread("AsignarFormato");
     DispatchPtr range = rangeOf(first, last);
     if (!range) return;
     range->put(dispid::HorizontalAlignment, Variant(alignmentCode(field.Alignment())));
@@ -90,6 +96,7 @@ void TTabulix::AsignarFormato(const std::string& first, const std::string& last,
 
 void TTabulix::AsignarFormatoNumerico(const std::string& first, const std::string& last,
                                       const data::TNumericField& field) {
+    requireOwnThread("AsignarFormatoNumerico");
     if (!worksheet_ || !worksheet_->IsConnected()) return;
     const std::string format = ComaEsDecimal ? FormatoEsp(field.DisplayFormat()) : field.DisplayFormat();
     DispatchPtr range = rangeOf(first, last);
@@ -104,11 +111,13 @@ void TTabulix::AsignarFormatoNumerico(const std::string& first, const std::strin
 }
 
 void TTabulix::AsignarFormatoNumerico(const std::string& cellName, const std::string& format, bool currency) {
+    requireOwnThread("AsignarFormatoNumerico");
     AsignarFormatoNumerico(cellName, cellName, format, currency);
 }
 
 void TTabulix::AsignarFormatoNumerico(const std::string& first, const std::string& last, const std::string& format,
                                       bool currency) {
+    requireOwnThread("AsignarFormatoNumerico");
     DispatchPtr range = rangeOf(first, last);
     if (!range) return;
     std::string sent;
@@ -120,7 +129,7 @@ void TTabulix::AsignarFormatoNumerico(const std::string& first, const std::strin
 std::string TTabulix::FormatoEsp(const std::string& format) const { return SwapDecimalNotation(format); }
 
 std::string TTabulix::currencyFormat(const std::string& displayFormat) const {
-    const framework::CurrencySettings& settings = framework::Currency();
+    const framework::CurrencySettings settings = framework::Currency();
     return CurrencyNumberFormat(settings.CurrencyString, settings.CurrencyFormat, DecimalsOf(displayFormat),
                                 ComaEsDecimal);
 }

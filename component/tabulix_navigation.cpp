@@ -44,6 +44,7 @@ private:
 }  // namespace
 
 std::unique_ptr<framework::TStringList> TTabulix::Libros() {
+    requireOwnThread("Libros");
     auto names = std::make_unique<framework::TStringList>();
     if (!application_) return names;
     DispatchPtr app = application_->Object();
@@ -56,6 +57,7 @@ std::unique_ptr<framework::TStringList> TTabulix::Libros() {
 }
 
 std::unique_ptr<framework::TStringList> TTabulix::Hojas() {
+    requireOwnThread("Hojas");
     auto names = std::make_unique<framework::TStringList>();
     if (!workbook_) return names;
     DispatchPtr book = workbook_->Object();
@@ -65,6 +67,7 @@ std::unique_ptr<framework::TStringList> TTabulix::Hojas() {
 }
 
 void TTabulix::ActivarLibro(const std::string& name) {
+    requireOwnThread("ActivarLibro");
     if (!application_) return;
     const std::string wanted = upper(name);
     DispatchPtr app = application_->Object();
@@ -104,6 +107,7 @@ void TTabulix::ActivarLibro(const std::string& name) {
 }
 
 void TTabulix::ActivarHoja(const std::string& name) {
+    requireOwnThread("ActivarHoja");
     if (!workbook_) return;
     const std::string wanted = upper(name);
     DispatchPtr book = workbook_->Object();

@@ -46,12 +46,14 @@ std::optional<std::int32_t> captionAlignment(std::int32_t code) {
 }  // namespace
 
 void TTabulix::TraspasarNuevoLibro() {
+    requireOwnThread("TraspasarNuevoLibro");
     if (!datos_ || !datos_->Active()) return;
     CrearLibro();
     Traspasar();
 }
 
 void TTabulix::TraspasarNuevaHoja() {
+    requireOwnThread("TraspasarNuevaHoja");
     if (!datos_ || !datos_->Active()) return;
     if (workbook_) CrearHoja();
     else CrearLibro();
@@ -94,6 +96,7 @@ void TTabulix::widenOnlyFit(const std::string& cell) {
 }
 
 void TTabulix::Traspasar() {
+    requireOwnThread("Traspasar");
     if (!worksheet_ || !worksheet_->IsConnected())
         throw ETabulixError("Traspasar: no worksheet is connected (CrearLibro or CrearHoja makes one)");
     if (!datos_) throw ETabulixError("Traspasar: Datos holds no data set");

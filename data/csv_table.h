@@ -38,6 +38,9 @@
 /// after it, so going back runs nothing and going on reads on from there. RecordCount (and
 /// KnownRecordCount, a local file's count) passes over the file once per opening to count the
 /// records, unless a walk has already passed the last one.
+///
+/// Thread rule: one thread at a time (data/data_set.h). Tables on several threads may read the
+/// same file at once: each has its own reader.
 
 #include <filesystem>
 #include <map>

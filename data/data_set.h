@@ -31,6 +31,10 @@
 ///   - Memory stays bounded by a few records (plus one per bookmark) unless the data set is
 ///     asked to keep its rows.
 /// A data set that holds every record itself (in memory) keeps all of this trivially.
+///
+/// Thread rule: a data set, its fields and its controls are used by one thread at a time (the
+/// thread of the component that transfers it); give each thread its own. Data sets on different
+/// threads share nothing, also when they read the same file.
 
 #include <cstdint>
 #include <filesystem>

@@ -1,6 +1,8 @@
 #include "data/database.h"
 
 #include <algorithm>
+#include <mutex>
+#include <thread>
 
 #include "data/data_error.h"
 #include "data/data_set.h"
@@ -12,10 +14,19 @@ namespace tabulix::data {
 
 namespace {
 
-// The session's databases, in creation order.
-std::vector<TDatabase*>& sessionDatabases() {
-    static std::vector<TDatabase*> databases;
-    return databases;
+// Every thread's databases, in creation order, each with the thread that made it.
+struct Sessions {
+    struct Entry {
+        TDatabase* database;
+        std::thread::id thread;
+    };
+    std::mutex lock;
+    std::vector<Entry> entries;
+};
+
+Sessions& sessions() {
+    static Sessions instance;
+    return instance;
 }
 
 std::string upperAscii(std::string text) {
@@ -25,11 +36,17 @@ std::string upperAscii(std::string text) {
 
 }  // namespace
 
-TDatabase::TDatabase(framework::TComponent* owner) : TComponent(owner) { sessionDatabases().push_back(this); }
+TDatabase::TDatabase(framework::TComponent* owner) : TComponent(owner) {
+    Sessions& s = sessions();
+    const std::lock_guard<std::mutex> hold(s.lock);
+    s.entries.push_back({this, std::this_thread::get_id()});
+}
 
 TDatabase::~TDatabase() {
     Close();
-    std::erase(sessionDatabases(), this);
+    Sessions& s = sessions();
+    const std::lock_guard<std::mutex> hold(s.lock);
+    std::erase_if(s.entries, [this](const Sessions::Entry& e) { return e.database == this; });
 }
 
 void TDatabase::DefineProperties(framework::PropertyList& p) {
@@ -123,8 +140,11 @@ TDatabase* TDatabase::Find(const std::string& name, const framework::TComponent*
             if (auto* database = dynamic_cast<TDatabase*>(owner->Components(i));
                 database && framework::sameText(database->databaseName_, name))
                 return database;
-    for (TDatabase* database : sessionDatabases())
-        if (framework::sameText(database->databaseName_, name)) return database;
+    Sessions& s = sessions();
+    const std::lock_guard<std::mutex> hold(s.lock);
+    for (const Sessions::Entry& e : s.entries)
+        if (e.thread == std::this_thread::get_id() && framework::sameText(e.database->databaseName_, name))
+            return e.database;
     return nullptr;
 }
 

@@ -15,8 +15,10 @@
 /// SetBaseFolder, or the working folder when none is set. Backslashes count as separators, so
 /// paths written on Windows keep working.
 ///
-/// Every database registers itself in the session (process-wide) list of databases while it
-/// exists, so that a table can find it by name from anywhere in the program.
+/// Every database registers itself in the session list of databases while it exists, so that a
+/// table can find it by name from anywhere in the program. Thread rule: each thread has a session
+/// of its own, as the framework's database sessions do: a table finds the databases made on its
+/// own thread (the list is guarded, so databases may come and go on several threads at once).
 
 #include <filesystem>
 #include <string>
@@ -32,7 +34,8 @@ class TDataSet;
 
 /// @brief A connection to a folder of dBASE tables, named by DatabaseName; the file comment
 /// shows it in a form file.
-/// @threads A database and the tables opened through it are used from one thread at a time.
+/// @threads A database and the tables opened through it are used from one thread at a time;
+/// each thread has a session (list of databases) of its own.
 class TABULIX_API TDatabase : public framework::TComponent {
 public:
     /// Makes an unconnected database and registers it in the session's list.
@@ -91,7 +94,7 @@ public:
     bool EnableBcd() const { return enableBcd_; }
 
     /// The database of a name: first among the components of `owner` (the form of the table that
-    /// asks), then in the session's list.
+    /// asks), then in the calling thread's session.
     /// @param name the DatabaseName, ASCII letter case ignored.
     /// @param owner where to look first, or nullptr.
     /// @return the database, or nullptr when there is none.

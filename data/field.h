@@ -7,6 +7,8 @@
 /// fields (their settings survive Close/Open); without any, Open creates default fields from the
 /// source's columns and Close destroys them. A field reads its value through the data set, which
 /// knows the current record; the field converts it to the type its class holds.
+///
+/// Thread rule: a field belongs to its data set and is used on that data set's thread.
 
 #include <string>
 #include <vector>

@@ -3,6 +3,8 @@
 /// TMemoryDataSet: a data set whose columns are defined and whose records are appended from
 /// code. Values are kept column by column in typed arrays (text in one shared buffer), so that a
 /// million records of a few columns take tens of megabytes, not hundreds.
+///
+/// Thread rule: one thread at a time (data/data_set.h), also for appending.
 
 #include <cstdint>
 #include <initializer_list>

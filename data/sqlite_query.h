@@ -43,6 +43,9 @@
 /// Dates are read from ISO text ("2024-03-01", "2024-03-01 10:30:00"), Unix seconds (integer) or
 /// Julian day numbers (real); Booleans from 0/1 or true/false texts. A value that its column type
 /// cannot hold raises when it is read, naming query, row and column.
+///
+/// Thread rule: one thread at a time (data/data_set.h). Queries on several threads may read the
+/// same database file at once: each has its own connection.
 
 #include <filesystem>
 #include <map>

@@ -23,6 +23,9 @@
 /// The file is read in place, without a snapshot: dBASE files have no transactions, so a program
 /// that rewrites the file while the table is open is not kept out. Bookmarks keep the record's
 /// position in the file; counting passes over the records' deletion marks once per opening.
+///
+/// Thread rule: one thread at a time (data/data_set.h). Tables on several threads may read the
+/// same file at once: each has its own reader.
 
 #include <filesystem>
 #include <memory>

@@ -142,7 +142,9 @@ void TForm1::Button1Click(QObject* sender) {
     tabulix.FilaInicial = framework::StrToIntDef(text(Edit1), 0);
     tabulix.NombreHoja = text(Edit2);
     tabulix.Titulo = text(Edit3);
-    framework::Currency().CurrencyString = text(Edit4);
+    framework::CurrencySettings currency = framework::Currency();
+    currency.CurrencyString = text(Edit4);
+    framework::SetCurrency(std::move(currency));
     if (sender->property("tag").toInt() == 0)
         tabulix.TraspasarNuevoLibro();
     else

@@ -1,5 +1,6 @@
 #include "framework/class_registry.h"
 
+#include <mutex>
 #include <stdexcept>
 
 #include "framework/dialogs.h"
@@ -30,20 +31,29 @@ ClassRegistry& ClassRegistry::Instance() {
 
 void ClassRegistry::Register(const std::string& className, Factory factory) {
     if (className.empty() || !factory) throw std::invalid_argument("a class needs a name and a factory");
+    const std::unique_lock hold(lock_);
     classes_[key(className)] = {className, std::move(factory)};
 }
 
-void ClassRegistry::Unregister(const std::string& className) { classes_.erase(key(className)); }
+void ClassRegistry::Unregister(const std::string& className) {
+    const std::unique_lock hold(lock_);
+    classes_.erase(key(className));
+}
 
-bool ClassRegistry::IsRegistered(const std::string& className) const { return classes_.contains(key(className)); }
+bool ClassRegistry::IsRegistered(const std::string& className) const {
+    const std::shared_lock hold(lock_);
+    return classes_.contains(key(className));
+}
 
 std::vector<std::string> ClassRegistry::ClassNames() const {
     std::vector<std::string> names;
+    const std::shared_lock hold(lock_);
     for (const auto& [k, entry] : classes_) names.push_back(entry.first);
     return names;
 }
 
-const ClassRegistry::Factory& ClassRegistry::find(const std::string& className) const {
+ClassRegistry::Factory ClassRegistry::find(const std::string& className) const {
+    const std::shared_lock hold(lock_);
     auto it = classes_.find(key(className));
     if (it == classes_.end()) throw std::invalid_argument("unknown class '" + className + "'");
     return it->second.second;

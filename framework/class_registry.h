@@ -9,10 +9,14 @@
 ///     framework::RegisterClass<TTable>("TTable");
 ///     framework::ClassRegistry::Instance().Register("TForm1",
 ///         [](TComponent* owner) { return new TForm(owner, "TForm1"); });
+///
+/// Thread rule: the registry is process-wide and guarded: any thread may register and create, so
+/// several threads can read form files at once; a factory runs outside the guard.
 
 #include <functional>
 #include <map>
 #include <memory>
+#include <shared_mutex>
 #include <string>
 #include <vector>
 
@@ -22,8 +26,7 @@
 namespace tabulix::framework {
 
 /// @brief The class names a form file may name, each with the factory that makes its objects.
-/// @threads Register the classes at start-up, before form files are read; reading and creating
-/// from one thread at a time.
+/// @threads Guarded: any thread may register and create, several at once.
 class TABULIX_API ClassRegistry {
 public:
     /// Creates a new object with `owner` as its owner (null for a form's root, which the caller
@@ -59,8 +62,9 @@ public:
 
 private:
     ClassRegistry();
-    const Factory& find(const std::string& className) const;
+    Factory find(const std::string& className) const;
 
+    mutable std::shared_mutex lock_;  // guards classes_
     std::map<std::string, std::pair<std::string, Factory>> classes_;  // upper-cased name -> (name, factory)
 };
 

@@ -3,6 +3,9 @@
 /// TComponent: the framework's base of everything that lives on a form. A component is owned by
 /// its owner and freed with it; components can ask to be told when another one is destroyed
 /// (free notification), so that nobody keeps a dangling reference.
+///
+/// Thread rule: a component and everything it owns are used by one thread at a time; components
+/// with different owners may live on different threads.
 
 #include <cstdint>
 #include <memory>

@@ -6,6 +6,7 @@
 #include <array>
 #include <climits>
 #include <cstdlib>
+#include <mutex>
 
 #include "framework/text_compare.h"
 
@@ -100,15 +101,34 @@ CurrencySettings CurrencySettingsForLocale(const std::string& localeName) {
     return settings;
 }
 
-CurrencySettings& Currency() {
-    static CurrencySettings settings = [] {
+namespace {
+struct ProcessCurrency {
+    std::mutex lock;
+    CurrencySettings settings;
+};
+
+ProcessCurrency& processCurrency() {
+    static ProcessCurrency instance = [] {
         CurrencySettings s = CurrencySettingsForLocale(UserLocaleName("LC_MONETARY"));
         CurrencySettings numeric = CurrencySettingsForLocale(UserLocaleName("LC_NUMERIC"));
         s.DecimalSeparator = numeric.DecimalSeparator;
         s.ThousandSeparator = numeric.ThousandSeparator;
-        return s;
+        return ProcessCurrency{{}, std::move(s)};
     }();
-    return settings;
+    return instance;
+}
+}  // namespace
+
+CurrencySettings Currency() {
+    ProcessCurrency& p = processCurrency();
+    const std::lock_guard<std::mutex> hold(p.lock);
+    return p.settings;
+}
+
+void SetCurrency(CurrencySettings settings) {
+    ProcessCurrency& p = processCurrency();
+    const std::lock_guard<std::mutex> hold(p.lock);
+    p.settings = std::move(settings);
 }
 
 }  // namespace tabulix::framework

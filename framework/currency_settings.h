@@ -20,7 +20,7 @@ namespace tabulix::framework {
 
 /// @brief The regional settings number formats use: the currency symbol and its place, the
 /// decimals of amounts, the separators.
-/// @threads A value; Currency() is the process's copy.
+/// @threads A value; Currency() returns a copy of the process's settings.
 struct TABULIX_API CurrencySettings {
     std::string CurrencyString = "\u20AC";  ///< the currency symbol, UTF-8
     /// Placement of the symbol: 0 "€1", 1 "1€", 2 "€ 1", 3 "1 €".
@@ -36,9 +36,13 @@ struct TABULIX_API CurrencySettings {
     bool operator==(const CurrencySettings&) const = default;
 };
 
-/// The settings of the process, read from the user's locale at first use; writable at run time
-/// (a program may set its own currency symbol). Use from the user-interface thread.
-TABULIX_API CurrencySettings& Currency();
+/// The settings of the process, read from the user's locale at first use. Guarded: any thread
+/// reads a consistent copy, and a program may set its own (its currency symbol, say) at any
+/// time, which transfers started afterwards use.
+TABULIX_API CurrencySettings Currency();
+/// Replaces the settings of the process.
+/// @param settings the new settings.
+TABULIX_API void SetCurrency(CurrencySettings settings);
 
 /// The settings of a named locale ("es_ES.UTF-8", "en_US", ...). Currency settings from
 /// LC_MONETARY of that locale and separators from LC_NUMERIC; the Spanish fallback above where

@@ -13,6 +13,8 @@
 /// Published properties, in stored order: Charset (by name, e.g. ANSI_CHARSET), Color, Height,
 /// Name and Style are always stored; Pitch only when not fpDefault; Size is never stored (it is
 /// read when a file gives it).
+///
+/// Thread rule: one thread at a time, like the component or set that owns the font.
 
 #include <cstdint>
 #include <span>

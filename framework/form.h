@@ -5,6 +5,9 @@
 /// file reads and writes back unchanged:
 ///     ClassRegistry::Instance().Register("TForm1", [](TComponent* o) { return new TForm(o, "TForm1"); });
 /// Published properties: Tag, and Caption (stored when not empty).
+///
+/// Thread rule: a form and the components it owns are used by one thread at a time; form files
+/// may be read on several threads at once, each into forms of its own (framework/form_reader.h).
 
 #include <string>
 

@@ -25,6 +25,9 @@
 /// everything it created; ReadFormInto destroys every component it created and ends the root's
 /// loading state without Loaded (the root's own properties set before the error stay set).
 /// An exception thrown by a Loaded() passes through unchanged, after the same clean-up.
+///
+/// Thread rule: several threads may read form files at once, each creating objects of its own
+/// (the class registry is guarded); a thread uses the objects it read.
 
 #include <filesystem>
 #include <memory>

@@ -20,6 +20,9 @@
 ///
 /// Errors (FormWriteError): a reference to a component outside the form or without a name, a
 /// value that has no notation (see Property::Get), a text that is not valid UTF-8.
+///
+/// Thread rule: writing reads the form it is given and nothing else, so several threads may write
+/// forms of their own at once.
 
 #include <filesystem>
 #include <iosfwd>

@@ -1,6 +1,9 @@
 #pragma once
 /// @file
 /// TPersistent: an object whose published properties a form file can store and restore.
+///
+/// Thread rule: a persistent object (and so every component) is used by one thread at a time;
+/// objects on different threads share nothing.
 
 #include <string>
 

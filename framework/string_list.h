@@ -3,6 +3,8 @@
 /// TStringList: an ordered list of texts, the framework's general-purpose string container
 /// (database parameters, formula records, stored lists in form files). Indexes are 0-based; a
 /// bad index raises EStringListError with the framework's message "List index out of bounds (n)".
+///
+/// Thread rule: one thread at a time, like the component that owns the list.
 
 #include <functional>
 #include <initializer_list>

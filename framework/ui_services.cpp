@@ -4,8 +4,8 @@ namespace tabulix::framework {
 
 namespace {
 
-UiServices*& current() {
-    static UiServices* ui = nullptr;
+std::atomic<UiServices*>& current() {
+    static std::atomic<UiServices*> ui = nullptr;
     return ui;
 }
 
@@ -53,11 +53,7 @@ HeadlessUi& DefaultUi() {
     return ui;
 }
 
-UiServices* SetCurrentUi(UiServices* services) {
-    UiServices* previous = current();
-    current() = services;
-    return previous;
-}
+UiServices* SetCurrentUi(UiServices* services) { return current().exchange(services); }
 
 TModalResult HeadlessUi::MessageDlg(const std::string&, const std::string&, TMsgDlgType, TMsgDlgButtons buttons) {
     const TModalResult answer = answer_;

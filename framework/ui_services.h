@@ -4,6 +4,12 @@
 /// interface so that the component library needs no windowing toolkit. One instance is current
 /// for the whole process: a headless one until the program installs its own (the Qt programs
 /// install theirs at start-up); tests install a RecordingUi.
+///
+/// Thread rule: install services at start-up; CurrentUi() and the headless default may then be
+/// used from any thread (a component on a worker thread shows its boxes and cursor through them).
+/// An implementation that draws must take calls from every thread: the Qt programs' one shows a
+/// worker's boxes on the GUI thread and leaves the GUI thread's cursor alone. RecordingUi is for
+/// tests on one thread.
 
 #include <atomic>
 #include <cstdint>
@@ -53,8 +59,8 @@ enum TCursor : std::int16_t {
 /// @brief The message boxes and the screen cursor that components use, behind an interface so
 /// that the library needs no windowing toolkit. One instance is current for the whole process
 /// (CurrentUi): a headless one until the program installs its own.
-/// @threads Install the services at start-up; boxes and the cursor are the user-interface
-/// thread's.
+/// @threads Install the services at start-up; then any thread may call them, and an
+/// implementation takes calls from every thread.
 class TABULIX_API UiServices {
 public:
     /// Frees the services.
@@ -159,7 +165,7 @@ private:
 
 /// @brief Shows the hourglass (or another cursor) for its lifetime and sets crDefault when it
 /// ends, also when an exception leaves the scope.
-/// @threads The user-interface thread's.
+/// @threads Any thread; the Qt programs show it only for the GUI thread's own work.
 class TABULIX_API ScopedCursor {
 public:
     /// Shows the cursor.

@@ -1,6 +1,8 @@
 #include "ui/embedded_spreadsheet_window.h"
 
+#include <QCoreApplication>
 #include <QPointer>
+#include <QThread>
 
 #include "automation/application_provider.h"
 #include "spreadsheet/embedded_spreadsheet.h"
@@ -24,6 +26,8 @@ public:
 
     automation::DispatchPtr startApplication() override {
         auto app = spreadsheet::createEmbeddedApplication(locale_);
+        // Widgets live on the GUI thread; a worker's application works without a window.
+        if (QThread::currentThread() != QCoreApplication::instance()->thread()) return app;
         if (SpreadsheetWindow* old = startedWindow()) old->deleteLater();
         startedWindow() = new SpreadsheetWindow(app);
         return app;

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QThread>
 
 namespace tabulix::ui {
 
@@ -52,6 +53,8 @@ Qt::CursorShape shapeOf(framework::TCursor cursor) {
     }
 }
 
+bool onGuiThread() { return QThread::currentThread() == QCoreApplication::instance()->thread(); }
+
 }  // namespace
 
 QString QtUiServices::defaultCaption(TMsgDlgType type) {
@@ -67,6 +70,16 @@ QString QtUiServices::defaultCaption(TMsgDlgType type) {
 
 TModalResult QtUiServices::MessageDlg(const std::string& text, const std::string& caption, TMsgDlgType type,
                                       framework::TMsgDlgButtons buttons) {
+    if (onGuiThread()) return showBox(text, caption, type, buttons);
+    TModalResult answer = TModalResult::mrNone;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [&] { answer = showBox(text, caption, type, buttons); },
+        Qt::BlockingQueuedConnection);
+    return answer;
+}
+
+TModalResult QtUiServices::showBox(const std::string& text, const std::string& caption, TMsgDlgType type,
+                                   framework::TMsgDlgButtons buttons) {
     QString body = QString::fromStdString(text);
     body.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar('\r'), QChar('\n'));
     QMessageBox box(iconOf(type), caption.empty() ? defaultCaption(type) : QString::fromStdString(caption), body,
@@ -94,6 +107,7 @@ TModalResult QtUiServices::MessageDlg(const std::string& text, const std::string
 }
 
 void QtUiServices::SetScreenCursor(framework::TCursor cursor) {
+    if (!onGuiThread()) return;
     // The framework's cursor is a single value, not a stack: one override of ours at a time.
     if (cursor_ != framework::crDefault) QGuiApplication::restoreOverrideCursor();
     cursor_ = cursor;

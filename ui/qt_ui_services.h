@@ -4,12 +4,19 @@
 
 #include <QString>
 
+#include <atomic>
+
 #include "framework/ui_services.h"
 
 namespace tabulix::ui {
 
 // Message boxes (QMessageBox, Spanish-neutral captions as the framework gives them) and the screen cursor
 // (QGuiApplication override cursor) for the Qt programs. Needs a QApplication.
+//
+// Thread rule: any thread may call. A box asked for on another thread is shown on the GUI thread
+// while the caller waits for the answer (so the GUI thread must not wait for that thread); the
+// cursor changes only for the GUI thread's own work, since a report made in the background
+// leaves the window free to use.
 class QtUiServices : public framework::UiServices {
 public:
     framework::TModalResult MessageDlg(const std::string& text, const std::string& caption,
@@ -21,7 +28,10 @@ public:
     static QString defaultCaption(framework::TMsgDlgType type);
 
 private:
-    framework::TCursor cursor_ = framework::crDefault;
+    framework::TModalResult showBox(const std::string& text, const std::string& caption, framework::TMsgDlgType type,
+                                    framework::TMsgDlgButtons buttons);
+
+    std::atomic<framework::TCursor> cursor_ = framework::crDefault;
 };
 
 // Installs a QtUiServices as the current UI services for its lifetime, restoring the previous

@@ -5,6 +5,8 @@
 // the user's actions into the same model calls automation makes, so the same events fire:
 // a page switch activates its workbook, a sheet tab activates its sheet, closing a page closes
 // its workbook (unless a before-close handler cancels), typing puts a value or a formula.
+//
+// Thread rule: a widget, so the GUI thread only, showing an application of the GUI thread.
 
 #include <QMainWindow>
 #include <QElapsedTimer>

@@ -58,9 +58,8 @@ TEST(CommandLine, ReadsTheThreeKindsOfSource) {
 TEST(CommandLine, RefusesLinesThatCannotRun) {
     EXPECT_EQ(usageErrorOf({}), "nothing to transfer: give a form file, --dbf FILE, --csv FILE, or --sqlite FILE, --pg "
                                 "CONNECTION or --odbc CONNECTION with --sql QUERY");
-    EXPECT_EQ(usageErrorOf({"a.form", "b.form"}), "only one form file can be given, not 2");
     EXPECT_EQ(usageErrorOf({"a.form", "--dbf", "x.dbf"}),
-              "give only one of a form file, --dbf, --csv, --sqlite, --pg and --odbc");
+              "give form files, --dbf tables, --csv files, --sqlite, --pg or --odbc, not a mix of them");
     EXPECT_EQ(usageErrorOf({"--sqlite", "v.sqlite"}), "--sqlite needs the query to run: --sql \"SELECT ...\"");
     EXPECT_EQ(usageErrorOf({"a.form", "--sql", "SELECT 1"}), "--sql goes with --sqlite, --pg or --odbc");
     EXPECT_EQ(usageErrorOf({"--dbf", "x.dbf", "--keep-rows-in-memory"}),
@@ -77,7 +76,7 @@ TEST(CommandLine, RefusesLinesThatCannotRun) {
     EXPECT_EQ(usageErrorOf({"a.form", "-x"}), "unknown option -x");
     EXPECT_EQ(usageErrorOf({"a.form", "--\x1B]0;x\x07"}), "unknown option --\\x1B]0;x\\x07");
     EXPECT_EQ(usageErrorOf({"x.form", "-h", "--nonsense"}), "unknown option --nonsense");
-    EXPECT_EQ(usageErrorOf({""}), "the form file name is empty");
+    EXPECT_EQ(usageErrorOf({""}), "a form file name is empty");
     EXPECT_EQ(usageErrorOf({"--dbf", "x.dbf", "--code-page", "klingon"}), "--code-page: 'klingon' names no code page");
     EXPECT_EQ(usageErrorOf({"a.form", "--code-page", "850"}),
               "--code-page goes with --dbf or --csv; a form file gives its table's CodePage itself");
@@ -95,7 +94,7 @@ TEST(CommandLine, ReadsACsvFileWithItsDelimiterAndCodePage) {
     EXPECT_EQ(usageErrorOf({"a.form", "--delimiter", ";"}),
               "--delimiter goes with --csv; a form file gives its table's Delimiter itself");
     EXPECT_EQ(usageErrorOf({"--csv", "v.csv", "--dbf", "x.dbf"}),
-              "give only one of a form file, --dbf, --csv, --sqlite, --pg and --odbc");
+              "give form files, --dbf tables, --csv files, --sqlite, --pg or --odbc, not a mix of them");
 }
 
 // A query names no file, so the workbook's name must be given; the connection text is kept apart
@@ -111,12 +110,54 @@ TEST(CommandLine, ReadsServerQueriesThatNeedTheirSqlAndOutput) {
     EXPECT_EQ(usageErrorOf({"--pg", "dbname=d", "-o", "r.xlsx"}), "--pg needs the query to run: --sql \"SELECT ...\"");
     EXPECT_EQ(usageErrorOf({"--odbc", "DSN=v", "--sql", "SELECT 1"}), "--odbc needs the workbook to write: -o OUT.xlsx");
     EXPECT_EQ(usageErrorOf({"--pg", "dbname=d", "--odbc", "DSN=v", "--sql", "SELECT 1", "-o", "r.xlsx"}),
-              "give only one of a form file, --dbf, --csv, --sqlite, --pg and --odbc");
+              "give form files, --dbf tables, --csv files, --sqlite, --pg or --odbc, not a mix of them");
     EXPECT_EQ(usageErrorOf({"--pg", "dbname=d", "--sql", "SELECT 1", "-o", "r.xlsx", "--code-page", "1252"}),
               "--code-page goes with --dbf or --csv; a form file gives its table's CodePage itself");
     const CommandLine intoFolder =
         parse({"--pg", "dbname=d", "--sql", "SELECT 1", "-o", std::filesystem::temp_directory_path().string()});
     EXPECT_THROW(OutputPath(intoFolder), UsageError);
+}
+
+TEST(CommandLine, SeveralInputsOrAnOutputFolderMakeABatchOfOneWorkbookEach) {
+    const CommandLine forms = parse({"a.form", "sub/b.form", "--output-dir", "out", "--jobs", "3"});
+    EXPECT_TRUE(forms.batch);
+    EXPECT_EQ(forms.inputs, (std::vector<std::filesystem::path>{"a.form", "sub/b.form"}));
+    EXPECT_EQ(forms.jobs, 3);
+    EXPECT_EQ(BatchOutputPaths(forms), (std::vector<std::filesystem::path>{"out/a.xlsx", "out/b.xlsx"}));
+
+    const CommandLine tables = parse({"--dbf", "norte.dbf", "--dbf=sur.DBF", "--title", "VENTAS"});
+    EXPECT_TRUE(tables.batch);
+    EXPECT_EQ(tables.source, SourceKind::DbfFile);
+    EXPECT_EQ(tables.jobs, 0);  // one per core
+    EXPECT_EQ(BatchOutputPaths(tables), (std::vector<std::filesystem::path>{"norte.xlsx", "sur.xlsx"}));
+
+    const CommandLine csvs = parse({"--csv", "enero.csv", "--csv", "febrero.csv", "--delimiter", ";"});
+    EXPECT_TRUE(csvs.batch);
+    EXPECT_EQ(csvs.source, SourceKind::CsvFile);
+    EXPECT_EQ(BatchOutputPaths(csvs), (std::vector<std::filesystem::path>{"enero.xlsx", "febrero.xlsx"}));
+
+    EXPECT_TRUE(parse({"a.form", "-j", "1"}).batch);
+    EXPECT_FALSE(parse({"a.form"}).batch);
+
+    EXPECT_EQ(usageErrorOf({"a.form", "b.form", "-o", "x.xlsx"}),
+              "-o names one workbook: with several inputs give --output-dir");
+    EXPECT_EQ(usageErrorOf({"a.form", "--output-dir", "out", "-o", "x.xlsx"}),
+              "-o names the workbook itself: give it or --output-dir, not both");
+    EXPECT_EQ(usageErrorOf({"a.form", "b.form", "--trace"}),
+              "--trace goes with a single input, without --output-dir or --jobs");
+    for (const char* jobs : {"0", "-2", "x", "2x", "257", ""})
+        EXPECT_NE(usageErrorOf({"a.form", "b.form", "--jobs", jobs}).find("--jobs"), std::string::npos) << jobs;
+    EXPECT_EQ(usageErrorOf({"--dbf", "x.dbf", "--dbf", ""}), "option --dbf needs a value");
+    EXPECT_EQ(usageErrorOf({"--pg", "dbname=d", "--sql", "SELECT 1", "-o", "r.xlsx", "--jobs", "2"}),
+              "--output-dir and --jobs go with files, not with --pg or --odbc");
+    // Two inputs of one name would write one workbook over the other.
+    try {
+        BatchOutputPaths(parse({"norte/ventas.form", "sur/ventas.form"}));
+        ADD_FAILURE() << "clashing outputs accepted";
+    } catch (const UsageError& e) {
+        EXPECT_STREQ(e.what(), "the inputs \"norte/ventas.form\" and \"sur/ventas.form\" would both be saved as "
+                               "ventas.xlsx: give them different names");
+    }
 }
 
 TEST(CommandLine, ChoosesTheSpreadsheetApplication) {

@@ -221,8 +221,10 @@ TEST_F(FormatTest, FieldClassesGetTheirAlignmentAndNumberFormat) {
     auto* importe = dynamic_cast<data::TBCDField*>(set->FieldByName("IMPORTE"));
     importe->SetDisplayFormat("#,##0.0");
     importe->SetCurrency(true);
-    framework::Currency().CurrencyString = "\xE2\x82\xAC";
-    framework::Currency().CurrencyFormat = 3;
+    framework::CurrencySettings euro = framework::Currency();
+    euro.CurrencyString = "\xE2\x82\xAC";
+    euro.CurrencyFormat = 3;
+    framework::SetCurrency(euro);
 
     auto sent = [&](const char* field) {
         journal->clear();

@@ -44,7 +44,7 @@ protected:
     void TearDown() override {
         form.reset();
         automation::shutDownRunningApplication();
-        framework::Currency() = currency_;
+        framework::SetCurrency(currency_);
     }
 
     // Creates and shows the window (its start-up runs then).

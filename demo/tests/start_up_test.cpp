@@ -29,7 +29,9 @@ protected:
 };
 
 TEST_F(StartUpTest, ShowsTheAutomaticPageWithItsStartingChoices) {
-    framework::Currency().CurrencyString = "Pts";
+    framework::CurrencySettings pesetas = framework::Currency();
+    pesetas.CurrencyString = "Pts";
+    framework::SetCurrency(pesetas);
     open();
     EXPECT_TRUE(boxes().empty());
     EXPECT_EQ(form->windowTitle(), "Demo de TTabulix");

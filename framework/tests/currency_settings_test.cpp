@@ -53,8 +53,10 @@ TEST(CurrencySettings, LocaleIdentifiersFromLocaleNames) {
 }
 
 TEST(CurrencySettings, ProcessSettingsAreWritable) {
-    fw::CurrencySettings saved = fw::Currency();
-    fw::Currency().CurrencyString = "Pts";
+    const fw::CurrencySettings saved = fw::Currency();
+    fw::CurrencySettings pesetas = saved;
+    pesetas.CurrencyString = "Pts";
+    fw::SetCurrency(pesetas);
     EXPECT_EQ(fw::Currency().CurrencyString, "Pts");
-    fw::Currency() = saved;
+    fw::SetCurrency(saved);
 }

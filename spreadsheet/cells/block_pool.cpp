@@ -4,6 +4,8 @@
 
 namespace tabulix::spreadsheet {
 
+BlockPool::BlockPool() : owner_(std::this_thread::get_id()) {}
+
 BlockPool::~BlockPool() {
     while (free_) {
         FreeBlock* next = free_->next;
@@ -13,6 +15,7 @@ BlockPool::~BlockPool() {
 }
 
 void* BlockPool::allocate(std::size_t bytes) {
+    if (std::this_thread::get_id() != owner_) return ::operator new(bytes);
     if (blockSize_ == 0 && bytes >= sizeof(FreeBlock)) blockSize_ = bytes;
     if (bytes == blockSize_ && free_) {
         FreeBlock* block = free_;
@@ -24,7 +27,7 @@ void* BlockPool::allocate(std::size_t bytes) {
 }
 
 void BlockPool::deallocate(void* block, std::size_t bytes) noexcept {
-    if (bytes != blockSize_ || kept_ == kMaxKept) {
+    if (std::this_thread::get_id() != owner_ || bytes != blockSize_ || kept_ == kMaxKept) {
         ::operator delete(block);
         return;
     }

@@ -3,17 +3,20 @@
 // transfer asks for at every cell. Objects are made with std::allocate_shared and a
 // PoolAllocator: a freed block of the size the pool serves is kept for the next object instead
 // of going back to the heap. Every allocator copy, and so every control block, shares ownership
-// of the pool, so it outlives the last object however the objects and their maker end. A pool
-// is used from the application's thread only.
+// of the pool, so it outlives the last object however the objects and their maker end.
+//
+// Thread rule: a pool recycles only on the thread that made it (the application's); an object
+// freed on another thread (its last reference dropped there) goes straight back to the heap.
 
 #include <cstddef>
 #include <memory>
+#include <thread>
 
 namespace tabulix::spreadsheet {
 
 class BlockPool {
 public:
-    BlockPool() = default;
+    BlockPool();
     ~BlockPool();
     BlockPool(const BlockPool&) = delete;
     BlockPool& operator=(const BlockPool&) = delete;
@@ -28,6 +31,7 @@ private:
     // Enough for the objects alive at once in any one pass; more go back to the heap.
     static constexpr std::size_t kMaxKept = 64;
 
+    const std::thread::id owner_;
     std::size_t blockSize_ = 0;  // the size of the first request; others go to the heap
     FreeBlock* free_ = nullptr;
     std::size_t kept_ = 0;

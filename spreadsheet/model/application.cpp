@@ -21,7 +21,7 @@ std::shared_ptr<Application> Application::create(automation::Lcid displayLocale,
 }
 
 Application::Application(automation::Lcid displayLocale, WorkbookWriter writer)
-    : displayLocale_(displayLocale), writer_(writer) {}
+    : owner_(automation::ThreadOwner::ofCurrentThread()), displayLocale_(displayLocale), writer_(writer) {}
 
 Application::~Application() {
     for (const auto& book : workbooks_) book->detach();

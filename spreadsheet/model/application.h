@@ -1,6 +1,10 @@
 #pragma once
 // The embedded spreadsheet application: its workbooks, which one is active, its window state,
 // the events it raises (a sheet or a workbook was activated) and an optional call journal.
+//
+// Thread rule: an Application belongs to the thread that created it (threadOwner()), and so does
+// everything it holds; automation calls from another thread are refused (model_object.h), and its
+// events, observers and journal are called on that thread.
 
 #include <algorithm>
 #include <cstdint>
@@ -30,6 +34,9 @@ public:
     std::string_view typeName() const override { return "Application"; }
     Application* application() const override { return const_cast<Application*>(this); }
     automation::EventSource* events() override { return &events_; }
+    const automation::ThreadOwner* threadOwner() const override { return owner_.get(); }
+    // The thread that created the application, which its workbooks share.
+    const std::shared_ptr<const automation::ThreadOwner>& owner() const { return owner_; }
 
     bool visible() const { return visible_; }
     void setVisible(bool visible);
@@ -90,6 +97,7 @@ private:
     std::span<const Member> members() const override;
     automation::Variant invokeMember(const Call& call) override;
 
+    const std::shared_ptr<const automation::ThreadOwner> owner_;
     automation::EventSource events_;
     std::vector<std::shared_ptr<Workbook>> workbooks_;
     std::vector<Workbook*> recent_;  // most recently active first
@@ -110,6 +118,7 @@ public:
     explicit WorkbooksCollection(std::shared_ptr<Application> app) : app_(std::move(app)) {}
     std::string_view typeName() const override { return "Workbooks"; }
     Application* application() const override { return app_.get(); }
+    const automation::ThreadOwner* threadOwner() const override { return app_->threadOwner(); }
 
 private:
     std::span<const Member> members() const override;

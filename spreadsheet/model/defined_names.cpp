@@ -166,6 +166,7 @@ std::string DefinedNames::reference(const DefinedName& name) {
 // --- Automation ---
 
 Application* NamesCollection::application() const { return book_->application(); }
+const automation::ThreadOwner* NamesCollection::threadOwner() const { return book_->threadOwner(); }
 
 std::span<const ModelObject::Member> NamesCollection::members() const {
     static constexpr Member kMembers[] = {{"Item", dispid::Item}, {"Add", dispid::Add}, {"Count", dispid::Count}};
@@ -207,6 +208,7 @@ Variant NamesCollection::invokeMember(const Call& call) {
 }
 
 Application* NameObject::application() const { return book_->application(); }
+const automation::ThreadOwner* NameObject::threadOwner() const { return book_->threadOwner(); }
 
 std::span<const ModelObject::Member> NameObject::members() const {
     static constexpr Member kMembers[] = {

@@ -58,6 +58,7 @@ public:
     explicit NamesCollection(std::shared_ptr<Workbook> book) : book_(std::move(book)) {}
     std::string_view typeName() const override { return "Names"; }
     Application* application() const override;
+    const automation::ThreadOwner* threadOwner() const override;
 
 private:
     std::span<const Member> members() const override;
@@ -72,6 +73,7 @@ public:
     NameObject(std::shared_ptr<Workbook> book, std::string name) : book_(std::move(book)), name_(std::move(name)) {}
     std::string_view typeName() const override { return "Name"; }
     Application* application() const override;
+    const automation::ThreadOwner* threadOwner() const override;
 
 private:
     std::span<const Member> members() const override;

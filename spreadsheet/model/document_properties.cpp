@@ -25,6 +25,7 @@ std::string_view nameAt(std::size_t index) {
 }  // namespace
 
 Application* DocumentPropertiesCollection::application() const { return book_->application(); }
+const automation::ThreadOwner* DocumentPropertiesCollection::threadOwner() const { return book_->threadOwner(); }
 
 std::span<const ModelObject::Member> DocumentPropertiesCollection::members() const {
     static constexpr Member kMembers[] = {{"Item", dispid::Item}, {"Count", dispid::Count}};
@@ -56,6 +57,7 @@ Variant DocumentPropertiesCollection::invokeMember(const Call& call) {
 }
 
 Application* DocumentProperty::application() const { return book_->application(); }
+const automation::ThreadOwner* DocumentProperty::threadOwner() const { return book_->threadOwner(); }
 
 std::span<const ModelObject::Member> DocumentProperty::members() const {
     static constexpr Member kMembers[] = {{"Value", dispid::PropertyValue}};

@@ -39,6 +39,7 @@ public:
     explicit DocumentPropertiesCollection(std::shared_ptr<Workbook> book) : book_(std::move(book)) {}
     std::string_view typeName() const override { return "DocumentProperties"; }
     Application* application() const override;
+    const automation::ThreadOwner* threadOwner() const override;
 
 private:
     std::span<const Member> members() const override;
@@ -53,6 +54,7 @@ public:
     DocumentProperty(std::shared_ptr<Workbook> book, std::size_t index) : book_(std::move(book)), index_(index) {}
     std::string_view typeName() const override { return "DocumentProperty"; }
     Application* application() const override;
+    const automation::ThreadOwner* threadOwner() const override;
 
 private:
     std::span<const Member> members() const override;

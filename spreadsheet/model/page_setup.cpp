@@ -104,6 +104,7 @@ std::size_t storedLength(const std::array<std::string, 3>& parts) {
 }  // namespace
 
 Application* PageSetup::application() const { return sheet_->application(); }
+const automation::ThreadOwner* PageSetup::threadOwner() const { return sheet_->threadOwner(); }
 
 std::span<const ModelObject::Member> PageSetup::members() const {
     static constexpr Member kMembers[] = {

@@ -16,6 +16,7 @@ public:
     explicit PageSetup(std::shared_ptr<Worksheet> sheet) : sheet_(std::move(sheet)) {}
     std::string_view typeName() const override { return "PageSetup"; }
     Application* application() const override;
+    const automation::ThreadOwner* threadOwner() const override;
 
 private:
     std::span<const Member> members() const override;

@@ -92,6 +92,7 @@ std::int32_t alignmentCode(HorizontalAlignment alignment) {
 // --- Range ---
 
 Application* Range::application() const { return sheet_->application(); }
+const automation::ThreadOwner* Range::threadOwner() const { return sheet_->threadOwner(); }
 
 std::span<const ModelObject::Member> Range::members() const { return automation::kRangeMembers; }
 
@@ -248,6 +249,7 @@ Variant Range::invokeMember(const Call& call) {
 // --- Font ---
 
 Application* RangeFont::application() const { return sheet_->application(); }
+const automation::ThreadOwner* RangeFont::threadOwner() const { return sheet_->threadOwner(); }
 
 std::span<const ModelObject::Member> RangeFont::members() const {
     static constexpr Member kMembers[] = {
@@ -355,6 +357,7 @@ Variant RangeFont::invokeMember(const Call& call) {
 // --- Interior ---
 
 Application* RangeInterior::application() const { return sheet_->application(); }
+const automation::ThreadOwner* RangeInterior::threadOwner() const { return sheet_->threadOwner(); }
 
 std::span<const ModelObject::Member> RangeInterior::members() const {
     static constexpr Member kMembers[] = {{"Color", dispid::Color}};
@@ -377,6 +380,7 @@ Variant RangeInterior::invokeMember(const Call& call) {
 // --- Borders ---
 
 Application* RangeBorders::application() const { return sheet_->application(); }
+const automation::ThreadOwner* RangeBorders::threadOwner() const { return sheet_->threadOwner(); }
 
 std::span<const ModelObject::Member> RangeBorders::members() const {
     static constexpr Member kMembers[] = {{"Item", dispid::Item}};
@@ -393,6 +397,7 @@ Variant RangeBorders::invokeMember(const Call& call) {
 }
 
 Application* RangeBorder::application() const { return sheet_->application(); }
+const automation::ThreadOwner* RangeBorder::threadOwner() const { return sheet_->threadOwner(); }
 
 std::span<const ModelObject::Member> RangeBorder::members() const {
     static constexpr Member kMembers[] = {

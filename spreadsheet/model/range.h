@@ -20,6 +20,7 @@ public:
 
     std::string_view typeName() const override { return "Range"; }
     Application* application() const override;
+    const automation::ThreadOwner* threadOwner() const override;
 
     Worksheet& worksheet() const { return *sheet_; }
     const std::shared_ptr<Worksheet>& worksheetPtr() const { return sheet_; }
@@ -41,6 +42,7 @@ public:
     RangeFont(std::shared_ptr<Worksheet> sheet, CellRect rect) : sheet_(std::move(sheet)), rect_(rect) {}
     std::string_view typeName() const override { return "Font"; }
     Application* application() const override;
+    const automation::ThreadOwner* threadOwner() const override;
 
 private:
     std::span<const Member> members() const override;
@@ -56,6 +58,7 @@ public:
     RangeInterior(std::shared_ptr<Worksheet> sheet, CellRect rect) : sheet_(std::move(sheet)), rect_(rect) {}
     std::string_view typeName() const override { return "Interior"; }
     Application* application() const override;
+    const automation::ThreadOwner* threadOwner() const override;
 
 private:
     std::span<const Member> members() const override;
@@ -71,6 +74,7 @@ public:
     RangeBorders(std::shared_ptr<Worksheet> sheet, CellRect rect) : sheet_(std::move(sheet)), rect_(rect) {}
     std::string_view typeName() const override { return "Borders"; }
     Application* application() const override;
+    const automation::ThreadOwner* threadOwner() const override;
 
 private:
     std::span<const Member> members() const override;
@@ -86,6 +90,7 @@ public:
         : sheet_(std::move(sheet)), rect_(rect), index_(index) {}
     std::string_view typeName() const override { return "Border"; }
     Application* application() const override;
+    const automation::ThreadOwner* threadOwner() const override;
 
 private:
     std::span<const Member> members() const override;

@@ -15,6 +15,8 @@ Workbook& Sheet::workbook() const {
     return *book_;
 }
 
+Sheet::Sheet(Workbook& book, std::string name) : book_(&book), owner_(book.owner()), name_(std::move(name)) {}
+
 Application* Sheet::application() const { return book_ ? book_->application() : nullptr; }
 
 void Sheet::setName(std::string name) {

@@ -25,15 +25,17 @@ public:
     // The workbook, or AutomationError when it has been closed.
     Workbook& workbook() const;
     Application* application() const override;
+    const automation::ThreadOwner* threadOwner() const override { return owner_.get(); }
 
 protected:
-    Sheet(Workbook& book, std::string name) : book_(&book), name_(std::move(name)) {}
+    Sheet(Workbook& book, std::string name);
     // Members common to both kinds of sheet; each kind lists them with its own.
     automation::Variant invokeSheetMember(const Call& call);
 
 private:
     friend class Workbook;
     Workbook* book_;
+    const std::shared_ptr<const automation::ThreadOwner> owner_;  // the workbook's, kept when it closes
     std::string name_;
 };
 

@@ -12,6 +12,7 @@ using automation::Variant;
 namespace dispid = automation::dispid;
 
 Application* WindowsCollection::application() const { return book_->application(); }
+const automation::ThreadOwner* WindowsCollection::threadOwner() const { return book_->threadOwner(); }
 
 std::span<const ModelObject::Member> WindowsCollection::members() const {
     static constexpr Member kMembers[] = {{"Item", dispid::Item}, {"Count", dispid::Count}};
@@ -34,6 +35,7 @@ Variant WindowsCollection::invokeMember(const Call& call) {
 }
 
 Application* Window::application() const { return book_->application(); }
+const automation::ThreadOwner* Window::threadOwner() const { return book_->threadOwner(); }
 
 std::span<const ModelObject::Member> Window::members() const {
     static constexpr Member kMembers[] = {

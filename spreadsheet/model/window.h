@@ -17,6 +17,7 @@ public:
     explicit WindowsCollection(std::shared_ptr<Workbook> book) : book_(std::move(book)) {}
     std::string_view typeName() const override { return "Windows"; }
     Application* application() const override;
+    const automation::ThreadOwner* threadOwner() const override;
 
 private:
     std::span<const Member> members() const override;
@@ -30,6 +31,7 @@ public:
     explicit Window(std::shared_ptr<Workbook> book) : book_(std::move(book)) {}
     std::string_view typeName() const override { return "Window"; }
     Application* application() const override;
+    const automation::ThreadOwner* threadOwner() const override;
 
 private:
     std::span<const Member> members() const override;

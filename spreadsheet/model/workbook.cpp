@@ -34,7 +34,7 @@ constexpr std::size_t kMaxSheetNameLength = 31;
 }
 
 Workbook::Workbook(Application& app, std::string name)
-    : app_(&app), name_(std::move(name)), formulas_(std::make_unique<WorkbookFormulas>(*this)) {}
+    : app_(&app), owner_(app.owner()), name_(std::move(name)), formulas_(std::make_unique<WorkbookFormulas>(*this)) {}
 
 Workbook::~Workbook() { detach(); }
 

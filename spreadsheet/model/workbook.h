@@ -31,6 +31,8 @@ public:
     std::string_view typeName() const override { return "Workbook"; }
     Application* application() const override { return app_; }
     automation::EventSource* events() override { return &events_; }
+    const automation::ThreadOwner* threadOwner() const override { return owner_.get(); }
+    const std::shared_ptr<const automation::ThreadOwner>& owner() const { return owner_; }
 
     const std::string& name() const { return name_; }
     bool isClosed() const { return app_ == nullptr; }
@@ -98,6 +100,7 @@ private:
     automation::Variant invokeMember(const Call& call) override;
 
     Application* app_;
+    const std::shared_ptr<const automation::ThreadOwner> owner_;  // the application's, kept when closed
     std::string name_;
     std::vector<std::shared_ptr<Sheet>> sheets_;
     Sheet* active_ = nullptr;
@@ -121,6 +124,7 @@ public:
         : book_(std::move(book)), worksheetsOnly_(worksheetsOnly) {}
     std::string_view typeName() const override { return worksheetsOnly_ ? "Worksheets" : "Sheets"; }
     Application* application() const override { return book_->application(); }
+    const automation::ThreadOwner* threadOwner() const override { return book_->threadOwner(); }
 
 private:
     std::span<const Member> members() const override;
