@@ -418,6 +418,8 @@ private:
         std::vector<std::string> letters;  // of the data columns
         std::vector<std::pair<std::int32_t, std::string>> results;  // record number, result cell
     };
+    // The filter buttons go on before the columns are fitted (the headings get room for them).
+    void putFilterButtons(const ReportBlock& block);
     void finishReport(const ReportBlock& block);
     void freezePanes(std::int32_t rows, std::int32_t columns);
     void setUpPages(const ReportBlock& block);

@@ -91,13 +91,15 @@ Variant nowAsDate() {
 
 }  // namespace
 
+void TTabulix::putFilterButtons(const ReportBlock& block) {
+    if (!Autofiltro || block.headingRow == 0 || block.letters.empty()) return;
+    const std::string heading = std::to_string(block.headingRow);
+    const std::int64_t last = std::max(block.lastRow, block.headingRow);
+    transferRange("A" + heading, block.letters.back() + std::to_string(last))->call(dispid::AutoFilter);
+}
+
 void TTabulix::finishReport(const ReportBlock& block) {
     if (NombrarRangos) nameRanges(block);
-    if (Autofiltro && block.headingRow > 0 && !block.letters.empty()) {
-        const std::string heading = std::to_string(block.headingRow);
-        const std::int64_t last = std::max(block.lastRow, block.headingRow);
-        transferRange("A" + heading, block.letters.back() + std::to_string(last))->call(dispid::AutoFilter);
-    }
     const std::int64_t frozenRows = InmovilizarCabecera ? block.firstRow - 1 : 0;
     if (frozenRows > 0 || InmovilizarColumnas > 0)
         freezePanes(static_cast<std::int32_t>(frozenRows), InmovilizarColumnas);

@@ -166,12 +166,13 @@ void TTabulix::Traspasar() {
     for (std::size_t c = 0; c < visible.size(); ++c)
         AsignarFormato(letters[c] + firstText, letters[c] + lastText, *visible[c]);
 
+    ReportBlock block{r0, CabeceraMostrar ? headingRow : 0, firstRow, lastRow, letters, {}};
+    putFilterButtons(block);
     const std::string fitFrom = std::to_string(CabeceraMostrar ? headingRow : firstRow);
     if (AutoAjustarColumnasDatos)
         for (std::size_t c = 0; c < visible.size(); ++c)
             transferRange(letters[c] + fitFrom, letters[c] + lastText)->get(dispid::Columns).toObject()->call(dispid::AutoFit);
 
-    ReportBlock block{r0, CabeceraMostrar ? headingRow : 0, firstRow, lastRow, letters, {}};
     for (std::int32_t i = 1; i <= formulas_->CuantasFormulas(); ++i) {
         std::string result = placeFormulaRecord(i);
         if (!result.empty()) block.results.emplace_back(i, std::move(result));

@@ -16,7 +16,8 @@ sal_Int32 widthOfCharacters(double characters);
 
 // Fits each column of `range` to what the range's own cells show (merged cells aside), as
 // AutoFit does; a column whose cells in the range are all empty gets the default width. Calc's
-// own optimal width would take every cell of the column, a title above the data included.
+// own optimal width would take every cell of the column, a title above the data included. A
+// heading cell of the sheet's filter gets room for the filter's button beside its text.
 void fitColumns(const css::uno::Reference<css::sheet::XSpreadsheetDocument>& document,
                 const css::table::CellRangeAddress& range);
 

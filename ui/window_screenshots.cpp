@@ -67,7 +67,7 @@ void addEighteenSeriesChart(spreadsheet::Workbook& book) {
 }
 
 // 600,000 rows under a title and a heading row, frozen with the first column, with filter
-// buttons on the headings.
+// buttons on the headings, the columns fitted.
 void addTallFrozenSheet(spreadsheet::Workbook& book) {
     auto sheet = std::static_pointer_cast<spreadsheet::Worksheet>(
         book.addSheets(spreadsheet::SheetType::Worksheet, nullptr, book.sheets().back().get()));
@@ -83,6 +83,8 @@ void addTallFrozenSheet(spreadsheet::Workbook& book) {
     panes.frozen = true;
     sheet->setPanes(panes);
     sheet->setAutoFilter(spreadsheet::CellRect{{2, 1}, {kRows, kColumns}});
+    // Fitted as a transfer fits its block: the headings with room for their buttons.
+    sheet->autoFit(spreadsheet::CellRect{{2, 1}, {kRows, kColumns}});
     book.activateSheet(*sheet);
 }
 

@@ -98,4 +98,17 @@ inline void TransferRows(TTabulix& tabulix, std::int32_t first, std::int32_t las
     sheet->put(automation::dispid::Name, automation::Variant(sheetName));
 }
 
+// Three records under a heading much wider than its numbers and a heading much narrower than
+// its texts: what a filter's buttons need room beside, and what they do not.
+inline std::unique_ptr<data::TMemoryDataSet> MakeWideHeadingDataSet() {
+    auto set = std::make_unique<data::TMemoryDataSet>();
+    set->AddFieldDef("IMPORTE_TOTAL_DEL_MES", data::TFieldType::ftInteger);
+    set->AddFieldDef("NOTA", data::TFieldType::ftString, 60);
+    for (int r = 1; r <= 3; ++r)
+        set->AppendRecord(
+            {automation::Variant(r), automation::Variant("Un texto de datos bastante m\xC3\xA1s ancho que su cabecera")});
+    set->Open();
+    return set;
+}
+
 }  // namespace tabulix::component::testing

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "component/tabulix.h"
+#include "component/tests/demo_fixture.h"
 #include "component/tests/spreadsheet_fixture.h"
 #include "data/memory_data_set.h"
 #include "spreadsheet/model/defined_names.h"
@@ -134,6 +135,23 @@ TEST_F(FinishTest, TheOrientationFollowsTheBlocksWidthAndAReportWithoutHeadingsG
     EXPECT_TRUE(upright.panes().frozen);
     EXPECT_EQ(upright.panes().splitRows, 0u);
     EXPECT_EQ(upright.panes().splitColumns, 2u);
+}
+
+TEST_F(FinishTest, FittedHeadingsGetRoomForTheFilterButtons) {
+    auto set = MakeWideHeadingDataSet();
+    const auto widths = [&](bool filter) {
+        TTabulix t(nullptr);
+        t.SetDatos(set.get());
+        t.Autofiltro = filter;
+        t.TraspasarNuevoLibro();
+        const spreadsheet::Worksheet& ws = sheetOf(t);
+        return std::pair(ws.columnWidth(1), ws.columnWidth(2));
+    };
+    const auto [heading, text] = widths(false);
+    const auto [headingWithButton, textWithButton] = widths(true);
+    // The button is 18 pixels of a 7-pixel digit wide.
+    EXPECT_NEAR(headingWithButton - heading, 18.0 / 7.0, 0.02);
+    EXPECT_EQ(textWithButton, text);
 }
 
 TEST_F(FinishTest, OnlyFormulaResultsThatWentInAreNamed) {

@@ -11,6 +11,8 @@
 #include <functional>
 
 #include "automation/automation_error.h"
+#include "component/tabulix.h"
+#include "component/tests/demo_fixture.h"
 #include "office/tests/calc_test_support.h"
 
 namespace tabulix::office {
@@ -139,6 +141,28 @@ out.write(f"{ws.freeze_panes}|{other.freeze_panes}|{other.sheet_view.topLeftCell
                         name + "!$A$3:$C$12|Informe|2024-03-01\nTrue\nB3|A6|A5\n");
     std::filesystem::remove_all(folder);
     book->call(dispid::Close, {Variant(false)});
+}
+
+TEST(CalcFinish, FittedHeadingsGetRoomForTheFilterButtons) {
+    auto set = component::testing::MakeWideHeadingDataSet();
+    testing::Calc();
+    const auto widths = [&](bool filter) {
+        component::TTabulix t(nullptr);
+        t.SetDatos(set.get());
+        t.Autofiltro = filter;
+        t.TraspasarNuevoLibro();
+        const DispatchPtr sheet = t.ExcelWorksheet()->Object();
+        const auto width = [&](const char* cell) { return Cell(sheet, cell)->get(dispid::ColumnWidth).toDouble(); };
+        const std::pair result(width("A1"), width("B1"));
+        t.ExcelWorkbook()->Object()->call(dispid::Close, {Variant(false)});
+        return result;
+    };
+    const auto [heading, text] = widths(false);
+    const auto [headingWithButton, textWithButton] = widths(true);
+    // The button's 18 pixels of a 7-pixel digit come out as 17 or 18 whole pixels.
+    EXPECT_GE(headingWithButton - heading, 17.0 / 7.0 - 0.01);
+    EXPECT_LE(headingWithButton - heading, 19.0 / 7.0 + 0.01);
+    EXPECT_EQ(textWithButton, text);
 }
 
 }  // namespace

@@ -142,7 +142,6 @@ TEST(TextMeasurer, ManyFontNamesOfOneFileShareIt) {
     for (int i = 1; i < 2000; ++i) {
         ASSERT_EQ(m.widthPixels("Importe", FontSpec{"Sin Fuente " + std::to_string(i), 11.0}), expected);
     }
-    if (before > 0 && !kAddressSanitizer) {
-        EXPECT_LT(residentKib() - before, 20 * 1024);
-    }
+    if (kAddressSanitizer) GTEST_SKIP() << "resident memory not bounded under AddressSanitizer (quarantine and shadow memory)";
+    if (before > 0) EXPECT_LT(residentKib() - before, 20 * 1024);
 }

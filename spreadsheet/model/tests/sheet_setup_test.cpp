@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "automation/automation_error.h"
+#include "spreadsheet/measure/text_measurer.h"
 #include "spreadsheet/model/chart_sheet.h"
 #include "spreadsheet_test_support.h"
 
@@ -76,6 +77,33 @@ TEST_F(SheetSetupTest, AutoFilterWithoutArgumentsTurnsTheButtonsOnAndOff) {
     EXPECT_THROW(sheet->put("AutoFilterMode", Variant(true)), AutomationError);
     sheet->put("AutoFilterMode", Variant(false));
     EXPECT_FALSE(sheet->autoFilter());
+}
+
+TEST_F(SheetSetupTest, FittedFilterHeadingsGetRoomForTheirButtons) {
+    // Headings in row 3; under B a text wider than its heading and the button together; D is
+    // outside the filter.
+    const char* cells[][2] = {{"A3", "Column1"}, {"B3", "Importe"}, {"C3", "X"}, {"D3", "Fuera"},
+                              {"A4", "1"},       {"B4", "Un texto de datos mucho m\xC3\xA1s ancho"},
+                              {"C4", "1"},       {"D5", "1"}};
+    for (const auto& [cell, text] : cells) range(cell)->put("Value", Variant(std::string(text)));
+    const auto fitted = [&] {
+        object(range("A3", "D5")->get("Columns"))->call("AutoFit");
+        std::vector<double> widths;
+        for (std::uint32_t c = 1; c <= 4; ++c) widths.push_back(sheet->columnWidth(c));
+        return widths;
+    };
+    const std::vector<double> plain = fitted();
+
+    range("A3", "C5")->call("AutoFilter");
+    const std::vector<double> filtered = fitted();
+    const double button = 18.0 / TextMeasurer().maxDigitWidthPixels(FontSpec{"Calibri", 11.0});
+    EXPECT_NEAR(filtered[0] - plain[0], button, 0.02) << "a heading wider than its data";
+    EXPECT_EQ(filtered[1], plain[1]) << "data wider than the heading and its button";
+    EXPECT_GT(filtered[2], plain[2] + button / 2) << "a heading narrower than its data without the button";
+    EXPECT_EQ(filtered[3], plain[3]) << "a column outside the filter";
+
+    range("A3", "C5")->call("AutoFilter");
+    EXPECT_EQ(fitted(), plain) << "without the filter the widths are as before";
 }
 
 TEST_F(SheetSetupTest, PageSetupKeepsWhatItIsGivenAndRefusesWhatCannotPrint) {
