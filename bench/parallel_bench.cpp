@@ -11,6 +11,7 @@
 // --setup only writes the database and FOLDER/forms/informe<i>.form, for timing the command from
 // outside (farm-bench).
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -140,11 +141,14 @@ Figures reportsWithJobs(int reports, int jobs, const fs::path& database, int rec
 
 // Runs argv as a child process and returns its wall time; its output goes to /dev/null.
 double runCommand(const std::vector<std::string>& argv) {
+    // What is buffered would otherwise be written again by the child.
+    std::fflush(stdout);
     const auto start = Clock::now();
     const pid_t pid = fork();
     if (pid < 0) throw std::runtime_error("fork failed");
     if (pid == 0) {
-        std::freopen("/dev/null", "w", stdout);
+        const int null = open("/dev/null", O_WRONLY);
+        if (null >= 0) dup2(null, STDOUT_FILENO);
         std::vector<char*> args;
         for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
         args.push_back(nullptr);

@@ -24,8 +24,20 @@
 /// keeps a copy of its row: going back runs nothing; going on from it runs the statement again up
 /// to its row and raises, naming the row, when the row found there differs.
 ///
-/// Field classes and values: see data/odbc/odbc_columns.h. NULLs are Null (empty cells). Errors
-/// name the database system, data source and database with the driver's diagnostics.
+/// Field classes, from the SQL types the driver describes:
+///
+///     SQL_SMALLINT, SQL_TINYINT, SQL_INTEGER, SQL_BIGINT  TSmallintField, TIntegerField, TLargeintField
+///     SQL_REAL, SQL_FLOAT, SQL_DOUBLE                      TFloatField
+///     SQL_DECIMAL, SQL_NUMERIC with scale <= 4 and
+///       precision - scale <= 14                           TBCDField (exact), display format with s decimals
+///     SQL_DECIMAL, SQL_NUMERIC otherwise                   TFloatField
+///     SQL_BIT                                              TBooleanField
+///     SQL_TYPE_DATE, SQL_TYPE_TIME, SQL_TYPE_TIMESTAMP     TDateField, TTimeField, TDateTimeField
+///     SQL_BINARY, SQL_VARBINARY, SQL_LONGVARBINARY         TBlobField ("(BLOB, N bytes)")
+///     text and anything else (GUIDs, intervals, ...)       TStringField, as the driver writes it
+///
+/// NULLs are Null (empty cells). Errors name the database system, data source and database with
+/// the driver's diagnostics.
 
 #include <string>
 

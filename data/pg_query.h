@@ -27,8 +27,23 @@
 /// server skips the rows before it) and raises, naming the row, when the row found there differs
 /// (random(), now()).
 ///
-/// Field classes and values: see data/pg/pg_types.h. NULLs are Null (empty cells). Errors name
-/// host, port and database, and for an error in the statement its line and column in the SQL.
+/// Field classes, from the column types (values read in PostgreSQL's text output, with DateStyle
+/// ISO and lc_monetary C, as the query sets its session):
+///
+///     smallint, integer, bigint, oid           TSmallintField, TIntegerField, TLargeintField
+///     real, double precision                   TFloatField
+///     numeric(p,s) with s <= 4, p - s <= 14     TBCDField (exact), display format with s decimals
+///     numeric otherwise                        TFloatField
+///     money                                    TCurrencyField
+///     boolean                                  TBooleanField
+///     date, time, time with time zone          TDateField, TTimeField (the zone is dropped)
+///     timestamp, timestamp with time zone      TDateTimeField (in the session's time zone)
+///     bytea                                    TBlobField ("(BLOB, N bytes)")
+///     char(n), varchar(n), text, name          TStringField (size n when declared)
+///     anything else (json, uuid, arrays, ...)  TStringField, as PostgreSQL writes it
+///
+/// NULLs are Null (empty cells). Errors name host, port and database, and for an error in the
+/// statement its line and column in the SQL.
 
 #include <string>
 

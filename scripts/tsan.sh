@@ -16,6 +16,8 @@ if command -v ccache >/dev/null; then
 fi
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTABULIX_TSAN=ON "${launcher[@]}" >/dev/null
 cmake --build build-tsan -j "$(nproc)"
-# exitcode: a test that raced fails even when its own checks passed.
-export TSAN_OPTIONS="exitcode=66 halt_on_error=0 second_deadlock_stack=1 history_size=4 suppressions=$PWD/scripts/tsan.supp ${TSAN_OPTIONS:-}"
+# exitcode: a test that raced fails even when its own checks passed. handle_segv=0: a program
+# that crashes on purpose (a test of what a crash leaves behind) dies by its signal, as it would
+# without the sanitizer.
+export TSAN_OPTIONS="exitcode=66 handle_segv=0 halt_on_error=0 second_deadlock_stack=1 history_size=4 suppressions=$PWD/scripts/tsan.supp ${TSAN_OPTIONS:-}"
 ctest --test-dir build-tsan --output-on-failure -j "$(nproc)" --timeout 1500 "$@"

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_line.h"
+
 namespace tabulix::cli::testing {
 
 inline std::filesystem::path SourceDir() {
@@ -57,6 +59,19 @@ inline std::string ReadFile(const std::filesystem::path& file) {
     text << in.rdbuf();
     return text.str();
 }
+
+// The message of the usage error a command line gives, or "no error".
+inline std::string UsageErrorOf(const std::vector<std::string>& args) {
+    try {
+        ParseCommandLine(args);
+    } catch (const UsageError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+// Whether the file begins as a zip archive (an .xlsx) does.
+inline bool IsXlsx(const std::filesystem::path& file) { return ReadFile(file).substr(0, 2) == "PK"; }
 
 // Every regular file in a folder, recursively (to check that a failed run wrote nothing).
 inline std::vector<std::string> FilesIn(const std::filesystem::path& folder) {

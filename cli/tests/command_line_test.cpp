@@ -6,20 +6,14 @@
 #include "cli/application_choice.h"
 #include "cli/command_line.h"
 #include "cli/progress_bar.h"
+#include "cli/tests/cli_test_support.h"
 
 namespace tabulix::cli {
 namespace {
 
-CommandLine parse(std::vector<std::string> args) { return ParseCommandLine(args); }
+using testing::UsageErrorOf;
 
-std::string usageErrorOf(std::vector<std::string> args) {
-    try {
-        ParseCommandLine(args);
-    } catch (const UsageError& e) {
-        return e.what();
-    }
-    return "no error";
-}
+CommandLine parse(std::vector<std::string> args) { return ParseCommandLine(args); }
 
 TEST(CommandLine, ReadsTheThreeKindsOfSource) {
     const CommandLine form = parse({"demo/DemoTabulix.form", "-o", "out/x.xlsx", "--component", "de", "--trace"});
@@ -56,29 +50,29 @@ TEST(CommandLine, ReadsTheThreeKindsOfSource) {
 }
 
 TEST(CommandLine, RefusesLinesThatCannotRun) {
-    EXPECT_EQ(usageErrorOf({}), "nothing to transfer: give a form file, --dbf FILE, --csv FILE, or --sqlite FILE, --pg "
+    EXPECT_EQ(UsageErrorOf({}), "nothing to transfer: give a form file, --dbf FILE, --csv FILE, or --sqlite FILE, --pg "
                                 "CONNECTION or --odbc CONNECTION with --sql QUERY");
-    EXPECT_EQ(usageErrorOf({"a.form", "--dbf", "x.dbf"}),
+    EXPECT_EQ(UsageErrorOf({"a.form", "--dbf", "x.dbf"}),
               "give form files, --dbf tables, --csv files, --sqlite, --pg or --odbc, not a mix of them");
-    EXPECT_EQ(usageErrorOf({"--sqlite", "v.sqlite"}), "--sqlite needs the query to run: --sql \"SELECT ...\"");
-    EXPECT_EQ(usageErrorOf({"a.form", "--sql", "SELECT 1"}), "--sql goes with --sqlite, --pg or --odbc");
-    EXPECT_EQ(usageErrorOf({"--dbf", "x.dbf", "--keep-rows-in-memory"}),
+    EXPECT_EQ(UsageErrorOf({"--sqlite", "v.sqlite"}), "--sqlite needs the query to run: --sql \"SELECT ...\"");
+    EXPECT_EQ(UsageErrorOf({"a.form", "--sql", "SELECT 1"}), "--sql goes with --sqlite, --pg or --odbc");
+    EXPECT_EQ(UsageErrorOf({"--dbf", "x.dbf", "--keep-rows-in-memory"}),
               "--keep-rows-in-memory goes with --sqlite; a form file sets KeepRowsInMemory on its query");
     EXPECT_TRUE(parse({"--sqlite", "v.sqlite", "--sql", "SELECT 1", "--keep-rows-in-memory"}).keepRowsInMemory);
-    EXPECT_EQ(usageErrorOf({"a.form", "--title", "T"}),
+    EXPECT_EQ(UsageErrorOf({"a.form", "--title", "T"}),
               "--title goes with --dbf, --csv, --sqlite, --pg or --odbc; a form file holds its own title");
-    EXPECT_EQ(usageErrorOf({"--dbf", "x.dbf", "--component", "de"}), "--component goes with a form file");
-    EXPECT_EQ(usageErrorOf({"a.form", "-o"}), "option -o needs a value");
-    EXPECT_EQ(usageErrorOf({"a.form", "-o", "x.xlsx", "-o", "y.xlsx"}), "option -o is given twice");
-    EXPECT_EQ(usageErrorOf({"a.form", "--output="}), "option --output needs a value");
-    EXPECT_EQ(usageErrorOf({"a.form", "--trace=yes"}), "option --trace takes no value");
-    EXPECT_EQ(usageErrorOf({"a.form", "--verbose"}), "unknown option --verbose");
-    EXPECT_EQ(usageErrorOf({"a.form", "-x"}), "unknown option -x");
-    EXPECT_EQ(usageErrorOf({"a.form", "--\x1B]0;x\x07"}), "unknown option --\\x1B]0;x\\x07");
-    EXPECT_EQ(usageErrorOf({"x.form", "-h", "--nonsense"}), "unknown option --nonsense");
-    EXPECT_EQ(usageErrorOf({""}), "a form file name is empty");
-    EXPECT_EQ(usageErrorOf({"--dbf", "x.dbf", "--code-page", "klingon"}), "--code-page: 'klingon' names no code page");
-    EXPECT_EQ(usageErrorOf({"a.form", "--code-page", "850"}),
+    EXPECT_EQ(UsageErrorOf({"--dbf", "x.dbf", "--component", "de"}), "--component goes with a form file");
+    EXPECT_EQ(UsageErrorOf({"a.form", "-o"}), "option -o needs a value");
+    EXPECT_EQ(UsageErrorOf({"a.form", "-o", "x.xlsx", "-o", "y.xlsx"}), "option -o is given twice");
+    EXPECT_EQ(UsageErrorOf({"a.form", "--output="}), "option --output needs a value");
+    EXPECT_EQ(UsageErrorOf({"a.form", "--trace=yes"}), "option --trace takes no value");
+    EXPECT_EQ(UsageErrorOf({"a.form", "--verbose"}), "unknown option --verbose");
+    EXPECT_EQ(UsageErrorOf({"a.form", "-x"}), "unknown option -x");
+    EXPECT_EQ(UsageErrorOf({"a.form", "--\x1B]0;x\x07"}), "unknown option --\\x1B]0;x\\x07");
+    EXPECT_EQ(UsageErrorOf({"x.form", "-h", "--nonsense"}), "unknown option --nonsense");
+    EXPECT_EQ(UsageErrorOf({""}), "a form file name is empty");
+    EXPECT_EQ(UsageErrorOf({"--dbf", "x.dbf", "--code-page", "klingon"}), "--code-page: 'klingon' names no code page");
+    EXPECT_EQ(UsageErrorOf({"a.form", "--code-page", "850"}),
               "--code-page goes with --dbf or --csv; a form file gives its table's CodePage itself");
 }
 
@@ -90,10 +84,10 @@ TEST(CommandLine, ReadsACsvFileWithItsDelimiterAndCodePage) {
     EXPECT_EQ(line.codePage, 1252);
     EXPECT_EQ(parse({"--csv", "v.csv", "--delimiter=tab"}).delimiter, "\t");
     EXPECT_EQ(parse({"--csv", "v.csv"}).delimiter, "");
-    EXPECT_EQ(usageErrorOf({"--csv", "v.csv", "--delimiter", ";;"}), "--delimiter takes one character (or tab), not ';;'");
-    EXPECT_EQ(usageErrorOf({"a.form", "--delimiter", ";"}),
+    EXPECT_EQ(UsageErrorOf({"--csv", "v.csv", "--delimiter", ";;"}), "--delimiter takes one character (or tab), not ';;'");
+    EXPECT_EQ(UsageErrorOf({"a.form", "--delimiter", ";"}),
               "--delimiter goes with --csv; a form file gives its table's Delimiter itself");
-    EXPECT_EQ(usageErrorOf({"--csv", "v.csv", "--dbf", "x.dbf"}),
+    EXPECT_EQ(UsageErrorOf({"--csv", "v.csv", "--dbf", "x.dbf"}),
               "give form files, --dbf tables, --csv files, --sqlite, --pg or --odbc, not a mix of them");
 }
 
@@ -107,11 +101,11 @@ TEST(CommandLine, ReadsServerQueriesThatNeedTheirSqlAndOutput) {
     const CommandLine odbc = parse({"--odbc=DSN=ventas;PWD=s", "--sql", "SELECT 1", "-o", "r.xlsx", "--title", "T"});
     EXPECT_EQ(odbc.source, SourceKind::OdbcQuery);
     EXPECT_EQ(odbc.connection, "DSN=ventas;PWD=s");
-    EXPECT_EQ(usageErrorOf({"--pg", "dbname=d", "-o", "r.xlsx"}), "--pg needs the query to run: --sql \"SELECT ...\"");
-    EXPECT_EQ(usageErrorOf({"--odbc", "DSN=v", "--sql", "SELECT 1"}), "--odbc needs the workbook to write: -o OUT.xlsx");
-    EXPECT_EQ(usageErrorOf({"--pg", "dbname=d", "--odbc", "DSN=v", "--sql", "SELECT 1", "-o", "r.xlsx"}),
+    EXPECT_EQ(UsageErrorOf({"--pg", "dbname=d", "-o", "r.xlsx"}), "--pg needs the query to run: --sql \"SELECT ...\"");
+    EXPECT_EQ(UsageErrorOf({"--odbc", "DSN=v", "--sql", "SELECT 1"}), "--odbc needs the workbook to write: -o OUT.xlsx");
+    EXPECT_EQ(UsageErrorOf({"--pg", "dbname=d", "--odbc", "DSN=v", "--sql", "SELECT 1", "-o", "r.xlsx"}),
               "give form files, --dbf tables, --csv files, --sqlite, --pg or --odbc, not a mix of them");
-    EXPECT_EQ(usageErrorOf({"--pg", "dbname=d", "--sql", "SELECT 1", "-o", "r.xlsx", "--code-page", "1252"}),
+    EXPECT_EQ(UsageErrorOf({"--pg", "dbname=d", "--sql", "SELECT 1", "-o", "r.xlsx", "--code-page", "1252"}),
               "--code-page goes with --dbf or --csv; a form file gives its table's CodePage itself");
     const CommandLine intoFolder =
         parse({"--pg", "dbname=d", "--sql", "SELECT 1", "-o", std::filesystem::temp_directory_path().string()});
@@ -139,16 +133,16 @@ TEST(CommandLine, SeveralInputsOrAnOutputFolderMakeABatchOfOneWorkbookEach) {
     EXPECT_TRUE(parse({"a.form", "-j", "1"}).batch);
     EXPECT_FALSE(parse({"a.form"}).batch);
 
-    EXPECT_EQ(usageErrorOf({"a.form", "b.form", "-o", "x.xlsx"}),
+    EXPECT_EQ(UsageErrorOf({"a.form", "b.form", "-o", "x.xlsx"}),
               "-o names one workbook: with several inputs give --output-dir");
-    EXPECT_EQ(usageErrorOf({"a.form", "--output-dir", "out", "-o", "x.xlsx"}),
+    EXPECT_EQ(UsageErrorOf({"a.form", "--output-dir", "out", "-o", "x.xlsx"}),
               "-o names the workbook itself: give it or --output-dir, not both");
-    EXPECT_EQ(usageErrorOf({"a.form", "b.form", "--trace"}),
+    EXPECT_EQ(UsageErrorOf({"a.form", "b.form", "--trace"}),
               "--trace goes with a single input, without --output-dir or --jobs");
     for (const char* jobs : {"0", "-2", "x", "2x", "257", ""})
-        EXPECT_NE(usageErrorOf({"a.form", "b.form", "--jobs", jobs}).find("--jobs"), std::string::npos) << jobs;
-    EXPECT_EQ(usageErrorOf({"--dbf", "x.dbf", "--dbf", ""}), "option --dbf needs a value");
-    EXPECT_EQ(usageErrorOf({"--pg", "dbname=d", "--sql", "SELECT 1", "-o", "r.xlsx", "--jobs", "2"}),
+        EXPECT_NE(UsageErrorOf({"a.form", "b.form", "--jobs", jobs}).find("--jobs"), std::string::npos) << jobs;
+    EXPECT_EQ(UsageErrorOf({"--dbf", "x.dbf", "--dbf", ""}), "option --dbf needs a value");
+    EXPECT_EQ(UsageErrorOf({"--pg", "dbname=d", "--sql", "SELECT 1", "-o", "r.xlsx", "--jobs", "2"}),
               "--output-dir and --jobs go with files, not with --pg or --odbc");
     // Two inputs of one name would write one workbook over the other.
     try {
@@ -164,9 +158,9 @@ TEST(CommandLine, ChoosesTheSpreadsheetApplication) {
     EXPECT_EQ(parse({"a.form"}).application, "");
     EXPECT_EQ(parse({"a.form", "--application", "Calc"}).application, "calc");
     EXPECT_EQ(parse({"a.form", "--application=embedded"}).application, "embedded");
-    EXPECT_EQ(usageErrorOf({"a.form", "--application", "excel"}),
+    EXPECT_EQ(UsageErrorOf({"a.form", "--application", "excel"}),
               "option --application takes embedded or calc, not excel");
-    EXPECT_EQ(usageErrorOf({"a.form", "--application", "calc", "--application", "calc"}),
+    EXPECT_EQ(UsageErrorOf({"a.form", "--application", "calc", "--application", "calc"}),
               "option --application is given twice");
 
     EXPECT_EQ(ChooseApplication("embedded"), ApplicationKind::Embedded);

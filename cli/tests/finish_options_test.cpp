@@ -5,21 +5,14 @@
 
 #include "cli/command_line.h"
 #include "cli/finish_options.h"
+#include "cli/tests/cli_test_support.h"
 #include "component/tabulix.h"
 
 namespace tabulix::cli {
 namespace {
 
 using component::TOrientacionPagina;
-
-std::string usageErrorOf(std::vector<std::string> args) {
-    try {
-        ParseCommandLine(args);
-    } catch (const UsageError& e) {
-        return e.what();
-    }
-    return "no error";
-}
+using testing::UsageErrorOf;
 
 TEST(FinishOptions, FinishedTurnsOnTheUsualSetAndSingleOptionsWin) {
     const CommandLine line =
@@ -67,15 +60,15 @@ TEST(FinishOptions, NoneGivenLeavesTheFormFilesSettings) {
 }
 
 TEST(FinishOptions, BadValuesAreRefusedNamingTheOption) {
-    EXPECT_NE(usageErrorOf({"x.form", "--orientation", "sideways"}).find("--orientation"), std::string::npos);
-    EXPECT_NE(usageErrorOf({"x.form", "--fit-width", "0"}).find("--fit-width"), std::string::npos);
-    EXPECT_NE(usageErrorOf({"x.form", "--fit-width", "2x"}).find("'2x'"), std::string::npos);
-    EXPECT_NE(usageErrorOf({"x.form", "--freeze-columns", "-1"}).find("--freeze-columns"), std::string::npos);
-    EXPECT_NE(usageErrorOf({"x.form", "--margins", "1,2,3"}).find("four"), std::string::npos);
-    EXPECT_NE(usageErrorOf({"x.form", "--margins", "0"}).find("--margins"), std::string::npos);
-    EXPECT_NE(usageErrorOf({"x.form", "--finished=yes"}).find("takes no value"), std::string::npos);
-    EXPECT_NE(usageErrorOf({"x.form", "--freeze", "--freeze"}).find("more than once"), std::string::npos);
-    EXPECT_NE(usageErrorOf({"x.form", "--author"}).find("needs a value"), std::string::npos);
+    EXPECT_NE(UsageErrorOf({"x.form", "--orientation", "sideways"}).find("--orientation"), std::string::npos);
+    EXPECT_NE(UsageErrorOf({"x.form", "--fit-width", "0"}).find("--fit-width"), std::string::npos);
+    EXPECT_NE(UsageErrorOf({"x.form", "--fit-width", "2x"}).find("'2x'"), std::string::npos);
+    EXPECT_NE(UsageErrorOf({"x.form", "--freeze-columns", "-1"}).find("--freeze-columns"), std::string::npos);
+    EXPECT_NE(UsageErrorOf({"x.form", "--margins", "1,2,3"}).find("four"), std::string::npos);
+    EXPECT_NE(UsageErrorOf({"x.form", "--margins", "0"}).find("--margins"), std::string::npos);
+    EXPECT_NE(UsageErrorOf({"x.form", "--finished=yes"}).find("takes no value"), std::string::npos);
+    EXPECT_NE(UsageErrorOf({"x.form", "--freeze", "--freeze"}).find("more than once"), std::string::npos);
+    EXPECT_NE(UsageErrorOf({"x.form", "--author"}).find("needs a value"), std::string::npos);
     EXPECT_NE(UsageText().find("--finished"), std::string::npos);
 }
 

@@ -17,14 +17,13 @@ namespace {
 
 using testing::DemoDbf;
 using testing::FilesIn;
+using testing::IsXlsx;
 using testing::ReadFile;
 using testing::RunShell;
 using testing::RunTabulix;
 using testing::ScratchFolder;
 using testing::ShellQuote;
 using testing::TabulixCommand;
-
-bool isXlsx(const std::filesystem::path& file) { return ReadFile(file).substr(0, 2) == "PK"; }
 
 // A form on a copy of the demonstration's table whose second and third formula records fail.
 std::filesystem::path formWithBadRecords(const ScratchFolder& folder) {
@@ -60,7 +59,7 @@ TEST(ProgramWarnings, EachFailedFormulaRecordWarnsAndStrictFailsWithoutWriting) 
               std::string::npos)
         << run.err;
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2) << run.err;
-    EXPECT_TRUE(isXlsx(folder / "informe.xlsx"));
+    EXPECT_TRUE(IsXlsx(folder / "informe.xlsx"));
 
     std::filesystem::remove(folder / "informe.xlsx");
     const auto strict = RunTabulix({"informe.form", "--strict"}, folder.path());
@@ -138,7 +137,7 @@ TEST(ProgramOutputNames, FoldersDevicesLinksAndTheLongestName) {
     const auto intoFolder = RunTabulix({"--dbf", DemoDbf().string(), "-o", "informes"}, folder.path());
     ASSERT_EQ(intoFolder.exitCode, 0) << intoFolder.err;
     EXPECT_EQ(intoFolder.out, "Transferred 18 records to informes/Demo.xlsx\n");
-    EXPECT_TRUE(isXlsx(folder / "informes" / "Demo.xlsx"));
+    EXPECT_TRUE(IsXlsx(folder / "informes" / "Demo.xlsx"));
 
     // Standard output a pipe, as /dev/stdout then is.
     for (const char* device : {"/dev/null", "/dev/stdout"}) {
@@ -155,13 +154,13 @@ TEST(ProgramOutputNames, FoldersDevicesLinksAndTheLongestName) {
     const auto linked = RunTabulix({"--dbf", DemoDbf().string(), "-o", "enlace.xlsx"}, folder.path());
     ASSERT_EQ(linked.exitCode, 0) << linked.err;
     EXPECT_TRUE(std::filesystem::is_symlink(folder / "enlace.xlsx"));
-    EXPECT_TRUE(isXlsx(folder / "real" / "anterior.xlsx"));
+    EXPECT_TRUE(IsXlsx(folder / "real" / "anterior.xlsx"));
     EXPECT_EQ(FilesIn(folder / "real"), std::vector<std::string>{"anterior.xlsx"});
 
     const std::string longest = std::string(250, 'n') + ".xlsx";
     const auto named = RunTabulix({"--dbf", DemoDbf().string(), "-o", longest}, folder.path());
     ASSERT_EQ(named.exitCode, 0) << named.err;
-    EXPECT_TRUE(isXlsx(folder / longest));
+    EXPECT_TRUE(IsXlsx(folder / longest));
 }
 
 }  // namespace

@@ -12,11 +12,10 @@ namespace {
 
 using testing::DemoDbf;
 using testing::FilesIn;
+using testing::IsXlsx;
 using testing::ReadFile;
 using testing::RunTabulix;
 using testing::ScratchFolder;
-
-bool isXlsx(const std::filesystem::path& file) { return ReadFile(file).substr(0, 2) == "PK"; }
 
 TEST(TabulixProgram, HelpAndUsageErrors) {
     ScratchFolder folder;
@@ -76,11 +75,11 @@ TEST(TabulixProgram, TransfersADbfFileToTheDefaultOutputAndTracesOnRequest) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "Transferred 18 records to Demo.xlsx\n");
     EXPECT_EQ(run.err, "");  // not a terminal: no progress bar
-    EXPECT_TRUE(isXlsx(folder / "Demo.xlsx"));
+    EXPECT_TRUE(IsXlsx(folder / "Demo.xlsx"));
 
     const auto traced = RunTabulix({"--dbf", DemoDbf().string(), "-o", "traza", "--trace"}, folder.path());
     ASSERT_EQ(traced.exitCode, 0) << traced.err;
-    EXPECT_TRUE(isXlsx(folder / "traza.xlsx"));
+    EXPECT_TRUE(IsXlsx(folder / "traza.xlsx"));
     EXPECT_NE(traced.err.find("Workbooks.Add"), std::string::npos);
     EXPECT_NE(traced.err.find("Range.Value put [Text(\"COD_ARTI\")]"), std::string::npos) << traced.err.substr(0, 1500);
     EXPECT_NE(traced.err.find("Workbook.SaveAs"), std::string::npos);
@@ -93,7 +92,7 @@ TEST(TabulixProgram, TransfersTheDemonstrationForm) {
     const auto run = RunTabulix({form.string(), "-o", "out.xlsx"}, folder.path());
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "Transferred 18 records to out.xlsx\n");
-    EXPECT_TRUE(isXlsx(folder / "out.xlsx"));
+    EXPECT_TRUE(IsXlsx(folder / "out.xlsx"));
 }
 
 // The workbook never replaces a file the run reads, whatever name or link leads to it.

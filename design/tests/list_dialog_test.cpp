@@ -38,13 +38,13 @@ const std::vector<std::string> kDemoRecords = {
     "VENTAS_MAR;4;E;4;TOTAL VENTAS CON IVA:;0;2;=#F04#*1.16",
     "VENTAS_MAR;4;E;5;Desviación Estandard Ventas Enero:;0;2;=STDEV(#T_VENTAS_ENE#)",
 };
-const std::vector<std::string> kDemoFields = {"COD_ARTI", "DESC_ARTI", "VENTAS_ENE", "VENTAS_FEB", "VENTAS_MAR",
+const std::vector<std::string> kDemoFieldNames = {"COD_ARTI", "DESC_ARTI", "VENTAS_ENE", "VENTAS_FEB", "VENTAS_MAR",
                                               "STOC_ACT", "PVP",       "ACTIVO",     "OTROS"};
 
 class ListDialog : public ::testing::Test {
 protected:
     ListDialog() : formulas(nullptr) {
-        dialog.cb = kDemoFields;
+        dialog.cb = kDemoFieldNames;
         dialog.Formulas = &formulas;
         // The item dialogs, in the order they open.
         dialog.ShowModal = [this](QDialog& item) {

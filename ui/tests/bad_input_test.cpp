@@ -18,8 +18,6 @@ using automation::Variant;
 
 namespace {
 
-constexpr automation::Lcid kSpanish = automation::kLcidSpanishSpain;
-
 class WindowBadInputTest : public ShownWorkbookTest {
 protected:
     void SetUp() override {
@@ -32,7 +30,9 @@ protected:
             for (std::uint32_t c = 2; c <= 4; ++c) put({r, c}, Variant(double(r * 10 + c)));
     }
 
-    void put(spreadsheet::CellAddress at, const Variant& v) { sheet->setValue({at, at}, v, kSpanish); }
+    void put(spreadsheet::CellAddress at, const Variant& v) {
+        sheet->setValue({at, at}, v, automation::kLcidSpanishSpain);
+    }
 
     std::shared_ptr<spreadsheet::ChartSheet> addChart() {
         return std::static_pointer_cast<spreadsheet::ChartSheet>(book->addSheets(spreadsheet::SheetType::Chart));
@@ -156,7 +156,7 @@ TEST_F(WindowBadInputTest, LongTextsLargeFontsAndFarCellsAreShown) {
 
 TEST_F(WindowBadInputTest, NumbersTooWideForTheirColumnShowHashesAsTheSpreadsheetDoes) {
     put({1, 6}, Variant(123456789012.0));
-    sheet->setNumberFormat({{1, 6}, {1, 6}}, "#.##0,00", kSpanish);
+    sheet->setNumberFormat({{1, 6}, {1, 6}}, "#.##0,00", automation::kLcidSpanishSpain);
     sheet->setColumnWidth(6, 6, 3.0);
     settle();
     auto* view = qobject_cast<WorksheetView*>(window->activeSheetView());

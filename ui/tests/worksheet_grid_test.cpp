@@ -21,13 +21,11 @@ using automation::Variant;
 
 namespace {
 
-constexpr automation::Lcid kSpanish = automation::kLcidSpanishSpain;
-
 class WorksheetGridTest : public ShownWorkbookTest {
 protected:
     void put(const char* name, const Variant& v) {
         const auto at = cell(name);
-        sheet->setValue({at, at}, v, kSpanish);
+        sheet->setValue({at, at}, v, automation::kLcidSpanishSpain);
     }
 
     WorksheetView& view() {
@@ -200,8 +198,8 @@ TEST_F(WorksheetGridTest, DeleteEmptiesTheSelectionAndCtrlCCopiesItAsShown) {
     put("B1", Variant(2.5));
     put("A2", Variant("Mesa"));
     const auto b2 = cell("B2");
-    sheet->setFormula({b2, b2}, Variant("=B1*2"), kSpanish);
-    sheet->setNumberFormat({b2, b2}, "0,00", kSpanish);
+    sheet->setFormula({b2, b2}, Variant("=B1*2"), automation::kLcidSpanishSpain);
+    sheet->setNumberFormat({b2, b2}, "0,00", automation::kLcidSpanishSpain);
 
     click(0, 0);
     click(1, 1, Qt::ShiftModifier);
@@ -218,7 +216,7 @@ TEST_F(WorksheetGridTest, DeleteEmptiesTheSelectionAndCtrlCCopiesItAsShown) {
     EXPECT_TRUE(sheet->value(b2).isEmpty());
     EXPECT_EQ(sheet->formulaText(b2), nullptr);
     EXPECT_EQ(sheet->value(cell("A2")), Variant("Mesa"));  // outside the selection
-    sheet->setValue({b2, b2}, Variant(3.0), kSpanish);
+    sheet->setValue({b2, b2}, Variant(3.0), automation::kLcidSpanishSpain);
     EXPECT_EQ(view().grid()->editor(), nullptr);
     grid().setCurrentCell(1, 1);
     key('C', Qt::ControlModifier);
