@@ -66,10 +66,10 @@ TEST(CalcFinish, EverySettingReadsBackFromCalc) {
     EXPECT_EQ(page->get(dispid::CenterHeader).toText(), "Ventas && Compras");
     EXPECT_EQ(page->get(dispid::LeftFooter).toText(), "&D");
     EXPECT_EQ(page->get(dispid::RightFooter).toText(), "P\xC3\xA1gina &P de &N");
-    for (const auto& [member, value] : std::initializer_list<std::pair<DispId, Variant>>{
+    for (const auto& setting : std::initializer_list<std::pair<DispId, Variant>>{
              {dispid::CenterFooter, Variant("&Bnegrita")}, {dispid::Orientation, Variant(3)},
              {dispid::Zoom, Variant(5)}, {dispid::LeftMargin, Variant(-1.0)}, {dispid::PrintTitleRows, Variant("cabecera")}})
-        EXPECT_TRUE(refused([&] { page->put(member, value); })) << value.describe();
+        EXPECT_TRUE(refused([&] { page->put(setting.first, setting.second); })) << setting.second.describe();
     EXPECT_EQ(page->get(dispid::RightFooter).toText(), "P\xC3\xA1gina &P de &N") << "a refused footer leaves the other";
 
     const DispatchPtr names = book->get(dispid::Names).toObject();
