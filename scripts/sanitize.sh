@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer into build-fuzz/ (clang,
 # the build scripts/fuzz.sh uses) and runs the whole test suite there. Reports that come from
-# other libraries (fontconfig's caches under Qt, LibreOffice's own code) are suppressed with the
-# lists in scripts/sanitizers/, so that any report left is about our code; a report fails its
-# test. Extra arguments go to ctest (for example -R data_tests).
+# other libraries (fontconfig's and LibreOffice's caches) are suppressed with the lists in
+# scripts/sanitizers/, and the vptr check is off for the code that calls LibreOffice (see
+# office/CMakeLists.txt), so that any report left is about our code; a report fails its test.
+# Extra arguments go to ctest (for example -R data_tests).
 #   scripts/sanitize.sh [CTEST ARGUMENTS...]
 set -euo pipefail
 cd "$(dirname "$0")/.."

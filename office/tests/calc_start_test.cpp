@@ -101,7 +101,8 @@ TEST(CalcStart, ASuiteThatEndsDuringStartUpSaysHow) {
 // Runs the exit helper; its soffice's process id and its exit status. A sanitized build's own
 // signal handler would turn the helper's crash into an exit with a report, so it is off there.
 std::pair<pid_t, int> runExitHelper(const std::string& mode) {
-    const std::string command = "ASAN_OPTIONS=\"$ASAN_OPTIONS:handle_segv=0\" " TABULIX_OFFICE_EXIT_HELPER " " + mode + " 2>&1";
+    const std::string command =
+        "ASAN_OPTIONS=\"$ASAN_OPTIONS:handle_segv=0\" " TABULIX_OFFICE_EXIT_HELPER " " + mode + " 2>&1";
     FILE* helper = popen(command.c_str(), "r");
     if (!helper) return {0, -1};
     int pid = 0;
