@@ -9,7 +9,7 @@
 //                  [--jobs N] [--keep FOLDER]
 //   parallel_bench --setup FOLDER [--forms N] [--form-records N]
 // --setup only writes the database and FOLDER/forms/informe<i>.form, for timing the command from
-// outside (farm-bench).
+// outside with a whole-process timer.
 
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -148,7 +148,10 @@ double runCommand(const std::vector<std::string>& argv) {
     if (pid < 0) throw std::runtime_error("fork failed");
     if (pid == 0) {
         const int null = open("/dev/null", O_WRONLY);
-        if (null >= 0) dup2(null, STDOUT_FILENO);
+        if (null >= 0) {
+            dup2(null, STDOUT_FILENO);
+            close(null);
+        }
         std::vector<char*> args;
         for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
         args.push_back(nullptr);

@@ -39,7 +39,7 @@ const std::vector<std::string> kDemoRecords = {
     "VENTAS_MAR;4;E;5;Desviación Estandard Ventas Enero:;0;2;=STDEV(#T_VENTAS_ENE#)",
 };
 const std::vector<std::string> kDemoFieldNames = {"COD_ARTI", "DESC_ARTI", "VENTAS_ENE", "VENTAS_FEB", "VENTAS_MAR",
-                                              "STOC_ACT", "PVP",       "ACTIVO",     "OTROS"};
+                                                  "STOC_ACT", "PVP",       "ACTIVO",     "OTROS"};
 
 class ListDialog : public ::testing::Test {
 protected:
